@@ -1,0 +1,127 @@
+#pragma once
+// One subtitle document: the entries of a SubRip, MicroDVD or SubViewer file, the file they came
+// from, and what is needed to write them back the way they were read.
+#include "CodePage.h"
+#include "Pertitle.h"
+#include "SubtitleError.h"
+#include "TextFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The MicroDVD reader's question: the text typed in the frame-rate box, or nothing when the user
+// cancelled.
+using FrameRateQuestion = std::function<std::optional<std::string>()>;
+
+enum SubtitleFormat : int32_t {
+    FormatNone = -1,
+    FormatSubRip = 0,
+    FormatMicroDVD = 1,
+    FormatSubViewer = 2,
+};
+
+class SubTitle {
+public:
+    // Reads the file: ".srt" as SubRip, ".sub" as SubViewer when its first line holds
+    // "[INFORMATION]", otherwise as MicroDVD after asking for the frame rate (with no question,
+    // frameRate is used). Any other file gives a document that is not loaded. Throws
+    // SubtitleError when the frame rate is not a number above 0 or a SubViewer header has an
+    // empty line.
+    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {});
+    // The same from bytes already in memory; fileName gives the format and the save target.
+    static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
+                              FrameRateQuestion ask = {});
+
+    SubTitle(SubTitle&&) noexcept = default;
+    SubTitle& operator=(SubTitle&&) noexcept = default;
+    SubTitle(const SubTitle&) = delete;
+    SubTitle& operator=(const SubTitle&) = delete;
+
+    bool IsLoaded() const { return loaded_; }
+    bool IsModified() const { return loaded_ && modified_; }
+    void SetModified() { modified_ = true; }
+    std::string FormatName() const;
+    int32_t FormatIndex() const { return format_; }
+    int Count() const { return loaded_ ? static_cast<int>(entries_.size()) : 0; }
+    std::string FileName() const { return loaded_ ? fileName_ : std::string(); }
+    PerTitle* Item(int index);
+    const PerTitle* Item(int index) const;
+    double FrameRate() const { return frameRate_; }
+    // Code page of the entries' text, and how the file stores it.
+    int CodePage() const { return codePage_; }
+    FileEncoding Encoding() const { return encoding_; }
+
+    // The editing operations. Ranges are inclusive; an empty range (last < first) changes no
+    // entry but marks the document modified; a range or index outside the document changes
+    // nothing at all.
+    void ShiftRange(int first, int last, int32_t delta);
+    // Linear re-timing: the first entry starts at newStartOfFirst, the last at newStartOfLast.
+    // Throws SubtitleError, changing nothing, when the first and last entries start together.
+    void RescaleRange(int first, int last, int32_t newStartOfLast, int32_t newStartOfFirst);
+    void Insert(int index, const PerTitle& entry);
+    // Copies source entries first..last before position, converting their text when the source
+    // has another code page. Throws SubtitleError, changing nothing, when a text cannot be held
+    // in this document's code page.
+    void InsertFrom(int position, const SubTitle& source, int last, int first);
+    // n entries with empty text before index, all at the end of the entry before index plus
+    // 10 ms (0 at index 0).
+    void InsertBlank(int index, int n);
+    void EraseRange(int first, int last);
+
+    // Writes the document to its file in its format, atomically. False (and still modified) when
+    // it is not loaded, has no entries, or the file cannot be written; why then says why.
+    bool Save();
+    bool Save(std::string* why);
+
+    // Entries as the readers build them; for the readers and for moving whole lists.
+    std::vector<PerTitle>& Entries() { return entries_; }
+    const std::vector<PerTitle>& Entries() const { return entries_; }
+
+private:
+    SubTitle() = default;
+    void Load(TextSource source, const std::string& fileName, double frameRate,
+              const FrameRateQuestion& ask);
+    bool InRange(int first, int last) const;
+
+    std::vector<PerTitle> entries_;
+    bool loaded_ = false;
+    std::string fileName_;
+    int32_t format_ = FormatNone;
+    bool modified_ = false;
+    double frameRate_ = 25.0;
+    int codePage_ = kCodePageUtf8;
+    FileEncoding encoding_ = FileEncoding::Plain;
+
+    friend class SubtitleReaders;
+};
+
+// The line reader: every line of the file as bytes (see TextSource for the rules). An
+// unreadable or empty file gives no lines.
+std::vector<std::string> ReadLines(const std::string& fileName);
+
+// The writers: entries first..last (inclusive) to an open stream, each line ended with CR LF.
+// Blank entries are left out when skipBlank; offset moves every time written. They return false
+// at the first failed write, or when the range lies outside the document.
+bool WriteSubRip(const SubTitle& doc, std::ostream& out, int first, bool skipBlank, int32_t offset,
+                 int numberBase, int last);
+bool WriteMicroDVD(const SubTitle& doc, std::ostream& out, int first, bool skipBlank,
+                   int32_t offset, double frameRate, int last);
+bool WriteSubViewer(const SubTitle& doc, std::ostream& out, int first, bool skipBlank,
+                    int32_t offset, bool centre, int last);
+
+// The readers, over the lines of a source; each returns the entry list it read.
+std::vector<PerTitle> ParseSubRip(const TextSource& source);
+// Frames are converted at frameRate.
+std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate);
+// Throws SubtitleError for an empty line inside the header.
+std::vector<PerTitle> ParseSubViewer(const TextSource& source);
+
+// The frame rate typed in a box: a decimal number, finite and above 0, or SubtitleError.
+double ParseFrameRate(std::string_view text);
+// A frame number of a MicroDVD file as the first whole millisecond inside that frame, so that
+// MsToFrameText gives the same frame back.
+int32_t FrameToMs(int64_t frame, double rate);

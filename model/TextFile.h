@@ -1,0 +1,79 @@
+#pragma once
+// Reading a text file into lines, and writing a file so that it is either wholly replaced or left
+// as it was.
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How the bytes of a file stand for its text, so that a save writes it back the same way.
+enum class FileEncoding {
+    Plain,   // the text's own code page, no byte-order mark
+    Utf8Bom, // UTF-8 behind EF BB BF
+    Utf16LE, // UTF-16 behind FF FE; held as UTF-8 in memory
+    Utf16BE, // UTF-16 behind FE FF; held as UTF-8 in memory
+};
+
+// The text of one file, held once. Lines are handed out as views into it, in order, by a cursor.
+//
+// Line rules: a carriage return right before a line feed is dropped; any other carriage return
+// stays in its line, except in files with old Mac line ends (more lone carriage returns than line
+// feeds), which are split at them; the byte 1A (Ctrl-Z) ends the text; a line ends at its first
+// NUL byte; a last line without a line end is still a line, and a final line end makes no empty
+// line after it.
+class TextSource {
+public:
+    // Reads the file; an unreadable file gives an empty source (no lines).
+    static TextSource FromFile(const std::string& fileName);
+    // Takes the bytes as a file would hold them (byte-order mark included).
+    static TextSource FromBytes(std::string bytes);
+
+    TextSource(TextSource&&) noexcept;
+    TextSource& operator=(TextSource&&) noexcept;
+    ~TextSource();
+
+    bool Empty() const { return text_.empty(); }
+    FileEncoding Encoding() const { return encoding_; }
+    // UTF-8 (65001) for files with a byte-order mark and valid UTF-8, else the legacy code page.
+    int CodePage() const { return codePage_; }
+    // The text after the byte-order mark and the Ctrl-Z cut (UTF-16 already as UTF-8).
+    std::string_view Text() const { return text_; }
+
+    class Cursor {
+    public:
+        explicit Cursor(const TextSource& source) : source_(&source) {}
+        // The next line, or false at the end.
+        bool Next(std::string_view& line);
+        bool AtEnd() const { return pos_ >= source_->text_.size(); }
+        std::size_t Position() const { return pos_; }
+        void Seek(std::size_t position) { pos_ = position; }
+
+    private:
+        const TextSource* source_;
+        std::size_t pos_ = 0;
+    };
+
+    std::vector<std::string_view> Lines() const;
+
+private:
+    TextSource() = default;
+    void Prepare();
+
+    struct Storage;
+    std::unique_ptr<Storage> storage_; // owns the bytes text_ views
+    std::string_view text_;
+    FileEncoding encoding_ = FileEncoding::Plain;
+    int codePage_ = 0;
+    bool macLineEnds_ = false;
+};
+
+// Writes a file through a temporary file beside it that is renamed over the target only after
+// every byte is written and flushed; on any failure the target stays as it was. The writer gets a
+// stream of UTF-8 or code-page bytes; the encoding adds the byte-order mark and, for UTF-16,
+// converts the whole text. On failure why (when given) says what went wrong.
+bool WriteFileAtomically(const std::string& fileName, FileEncoding encoding,
+                         const std::function<bool(std::ostream&)>& write,
+                         std::string* why = nullptr);
