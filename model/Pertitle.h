@@ -51,4 +51,6 @@ std::string_view TrimText(std::string_view text);
 
 // Saturating time arithmetic, shared by every place that moves times.
 int32_t SaturateMs(int64_t ms);
-inline int32_t AddMs(int32_t a, int32_t b) { return SaturateMs(int64_t{a} + b); }
+inline int32_t AddMs(int32_t a, int32_t b) {
+    return SaturateMs(int64_t{a} + b);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// What the readers and writers of the three formats share.
+#include "Subtitle.h"
+
+#include <ostream>
+#include <string_view>
+
+// A writer's range: true when first..last lies inside the document or is empty.
+inline bool WritableRange(const SubTitle& doc, int first, int last) {
+    return last < first || (first >= 0 && last < doc.Count());
+}
+
+// One write to the stream; false once the stream has failed.
+inline bool Put(std::ostream& out, std::string_view bytes) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}

@@ -1,0 +1,140 @@
+#include "FormatCommon.h"
+#include "TimeFormat.h"
+
+#include <cstring>
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A number line: a whole number that fits in 32 bits, decimal or hexadecimal ($1F, 0x1F, x1F),
+// with an optional sign and nothing else.
+bool IsNumberLine(std::string_view t) {
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    bool hex = false;
+    if (i < t.size() && (t[i] == '$' || t[i] == 'x' || t[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < t.size() && t[i] == '0' && (t[i + 1] == 'x' || t[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= t.size()) return false;
+    const bool negative = t[0] == '-';
+    uint64_t value = 0;
+    for (; i < t.size(); ++i) {
+        const int d = hex ? HexDigit(t[i]) : (t[i] >= '0' && t[i] <= '9' ? t[i] - '0' : -1);
+        if (d < 0) return false;
+        value = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+        if (value > 0xFFFFFFFFull) return false;
+    }
+    if (hex) return true;
+    return value <= (negative ? 0x80000000ull : 0x7FFFFFFFull);
+}
+
+std::size_t FindArrow(std::string_view line) {
+    // "-" and ">" are never part of a double-byte character, so a plain search is safe.
+    return line.find("-->");
+}
+
+// Entries are counted beforehand so that the list is allocated once.
+std::size_t CountArrows(std::string_view text) {
+    std::size_t count = 0;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while ((p = static_cast<const char*>(std::memchr(p, '>', static_cast<std::size_t>(end - p))))) {
+        if (p - text.data() >= 2 && p[-1] == '-' && p[-2] == '-') ++count;
+        ++p;
+    }
+    return count;
+}
+
+} // namespace
+
+std::vector<PerTitle> ParseSubRip(const TextSource& source) {
+    std::vector<PerTitle> entries;
+    entries.reserve(CountArrows(source.Text()));
+    std::vector<std::string_view> textLines;
+    TextSource::Cursor cursor(source);
+    std::string_view line;
+    while (cursor.Next(line)) {
+        const std::string_view trimmed = TrimText(line);
+        if (trimmed.empty()) continue;
+        std::string_view timeLine;
+        std::size_t arrow;
+        if (IsNumberLine(trimmed)) {
+            const std::size_t mark = cursor.Position();
+            if (!cursor.Next(timeLine)) break;
+            arrow = FindArrow(timeLine);
+            if (arrow == std::string_view::npos) {
+                cursor.Seek(mark); // perhaps it is the next block's number line
+                continue;
+            }
+        } else {
+            // A block without its number line still counts when this is its time line.
+            arrow = FindArrow(line);
+            if (arrow == std::string_view::npos) continue;
+            timeLine = line;
+        }
+        const int32_t start = TimeTextToMs(timeLine.substr(0, arrow));
+        const int32_t end = TimeTextToMs(timeLine.substr(arrow + 3));
+
+        textLines.clear();
+        std::size_t size = 0;
+        std::string_view textLine;
+        while (cursor.Next(textLine) && !TrimText(textLine).empty()) {
+            textLines.push_back(textLine);
+            size += textLine.size() + 1;
+        }
+        std::string text;
+        text.reserve(size);
+        for (std::size_t k = 0; k < textLines.size(); ++k) {
+            // The joint goes in only between non-empty pieces, as the lines are gathered.
+            if (!text.empty()) text += '|';
+            text.append(textLines[k]);
+        }
+        entries.emplace_back(start, end, std::move(text));
+    }
+    return entries;
+}
+
+bool WriteSubRip(const SubTitle& doc, std::ostream& out, int first, bool skipBlank, int32_t offset,
+                 int numberBase, int last) {
+    if (!WritableRange(doc, first, last)) return false;
+    const int codePage = doc.CodePage();
+    int64_t number = numberBase;
+    std::string text;
+    char line[64];
+    for (int k = first; k <= last; ++k) {
+        const PerTitle& e = *doc.Item(k);
+        if (skipBlank && IsBlankText(e.Text, codePage)) continue;
+        ++number;
+        char* p = WriteInteger(line, number);
+        *p++ = '\r';
+        *p++ = '\n';
+        if (!Put(out, std::string_view(line, static_cast<std::size_t>(p - line)))) return false;
+        p = WriteTimeText(line, AddMs(offset, e.Start));
+        std::memcpy(p, " --> ", 5);
+        p = WriteTimeText(p + 5, AddMs(offset, e.End));
+        *p++ = '\r';
+        *p++ = '\n';
+        if (!Put(out, std::string_view(line, static_cast<std::size_t>(p - line)))) return false;
+        text.clear();
+        std::string_view rest = e.Text;
+        for (std::size_t bar; (bar = FindMarker(codePage, rest, "|")) != std::string_view::npos;) {
+            text.append(rest.substr(0, bar));
+            text += "\r\n";
+            rest.remove_prefix(bar + 1);
+        }
+        text.append(rest);
+        text += "\r\n\r\n";
+        if (!Put(out, text)) return false;
+    }
+    return true;
+}

@@ -1,0 +1,324 @@
+#include "TextFile.h"
+
+#include "CodePage.h"
+
+#include <unicode/ustring.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+#include <streambuf>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+struct TextSource::Storage {
+    std::string bytes;
+};
+
+TextSource::TextSource(TextSource&&) noexcept = default;
+TextSource& TextSource::operator=(TextSource&&) noexcept = default;
+TextSource::~TextSource() = default;
+
+namespace {
+
+bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Regular files are read in one go into a buffer of their size; anything else (a pipe)
+    // grows as it comes.
+    std::size_t capacity = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 65536;
+    bytes.resize(capacity);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(used);
+    return true;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::u16string wide(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const auto a = static_cast<unsigned char>(bytes[2 * i]);
+        const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        wide[i] = static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    }
+    std::string out(wide.size() * 3, '\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    // A lone surrogate cannot be held as UTF-8; it is shown as U+FFFD.
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, wide.data(),
+                       static_cast<int32_t>(wide.size()), 0xFFFD, nullptr, &status);
+    out.resize(U_SUCCESS(status) ? length : 0);
+    return out;
+}
+
+bool Utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out) {
+    std::u16string wide(text.size() + 1, u'\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(wide.data(), static_cast<int32_t>(wide.size()), &length, text.data(),
+                         static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+    if (U_FAILURE(status)) return false;
+    out.resize(static_cast<std::size_t>(length) * 2);
+    for (int32_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned>(wide[i]);
+        out[2 * i] = static_cast<char>(bigEndian ? c >> 8 : c & 0xFF);
+        out[2 * i + 1] = static_cast<char>(bigEndian ? c & 0xFF : c >> 8);
+    }
+    return true;
+}
+
+} // namespace
+
+TextSource TextSource::FromFile(const std::string& fileName) {
+    TextSource source;
+    source.storage_ = std::make_unique<Storage>();
+    if (!ReadWholeFile(fileName, source.storage_->bytes)) source.storage_->bytes.clear();
+    source.Prepare();
+    return source;
+}
+
+TextSource TextSource::FromBytes(std::string bytes) {
+    TextSource source;
+    source.storage_ = std::make_unique<Storage>();
+    source.storage_->bytes = std::move(bytes);
+    source.Prepare();
+    return source;
+}
+
+void TextSource::Prepare() {
+    std::string& bytes = storage_->bytes;
+    std::string_view text = bytes;
+    codePage_ = 0;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        encoding_ = FileEncoding::Utf8Bom;
+        codePage_ = kCodePageUtf8;
+        text.remove_prefix(3);
+    } else if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        const bool bigEndian = text[0] == '\xFE';
+        encoding_ = bigEndian ? FileEncoding::Utf16BE : FileEncoding::Utf16LE;
+        codePage_ = kCodePageUtf8;
+        bytes = Utf16ToUtf8(text.substr(2), bigEndian);
+        text = bytes;
+    }
+    // Ctrl-Z ends a text file: nothing after it is read.
+    if (const void* z = std::memchr(text.data(), 0x1A, text.size()))
+        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - text.data()));
+    if (codePage_ == 0) codePage_ = IsValidUtf8(text) ? kCodePageUtf8 : LegacyCodePage();
+    text_ = text;
+
+    // Old Mac files end their lines with a carriage return alone; anywhere else a lone one is
+    // just a character of its line.
+    std::size_t loneCr = 0, lf = 0;
+    for (const char* p = text.data();
+         (p = static_cast<const char*>(std::memchr(p, '\r', text.data() + text.size() - p))); ++p) {
+        if (p + 1 == text.data() + text.size() || p[1] != '\n') ++loneCr;
+    }
+    if (loneCr > 0) {
+        for (const char* p = text.data();
+             (p = static_cast<const char*>(std::memchr(p, '\n', text.data() + text.size() - p)));
+             ++p)
+            ++lf;
+    }
+    macLineEnds_ = loneCr > lf;
+}
+
+bool TextSource::Cursor::Next(std::string_view& line) {
+    const std::string_view text = source_->text_;
+    if (pos_ >= text.size()) return false;
+    const char* begin = text.data() + pos_;
+    const std::size_t left = text.size() - pos_;
+    std::size_t length;
+    std::size_t advance;
+    if (!source_->macLineEnds_) {
+        const auto* nl = static_cast<const char*>(std::memchr(begin, '\n', left));
+        length = nl ? static_cast<std::size_t>(nl - begin) : left;
+        advance = nl ? length + 1 : length;
+        if (nl && length > 0 && begin[length - 1] == '\r') --length;
+    } else {
+        length = 0;
+        while (length < left && begin[length] != '\r' && begin[length] != '\n')
+            ++length;
+        advance = length;
+        if (length < left) {
+            advance +=
+                (begin[length] == '\r' && length + 1 < left && begin[length + 1] == '\n') ? 2 : 1;
+        }
+    }
+    pos_ += advance;
+    if (const void* nul = std::memchr(begin, '\0', length))
+        length = static_cast<std::size_t>(static_cast<const char*>(nul) - begin);
+    line = std::string_view(begin, length);
+    return true;
+}
+
+std::vector<std::string_view> TextSource::Lines() const {
+    std::vector<std::string_view> lines;
+    Cursor cursor(*this);
+    std::string_view line;
+    while (cursor.Next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+namespace {
+
+// An output stream buffer over a file descriptor that remembers its first error.
+class FileBuffer : public std::streambuf {
+public:
+    explicit FileBuffer(int fd) : fd_(fd), buffer_(1 << 20) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
+    int Error() const { return error_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!Drain()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        if (n > epptr() - pptr()) {
+            if (!Drain()) return 0;
+            if (n >= static_cast<std::streamsize>(buffer_.size()))
+                return WriteAll(s, static_cast<std::size_t>(n)) ? n : 0;
+        }
+        std::memcpy(pptr(), s, static_cast<std::size_t>(n));
+        pbump(static_cast<int>(n));
+        return n;
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+private:
+    bool Drain() {
+        const std::size_t n = static_cast<std::size_t>(pptr() - pbase());
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return WriteAll(buffer_.data(), n);
+    }
+    bool WriteAll(const char* s, std::size_t n) {
+        if (error_) return false;
+        while (n > 0) {
+            const ssize_t w = ::write(fd_, s, n);
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                error_ = errno;
+                return false;
+            }
+            s += w;
+            n -= static_cast<std::size_t>(w);
+        }
+        return true;
+    }
+
+    int fd_;
+    std::vector<char> buffer_;
+    int error_ = 0;
+};
+
+std::string Reason(const std::string& what, int error) {
+    return what + ": " + std::strerror(error);
+}
+
+} // namespace
+
+bool WriteFileAtomically(const std::string& fileName, FileEncoding encoding,
+                         const std::function<bool(std::ostream&)>& write, std::string* why) {
+    auto fail = [why](const std::string& reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    if (fileName.empty()) return fail("no file name");
+
+    // A link is followed, so that the file it names is replaced and the link stays.
+    std::error_code ec;
+    fs::path target(fileName);
+    if (fs::is_symlink(target, ec)) {
+        fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode)) return fail(fileName + " is not a regular file");
+
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string temp = (folder / ("." + target.filename().string() + ".velitra-XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return fail(Reason("cannot create a file in " + folder.string(), errno));
+    auto abandon = [&](const std::string& reason) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return fail(reason);
+    };
+
+    // The new file gets the permissions of the one it replaces, or the usual ones for a new file.
+    mode_t mode = old.st_mode & 07777;
+    if (!existed) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+
+    FileBuffer buffer(fd);
+    std::ostream out(&buffer);
+    bool written;
+    if (encoding == FileEncoding::Utf16LE || encoding == FileEncoding::Utf16BE) {
+        const bool bigEndian = encoding == FileEncoding::Utf16BE;
+        std::ostringstream text;
+        written = write(text);
+        std::string wide;
+        if (written && !Utf8ToUtf16(text.view(), bigEndian, wide))
+            return abandon("the text cannot be written as UTF-16");
+        out.write(bigEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
+        out.write(wide.data(), static_cast<std::streamsize>(wide.size()));
+    } else {
+        if (encoding == FileEncoding::Utf8Bom) out.write("\xEF\xBB\xBF", 3);
+        written = write(out);
+    }
+    out.flush();
+    if (buffer.Error()) return abandon(Reason("cannot write " + fileName, buffer.Error()));
+    if (!written || !out) return abandon("cannot write " + fileName);
+    if (::fsync(fd) != 0) return abandon(Reason("cannot write " + fileName, errno));
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return fail(Reason("cannot write " + fileName, error));
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return fail(Reason("cannot replace " + fileName, error));
+    }
+    // Make the rename itself durable; a folder that cannot be synced is no reason to fail.
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
