@@ -1,0 +1,128 @@
+#pragma once
+// Small helpers shared by the model tests: scratch folders, whole-file reads and writes, and
+// documents built from bytes with a chosen list of entries.
+#include "Subtitle.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace testutil {
+
+namespace fs = std::filesystem;
+
+inline std::string FixturePath(const std::string& name) {
+    return std::string(VELITRA_FIXTURES) + "/model/" + name;
+}
+
+inline std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir() {
+        static std::atomic<int> counter{0};
+        path_ = fs::temp_directory_path() /
+                ("velitra-model-test-" + std::to_string(::getpid()) + "-" +
+                 std::to_string(counter++));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        WriteBytes(path_ / name, bytes);
+        return File(name);
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+private:
+    fs::path path_;
+};
+
+// A document read from bytes as if it were a file of that name; no frame-rate question.
+inline SubTitle Doc(const std::string& bytes, const std::string& name = "test.srt",
+                    double rate = 25.0) {
+    return SubTitle::FromBytes(bytes, name, rate);
+}
+
+// A loaded document of the given format and code page whose entries are exactly these. The
+// source bytes only choose the code page: "\n" reads as UTF-8; a lone Big5 byte pair as Big5.
+inline SubTitle DocWith(std::vector<PerTitle> entries, const std::string& name = "test.srt",
+                        bool big5 = false, double rate = 25.0) {
+    std::string seed;
+    if (name.size() >= 4 && name.substr(name.size() - 4) == ".sub")
+        seed = big5 ? "[INFORMATION]\xA5\x7C\n" : "[INFORMATION]\n";
+    else
+        seed = big5 ? "\xA5\x7C\n" : "\n";
+    SubTitle doc = SubTitle::FromBytes(seed, name, rate);
+    EXPECT_TRUE(doc.IsLoaded());
+    doc.Entries() = std::move(entries);
+    return doc;
+}
+
+inline std::string WrittenSubRip(const SubTitle& doc, int first, bool skipBlank, int32_t offset,
+                                 int numberBase, int last, bool* ok = nullptr) {
+    std::ostringstream out;
+    bool r = WriteSubRip(doc, out, first, skipBlank, offset, numberBase, last);
+    if (ok)
+        *ok = r;
+    return out.str();
+}
+
+// A stream that takes the first `limit` bytes and then fails, to see a writer stop.
+class LimitedBuf : public std::streambuf {
+public:
+    explicit LimitedBuf(std::size_t limit) : limit_(limit) {}
+    std::string data;
+
+protected:
+    int_type overflow(int_type ch) override {
+        if (traits_type::eq_int_type(ch, traits_type::eof()))
+            return traits_type::not_eof(ch);
+        if (data.size() >= limit_)
+            return traits_type::eof();
+        data.push_back(traits_type::to_char_type(ch));
+        return ch;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        std::streamsize done = 0;
+        while (done < n && data.size() < limit_)
+            data.push_back(s[done++]);
+        return done;
+    }
+
+private:
+    std::size_t limit_;
+};
+
+} // namespace testutil
