@@ -1,0 +1,145 @@
+#include "Convert.h"
+
+#include "CodePage.h"
+#include "Subtitle.h"
+#include "SubtitleError.h"
+#include "TextFile.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProgram = "velitra-convert: ";
+
+const char* InputFormatName(int32_t index) {
+    switch (index) {
+    case FormatSubRip: return "SubRip";
+    case FormatMicroDVD: return "MicroDVD";
+    case FormatSubViewer: return "SubViewer";
+    default: return "none";
+    }
+}
+
+const char* OutputFormatTitle(OutputFormat format) {
+    switch (format) {
+    case OutputFormat::SubRip: return "SubRip";
+    case OutputFormat::MicroDVD: return "MicroDVD";
+    case OutputFormat::SubViewer: return "SubViewer";
+    }
+    return "";
+}
+
+std::string EncodingName(const SubTitle& doc) {
+    switch (doc.Encoding()) {
+    case FileEncoding::Plain: return CodePageName(doc.CodePage());
+    case FileEncoding::Utf8Bom: return "UTF-8 with BOM";
+    case FileEncoding::Utf16LE: return "UTF-16LE";
+    case FileEncoding::Utf16BE: return "UTF-16BE";
+    }
+    return "";
+}
+
+std::string RateText(double rate) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", rate);
+    return buf;
+}
+
+// Why a document did not load: the model only says that it did not.
+std::string WhyNotLoaded(const std::string& path) {
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) return "no such file";
+    if (fs::is_directory(status)) return "is a folder";
+    std::string ext;
+    if (std::size_t dot = path.rfind('.');
+        dot != std::string::npos && (path.rfind('/') == std::string::npos || dot > path.rfind('/')))
+        ext = path.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext != ".srt" && ext != ".sub") return "not a subtitle file name (.srt or .sub)";
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fclose(f);
+        return "holds no text";
+    }
+    return std::string("cannot be read: ") + std::strerror(errno);
+}
+
+} // namespace
+
+int RunConvert(const ConvertOptions& o, std::ostream& err) {
+    if (o.codePage) SetLegacyCodePage(*o.codePage);
+
+    // Refused before reading anything, so that a long read is not wasted.
+    std::error_code ec;
+    if (!o.force && fs::exists(fs::symlink_status(o.output, ec))) {
+        err << kProgram << o.output << " exists; give --force to replace it\n";
+        return ExitFailed;
+    }
+
+    std::optional<SubTitle> doc;
+    try {
+        doc.emplace(o.input, o.fps.value_or(25.0));
+    } catch (const SubtitleError& e) {
+        err << kProgram << o.input << ": " << e.what() << '\n';
+        return ExitFailed;
+    }
+    if (!doc->IsLoaded()) {
+        err << kProgram << o.input << ": " << WhyNotLoaded(o.input) << '\n';
+        return ExitFailed;
+    }
+
+    const int count = doc->Count();
+    int first = 0, last = count - 1;
+    if (o.rangeFirst) {
+        if (*o.rangeLast > count) {
+            err << kProgram << "--range " << *o.rangeFirst << '-' << *o.rangeLast << ": "
+                << o.input << " has " << count << " entries\n";
+            return ExitUsage;
+        }
+        first = *o.rangeFirst - 1;
+        last = *o.rangeLast - 1;
+    }
+
+    int32_t offset = 0;
+    if (o.start && first <= last) offset = SaturateMs(int64_t{*o.start} - doc->Item(first)->Start);
+    const int numberBase = o.renumber ? *o.renumber - 1 : first;
+    const double rate = doc->FrameRate(); // --fps went into the document when it was read
+
+    auto write = [&](std::ostream& out) {
+        switch (o.format) {
+        case OutputFormat::SubRip:
+            return WriteSubRip(*doc, out, first, o.skipBlank, offset, numberBase, last);
+        case OutputFormat::MicroDVD:
+            return WriteMicroDVD(*doc, out, first, o.skipBlank, offset, rate, last);
+        case OutputFormat::SubViewer:
+            return WriteSubViewer(*doc, out, first, o.skipBlank, offset, o.center, last);
+        }
+        return false;
+    };
+    std::string why;
+    if (!WriteFileAtomically(o.output, doc->Encoding(), write, &why)) {
+        err << kProgram << o.output << ": not written: " << (why.empty() ? "write failed" : why)
+            << '\n';
+        return ExitFailed;
+    }
+
+    int written = 0;
+    for (int k = first; k <= last; ++k)
+        if (!o.skipBlank || !IsBlankText(doc->Item(k)->Text, doc->CodePage())) ++written;
+
+    err << kProgram << "read " << count << " entries (" << InputFormatName(doc->FormatIndex());
+    if (doc->FormatIndex() == FormatMicroDVD) err << " at " << RateText(rate) << " fps";
+    err << "), wrote " << written << " entries (" << OutputFormatTitle(o.format);
+    if (o.format == OutputFormat::MicroDVD) err << " at " << RateText(rate) << " fps";
+    err << "), code page " << EncodingName(*doc) << '\n';
+    return ExitDone;
+}
