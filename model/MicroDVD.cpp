@@ -65,7 +65,8 @@ bool WriteMicroDVD(const SubTitle& doc, std::ostream& out, int first, bool skipB
     for (int k = first; k <= last; ++k) {
         const PerTitle& e = *doc.Item(k);
         if (skipBlank && IsBlankText(e.Text, codePage)) continue;
-        line = "{";
+        line.clear();
+        line += '{';
         line += MsToFrameText(AddMs(offset, e.Start), frameRate);
         line += "}{";
         line += MsToFrameText(AddMs(offset, e.End), frameRate);

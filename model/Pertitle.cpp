@@ -56,8 +56,9 @@ char* WriteTimeText(char* out, int32_t ms) {
     const int m = ms % 3600000 / 60000;
     const int s = ms % 3600000 % 60000 / 1000;
     const int f = ms % 3600000 % 60000 % 1000;
-    if (ms >= 0 && h < 100) {
-        out = WriteTwoDigits(out, h);
+    if (ms >= 0) {
+        if (h >= 100) out = WriteInteger(out, h / 100);
+        out = WriteTwoDigits(out, h % 100);
         *out++ = ':';
         out = WriteTwoDigits(out, m);
         *out++ = ':';
@@ -155,7 +156,39 @@ std::string MsToTimeText(int32_t ms) {
     return std::string(buffer, WriteTimeText(buffer, ms));
 }
 
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The usual "HH:MM:SS,mmm" (hours of up to six digits) read straight off: files hold millions of
+// them.
+bool CanonicalTimeText(std::string_view text, int32_t& ms) {
+    std::size_t i = 0;
+    while (i < text.size() && IsScanSpace(text[i]))
+        ++i;
+    int64_t hours = 0;
+    const std::size_t hourStart = i;
+    while (i < text.size() && IsDigit(text[i]) && i - hourStart < 6)
+        hours = hours * 10 + (text[i++] - '0');
+    const std::string_view t = text.substr(i);
+    if (i == hourStart || t.size() < 10 || t[0] != ':' || t[3] != ':' || t[6] != ',' ||
+        (t.size() > 10 && IsDigit(t[10])))
+        return false;
+    for (std::size_t k : {1, 2, 4, 5, 7, 8, 9})
+        if (!IsDigit(t[k])) return false;
+    auto two = [&](std::size_t k) { return (t[k] - '0') * 10 + (t[k + 1] - '0'); };
+    ms = SaturateMs(hours * 3600000 + two(1) * 60000 + two(4) * 1000 + (t[7] - '0') * 100 +
+                    (t[8] - '0') * 10 + (t[9] - '0'));
+    return true;
+}
+
+} // namespace
+
 int32_t TimeTextToMs(std::string_view text) {
+    int32_t ms;
+    if (CanonicalTimeText(text, ms)) return ms;
     int64_t v[4] = {0, 0, 0, 0};
     ScanNumbers(text, "::,", v, 4, kInt32Min, kInt32Max);
     return SaturateMs(v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3]);

@@ -4,6 +4,7 @@
 
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,13 +13,37 @@
 #include <streambuf>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
+namespace {
+constexpr std::size_t kReleaseStep = std::size_t{1} << 22;
+}
+
+// The bytes of a source: a read-only mapping of a regular file, or a buffer of our own (bytes
+// handed in, a pipe, or text converted from UTF-16).
 struct TextSource::Storage {
     std::string bytes;
+    void* map = nullptr;
+    std::size_t mapLength = 0;
+    ~Storage() {
+        if (map) ::munmap(map, mapLength);
+    }
+    std::string_view View() const {
+        return map ? std::string_view(static_cast<const char*>(map), mapLength)
+                   : std::string_view(bytes);
+    }
+    // Lets the kernel take back mapped pages that lie wholly before offset: a big file is read
+    // once from front to back, and the pages already read need not count against memory.
+    void Release(std::size_t offset) {
+        if (!map) return;
+        static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const std::size_t length = offset / page * page;
+        if (length > 0) ::madvise(map, length, MADV_DONTNEED);
+    }
 };
 
 TextSource::TextSource(TextSource&&) noexcept = default;
@@ -27,7 +52,9 @@ TextSource::~TextSource() = default;
 
 namespace {
 
-bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+// Maps a regular file; reads anything else (a pipe) into the buffer.
+bool ReadWholeFile(const std::string& fileName, std::string& bytes, void*& map,
+                   std::size_t& mapLength) {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -35,10 +62,17 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
         ::close(fd);
         return false;
     }
-    // Regular files are read in one go into a buffer of their size; anything else (a pipe)
-    // grows as it comes.
-    std::size_t capacity = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 65536;
-    bytes.resize(capacity);
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        const auto length = static_cast<std::size_t>(st.st_size);
+        void* p = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (p != MAP_FAILED) {
+            ::close(fd);
+            map = p;
+            mapLength = length;
+            return true;
+        }
+    }
+    bytes.resize(65536);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) bytes.resize(bytes.size() * 2);
@@ -91,10 +125,31 @@ bool Utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out) {
 
 } // namespace
 
+std::size_t CountByte(std::string_view text, char byte) {
+    // Eight bytes at a time: a byte of x is zero exactly where the text holds the byte sought.
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    const uint64_t pattern = 0x0101010101010101ULL * static_cast<unsigned char>(byte);
+    std::size_t count = 0, i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const uint64_t x = word ^ pattern;
+        const uint64_t nonzero = ((x & kLow7) + kLow7) | x;
+        // One bit per matching byte at the byte's bottom; the multiplication adds them up.
+        const uint64_t match = (~nonzero & ~kLow7) >> 7;
+        count += static_cast<std::size_t>((match * 0x0101010101010101ULL) >> 56);
+    }
+    for (; i < text.size(); ++i)
+        count += text[i] == byte;
+    return count;
+}
+
 TextSource TextSource::FromFile(const std::string& fileName) {
     TextSource source;
     source.storage_ = std::make_unique<Storage>();
-    if (!ReadWholeFile(fileName, source.storage_->bytes)) source.storage_->bytes.clear();
+    Storage& storage = *source.storage_;
+    if (!ReadWholeFile(fileName, storage.bytes, storage.map, storage.mapLength))
+        storage.bytes.clear();
     source.Prepare();
     return source;
 }
@@ -108,8 +163,7 @@ TextSource TextSource::FromBytes(std::string bytes) {
 }
 
 void TextSource::Prepare() {
-    std::string& bytes = storage_->bytes;
-    std::string_view text = bytes;
+    std::string_view text = storage_->View();
     codePage_ = 0;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         encoding_ = FileEncoding::Utf8Bom;
@@ -119,8 +173,12 @@ void TextSource::Prepare() {
         const bool bigEndian = text[0] == '\xFE';
         encoding_ = bigEndian ? FileEncoding::Utf16BE : FileEncoding::Utf16LE;
         codePage_ = kCodePageUtf8;
-        bytes = Utf16ToUtf8(text.substr(2), bigEndian);
-        text = bytes;
+        storage_->bytes = Utf16ToUtf8(text.substr(2), bigEndian);
+        if (storage_->map) {
+            ::munmap(storage_->map, storage_->mapLength);
+            storage_->map = nullptr;
+        }
+        text = storage_->bytes;
     }
     // Ctrl-Z ends a text file: nothing after it is read.
     if (const void* z = std::memchr(text.data(), 0x1A, text.size()))
@@ -129,18 +187,16 @@ void TextSource::Prepare() {
     text_ = text;
 
     // Old Mac files end their lines with a carriage return alone; anywhere else a lone one is
-    // just a character of its line.
-    std::size_t loneCr = 0, lf = 0;
-    for (const char* p = text.data();
-         (p = static_cast<const char*>(std::memchr(p, '\r', text.data() + text.size() - p))); ++p) {
-        if (p + 1 == text.data() + text.size() || p[1] != '\n') ++loneCr;
+    // just a character of its line. Lone ones can only outnumber line feeds when all carriage
+    // returns do.
+    const std::size_t cr = CountByte(text, '\r');
+    const std::size_t lf = cr > 0 ? CountByte(text, '\n') : 0;
+    std::size_t loneCr = 0;
+    if (cr > lf) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            loneCr += text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
     }
-    if (loneCr > 0) {
-        for (const char* p = text.data();
-             (p = static_cast<const char*>(std::memchr(p, '\n', text.data() + text.size() - p)));
-             ++p)
-            ++lf;
-    }
+    hasNul_ = std::memchr(text.data(), '\0', text.size()) != nullptr;
     macLineEnds_ = loneCr > lf;
 }
 
@@ -166,9 +222,15 @@ bool TextSource::Cursor::Next(std::string_view& line) {
                 (begin[length] == '\r' && length + 1 < left && begin[length + 1] == '\n') ? 2 : 1;
         }
     }
+    // Mapped pages far behind the cursor are handed back now and then; a reader steps back at
+    // most one line.
+    if ((pos_ ^ (pos_ + advance)) >= kReleaseStep)
+        source_->storage_->Release(pos_ > kReleaseStep ? pos_ - kReleaseStep : 0);
     pos_ += advance;
-    if (const void* nul = std::memchr(begin, '\0', length))
-        length = static_cast<std::size_t>(static_cast<const char*>(nul) - begin);
+    if (source_->hasNul_) {
+        if (const void* nul = std::memchr(begin, '\0', length))
+            length = static_cast<std::size_t>(static_cast<const char*>(nul) - begin);
+    }
     line = std::string_view(begin, length);
     return true;
 }

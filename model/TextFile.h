@@ -58,17 +58,22 @@ public:
 
     std::vector<std::string_view> Lines() const;
 
+    struct Storage;
+
 private:
     TextSource() = default;
     void Prepare();
 
-    struct Storage;
     std::unique_ptr<Storage> storage_; // owns the bytes text_ views
     std::string_view text_;
     FileEncoding encoding_ = FileEncoding::Plain;
     int codePage_ = 0;
     bool macLineEnds_ = false;
+    bool hasNul_ = false;
 };
+
+// How many times the byte occurs in the text.
+std::size_t CountByte(std::string_view text, char byte);
 
 // Writes a file through a temporary file beside it that is renamed over the target only after
 // every byte is written and flushed; on any failure the target stays as it was. The writer gets a
