@@ -1,0 +1,468 @@
+// The document: how a file name and first line choose the reader, the frame-rate question, the
+// loaded and unloaded states, and the editing operations with their ranges.
+#include "ModelTestUtil.h"
+#include "Subtitle.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testutil::Doc;
+using testutil::DocWith;
+using testutil::TempDir;
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+const std::string kOneSrtEntry = "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n";
+
+void ExpectNotLoaded(const SubTitle& doc, const std::string& what) {
+    EXPECT_FALSE(doc.IsLoaded()) << what;
+    EXPECT_EQ(doc.Count(), 0) << what;
+    EXPECT_EQ(doc.FileName(), "") << what;
+    EXPECT_EQ(doc.FormatName(), "") << what;
+    EXPECT_FALSE(doc.IsModified()) << what;
+    EXPECT_EQ(doc.Item(0), nullptr) << what;
+}
+
+// ---- Opening a file ----
+
+TEST(DocumentOpen, FileNameChoosesTheReader) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "dir.srt");
+    struct Case {
+        std::string name;
+        bool loaded;
+    };
+    const std::vector<Case> cases = {
+        {"film.srt", true},      {"FILM.SRT", true},  {"film.Srt", true},
+        {".srt", true},          {"film.srt.bak", false}, {"film.txt", false},
+        {"film", false},         {"dir.srt/film", false}, // the only "." is in a folder name
+    };
+    for (const auto& c : cases) {
+        std::string path = dir.Write(c.name, kOneSrtEntry);
+        SubTitle doc(path, 25.0);
+        if (c.loaded) {
+            EXPECT_TRUE(doc.IsLoaded()) << c.name;
+            EXPECT_EQ(doc.FormatName(), "SRT") << c.name;
+            EXPECT_EQ(doc.FormatIndex(), FormatSubRip) << c.name;
+            EXPECT_EQ(doc.FileName(), path) << c.name;
+            EXPECT_EQ(doc.Count(), 1) << c.name;
+            EXPECT_FALSE(doc.IsModified()) << c.name;
+        } else {
+            ExpectNotLoaded(doc, c.name);
+        }
+    }
+}
+
+TEST(DocumentOpen, FilesThatGiveNoDocument) {
+    TempDir dir;
+    ExpectNotLoaded(SubTitle(dir.File("missing.srt"), 25.0), "missing file");
+    ExpectNotLoaded(SubTitle(dir.Write("empty.srt", ""), 25.0), "empty file");
+    ExpectNotLoaded(SubTitle(dir.Write("ctrlz.srt", "\x1A" "1\n"), 25.0), "Ctrl-Z at once");
+    std::filesystem::create_directories(dir.Path() / "folder.srt");
+    ExpectNotLoaded(SubTitle((dir.Path() / "folder.srt").string(), 25.0), "a folder");
+
+    int asked = 0;
+    SubTitle cancelled(dir.Write("film.sub", "{0}{25}Hello\n"), 25.0, [&] {
+        ++asked;
+        return std::optional<std::string>{};
+    });
+    EXPECT_EQ(asked, 1);
+    ExpectNotLoaded(cancelled, "cancelled frame-rate question");
+
+    // Not loaded means not modified, whatever is asked of it.
+    SubTitle none(dir.File("missing.srt"), 25.0);
+    none.SetModified();
+    EXPECT_FALSE(none.IsModified());
+    EXPECT_FALSE(none.Save());
+}
+
+TEST(DocumentOpen, BlankSubRipFileIsLoadedEmpty) {
+    TempDir dir;
+    const std::string bytes = "\r\n  \r\n\r\n";
+    std::string path = dir.Write("blank.srt", bytes);
+    SubTitle doc(path, 25.0);
+    EXPECT_TRUE(doc.IsLoaded());
+    EXPECT_EQ(doc.Count(), 0);
+    EXPECT_EQ(doc.FormatName(), "SRT");
+    EXPECT_EQ(doc.FileName(), path);
+    doc.SetModified();
+    EXPECT_FALSE(doc.Save());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(testutil::ReadBytes(path), bytes);
+}
+
+TEST(DocumentOpen, SubFileFirstLineChoosesSubViewerOrMicroDVD) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool asks;
+        SubtitleFormat format;
+    };
+    const std::vector<Case> cases = {
+        {"header", "[INFORMATION]\r\n[END INFORMATION]\r\n", false, FormatSubViewer},
+        {"header anywhere in the line", "x[INFORMATION]y\n", false, FormatSubViewer},
+        {"header behind a mark", "\xEF\xBB\xBF[INFORMATION]\n", false, FormatSubViewer},
+        {"case counts", "[information]\n", true, FormatMicroDVD},
+        {"header on line two", "{1}{2}a\n[INFORMATION]\n", true, FormatMicroDVD},
+        {"no MicroDVD lines at all", "hello\n", true, FormatMicroDVD},
+        {"blank lines only", "\n\n", true, FormatMicroDVD},
+    };
+    for (const auto& c : cases) {
+        int asked = 0;
+        SubTitle doc = SubTitle::FromBytes(c.bytes, "film.sub", 25.0, [&] {
+            ++asked;
+            return std::optional<std::string>("25");
+        });
+        EXPECT_EQ(asked, c.asks ? 1 : 0) << c.what;
+        EXPECT_TRUE(doc.IsLoaded()) << c.what;
+        EXPECT_EQ(doc.FormatIndex(), c.format) << c.what;
+        EXPECT_EQ(doc.FormatName(), c.format == FormatSubViewer ? "SSUB" : "MSUB") << c.what;
+    }
+}
+
+TEST(DocumentOpen, FrameRateQuestion) {
+    TempDir dir;
+    std::string path = dir.Write("film.sub", "{1}{2}a\n");
+    SubTitle chosen(path, 25.0, [] { return std::optional<std::string>("29.970"); });
+    ASSERT_TRUE(chosen.IsLoaded());
+    EXPECT_DOUBLE_EQ(chosen.FrameRate(), 29.97);
+    EXPECT_EQ(chosen.Item(0)->Start, 34);
+    EXPECT_EQ(chosen.Item(0)->End, 67);
+
+    // Without a question the given rate is used.
+    SubTitle given(path, 23.976);
+    ASSERT_TRUE(given.IsLoaded());
+    EXPECT_DOUBLE_EQ(given.FrameRate(), 23.976);
+    EXPECT_EQ(given.Item(0)->Start, 42);
+
+    // Other formats keep the rate they were given.
+    EXPECT_DOUBLE_EQ(SubTitle(dir.Write("a.srt", kOneSrtEntry), 23.976).FrameRate(), 23.976);
+}
+
+TEST(DocumentOpen, BadFrameRateEndsTheConstruction) {
+    TempDir dir;
+    std::string path = dir.Write("film.sub", "{1}{2}a\n");
+    for (const char* typed : {"abc", "", "25x", "0", "-25", "inf", "nan", "1e999"}) {
+        try {
+            SubTitle doc(path, 25.0, [&] { return std::optional<std::string>(typed); });
+            ADD_FAILURE() << "\"" << typed << "\" was taken as a frame rate";
+        } catch (const SubtitleError& e) {
+            if (*typed) {
+                EXPECT_NE(std::string(e.what()).find(typed), std::string::npos)
+                    << "the message should name \"" << typed << "\": " << e.what();
+            }
+        }
+    }
+    const double badRates[] = {0.0, -25.0, std::numeric_limits<double>::quiet_NaN(),
+                               std::numeric_limits<double>::infinity()};
+    for (double rate : badRates)
+        EXPECT_THROW(SubTitle(path, rate), SubtitleError) << rate;
+}
+
+TEST(DocumentOpen, ParseFrameRate) {
+    EXPECT_DOUBLE_EQ(ParseFrameRate("25"), 25.0);
+    EXPECT_DOUBLE_EQ(ParseFrameRate("23.976"), 23.976);
+    EXPECT_DOUBLE_EQ(ParseFrameRate("29.970"), 29.97);
+    EXPECT_THROW(ParseFrameRate("fast"), SubtitleError);
+    EXPECT_THROW(ParseFrameRate("0"), SubtitleError);
+}
+
+TEST(DocumentOpen, EmptyLineInSubViewerHeaderNamesItsLine) {
+    const std::string bytes = "[INFORMATION]\r\n[TITLE]\r\n[AUTHOR]\r\n[SOURCE]\r\n\r\n[END]\r\n";
+    try {
+        SubTitle::FromBytes(bytes, "film.sub", 25.0);
+        ADD_FAILURE() << "an empty header line was accepted";
+    } catch (const SubtitleError& e) {
+        EXPECT_NE(std::string(e.what()).find('5'), std::string::npos) << e.what();
+    }
+    // A line of spaces is not empty: it ends the header.
+    EXPECT_NO_THROW(SubTitle::FromBytes("[INFORMATION]\n  \n00:00:01.00,00:00:02.00\na\n",
+                                        "film.sub", 25.0));
+}
+
+// ---- Entries and ranges ----
+
+std::vector<PerTitle> SixEntries() {
+    std::vector<PerTitle> v;
+    for (int i = 0; i < 6; ++i)
+        v.emplace_back(1000 * (i + 1), 1000 * (i + 1) + 500, "e" + std::to_string(i));
+    return v;
+}
+
+std::vector<std::string> Texts(const SubTitle& doc) {
+    std::vector<std::string> t;
+    for (const PerTitle& e : doc.Entries())
+        t.push_back(e.Text);
+    return t;
+}
+
+using Texts_ = std::vector<std::string>;
+
+TEST(DocumentEntries, ItemIsNullOutsideTheList) {
+    SubTitle doc = DocWith(SixEntries());
+    ASSERT_EQ(doc.Count(), 6);
+    EXPECT_EQ(doc.Item(0)->Text, "e0");
+    EXPECT_EQ(doc.Item(5)->Text, "e5");
+    EXPECT_EQ(doc.Item(6), nullptr);
+    EXPECT_EQ(doc.Item(-1), nullptr);
+    EXPECT_EQ(static_cast<const SubTitle&>(doc).Item(6), nullptr);
+
+    // Changes through Item stay in the document but do not mark it.
+    doc.Item(2)->Text = "changed";
+    EXPECT_EQ(doc.Item(2)->Text, "changed");
+    EXPECT_FALSE(doc.IsModified());
+    doc.SetModified();
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// An operation whose range or index lies outside the document changes nothing at all.
+TEST(DocumentEntries, OutOfRangeCallsChangeNothing) {
+    struct Case {
+        const char* what;
+        std::function<void(SubTitle&, const SubTitle&)> call;
+    };
+    const std::vector<Case> cases = {
+        {"ShiftRange past the end", [](SubTitle& d, const SubTitle&) { d.ShiftRange(3, 6, 10); }},
+        {"ShiftRange negative", [](SubTitle& d, const SubTitle&) { d.ShiftRange(-1, 2, 10); }},
+        {"RescaleRange past the end",
+         [](SubTitle& d, const SubTitle&) { d.RescaleRange(0, 6, 9000, 0); }},
+        {"RescaleRange negative",
+         [](SubTitle& d, const SubTitle&) { d.RescaleRange(-1, 3, 9000, 0); }},
+        {"Insert past the end",
+         [](SubTitle& d, const SubTitle&) { d.Insert(7, PerTitle(0, 0, "x")); }},
+        {"Insert negative", [](SubTitle& d, const SubTitle&) { d.Insert(-1, PerTitle(0, 0, "x")); }},
+        {"InsertFrom position past the end",
+         [](SubTitle& d, const SubTitle& s) { d.InsertFrom(7, s, 1, 0); }},
+        {"InsertFrom negative position",
+         [](SubTitle& d, const SubTitle& s) { d.InsertFrom(-1, s, 1, 0); }},
+        {"InsertFrom source past its end",
+         [](SubTitle& d, const SubTitle& s) { d.InsertFrom(0, s, 6, 4); }},
+        {"InsertFrom negative source",
+         [](SubTitle& d, const SubTitle& s) { d.InsertFrom(0, s, 1, -1); }},
+        {"InsertBlank past the end", [](SubTitle& d, const SubTitle&) { d.InsertBlank(7, 1); }},
+        {"InsertBlank negative", [](SubTitle& d, const SubTitle&) { d.InsertBlank(-1, 1); }},
+        {"EraseRange past the end", [](SubTitle& d, const SubTitle&) { d.EraseRange(4, 6); }},
+        {"EraseRange negative", [](SubTitle& d, const SubTitle&) { d.EraseRange(-1, 0); }},
+    };
+    const SubTitle source = DocWith(SixEntries());
+    for (const auto& c : cases) {
+        SubTitle doc = DocWith(SixEntries());
+        try {
+            c.call(doc, source);
+        } catch (const SubtitleError&) {
+            // Refusing loudly is fine; changing something is not.
+        }
+        EXPECT_EQ(Texts(doc), Texts(DocWith(SixEntries()))) << c.what;
+        for (int i = 0; i < doc.Count(); ++i) {
+            EXPECT_EQ(doc.Item(i)->Start, 1000 * (i + 1)) << c.what;
+            EXPECT_EQ(doc.Item(i)->End, 1000 * (i + 1) + 500) << c.what;
+        }
+        EXPECT_FALSE(doc.IsModified()) << c.what;
+    }
+}
+
+// An empty range (last below first) changes no entry but marks the document.
+TEST(DocumentEntries, EmptyRangesOnlyMark) {
+    const std::vector<std::function<void(SubTitle&, const SubTitle&)>> calls = {
+        [](SubTitle& d, const SubTitle&) { d.ShiftRange(5, 4, 100); },
+        [](SubTitle& d, const SubTitle& s) { d.InsertFrom(2, s, 1, 3); },
+        [](SubTitle& d, const SubTitle&) { d.InsertBlank(2, 0); },
+        [](SubTitle& d, const SubTitle&) { d.EraseRange(3, 2); },
+    };
+    const SubTitle source = DocWith(SixEntries());
+    int n = 0;
+    for (const auto& call : calls) {
+        SubTitle doc = DocWith(SixEntries());
+        call(doc, source);
+        EXPECT_EQ(Texts(doc), Texts(source)) << "call " << n;
+        EXPECT_EQ(doc.Item(5)->Start, 6000) << "call " << n;
+        EXPECT_TRUE(doc.IsModified()) << "call " << n;
+        ++n;
+    }
+}
+
+TEST(DocumentEntries, ShiftRange) {
+    SubTitle doc = DocWith(SixEntries());
+    doc.ShiftRange(1, 2, -2500);
+    EXPECT_EQ(doc.Item(0)->Start, 1000);
+    EXPECT_EQ(doc.Item(1)->Start, -500); // no clamping at zero
+    EXPECT_EQ(doc.Item(1)->End, 0);
+    EXPECT_EQ(doc.Item(2)->Start, 500);
+    EXPECT_EQ(doc.Item(3)->Start, 4000);
+    EXPECT_TRUE(doc.IsModified());
+
+    SubTitle edge = DocWith({PerTitle(kMax - 10, kMin + 10, "")});
+    edge.ShiftRange(0, 0, 100);
+    EXPECT_EQ(edge.Item(0)->Start, kMax);
+    EXPECT_EQ(edge.Item(0)->End, kMin + 110);
+    edge.ShiftRange(0, 0, kMin);
+    EXPECT_EQ(edge.Item(0)->End, kMin);
+}
+
+TEST(DocumentEntries, RescaleRangeMapsStartsAndEnds) {
+    SubTitle doc = DocWith({PerTitle(0, 100, "before"), PerTitle(1000, 1600, "a"),
+                            PerTitle(4000, 4600, "b"), PerTitle(7000, 7600, "c"),
+                            PerTitle(8000, 8500, "after")});
+    doc.RescaleRange(1, 3, 9000, 2000);
+    const std::vector<std::pair<int32_t, int32_t>> want = {
+        {0, 100}, {2000, 2700}, {5500, 6200}, {9000, 9700}, {8000, 8500}};
+    for (int i = 0; i < doc.Count(); ++i) {
+        EXPECT_EQ(doc.Item(i)->Start, want[i].first) << i;
+        EXPECT_EQ(doc.Item(i)->End, want[i].second) << i;
+    }
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(DocumentEntries, RescaleRangePutsFirstAndLastStartsExactly) {
+    struct Case {
+        int32_t a, b, q, p; // old first and last starts, new first and last starts
+    };
+    const std::vector<Case> cases = {
+        {0, 3000, 0, 1000}, {0, 3000, 0, 999},      {1, 3, 0, 1000},
+        {123, 98765, 5, 77777}, {1000, 7000, 2000, 9000}, {0, 7, 0, 1},
+        {1000, 2000, 5000, 0}, // turned around
+        {0, 1, kMin, kMax},    {kMin, kMax, 0, 1},  {-5000, -1000, 100, 100},
+        {3723045, 5999999, 3723046, 6000001},
+    };
+    for (const auto& c : cases) {
+        int32_t mid = static_cast<int32_t>((int64_t{c.a} + c.b) / 2);
+        SubTitle doc = DocWith({PerTitle(c.a, c.a + 10, "first"), PerTitle(mid, mid + 10, "mid"),
+                                PerTitle(c.b, c.b + 10, "last")});
+        doc.RescaleRange(0, 2, c.p, c.q);
+        EXPECT_EQ(doc.Item(0)->Start, c.q) << c.a << ".." << c.b << " to " << c.q << ".." << c.p;
+        EXPECT_EQ(doc.Item(2)->Start, c.p) << c.a << ".." << c.b << " to " << c.q << ".." << c.p;
+    }
+}
+
+TEST(DocumentEntries, RescaleRangeOverEqualStartsThrowsAndChangesNothing) {
+    for (auto range : {std::pair{0, 2}, std::pair{1, 1}}) {
+        SubTitle doc = DocWith(
+            {PerTitle(1000, 1500, "a"), PerTitle(2000, 2500, "b"), PerTitle(1000, 3000, "c")});
+        EXPECT_THROW(doc.RescaleRange(range.first, range.second, 5000, 4000), SubtitleError);
+        EXPECT_EQ(doc.Item(0)->Start, 1000);
+        EXPECT_EQ(doc.Item(1)->Start, 2000);
+        EXPECT_EQ(doc.Item(2)->End, 3000);
+        EXPECT_FALSE(doc.IsModified());
+    }
+}
+
+TEST(DocumentEntries, Insert) {
+    SubTitle doc = DocWith(SixEntries());
+    doc.Insert(0, PerTitle(1, 2, "front"));
+    doc.Insert(3, PerTitle(3, 4, "middle"));
+    doc.Insert(doc.Count(), PerTitle(5, 6, "back"));
+    EXPECT_EQ(Texts(doc),
+              (Texts_{"front", "e0", "e1", "middle", "e2", "e3", "e4", "e5", "back"}));
+    EXPECT_EQ(doc.Item(3)->Start, 3);
+    EXPECT_EQ(doc.Item(3)->End, 4);
+    EXPECT_TRUE(doc.IsModified());
+
+    // Many inserts grow the list without losing order.
+    SubTitle grown = DocWith({});
+    Texts_ want;
+    for (int i = 0; i < 1000; ++i) {
+        grown.Insert(i / 2, PerTitle(i, i, std::to_string(i)));
+        want.insert(want.begin() + i / 2, std::to_string(i));
+    }
+    EXPECT_EQ(Texts(grown), want);
+}
+
+TEST(DocumentEntries, InsertFromCopiesARangeInOrder) {
+    const SubTitle source = DocWith(SixEntries());
+    SubTitle doc = DocWith({PerTitle(0, 1, "x"), PerTitle(2, 3, "y")});
+    doc.InsertFrom(0, source, 4, 2);
+    EXPECT_EQ(Texts(doc), (Texts_{"e2", "e3", "e4", "x", "y"}));
+    EXPECT_EQ(doc.Item(0)->Start, 3000);
+    EXPECT_EQ(doc.Item(2)->End, 5500);
+    EXPECT_TRUE(doc.IsModified());
+
+    doc.InsertFrom(doc.Count(), source, 0, 0);
+    doc.InsertFrom(4, source, 5, 5);
+    EXPECT_EQ(Texts(doc), (Texts_{"e2", "e3", "e4", "x", "e5", "y", "e0"}));
+
+    EXPECT_EQ(source.Count(), 6);
+    EXPECT_FALSE(source.IsModified());
+}
+
+TEST(DocumentEntries, InsertFromConvertsBetweenCodePages) {
+    const std::string si = "\xA5\x7C", gong = "\xA5\x5C"; // 四 and 功 in Big5
+    const std::string siUtf8 = "\xE5\x9B\x9B", gongUtf8 = "\xE5\x8A\x9F";
+
+    const SubTitle big5 = DocWith({PerTitle(1, 2, si + "|" + gong)}, "big5.srt", true);
+    const SubTitle utf8 = DocWith({PerTitle(3, 4, siUtf8 + "|" + gongUtf8)}, "utf8.srt");
+    ASSERT_EQ(big5.CodePage(), kCodePageBig5);
+    ASSERT_EQ(utf8.CodePage(), kCodePageUtf8);
+
+    SubTitle toUtf8 = DocWith({}, "a.srt");
+    toUtf8.InsertFrom(0, big5, 0, 0);
+    ASSERT_EQ(toUtf8.Count(), 1);
+    EXPECT_EQ(toUtf8.Item(0)->Text, siUtf8 + "|" + gongUtf8);
+    EXPECT_EQ(toUtf8.Item(0)->Start, 1);
+
+    SubTitle toBig5 = DocWith({}, "b.srt", true);
+    toBig5.InsertFrom(0, utf8, 0, 0);
+    ASSERT_EQ(toBig5.Count(), 1);
+    EXPECT_EQ(toBig5.Item(0)->Text, si + "|" + gong);
+
+    // A text the target cannot hold refuses the whole copy.
+    const SubTitle emoji = DocWith(
+        {PerTitle(0, 1, "fine"), PerTitle(1, 2, "\xF0\x9F\x98\x80")}, "emoji.srt");
+    SubTitle target = DocWith({PerTitle(0, 0, si)}, "c.srt", true);
+    EXPECT_THROW(target.InsertFrom(1, emoji, 1, 0), SubtitleError);
+    EXPECT_EQ(target.Count(), 1);
+    EXPECT_FALSE(target.IsModified());
+}
+
+TEST(DocumentEntries, InsertBlankTakesTheEntryJustBefore) {
+    SubTitle doc = DocWith(SixEntries()); // ends 1500, 2500, ...
+    doc.InsertBlank(2, 2);
+    ASSERT_EQ(doc.Count(), 8);
+    for (int i : {2, 3}) {
+        EXPECT_EQ(doc.Item(i)->Start, 2510) << i;
+        EXPECT_EQ(doc.Item(i)->End, 2510) << i;
+        EXPECT_EQ(doc.Item(i)->Text, "") << i;
+    }
+    EXPECT_EQ(doc.Item(4)->Text, "e2");
+    EXPECT_TRUE(doc.IsModified());
+
+    doc.InsertBlank(0, 1);
+    EXPECT_EQ(doc.Item(0)->Start, 0);
+    EXPECT_EQ(doc.Item(0)->End, 0);
+    EXPECT_EQ(doc.Item(1)->Text, "e0");
+
+    doc.InsertBlank(1, 1); // the entry before is the blank at 0
+    EXPECT_EQ(doc.Item(1)->Start, 10);
+
+    doc.InsertBlank(doc.Count(), 1);
+    EXPECT_EQ(doc.Item(doc.Count() - 1)->Start, 6510);
+
+    SubTitle late = DocWith({PerTitle(0, kMax - 5, "late")});
+    late.InsertBlank(1, 1);
+    EXPECT_EQ(late.Item(1)->Start, kMax);
+
+    SubTitle empty = DocWith({});
+    empty.InsertBlank(0, 3);
+    EXPECT_EQ(empty.Count(), 3);
+}
+
+TEST(DocumentEntries, EraseRange) {
+    SubTitle doc = DocWith(SixEntries());
+    doc.EraseRange(1, 2);
+    EXPECT_EQ(Texts(doc), (Texts_{"e0", "e3", "e4", "e5"}));
+    EXPECT_TRUE(doc.IsModified());
+    doc.EraseRange(3, 3);
+    EXPECT_EQ(Texts(doc), (Texts_{"e0", "e3", "e4"}));
+    doc.EraseRange(0, doc.Count() - 1);
+    EXPECT_EQ(doc.Count(), 0);
+    EXPECT_TRUE(doc.IsLoaded());
+}
+
+} // namespace
