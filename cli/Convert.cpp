@@ -60,11 +60,7 @@ std::string WhyNotLoaded(const std::string& path) {
     fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) return "no such file";
     if (fs::is_directory(status)) return "is a folder";
-    std::string ext;
-    if (std::size_t dot = path.rfind('.');
-        dot != std::string::npos && (path.rfind('/') == std::string::npos || dot > path.rfind('/')))
-        ext = path.substr(dot);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = FileExtension(path);
     if (ext != ".srt" && ext != ".sub") return "not a subtitle file name (.srt or .sub)";
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
         std::fclose(f);

@@ -51,14 +51,6 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-// The extension as a document sees it: from the last "." after the last "/", lower case.
-std::string Extension(const std::string& path) {
-    std::size_t dot = path.rfind('.');
-    std::size_t slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return Lower(std::string_view(path).substr(dot));
-}
-
 ParsedArguments Fail(std::string message) {
     ParsedArguments result;
     result.kind = ParsedArguments::Error;
@@ -67,6 +59,13 @@ ParsedArguments Fail(std::string message) {
 }
 
 } // namespace
+
+std::string FileExtension(const std::string& path) {
+    std::size_t dot = path.rfind('.');
+    std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    return Lower(std::string_view(path).substr(dot));
+}
 
 const char* OutputFormatName(OutputFormat format) {
     switch (format) {
@@ -201,7 +200,7 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
     if (to) {
         o.format = *to;
     } else {
-        std::string ext = Extension(o.output);
+        std::string ext = FileExtension(o.output);
         if (ext == ".srt") o.format = OutputFormat::SubRip;
         else if (ext == ".sub") o.format = OutputFormat::MicroDVD;
         else return Fail("cannot tell the format of " + o.output + "; give --to");

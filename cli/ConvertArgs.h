@@ -43,5 +43,9 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args);
 // The text of --help.
 const char* ConvertUsage();
 
+// The extension as a document sees it: from the last "." after the last path separator, in lower
+// case; empty when there is none.
+std::string FileExtension(const std::string& path);
+
 // "srt", "microdvd", "subviewer" as named on the command line.
 const char* OutputFormatName(OutputFormat format);
