@@ -185,7 +185,20 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::size_t CharLength(int codePage, std::string_view text, std::size_t pos) {
-    if (pos + 1 < text.size() && IsLeadByte(codePage, static_cast<unsigned char>(text[pos])) &&
+    if (pos >= text.size())
+        return 1;
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (codePage == kCodePageUtf8) {
+        if (lead < 0xC2)
+            return 1;
+        const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        // A broken sequence counts one byte at a time, like the bytes it is kept as.
+        if (lead > 0xF4 || pos + length > text.size() ||
+            !IsValidUtf8(text.substr(pos, length)))
+            return 1;
+        return length;
+    }
+    if (pos + 1 < text.size() && IsLeadByte(codePage, lead) &&
         IsTrailByte(codePage, static_cast<unsigned char>(text[pos + 1])))
         return 2;
     return 1;
