@@ -1,0 +1,254 @@
+// Saving: the writer's output goes to the document's own file through a temporary file that is
+// renamed over it, so a failed save leaves the old file (and the modified flag) as they were.
+// Fixture files in roundtrip/ come back byte for byte.
+#include "ModelTestUtil.h"
+#include "Subtitle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <csignal>
+#include <regex>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testutil::ReadBytes;
+using testutil::TempDir;
+
+const std::string kSrt = "1\n00:00:01,000 --> 00:00:02,000\na\nb\n\n2\n00:00:03,000 --> 00:00:04,000\nc\n";
+
+double RateInName(const std::string& name) {
+    std::smatch m;
+    if (std::regex_search(name, m, std::regex("fps([0-9]+(\\.[0-9]+)?)")))
+        return std::stod(m[1].str());
+    return 25.0;
+}
+
+TEST(Save, FixturesRoundTripByteForByte) {
+    const fs::path folder = fs::path(VELITRA_FIXTURES) / "model" / "roundtrip";
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(folder))
+        files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_FALSE(files.empty());
+
+    TempDir dir;
+    for (const fs::path& file : files) {
+        const std::string name = file.filename().string();
+        const std::string original = ReadBytes(file);
+        const std::string copy = dir.Write(name, original);
+        SubTitle doc(copy, RateInName(name));
+        ASSERT_TRUE(doc.IsLoaded()) << name;
+        EXPECT_GT(doc.Count(), 0) << name;
+        std::string why;
+        EXPECT_TRUE(doc.Save(&why)) << name << ": " << why;
+        EXPECT_EQ(ReadBytes(copy), original) << name;
+    }
+    EXPECT_EQ(dir.Names().size(), files.size()) << "temporary files left behind";
+}
+
+TEST(Save, WritesTheFormatAndClearsModified) {
+    TempDir dir;
+    const std::string path = dir.Write("film.srt", kSrt);
+    SubTitle doc(path, 25.0);
+    doc.ShiftRange(0, 0, 500);
+    ASSERT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(ReadBytes(path), "1\r\n00:00:01,500 --> 00:00:02,500\r\na\r\nb\r\n\r\n"
+                               "2\r\n00:00:03,000 --> 00:00:04,000\r\nc\r\n\r\n");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"film.srt"});
+}
+
+TEST(Save, MicroDVDAtTheDocumentsRate) {
+    TempDir dir;
+    const std::string path = dir.Write("film.sub", "{24}{48}Hi\n{1}{2}x\n");
+    SubTitle doc(path, 25.0, [] { return std::optional<std::string>("23.976"); });
+    ASSERT_EQ(doc.Count(), 2);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(path), "{24}{48}Hi\r\n{1}{2}x\r\n");
+}
+
+TEST(Save, SubViewerNamesItsOwnFile) {
+    TempDir dir;
+    const std::string path =
+        dir.Write("film.sub", "[INFORMATION]\n00:00:01.00,00:00:02.50\na[br]b\n\n");
+    SubTitle doc(path, 25.0);
+    ASSERT_EQ(doc.Count(), 1);
+    EXPECT_TRUE(doc.Save());
+    const std::string out = ReadBytes(path);
+    EXPECT_NE(out.find("[TITLE]" + path + "\r\n"), std::string::npos);
+    const std::string tail = "\r\n\r\n00:00:01.00,00:00:02.50\r\na[BR]b\r\n\r\n";
+    ASSERT_GT(out.size(), tail.size());
+    EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+}
+
+// The old file is replaced by a rename, never rewritten in place: a reader that opened it before
+// the save still reads the old bytes to the end.
+TEST(Save, ReplacesTheFileByRenaming) {
+    TempDir dir;
+    const std::string path = dir.Write("film.srt", kSrt);
+    SubTitle doc(path, 25.0);
+    std::ifstream before(path, std::ios::binary);
+    ASSERT_TRUE(before.is_open());
+    doc.ShiftRange(0, 1, 1000);
+    ASSERT_TRUE(doc.Save());
+    std::string old((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(old, kSrt);
+    EXPECT_NE(ReadBytes(path), kSrt);
+}
+
+void ExpectFailedSave(SubTitle& doc, const std::string& what) {
+    ASSERT_TRUE(doc.IsModified()) << what;
+    std::string why;
+    EXPECT_FALSE(doc.Save(&why)) << what;
+    EXPECT_FALSE(why.empty()) << what;
+    EXPECT_TRUE(doc.IsModified()) << what;
+}
+
+TEST(Save, FailureKeepsTheOldFileAndTheModifiedFlag) {
+    {
+        // The target turned into a folder: nothing may be renamed over it.
+        TempDir dir;
+        const std::string path = dir.Write("film.srt", kSrt);
+        SubTitle doc(path, 25.0);
+        doc.SetModified();
+        fs::remove(path);
+        fs::create_directory(path);
+        dir.Write(fs::path("film.srt/inside.txt").string(), "keep");
+        ExpectFailedSave(doc, "target is a folder");
+        EXPECT_TRUE(fs::is_directory(path));
+        EXPECT_EQ(ReadBytes(fs::path(path) / "inside.txt"), "keep");
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"film.srt"}) << "temporary file left";
+    }
+    {
+        // The folder is gone.
+        TempDir dir;
+        fs::create_directory(dir.Path() / "sub");
+        const std::string path = dir.Write("sub/film.srt", kSrt);
+        SubTitle doc(path, 25.0);
+        doc.ShiftRange(0, 0, 1);
+        fs::remove_all(dir.Path() / "sub");
+        ExpectFailedSave(doc, "missing folder");
+        EXPECT_FALSE(fs::exists(dir.Path() / "sub"));
+    }
+}
+
+// A write that fails halfway (the file-size limit stops it) leaves the old file whole.
+TEST(Save, FailureHalfwayKeepsTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.Write("film.srt", kSrt);
+    SubTitle doc(path, 25.0);
+    for (int i = 0; i < 2000; ++i)
+        doc.Insert(doc.Count(), PerTitle(i * 1000, i * 1000 + 500, "a longer line of caption text"));
+
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string why;
+    const bool saved = doc.Save(&why);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(why.empty());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(ReadBytes(path), kSrt);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"film.srt"}) << "temporary file left";
+}
+
+TEST(Save, FailureInAReadOnlyFolder) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    TempDir dir;
+    fs::create_directory(dir.Path() / "ro");
+    const std::string path = dir.Write("ro/film.srt", kSrt);
+    SubTitle doc(path, 25.0);
+    doc.ShiftRange(0, 0, 1);
+    fs::permissions(dir.Path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    ExpectFailedSave(doc, "read-only folder");
+    fs::permissions(dir.Path() / "ro", fs::perms::owner_all);
+    EXPECT_EQ(ReadBytes(path), kSrt);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "ro"), fs::directory_iterator{}),
+              1);
+}
+
+TEST(Save, EncodingIsWrittenBack) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string mark;
+        std::string (*encode)(const std::string&);
+    };
+    auto utf8 = [](const std::string& s) { return s; };
+    auto le = [](const std::string& s) {
+        std::string out; // ASCII only
+        for (char c : s)
+            out += std::string{c, '\0'};
+        return out;
+    };
+    auto be = [](const std::string& s) {
+        std::string out;
+        for (char c : s)
+            out += std::string{'\0', c};
+        return out;
+    };
+    const std::vector<Case> cases = {
+        {"bom.srt", "\xEF\xBB\xBF", +utf8},
+        {"le.srt", "\xFF\xFE", +le},
+        {"be.srt", "\xFE\xFF", +be},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.Write(c.name, c.mark + c.encode(kSrt));
+        SubTitle doc(path, 25.0);
+        ASSERT_EQ(doc.Count(), 2) << c.name;
+        doc.Item(1)->Text = "z";
+        doc.SetModified();
+        ASSERT_TRUE(doc.Save()) << c.name;
+        EXPECT_EQ(ReadBytes(path),
+                  c.mark + c.encode("1\r\n00:00:01,000 --> 00:00:02,000\r\na\r\nb\r\n\r\n"
+                                    "2\r\n00:00:03,000 --> 00:00:04,000\r\nz\r\n\r\n"))
+            << c.name;
+    }
+}
+
+// A Chinese character typed into a UTF-16 document is written as UTF-16, surrogates included.
+TEST(Save, Utf16TextOutsideAscii) {
+    TempDir dir;
+    const std::string path = dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\n\0", 4));
+    SubTitle doc(path, 25.0);
+    ASSERT_TRUE(doc.IsLoaded());
+    doc.Insert(0, PerTitle(0, 1000, "\xE5\x9B\x9B\xF0\x9F\x98\x80"));
+    ASSERT_TRUE(doc.Save());
+    const std::string out = ReadBytes(path);
+    const std::string want16("\xDB\x56\x3D\xD8\x00\xDE\r\0\n\0", 10);
+    EXPECT_EQ(out.substr(0, 2), "\xFF\xFE");
+    EXPECT_NE(out.find(want16), std::string::npos);
+}
+
+TEST(Save, GbkDocumentWithPipeTrailByte) {
+    ASSERT_TRUE(SetLegacyCodePage(kCodePageGbk));
+    TempDir dir;
+    // 亅 is 81 7C in GBK; 简 BC F2.
+    const std::string file = "1\r\n00:00:01,000 --> 00:00:02,000\r\n\x81\x7C\xBC\xF2\r\nb\r\n\r\n";
+    const std::string path = dir.Write("gbk.srt", file);
+    SubTitle doc(path, 25.0);
+    EXPECT_EQ(doc.CodePage(), kCodePageGbk);
+    ASSERT_EQ(doc.Count(), 1);
+    EXPECT_EQ(doc.Item(0)->Text, "\x81\x7C\xBC\xF2|b");
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(path), file);
+    ASSERT_TRUE(SetLegacyCodePage(kCodePageBig5));
+}
+
+} // namespace
