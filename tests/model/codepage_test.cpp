@@ -94,6 +94,7 @@ TEST(CodePage, FindMarkerSkipsTrailBytes) {
         {kCodePageBig5, "a}" + kSi, "}", 0, 1},
         {kCodePageBig5, "a|b|c", "|", 2, 3},
         {kCodePageBig5, "x" + kSi + "[BR]", "[BR]", 0, 3},
+        {kCodePageBig5, "\xA5\x5B" "BR]", "[BR]", 0, npos}, // A5 5B ends in "["
         {kCodePageGbk, kGbkJue + "|", "|", 0, 2},
         {kCodePageUtf8, kSiUtf8 + "|", "|", 0, 3},
         {kCodePageBig5, "", "|", 0, npos},

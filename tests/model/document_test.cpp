@@ -334,8 +334,9 @@ TEST(DocumentEntries, RescaleRangePutsFirstAndLastStartsExactly) {
     };
     for (const auto& c : cases) {
         int32_t mid = static_cast<int32_t>((int64_t{c.a} + c.b) / 2);
-        SubTitle doc = DocWith({PerTitle(c.a, c.a + 10, "first"), PerTitle(mid, mid + 10, "mid"),
-                                PerTitle(c.b, c.b + 10, "last")});
+        SubTitle doc = DocWith({PerTitle(c.a, AddMs(c.a, 10), "first"),
+                                PerTitle(mid, AddMs(mid, 10), "mid"),
+                                PerTitle(c.b, AddMs(c.b, 10), "last")});
         doc.RescaleRange(0, 2, c.p, c.q);
         EXPECT_EQ(doc.Item(0)->Start, c.q) << c.a << ".." << c.b << " to " << c.q << ".." << c.p;
         EXPECT_EQ(doc.Item(2)->Start, c.p) << c.a << ".." << c.b << " to " << c.q << ".." << c.p;
@@ -411,6 +412,14 @@ TEST(DocumentEntries, InsertFromConvertsBetweenCodePages) {
     toBig5.InsertFrom(0, utf8, 0, 0);
     ASSERT_EQ(toBig5.Count(), 1);
     EXPECT_EQ(toBig5.Item(0)->Text, si + "|" + gong);
+
+    // Between documents of one code page the bytes are copied as they are, even those that do
+    // not decode.
+    const SubTitle odd = DocWith({PerTitle(5, 6, si + "\x80\xFF")}, "odd.srt", true);
+    SubTitle same = DocWith({}, "same.srt", true);
+    same.InsertFrom(0, odd, 0, 0);
+    ASSERT_EQ(same.Count(), 1);
+    EXPECT_EQ(same.Item(0)->Text, si + "\x80\xFF");
 
     // A text the target cannot hold refuses the whole copy.
     const SubTitle emoji = DocWith(

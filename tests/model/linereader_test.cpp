@@ -134,6 +134,9 @@ TEST(LineReader, ReadLinesFromFiles) {
     EXPECT_EQ(ReadLines(dir.File("missing.txt")), Lines{});
     EXPECT_EQ(ReadLines(dir.Path().string()), Lines{}); // a folder is no text file
 
+    EXPECT_EQ(ReadLines(dir.Write("bom.txt", "\xEF\xBB\xBF" "a\r\nb")), (Lines{"a", "b"}));
+    EXPECT_EQ(ReadLines(dir.Write("utf16.txt", Utf16(u"\u56DB\r\nb\r\n", true))),
+              (Lines{"\xE5\x9B\x9B", "b"}));
     EXPECT_EQ(ReadLines(FixturePath("lines_ctrlz_nul.txt")),
               (Lines{"first", "cut", "a\rb", "last"}));
     EXPECT_EQ(ReadLines(FixturePath("lines_old_mac_cr.txt")), (Lines{"one", "two", "three"}));

@@ -112,6 +112,14 @@ TEST(SubViewerReader, Big5FullWidthSpacesAndMarkers) {
     EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000, "\xA5\x7C|\xA4\xA1\x40"}}));
 }
 
+TEST(SubViewerReader, Big5CharacterEndingInBracketIsNoBreak) {
+    // A5 5B ends in "[": followed by "BR]" it looks like a break to a byte search.
+    SubTitle doc = SubTitle::FromBytes(
+        "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\n\xA5\x5B" "BR]x[BR]y\r\n", "test.sub", 25.0);
+    ASSERT_EQ(doc.CodePage(), kCodePageBig5);
+    EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000, "\xA5\x5B" "BR]x|y"}}));
+}
+
 TEST(SubViewerReader, ByteOrderMarkBeforeTheHeader) {
     EXPECT_EQ(Read("\xEF\xBB\xBF[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\na\r\n"),
               (Entries{{1000, 2000, "a"}}));
