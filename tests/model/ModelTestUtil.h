@@ -38,9 +38,8 @@ class TempDir {
 public:
     TempDir() {
         static std::atomic<int> counter{0};
-        path_ = fs::temp_directory_path() /
-                ("velitra-model-test-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(counter++));
+        path_ = fs::temp_directory_path() / ("velitra-model-test-" + std::to_string(::getpid()) +
+                                             "-" + std::to_string(counter++));
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -94,8 +93,7 @@ inline std::string WrittenSubRip(const SubTitle& doc, int first, bool skipBlank,
                                  int numberBase, int last, bool* ok = nullptr) {
     std::ostringstream out;
     bool r = WriteSubRip(doc, out, first, skipBlank, offset, numberBase, last);
-    if (ok)
-        *ok = r;
+    if (ok) *ok = r;
     return out.str();
 }
 
@@ -107,10 +105,8 @@ public:
 
 protected:
     int_type overflow(int_type ch) override {
-        if (traits_type::eq_int_type(ch, traits_type::eof()))
-            return traits_type::not_eof(ch);
-        if (data.size() >= limit_)
-            return traits_type::eof();
+        if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+        if (data.size() >= limit_) return traits_type::eof();
         data.push_back(traits_type::to_char_type(ch));
         return ch;
     }

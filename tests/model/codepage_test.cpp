@@ -10,10 +10,10 @@
 namespace {
 
 // Big5 characters whose second byte is an ASCII marker.
-const std::string kSi = "\xA5\x7C";   // 四
-const std::string kYi = "\xA4\x7C";   // 弋
-const std::string kFan = "\xA6\x7C";  // 帆
-const std::string kGong = "\xA5\x5C"; // 功
+const std::string kSi = "\xA5\x7C";     // 四
+const std::string kYi = "\xA4\x7C";     // 弋
+const std::string kFan = "\xA6\x7C";    // 帆
+const std::string kGong = "\xA5\x5C";   // 功
 const std::string kGbkJue = "\x81\x7C"; // 亅 in GBK
 const std::string kSiUtf8 = "\xE5\x9B\x9B";
 
@@ -64,11 +64,9 @@ TEST(CodePage, CharLength) {
         std::size_t pos, length;
     };
     const std::vector<Case> cases = {
-        {kCodePageBig5, "a" + kSi, 0, 1},
-        {kCodePageBig5, "a" + kSi, 1, 2},
+        {kCodePageBig5, "a" + kSi, 0, 1},     {kCodePageBig5, "a" + kSi, 1, 2},
         {kCodePageBig5, "a\xA5", 1, 1}, // a lead byte at the end never reaches past it
-        {kCodePageGbk, kGbkJue, 0, 2},
-        {kCodePageUtf8, kSiUtf8 + "a", 0, 3},
+        {kCodePageGbk, kGbkJue, 0, 2},        {kCodePageUtf8, kSiUtf8 + "a", 0, 3},
         {kCodePageUtf8, kSiUtf8 + "a", 3, 1},
     };
     for (const auto& c : cases)
@@ -94,7 +92,10 @@ TEST(CodePage, FindMarkerSkipsTrailBytes) {
         {kCodePageBig5, "a}" + kSi, "}", 0, 1},
         {kCodePageBig5, "a|b|c", "|", 2, 3},
         {kCodePageBig5, "x" + kSi + "[BR]", "[BR]", 0, 3},
-        {kCodePageBig5, "\xA5\x5B" "BR]", "[BR]", 0, npos}, // A5 5B ends in "["
+        {kCodePageBig5,
+         "\xA5\x5B"
+         "BR]",
+         "[BR]", 0, npos}, // A5 5B ends in "["
         {kCodePageGbk, kGbkJue + "|", "|", 0, 2},
         {kCodePageUtf8, kSiUtf8 + "|", "|", 0, 3},
         {kCodePageBig5, "", "|", 0, npos},
@@ -120,7 +121,9 @@ TEST(CodePage, FullWidthSpaces) {
     EXPECT_EQ(RemoveFullWidthSpaces(kCodePageBig5, "\xA1\x40" + kSi + "\xA1\x40"), kSi);
     // A4 A1 is one character and "@" another: the A1 40 across them is no space.
     EXPECT_EQ(RemoveFullWidthSpaces(kCodePageBig5, "\xA4\xA1\x40"), "\xA4\xA1\x40");
-    EXPECT_EQ(RemoveFullWidthSpaces(kCodePageGbk, "a\xA1\xA1" "b"), "ab");
+    EXPECT_EQ(RemoveFullWidthSpaces(kCodePageGbk, "a\xA1\xA1"
+                                                  "b"),
+              "ab");
     EXPECT_EQ(RemoveFullWidthSpaces(kCodePageGbk, "\xA1\x40"), "\xA1\x40");
     EXPECT_EQ(RemoveFullWidthSpaces(kCodePageUtf8, "\xE3\x80\x80x\xE3\x80\x80"), "x");
 }
@@ -154,15 +157,16 @@ TEST(CodePage, FromUtf8RefusesWhatTheCodePageCannotHold) {
     EXPECT_EQ(FromUtf8(kCodePageGbk, "\xE7\xAE\x80"), "\xBC\xF2"); // 简
     EXPECT_EQ(FromUtf8(kCodePageUtf8, "abc"), "abc");
 
-    EXPECT_EQ(FromUtf8(kCodePageBig5, "\xE7\xAE\x80"), std::nullopt);     // 简 is not Big5
+    EXPECT_EQ(FromUtf8(kCodePageBig5, "\xE7\xAE\x80"), std::nullopt);      // 简 is not Big5
     EXPECT_EQ(FromUtf8(kCodePageBig5, "a\xF0\x9F\x98\x80"), std::nullopt); // emoji
-    EXPECT_EQ(FromUtf8(kCodePageGbk, "\xED\x95\x9C"), std::nullopt);      // 한
-    EXPECT_EQ(FromUtf8(kCodePageBig5, "a\xFF"), std::nullopt);            // not UTF-8
+    EXPECT_EQ(FromUtf8(kCodePageGbk, "\xED\x95\x9C"), std::nullopt);       // 한
+    EXPECT_EQ(FromUtf8(kCodePageBig5, "a\xFF"), std::nullopt);             // not UTF-8
     EXPECT_EQ(FromUtf8(kCodePageUtf8, "a\xFF"), std::nullopt);
 }
 
 TEST(CodePage, ConvertText) {
-    EXPECT_EQ(ConvertText(kCodePageBig5, kCodePageUtf8, kSi + "|" + kGong), kSiUtf8 + "|\xE5\x8A\x9F");
+    EXPECT_EQ(ConvertText(kCodePageBig5, kCodePageUtf8, kSi + "|" + kGong),
+              kSiUtf8 + "|\xE5\x8A\x9F");
     EXPECT_EQ(ConvertText(kCodePageUtf8, kCodePageBig5, kSiUtf8), kSi);
     EXPECT_EQ(ConvertText(kCodePageBig5, kCodePageGbk, kSi), "\xCB\xC4");
     EXPECT_EQ(ConvertText(kCodePageGbk, kCodePageBig5, "\xCB\xC4"), kSi);
@@ -171,7 +175,7 @@ TEST(CodePage, ConvertText) {
 
     EXPECT_EQ(ConvertText(kCodePageUtf8, kCodePageBig5, "\xF0\x9F\x98\x80"), std::nullopt);
     EXPECT_EQ(ConvertText(kCodePageGbk, kCodePageBig5, "\xBC\xF2"), std::nullopt); // 简
-    EXPECT_EQ(ConvertText(kCodePageBig5, kCodePageUtf8, "a\xA5"), std::nullopt);  // cut short
+    EXPECT_EQ(ConvertText(kCodePageBig5, kCodePageUtf8, "a\xA5"), std::nullopt);   // cut short
     EXPECT_EQ(ConvertText(kCodePageUtf8, kCodePageGbk, "\xC0\x80"), std::nullopt);
 }
 

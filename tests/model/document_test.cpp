@@ -41,9 +41,9 @@ TEST(DocumentOpen, FileNameChoosesTheReader) {
         bool loaded;
     };
     const std::vector<Case> cases = {
-        {"film.srt", true},      {"FILM.SRT", true},  {"film.Srt", true},
-        {".srt", true},          {"film.srt.bak", false}, {"film.txt", false},
-        {"film", false},         {"dir.srt/film", false}, // the only "." is in a folder name
+        {"film.srt", true}, {"FILM.SRT", true},      {"film.Srt", true},
+        {".srt", true},     {"film.srt.bak", false}, {"film.txt", false},
+        {"film", false},    {"dir.srt/film", false}, // the only "." is in a folder name
     };
     for (const auto& c : cases) {
         std::string path = dir.Write(c.name, kOneSrtEntry);
@@ -65,7 +65,10 @@ TEST(DocumentOpen, FilesThatGiveNoDocument) {
     TempDir dir;
     ExpectNotLoaded(SubTitle(dir.File("missing.srt"), 25.0), "missing file");
     ExpectNotLoaded(SubTitle(dir.Write("empty.srt", ""), 25.0), "empty file");
-    ExpectNotLoaded(SubTitle(dir.Write("ctrlz.srt", "\x1A" "1\n"), 25.0), "Ctrl-Z at once");
+    ExpectNotLoaded(SubTitle(dir.Write("ctrlz.srt", "\x1A"
+                                                    "1\n"),
+                             25.0),
+                    "Ctrl-Z at once");
     std::filesystem::create_directories(dir.Path() / "folder.srt");
     ExpectNotLoaded(SubTitle((dir.Path() / "folder.srt").string(), 25.0), "a folder");
 
@@ -184,8 +187,8 @@ TEST(DocumentOpen, EmptyLineInSubViewerHeaderNamesItsLine) {
         EXPECT_NE(std::string(e.what()).find('5'), std::string::npos) << e.what();
     }
     // A line of spaces is not empty: it ends the header.
-    EXPECT_NO_THROW(SubTitle::FromBytes("[INFORMATION]\n  \n00:00:01.00,00:00:02.00\na\n",
-                                        "film.sub", 25.0));
+    EXPECT_NO_THROW(
+        SubTitle::FromBytes("[INFORMATION]\n  \n00:00:01.00,00:00:02.00\na\n", "film.sub", 25.0));
 }
 
 // ---- Entries and ranges ----
@@ -238,7 +241,8 @@ TEST(DocumentEntries, OutOfRangeCallsChangeNothing) {
          [](SubTitle& d, const SubTitle&) { d.RescaleRange(-1, 3, 9000, 0); }},
         {"Insert past the end",
          [](SubTitle& d, const SubTitle&) { d.Insert(7, PerTitle(0, 0, "x")); }},
-        {"Insert negative", [](SubTitle& d, const SubTitle&) { d.Insert(-1, PerTitle(0, 0, "x")); }},
+        {"Insert negative",
+         [](SubTitle& d, const SubTitle&) { d.Insert(-1, PerTitle(0, 0, "x")); }},
         {"InsertFrom position past the end",
          [](SubTitle& d, const SubTitle& s) { d.InsertFrom(7, s, 1, 0); }},
         {"InsertFrom negative position",
@@ -308,9 +312,9 @@ TEST(DocumentEntries, ShiftRange) {
 }
 
 TEST(DocumentEntries, RescaleRangeMapsStartsAndEnds) {
-    SubTitle doc = DocWith({PerTitle(0, 100, "before"), PerTitle(1000, 1600, "a"),
-                            PerTitle(4000, 4600, "b"), PerTitle(7000, 7600, "c"),
-                            PerTitle(8000, 8500, "after")});
+    SubTitle doc =
+        DocWith({PerTitle(0, 100, "before"), PerTitle(1000, 1600, "a"), PerTitle(4000, 4600, "b"),
+                 PerTitle(7000, 7600, "c"), PerTitle(8000, 8500, "after")});
     doc.RescaleRange(1, 3, 9000, 2000);
     const std::vector<std::pair<int32_t, int32_t>> want = {
         {0, 100}, {2000, 2700}, {5500, 6200}, {9000, 9700}, {8000, 8500}};
@@ -326,17 +330,18 @@ TEST(DocumentEntries, RescaleRangePutsFirstAndLastStartsExactly) {
         int32_t a, b, q, p; // old first and last starts, new first and last starts
     };
     const std::vector<Case> cases = {
-        {0, 3000, 0, 1000}, {0, 3000, 0, 999},      {1, 3, 0, 1000},
-        {123, 98765, 5, 77777}, {1000, 7000, 2000, 9000}, {0, 7, 0, 1},
+        {0, 3000, 0, 1000},       {0, 3000, 0, 999},
+        {1, 3, 0, 1000},          {123, 98765, 5, 77777},
+        {1000, 7000, 2000, 9000}, {0, 7, 0, 1},
         {1000, 2000, 5000, 0}, // turned around
-        {0, 1, kMin, kMax},    {kMin, kMax, 0, 1},  {-5000, -1000, 100, 100},
-        {3723045, 5999999, 3723046, 6000001},
+        {0, 1, kMin, kMax},       {kMin, kMax, 0, 1},
+        {-5000, -1000, 100, 100}, {3723045, 5999999, 3723046, 6000001},
     };
     for (const auto& c : cases) {
         int32_t mid = static_cast<int32_t>((int64_t{c.a} + c.b) / 2);
-        SubTitle doc = DocWith({PerTitle(c.a, AddMs(c.a, 10), "first"),
-                                PerTitle(mid, AddMs(mid, 10), "mid"),
-                                PerTitle(c.b, AddMs(c.b, 10), "last")});
+        SubTitle doc =
+            DocWith({PerTitle(c.a, AddMs(c.a, 10), "first"), PerTitle(mid, AddMs(mid, 10), "mid"),
+                     PerTitle(c.b, AddMs(c.b, 10), "last")});
         doc.RescaleRange(0, 2, c.p, c.q);
         EXPECT_EQ(doc.Item(0)->Start, c.q) << c.a << ".." << c.b << " to " << c.q << ".." << c.p;
         EXPECT_EQ(doc.Item(2)->Start, c.p) << c.a << ".." << c.b << " to " << c.q << ".." << c.p;
@@ -360,8 +365,7 @@ TEST(DocumentEntries, Insert) {
     doc.Insert(0, PerTitle(1, 2, "front"));
     doc.Insert(3, PerTitle(3, 4, "middle"));
     doc.Insert(doc.Count(), PerTitle(5, 6, "back"));
-    EXPECT_EQ(Texts(doc),
-              (Texts_{"front", "e0", "e1", "middle", "e2", "e3", "e4", "e5", "back"}));
+    EXPECT_EQ(Texts(doc), (Texts_{"front", "e0", "e1", "middle", "e2", "e3", "e4", "e5", "back"}));
     EXPECT_EQ(doc.Item(3)->Start, 3);
     EXPECT_EQ(doc.Item(3)->End, 4);
     EXPECT_TRUE(doc.IsModified());
@@ -422,8 +426,8 @@ TEST(DocumentEntries, InsertFromConvertsBetweenCodePages) {
     EXPECT_EQ(same.Item(0)->Text, si + "\x80\xFF");
 
     // A text the target cannot hold refuses the whole copy.
-    const SubTitle emoji = DocWith(
-        {PerTitle(0, 1, "fine"), PerTitle(1, 2, "\xF0\x9F\x98\x80")}, "emoji.srt");
+    const SubTitle emoji =
+        DocWith({PerTitle(0, 1, "fine"), PerTitle(1, 2, "\xF0\x9F\x98\x80")}, "emoji.srt");
     SubTitle target = DocWith({PerTitle(0, 0, si)}, "c.srt", true);
     EXPECT_THROW(target.InsertFrom(1, emoji, 1, 0), SubtitleError);
     EXPECT_EQ(target.Count(), 1);

@@ -22,7 +22,9 @@ Lines LinesOf(const TextSource& source) {
     return lines;
 }
 
-Lines LinesOf(const std::string& bytes) { return LinesOf(TextSource::FromBytes(bytes)); }
+Lines LinesOf(const std::string& bytes) {
+    return LinesOf(TextSource::FromBytes(bytes));
+}
 
 // The bytes of a UTF-16 file holding these code units, with its byte-order mark.
 std::string Utf16(const std::u16string& text, bool bigEndian) {
@@ -49,8 +51,14 @@ TEST(LineReader, LineRules) {
         {"as many lone CRs as LFs is not a Mac file", "a\rb\nc", {"a\rb", "c"}},
         {"old Mac line ends", "a\rb\rc\r", {"a", "b", "c"}},
         {"old Mac without a final CR", "a\rb", {"a", "b"}},
-        {"Ctrl-Z ends the file", "a\nb\x1A" "c\nd\n", {"a", "b"}},
-        {"Ctrl-Z first", "\x1A" "a\n", {}},
+        {"Ctrl-Z ends the file",
+         "a\nb\x1A"
+         "c\nd\n",
+         {"a", "b"}},
+        {"Ctrl-Z first",
+         "\x1A"
+         "a\n",
+         {}},
         {"NUL cuts its line only", std::string("ab\0cd\nef\n", 9), {"ab", "ef"}},
         {"NUL first", std::string("\0x\ny", 4), {"", "y"}},
         {"final line without a line end", "a\nb", {"a", "b"}},
@@ -59,7 +67,10 @@ TEST(LineReader, LineRules) {
         {"a lone LF", "\n", {""}},
         {"empty", "", {}},
         {"blank lines kept", "\n\na\n\n", {"", "", "a", ""}},
-        {"UTF-8 mark set aside", "\xEF\xBB\xBF" "1\nb", {"1", "b"}},
+        {"UTF-8 mark set aside",
+         "\xEF\xBB\xBF"
+         "1\nb",
+         {"1", "b"}},
         {"only a mark", "\xEF\xBB\xBF", {}},
         {"Big5 bytes unchanged", "\xA5\x7C|\xA4\x7C\r\n", {"\xA5\x7C|\xA4\x7C"}},
     };
@@ -134,7 +145,9 @@ TEST(LineReader, ReadLinesFromFiles) {
     EXPECT_EQ(ReadLines(dir.File("missing.txt")), Lines{});
     EXPECT_EQ(ReadLines(dir.Path().string()), Lines{}); // a folder is no text file
 
-    EXPECT_EQ(ReadLines(dir.Write("bom.txt", "\xEF\xBB\xBF" "a\r\nb")), (Lines{"a", "b"}));
+    EXPECT_EQ(ReadLines(dir.Write("bom.txt", "\xEF\xBB\xBF"
+                                             "a\r\nb")),
+              (Lines{"a", "b"}));
     EXPECT_EQ(ReadLines(dir.Write("utf16.txt", Utf16(u"\u56DB\r\nb\r\n", true))),
               (Lines{"\xE5\x9B\x9B", "b"}));
     EXPECT_EQ(ReadLines(FixturePath("lines_ctrlz_nul.txt")),

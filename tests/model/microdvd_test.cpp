@@ -34,8 +34,7 @@ std::string Written(const SubTitle& doc, int first, bool skipBlank, int32_t offs
                     int last, bool* ok = nullptr) {
     std::ostringstream out;
     bool r = WriteMicroDVD(doc, out, first, skipBlank, offset, rate, last);
-    if (ok)
-        *ok = r;
+    if (ok) *ok = r;
     return out.str();
 }
 
@@ -79,7 +78,7 @@ TEST(MicroDVDReader, FramesBecomeTheFirstMillisecondInsideThem) {
     };
     const std::vector<Case> cases = {
         {0, 23.976, 0}, {24, 23.976, 1002}, {48, 23.976, 2003}, {25, 25, 1000},
-        {1, 25, 40},    {1, 29.97, 34},     {2997, 30, 99900},   {INT64_MAX, 25, kMax},
+        {1, 25, 40},    {1, 29.97, 34},     {2997, 30, 99900},  {INT64_MAX, 25, kMax},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FrameToMs(c.frame, c.rate), c.ms) << c.frame << " at " << c.rate;
@@ -91,7 +90,8 @@ TEST(MicroDVDReader, EveryFrameComesBack) {
     for (double rate : {23.976, 24.0, 25.0, 29.97, 30.0, 59.94}) {
         for (int64_t f = 0; f <= 200000; ++f) { // over two hours
             int32_t ms = FrameToMs(f, rate);
-            ASSERT_EQ(MsToFrameText(ms, rate), std::to_string(f)) << "frame " << f << " at " << rate;
+            ASSERT_EQ(MsToFrameText(ms, rate), std::to_string(f))
+                << "frame " << f << " at " << rate;
             if (f > 0) {
                 ASSERT_EQ(MsToFrameText(ms - 1, rate), std::to_string(f - 1))
                     << "frame " << f << " at " << rate << " starts before " << ms;

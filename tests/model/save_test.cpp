@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <regex>
 #include <string>
 #include <sys/resource.h>
@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 using testutil::ReadBytes;
 using testutil::TempDir;
 
-const std::string kSrt = "1\n00:00:01,000 --> 00:00:02,000\na\nb\n\n2\n00:00:03,000 --> 00:00:04,000\nc\n";
+const std::string kSrt =
+    "1\n00:00:01,000 --> 00:00:02,000\na\nb\n\n2\n00:00:03,000 --> 00:00:04,000\nc\n";
 
 double RateInName(const std::string& name) {
     std::smatch m;
@@ -147,7 +148,8 @@ TEST(Save, FailureHalfwayKeepsTheOldFile) {
     const std::string path = dir.Write("film.srt", kSrt);
     SubTitle doc(path, 25.0);
     for (int i = 0; i < 2000; ++i)
-        doc.Insert(doc.Count(), PerTitle(i * 1000, i * 1000 + 500, "a longer line of caption text"));
+        doc.Insert(doc.Count(),
+                   PerTitle(i * 1000, i * 1000 + 500, "a longer line of caption text"));
 
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -168,8 +170,7 @@ TEST(Save, FailureHalfwayKeepsTheOldFile) {
 }
 
 TEST(Save, FailureInAReadOnlyFolder) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     TempDir dir;
     fs::create_directory(dir.Path() / "ro");
     const std::string path = dir.Write("ro/film.srt", kSrt);
@@ -225,7 +226,8 @@ TEST(Save, EncodingIsWrittenBack) {
 // A Chinese character typed into a UTF-16 document is written as UTF-16, surrogates included.
 TEST(Save, Utf16TextOutsideAscii) {
     TempDir dir;
-    const std::string path = dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\n\0", 4));
+    const std::string path =
+        dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\n\0", 4));
     SubTitle doc(path, 25.0);
     ASSERT_TRUE(doc.IsLoaded());
     doc.Insert(0, PerTitle(0, 1000, "\xE5\x9B\x9B\xF0\x9F\x98\x80"));

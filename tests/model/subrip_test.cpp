@@ -83,9 +83,7 @@ TEST(SubRipReader, Rules) {
         {"a line of spaces ends the block; other spaces stay",
          {"1", T1, "  a  ", "   ", "b", "", "2", T2, "\tc"},
          {{1000, 2000, "  a  "}, {3000, 4000, "\tc"}}},
-        {"a time line as the last line gives an empty text",
-         {"1", T1},
-         {{1000, 2000, ""}}},
+        {"a time line as the last line gives an empty text", {"1", T1}, {{1000, 2000, ""}}},
         {"a number line as the last line gives nothing",
          {"1", T1, "a", "", "2"},
          {{1000, 2000, "a"}}},
@@ -99,7 +97,8 @@ TEST(SubRipReader, Rules) {
         {"dots before the milliseconds count them 0",
          {"1", "00:00:01.500 --> 00:00:02.250", "a"},
          {{1000, 2000, "a"}}},
-        {"short milliseconds are milliseconds", {"1", "00:00:01,5 --> 00:00:02,04", "a"},
+        {"short milliseconds are milliseconds",
+         {"1", "00:00:01,5 --> 00:00:02,04", "a"},
          {{1005, 2004, "a"}}},
         {"negative fields", {"1", "00:00:-1,-500 --> 00:00:00,500", "a"}, {{-1500, 500, "a"}}},
         {"hours beyond the range saturate",
@@ -119,8 +118,9 @@ TEST(SubRipReader, LastBlockWithoutLineEnd) {
 }
 
 TEST(SubRipReader, ByteOrderMarkDoesNotCostTheFirstEntry) {
-    SubTitle doc = Doc(std::string("\xEF\xBB\xBF" "1\r\n") + T1 + "\r\na\r\n\r\n2\r\n" + T2 +
-                       "\r\nb\r\n");
+    SubTitle doc = Doc(std::string("\xEF\xBB\xBF"
+                                   "1\r\n") +
+                       T1 + "\r\na\r\n\r\n2\r\n" + T2 + "\r\nb\r\n");
     EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000, "a"}, {3000, 4000, "b"}}));
     EXPECT_EQ(doc.Encoding(), FileEncoding::Utf8Bom);
     EXPECT_EQ(doc.CodePage(), kCodePageUtf8);
@@ -208,8 +208,9 @@ TEST(SubRipWriter, FailsOnARangeOutsideOrAFailedWrite) {
 
 // What the writer writes, the reader reads back the same, blank entries and "|" aside.
 TEST(SubRipWriter, ReadsBackWhatItWrote) {
-    const SubTitle doc = DocWith({PerTitle(-1500, 500, "neg"), PerTitle(360000000, 360000001, "x|y"),
-                                  PerTitle(7, 3, "backwards")});
+    const SubTitle doc =
+        DocWith({PerTitle(-1500, 500, "neg"), PerTitle(360000000, 360000001, "x|y"),
+                 PerTitle(7, 3, "backwards")});
     SubTitle back = Doc(WrittenSubRip(doc, 0, false, 0, 0, 2));
     EXPECT_EQ(EntriesOf(back), EntriesOf(doc));
 }

@@ -43,8 +43,7 @@ std::string Written(const SubTitle& doc, int first, bool skipBlank, int32_t offs
                     int last, bool* ok = nullptr) {
     std::ostringstream out;
     bool r = WriteSubViewer(doc, out, first, skipBlank, offset, centre, last);
-    if (ok)
-        *ok = r;
+    if (ok) *ok = r;
     return out.str();
 }
 
@@ -75,21 +74,27 @@ TEST(SubViewerReader, Entries) {
         {"trailing [BR]", "00:00:01.00,00:00:02.00\r\na[BR]\r\n", {{1000, 2000, "a|"}}},
         {"double [BR]", "00:00:01.00,00:00:02.00\r\na[BR][BR]b\r\n", {{1000, 2000, "a||b"}}},
         {"pieces trimmed", "00:00:01.00,00:00:02.00\r\n  a  [BR]   b \r\n", {{1000, 2000, "a|b"}}},
-        {"full-width spaces removed", "00:00:01.00,00:00:02.00\r\n\xE3\x80\x80" "a\xE3\x80\x80" "b\r\n",
+        {"full-width spaces removed",
+         "00:00:01.00,00:00:02.00\r\n\xE3\x80\x80"
+         "a\xE3\x80\x80"
+         "b\r\n",
          {{1000, 2000, "ab"}}},
         {"blank lines skipped",
          "00:00:01.00,00:00:02.00\r\na\r\n\r\n \r\n\r\n00:00:03.00,00:00:04.00\r\nb\r\n\r\n\r\n",
          {{1000, 2000, "a"}, {3000, 4000, "b"}}},
-        {"a line without a comma is dropped", "junk\r\n00:00:01.00,00:00:02.00\r\na\r\n",
+        {"a line without a comma is dropped",
+         "junk\r\n00:00:01.00,00:00:02.00\r\na\r\n",
          {{1000, 2000, "a"}}},
         {"a second text line without a comma is dropped",
          "00:00:01.00,00:00:02.00\r\na\r\nb\r\n\r\n00:00:03.00,00:00:04.00\r\nc\r\n",
          {{1000, 2000, "a"}, {3000, 4000, "c"}}},
         {"a second text line with a comma starts an entry",
-         "00:00:01.00,00:00:02.00\r\na\r\nx,y\r\nz\r\n", {{1000, 2000, "a"}, {0, 0, "z"}}},
+         "00:00:01.00,00:00:02.00\r\na\r\nx,y\r\nz\r\n",
+         {{1000, 2000, "a"}, {0, 0, "z"}}},
         {"a time line at the end", "00:00:01.00,00:00:02.00", {{1000, 2000, ""}}},
         {"negative times", "00:00:-1.-50,00:00:00.50\r\na\r\n", {{-1500, 500, "a"}}},
-        {"huge times saturate", "99999999999:00:00.00,00:00:00.999999999999\r\na\r\n",
+        {"huge times saturate",
+         "99999999999:00:00.00,00:00:00.999999999999\r\na\r\n",
          {{2147483647, 2147483647, "a"}}},
     };
     for (const auto& c : cases)
@@ -103,10 +108,9 @@ TEST(SubViewerReader, HeaderOnly) {
 }
 
 TEST(SubViewerReader, Big5FullWidthSpacesAndMarkers) {
-    SubTitle doc = SubTitle::FromBytes(
-        "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\n"
-        "\xA1\x40\xA5\x7C\xA1\x40[BR]\xA4\xA1\x40\r\n",
-        "test.sub", 25.0);
+    SubTitle doc = SubTitle::FromBytes("[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\n"
+                                       "\xA1\x40\xA5\x7C\xA1\x40[BR]\xA4\xA1\x40\r\n",
+                                       "test.sub", 25.0);
     ASSERT_EQ(doc.CodePage(), kCodePageBig5);
     // The spaces around 四 go; A4 A1 followed by "@" holds no full-width space.
     EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000, "\xA5\x7C|\xA4\xA1\x40"}}));
@@ -114,10 +118,13 @@ TEST(SubViewerReader, Big5FullWidthSpacesAndMarkers) {
 
 TEST(SubViewerReader, Big5CharacterEndingInBracketIsNoBreak) {
     // A5 5B ends in "[": followed by "BR]" it looks like a break to a byte search.
-    SubTitle doc = SubTitle::FromBytes(
-        "[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\n\xA5\x5B" "BR]x[BR]y\r\n", "test.sub", 25.0);
+    SubTitle doc = SubTitle::FromBytes("[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\n\xA5\x5B"
+                                       "BR]x[BR]y\r\n",
+                                       "test.sub", 25.0);
     ASSERT_EQ(doc.CodePage(), kCodePageBig5);
-    EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000, "\xA5\x5B" "BR]x|y"}}));
+    EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000,
+                                        "\xA5\x5B"
+                                        "BR]x|y"}}));
 }
 
 TEST(SubViewerReader, ByteOrderMarkBeforeTheHeader) {
@@ -187,8 +194,7 @@ TEST(SubViewerWriter, Entries) {
         {"UTF-8 by width, not bytes", PerTitle(0, 0, siUtf8 + siUtf8 + siUtf8 + "|" + siUtf8),
          false, true, siUtf8 + siUtf8 + siUtf8 + "[BR]  " + siUtf8},
     };
-    const std::size_t headerSize =
-        Written(DocWith({}, "test.sub"), 0, false, 0, false, -1).size();
+    const std::size_t headerSize = Written(DocWith({}, "test.sub"), 0, false, 0, false, -1).size();
     for (const auto& c : cases) {
         PerTitle e = c.entry;
         e.Start = 1000;
@@ -203,9 +209,9 @@ TEST(SubViewerWriter, Entries) {
 }
 
 TEST(SubViewerWriter, RangeSkipAndOffset) {
-    const SubTitle doc = DocWith(
-        {PerTitle(1000, 2000, "a"), PerTitle(2000, 3000, "\xE3\x80\x80 "), PerTitle(3000, 4000, "c")},
-        "test.sub");
+    const SubTitle doc = DocWith({PerTitle(1000, 2000, "a"), PerTitle(2000, 3000, "\xE3\x80\x80 "),
+                                  PerTitle(3000, 4000, "c")},
+                                 "test.sub");
     const std::string header = Written(doc, 0, false, 0, false, -1);
     bool ok = false;
     EXPECT_EQ(Written(doc, 0, true, -1500, false, 2, &ok),

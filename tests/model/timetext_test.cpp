@@ -28,17 +28,13 @@ struct TextMs {
 
 TEST(TimeText, MsToTimeText) {
     const std::vector<MsText> cases = {
-        {0, "00:00:00,000"},
-        {3723045, "01:02:03,045"},
-        {59999, "00:00:59,999"},
-        {60000, "00:01:00,000"},
-        {3599999, "00:59:59,999"},
-        {86400000, "24:00:00,000"},        // hours do not wrap at a day
-        {360000000, "100:00:00,000"},      // nor at 100
-        {-1500, "00:00:-1,-500"},          // every field takes the sign
-        {-5, "00:00:00,-05"},              // the width counts the sign
-        {-3723045, "-1:-2:-3,-45"},
-        {kMax, "596:31:23,647"},
+        {0, "00:00:00,000"},          {3723045, "01:02:03,045"},
+        {59999, "00:00:59,999"},      {60000, "00:01:00,000"},
+        {3599999, "00:59:59,999"},    {86400000, "24:00:00,000"}, // hours do not wrap at a day
+        {360000000, "100:00:00,000"},                             // nor at 100
+        {-1500, "00:00:-1,-500"},                                 // every field takes the sign
+        {-5, "00:00:00,-05"},                                     // the width counts the sign
+        {-3723045, "-1:-2:-3,-45"},   {kMax, "596:31:23,647"},
         {kMin, "-596:-31:-23,-648"},
     };
     for (const auto& c : cases)
@@ -48,21 +44,21 @@ TEST(TimeText, MsToTimeText) {
 TEST(TimeText, TimeTextToMs) {
     const std::vector<TextMs> cases = {
         {"01:02:03,045", 3723045},
-        {"00:00:01,5", 1005},        // the last number is milliseconds whatever its digits
-        {"00:90:00,000", 5400000},   // fields need not be in range
+        {"00:00:01,5", 1005},      // the last number is milliseconds whatever its digits
+        {"00:90:00,000", 5400000}, // fields need not be in range
         {"00:00:-1,-500", -1500},
         {"-01:00:00,000", -3600000},
-        {"-00:00:06,843", 6843},     // each field is a number of its own: "-00" is 0
+        {"-00:00:06,843", 6843}, // each field is a number of its own: "-00" is 0
         {"+1:00:00,000", 3600000},
-        {" 1: 2: 3, 4", 3723004},    // white space before a number is skipped
+        {" 1: 2: 3, 4", 3723004},           // white space before a number is skipped
         {"00:00:02,000 X1:40 Y1:20", 2000}, // what follows the last field is ignored
         // Fields that are not supplied count as 0.
         {"", 0},
         {"abc", 0},
         {"5", 18000000},
         {"00:01", 60000},
-        {"00:00:01.000", 1000},      // "." is not ",": milliseconds not supplied
-        {"00 :01:00,000", 0},        // a separator must follow its number at once
+        {"00:00:01.000", 1000}, // "." is not ",": milliseconds not supplied
+        {"00 :01:00,000", 0},   // a separator must follow its number at once
         {"00:00:01,", 1000},
         // Beyond the 32-bit range the result saturates.
         {"596:31:23,647", kMax},
@@ -94,18 +90,24 @@ TEST(TimeText, TimeTextRoundTripsEveryTime) {
 TEST(TimeText, DelayText) {
     const std::vector<MsText> toText = {
         {2500, "02:500"}, {75000, "75:000"}, // seconds are not carried into minutes
-        {0, "00:000"},     {5, "00:005"},
-        {-2500, "-2:-500"}, {-5, "00:-05"},
-        {kMax, "2147483:647"}, {kMin, "-2147483:-648"},
+        {0, "00:000"},    {5, "00:005"},         {-2500, "-2:-500"},
+        {-5, "00:-05"},   {kMax, "2147483:647"}, {kMin, "-2147483:-648"},
     };
     for (const auto& c : toText)
         EXPECT_EQ(MsToDelayText(c.ms), c.text) << "ms " << c.ms;
 
     const std::vector<TextMs> fromText = {
-        {"02:500", 2500},      {"-2:-500", -2500},     {"75:000", 75000},
-        {"2", 2000},           {"", 0},                {"2.5", 2000},
-        {" 3: 7", 3007},       {"2147483:647", kMax},  {"2147483:648", kMax},
-        {"9999999999:0", kMax}, {"-2147483:-649", kMin},
+        {"02:500", 2500},
+        {"-2:-500", -2500},
+        {"75:000", 75000},
+        {"2", 2000},
+        {"", 0},
+        {"2.5", 2000},
+        {" 3: 7", 3007},
+        {"2147483:647", kMax},
+        {"2147483:648", kMax},
+        {"9999999999:0", kMax},
+        {"-2147483:-649", kMin},
     };
     for (const auto& c : fromText)
         EXPECT_EQ(DelayTextToMs(c.text), c.ms) << "text \"" << c.text << "\"";
@@ -114,12 +116,8 @@ TEST(TimeText, DelayText) {
 TEST(TimeText, SubViewerTime) {
     const std::vector<MsText> toText = {
         {3723045, "01:02:03.04"}, // hundredths, truncated
-        {1999, "00:00:01.99"},
-        {0, "00:00:00.00"},
-        {9, "00:00:00.00"},
-        {-1500, "00:00:-1.-50"},
-        {-10, "00:00:00.-1"},
-        {kMax, "596:31:23.64"},
+        {1999, "00:00:01.99"},      {0, "00:00:00.00"},   {9, "00:00:00.00"},
+        {-1500, "00:00:-1.-50"},    {-10, "00:00:00.-1"}, {kMax, "596:31:23.64"},
         {kMin, "-596:-31:-23.-64"},
     };
     for (const auto& c : toText)
@@ -148,11 +146,12 @@ TEST(TimeText, MsToFrameTextTruncatesTheExactProduct) {
         const char* text;
     };
     const std::vector<Case> cases = {
-        {1001, 23.976, "23"}, {41, 23.976, "0"},  {1500, 25, "37"},
-        {1000, 25, "25"}, // exact products are whole frames, not one low
-        {4000, 25, "100"},    {40, 25, "1"},      {39, 25, "0"},
-        {0, 25, "0"},         {33, 29.97, "0"},   {34, 29.97, "1"},
-        {-1000, 25, "-25"},   {-1500, 25, "-37"},
+        {1001, 23.976, "23"},   {41, 23.976, "0"},
+        {1500, 25, "37"},       {1000, 25, "25"}, // exact products are whole frames, not one low
+        {4000, 25, "100"},      {40, 25, "1"},
+        {39, 25, "0"},          {0, 25, "0"},
+        {33, 29.97, "0"},       {34, 29.97, "1"},
+        {-1000, 25, "-25"},     {-1500, 25, "-37"},
         {-41, 23.976, "0"}, // toward zero, and no "-0"
         {kMax, 25, "53687091"}, {kMin, 25, "-53687091"},
     };
@@ -177,11 +176,8 @@ TEST(TimeText, SecondsToTimeText) {
     };
     const std::vector<Case> cases = {
         {2.3f, "00:00:02,299"}, // single precision: 2.3 is a little below
-        {3661.5f, "01:01:01,500"},
-        {0.0f, "00:00:00,000"},
-        {59.999f, "00:00:59,999"},
-        {360000.0f, "100:00:00,000"},
-        {-1.5f, "00:00:-1,-500"},
+        {3661.5f, "01:01:01,500"},    {0.0f, "00:00:00,000"},   {59.999f, "00:00:59,999"},
+        {360000.0f, "100:00:00,000"}, {-1.5f, "00:00:-1,-500"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SecondsToTimeText(c.seconds), c.text) << c.seconds;
@@ -262,11 +258,11 @@ TEST(TextHelpers, IsBlankTextWithCodePage) {
         {"\r\n\x01", kCodePageUtf8, true},
         {"|", kCodePageBig5, false},
         {"a", kCodePageBig5, false},
-        {"\xA1\x40\xA1\x40", kCodePageBig5, true},       // two full-width spaces
+        {"\xA1\x40\xA1\x40", kCodePageBig5, true}, // two full-width spaces
         {" \xA1\x40\t", kCodePageBig5, true},
-        {"\xA1\x40\xA5\x7C", kCodePageBig5, false},      // a space and 四
-        {"\xA1\xA1", kCodePageBig5, false},              // in Big5 A1 A1 is a visible sign
-        {"\xA1\xA1\xA1\xA1", kCodePageGbk, true},        // the full-width space of GBK
+        {"\xA1\x40\xA5\x7C", kCodePageBig5, false}, // a space and 四
+        {"\xA1\xA1", kCodePageBig5, false},         // in Big5 A1 A1 is a visible sign
+        {"\xA1\xA1\xA1\xA1", kCodePageGbk, true},   // the full-width space of GBK
         {"\xA1\x40", kCodePageGbk, false},
         {"\xE3\x80\x80 \xE3\x80\x80", kCodePageUtf8, true},
         {"\xE3\x80\x80x", kCodePageUtf8, false},
