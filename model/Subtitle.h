@@ -122,6 +122,6 @@ std::vector<PerTitle> ParseSubViewer(const TextSource& source);
 
 // The frame rate typed in a box: a decimal number, finite and above 0, or SubtitleError.
 double ParseFrameRate(std::string_view text);
-// A frame number of a MicroDVD file as the first whole millisecond inside that frame, so that
-// MsToFrameText gives the same frame back.
+// A frame number of a MicroDVD file as the first whole millisecond inside that frame (counted
+// away from zero for negative frames), so that MsToFrameText gives the same frame back.
 int32_t FrameToMs(int64_t frame, double rate);
