@@ -1,0 +1,40 @@
+#pragma once
+// The program's start: the application object, the windows in their order, the event loop and
+// what happens to an error that reaches it.
+#include "Main.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <memory>
+
+// Shows an error that escapes an event handler and lets the event loop go on.
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Every window of the program, created once at start and living until exit.
+struct TForms {
+    std::unique_ptr<TMainForm> MainForm;
+    // Class names in the order the windows were created.
+    QStringList CreationOrder;
+};
+
+// Creates the windows in their order; the first is the main window.
+void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer = {});
+
+// What the command line asks for: a film, and subtitle files for the left and right panes.
+struct TCommandLine {
+    QString Film;
+    QStringList Subtitles;
+    bool Help = false;
+};
+TCommandLine ParseCommandLine(const QStringList& arguments);
+QString UsageText();
+
+// Opens what the command line names in the windows.
+void OpenFromCommandLine(TMainForm& form, const TCommandLine& commandLine);
+
+int RunVelitra(int argc, char** argv);

@@ -1,0 +1,47 @@
+#include "Texts.h"
+
+#include <map>
+
+namespace {
+
+const std::map<int, QString>& BuiltIn() {
+    static const std::map<int, QString> table{
+        {txDefaultLcid, QStringLiteral("1028")},
+        {txAppName, QStringLiteral("Velitra")},
+        {txLeftSide, QStringLiteral("左側字幕")},
+        {txRightSide, QStringLiteral("右側字幕")},
+        {txLoadSubtitleFirst, QStringLiteral("請先載入欲編修之字幕檔")},
+        {txConfirmDelete, QStringLiteral("確定要刪除嗎?")},
+        {txFindPrompt, QStringLiteral("請輸入欲尋找字串")},
+        {txOverlapsRepaired, QStringLiteral("修正字幕重疊數: ")},
+        {txRestartForLanguage, QStringLiteral("請重新啟動 Velitra 以讓語系設定生效")},
+        {txDiscardChanges, QStringLiteral("確定要放棄已修改部份?")},
+        {txColumnStart, QStringLiteral("開始")},
+        {txColumnDuration, QStringLiteral("延遲")},
+        {txColumnText, QStringLiteral("文字")},
+        // Not in the original table: a film the player cannot open is named to the user.
+        {txFilmNotOpened, QStringLiteral("無法開啟影片檔")},
+        {txEditWindow, QStringLiteral("編輯視窗")},
+        {txUnknownFormat, QStringLiteral("無法辨識字幕檔格式,請重新選擇")},
+        {txNoCombineFile, QStringLiteral("尚未設定欲併入之字幕檔案")},
+        {txFileExists, QStringLiteral("檔案已經存在,確定要存檔嗎?")},
+    };
+    return table;
+}
+
+std::map<int, QString>& Current() {
+    static std::map<int, QString> table = BuiltIn();
+    return table;
+}
+
+} // namespace
+
+QString TextOf(int id) {
+    const auto& table = Current();
+    const auto it = table.find(id);
+    return it == table.end() ? QString() : it->second;
+}
+
+void SetText(int id, const QString& text) { Current()[id] = text; }
+
+void ResetTexts() { Current() = BuiltIn(); }

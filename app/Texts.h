@@ -1,0 +1,33 @@
+#pragma once
+// The text table: the numbered user-interface texts, looked up by number so that a language
+// pack can replace them. Every window takes its texts from here.
+#include <QString>
+
+// The text of entry id; empty for an entry the table does not hold.
+QString TextOf(int id);
+// A language pack's replacement for one entry.
+void SetText(int id, const QString& text);
+// Back to the built-in texts.
+void ResetTexts();
+
+// Entry numbers in use.
+enum TextId : int {
+    txDefaultLcid = 101,
+    txAppName = 102,
+    txLeftSide = 103, // the side name of side s is txLeftSide + s
+    txRightSide = 104,
+    txLoadSubtitleFirst = 1001,
+    txConfirmDelete = 1002,
+    txFindPrompt = 1003,
+    txOverlapsRepaired = 1004,
+    txRestartForLanguage = 1005,
+    txDiscardChanges = 1006,
+    txColumnStart = 1007,
+    txColumnDuration = 1008,
+    txColumnText = 1009,
+    txFilmNotOpened = 1010,
+    txEditWindow = 2001,
+    txUnknownFormat = 3001,
+    txNoCombineFile = 3002,
+    txFileExists = 4001,
+};

@@ -1,0 +1,157 @@
+#include "Questions.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+TQuestions* installed = nullptr;
+
+QMessageBox::StandardButton ToStandard(int button) {
+    switch (button) {
+    case mrOk:
+        return QMessageBox::Ok;
+    case mrCancel:
+        return QMessageBox::Cancel;
+    case mrYes:
+        return QMessageBox::Yes;
+    case mrNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::NoButton;
+    }
+}
+
+int FromStandard(int button) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return mrOk;
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    default:
+        return mrCancel;
+    }
+}
+
+QString WithDefaultExt(QString path, const QString& defaultExt) {
+    if (!path.isEmpty() && !defaultExt.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += '.' + defaultExt.toLower();
+    return path;
+}
+
+} // namespace
+
+TQuestions& Questions() {
+    static TQtQuestions qtQuestions;
+    return installed ? *installed : qtQuestions;
+}
+
+TQuestions* SetQuestions(TQuestions* questions) {
+    TQuestions* previous = installed;
+    installed = questions;
+    return previous;
+}
+
+int TQtQuestions::MessageBox(QWidget* parent, const QString& text, const QString& title,
+                             TMsgKind kind, const QList<int>& buttons, int defaultButton) {
+    QMessageBox box(parent);
+    box.setText(text);
+    box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
+    switch (kind) {
+    case TMsgKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case TMsgKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case TMsgKind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case TMsgKind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    QMessageBox::StandardButtons standard;
+    for (int button : buttons)
+        standard |= ToStandard(button);
+    box.setStandardButtons(standard ? standard : QMessageBox::Ok);
+    box.setDefaultButton(ToStandard(defaultButton));
+    if (buttons.contains(mrCancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    return FromStandard(box.exec());
+}
+
+QString TQtQuestions::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& defaultExt) {
+    Q_UNUSED(defaultExt);
+    return QFileDialog::getOpenFileName(parent, title, QString(), QtFileFilter(filter));
+}
+
+QString TQtQuestions::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& defaultExt) {
+    return WithDefaultExt(
+        QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter)), defaultExt);
+}
+
+std::optional<QString> TQtQuestions::InputBox(QWidget* parent, const QString& title,
+                                              const QString& prompt, const QString& value) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QFont> TQtQuestions::ChooseFont(QWidget* parent, const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+std::optional<QColor> TQtQuestions::ChooseColor(QWidget* parent, const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+int TQtQuestions::RunModal(QDialog* dialog) {
+    return dialog->exec() == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+QString QtFileFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            const QString p = pattern.trimmed();
+            if (p == QLatin1String("*.*") || p == QLatin1String("*")) {
+                patterns << QStringLiteral("*");
+                continue;
+            }
+            for (const QString& form : {p.toLower(), p.toUpper()})
+                if (!patterns.contains(form))
+                    patterns << form;
+        }
+        // The description may already carry the pattern in brackets; Qt reads the last pair.
+        QString name = parts[i].trimmed();
+        const qsizetype bracket = name.lastIndexOf('(');
+        if (bracket > 0 && name.endsWith(')'))
+            name = name.left(bracket).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(name, patterns.join(' '));
+    }
+    return out.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Every question the program puts to the user goes through one TQuestions: message boxes, file
+// choosers, the one-line input box, the font and colour choosers, and the running of a modal
+// dialog. The program installs TQtQuestions; tests install a scripted one, so that no test ever
+// waits in a real modal loop.
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+enum class TMsgKind { Error, Warning, Information, Confirmation };
+
+// Buttons of a message box; a box answers with the one pressed.
+enum TMsgButton : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+class TQuestions {
+public:
+    virtual ~TQuestions() = default;
+
+    // An empty title means the application's name.
+    virtual int MessageBox(QWidget* parent, const QString& text, const QString& title,
+                           TMsgKind kind, const QList<int>& buttons, int defaultButton) = 0;
+    // Filters are written as "Name (*.ext)|*.EXT|Other|*.*"; an empty result means cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& defaultExt) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& defaultExt) = 0;
+    virtual std::optional<QString> InputBox(QWidget* parent, const QString& title,
+                                            const QString& prompt, const QString& value) = 0;
+    virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
+    virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
+    // Shows the dialog modally; answers mrOk or mrCancel.
+    virtual int RunModal(QDialog* dialog) = 0;
+
+    // The error box of an error that reached the event loop, and of any plain failure.
+    void ShowError(QWidget* parent, const QString& text) {
+        MessageBox(parent, text, QString(), TMsgKind::Error, {mrOk}, mrOk);
+    }
+};
+
+// The questions in force. Before any is installed, the Qt ones.
+TQuestions& Questions();
+// Installs another (tests); answers the one it replaces. Null restores the Qt ones.
+TQuestions* SetQuestions(TQuestions* questions);
+
+class TQtQuestions : public TQuestions {
+public:
+    int MessageBox(QWidget* parent, const QString& text, const QString& title, TMsgKind kind,
+                   const QList<int>& buttons, int defaultButton) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& defaultExt) override;
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& defaultExt) override;
+    std::optional<QString> InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                    const QString& value) override;
+    std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
+    int RunModal(QDialog* dialog) override;
+};
+
+// "AVI Files (*.avi)|*.AVI|All Files (*.*)|*.*" as Qt writes it. Patterns match in either letter
+// case, as they do where the filter comes from, and "*.*" means every file.
+QString QtFileFilter(const QString& filter);

@@ -1,0 +1,264 @@
+#pragma once
+// TMainForm: the editor's one top-level window and the hub of the program. It owns the two
+// subtitle documents, the film player, the timers and every command; the editing windows reach
+// it through MainForm().
+//
+// Split by concern: MainLayout.cpp builds the controls and menus, MainCommands.cpp the command
+// table and hints, MainSettings.cpp start, settings and closing, MainPlayback.cpp the film.
+#include "CaptionStyle.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QSettings;
+class QSlider;
+class QSpinBox;
+class QSplitter;
+class QStatusBar;
+class QTableView;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class SubTitle;
+class TFilmPlayer;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Makes the film player inside the given video region; tests hand in a double.
+    using PlayerFactory = std::function<TFilmPlayer*(QWidget* videoRegion)>;
+
+    explicit TMainForm(PlayerFactory createPlayer = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- State (sides: 0 left, 1 right) ---
+    std::unique_ptr<SubTitle> Doc[2];
+    int ActiveSide = -1;
+    int ShownIndex[2] = {0, 0};
+    int ClickedRow[2] = {0, 0};
+    int CaptionHeight[2] = {-3, -3};
+    int CaptionLineHeight[2] = {0, 0};
+    bool RepeatActive = false;
+    double RepeatFrom = 0;
+    double RepeatTo = 0;
+    bool TrackFollows = false;
+    QString FilmLengthText;
+    uint32_t CurrentRowColor = 0xFFCCCC;
+    uint32_t ShowingRowColor = 0xFFCCCC; // light blue, stored as a Windows colour
+    uint32_t GapRowColor = 0xDFDFDF;
+    QString SearchText;
+    QString ColumnTitles[5];
+    struct TGridRect {
+        int Left = 0, Top = 0, Right = 4, Bottom = 0;
+    } SelectionRect;
+    QStringList RecentFiles;
+    int Lcid = 1028;
+    // Width and height of the main, edit, segment, combine, import and save-as windows.
+    std::array<int, 12> FormSizes{};
+    TFilmPlayer* Player = nullptr;
+    // The font and colour dialogs' values of each side's caption.
+    TCaptionStyle CaptionStyle[2];
+    int TickCount = 0;
+
+    // --- Controls, named as their object names ---
+    QMenuBar* MainMenu = nullptr;
+    QToolBar* atBarMain = nullptr;
+    QWidget* plEditor = nullptr;
+    QToolBar* atBarL = nullptr;
+    QToolBar* atBarR = nullptr;
+    QLabel* lbFilenameL = nullptr;
+    QLabel* lbFilenameR = nullptr;
+    QTableView* sgSubL = nullptr;
+    QTableView* sgSubR = nullptr;
+    QSplitter* SplitterHor = nullptr;
+    QSplitter* spUP = nullptr;
+    QWidget* plVideo = nullptr;
+    QWidget* plSubL = nullptr;
+    QWidget* plSubR = nullptr;
+    QWidget* plControl = nullptr;
+    QSlider* TrackBar = nullptr;
+    QToolBar* ToolBarControl = nullptr;
+    QLineEdit* leSecFrom = nullptr;
+    QLineEdit* leSecTo = nullptr;
+    QLineEdit* leSubFrom = nullptr;
+    QLineEdit* leSubTo = nullptr;
+    QSpinBox* udSecFrom = nullptr;
+    QSpinBox* udSecTo = nullptr;
+    QSpinBox* udSubFrom = nullptr;
+    QSpinBox* udSubTo = nullptr;
+    QToolButton* sbSecRepeat = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QLabel* Panels[5] = {};
+    QMenu* popMenu = nullptr;
+    QAction* muF1 = nullptr;
+    QAction* muF2 = nullptr;
+    QAction* muF3 = nullptr;
+    QAction* muF4 = nullptr;
+    QAction* muLine = nullptr;
+
+    QTimer* MovieTimer = nullptr;
+    QTimer* SubTimerL = nullptr;
+    QTimer* SubTimerR = nullptr;
+
+    // --- Commands ---
+    QAction* FileOpenMovie = nullptr;
+    QAction* FileExit = nullptr;
+    QAction* aAbout = nullptr;
+    QAction* aShowSubL = nullptr;
+    QAction* aShowSubR = nullptr;
+    QAction* aFontEditL = nullptr;
+    QAction* aFontEditR = nullptr;
+    QAction* aColorSelectL = nullptr;
+    QAction* aColorSelectR = nullptr;
+    QAction* aPlay = nullptr;
+    QAction* aPause = nullptr;
+    QAction* aStop = nullptr;
+    QAction* aSecRepeat = nullptr;
+    QAction* aSubRepeat = nullptr;
+    QAction* aForward = nullptr;
+    QAction* aSlow = nullptr;
+    QAction* aSelCHT = nullptr;
+    QAction* aSelCHS = nullptr;
+    QAction* aSelENU = nullptr;
+    QAction* aSubHeightL = nullptr;
+    QAction* aSubHeightR = nullptr;
+    QAction* aSaveL = nullptr;
+    QAction* aSaveR = nullptr;
+    QAction* aOpenSubtitleL = nullptr;
+    QAction* aOpenSubtitleR = nullptr;
+    QAction* aSyncLR = nullptr;
+    QAction* aSyncL = nullptr;
+    QAction* aSyncR = nullptr;
+    QAction* aEditSubtitle = nullptr;
+    QAction* aSegModifyL = nullptr;
+    QAction* aSegModifyR = nullptr;
+    QAction* aCombine = nullptr;
+    QAction* aNewLine = nullptr;
+    QAction* aDelLine = nullptr;
+    QAction* aReplace = nullptr;
+    QAction* aFind = nullptr;
+    QAction* aFindNext = nullptr;
+    QAction* aCheckTime = nullptr;
+    QAction* aImport = nullptr;
+    QAction* aSaveAsL = nullptr;
+    QAction* aSaveAsR = nullptr;
+    QAction* aToolBar = nullptr;
+    QAction* aEditorBar = nullptr;
+    QAction* aVideoBar = nullptr;
+    QAction* aControlBar = nullptr;
+    QAction* aStatusBar = nullptr;
+    QAction* aAdjustSize = nullptr;
+    QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
+
+    // Per-side aliases of the controls above.
+    QWidget* CaptionPanel[2] = {};
+    QAction* ShowAction[2] = {};
+    QAction* SaveAction[2] = {};
+    QAction* SaveAsAction[2] = {};
+    QAction* SyncAction[2] = {};
+    QAction* FontAction[2] = {};
+    QAction* ColorAction[2] = {};
+    QLabel* FileLabel[2] = {};
+    QTableView* Grid[2] = {};
+    QAction* RecentMenu[4] = {};
+
+    // Every command, in the order of the command table.
+    QList<QAction*> Commands() const { return commands_; }
+
+    // --- Lifecycle ---
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void FormDestroy();
+
+    // --- Settings ---
+    void ReadCaptionStyle(QSettings& key, const QString& prefix, TCaptionStyle& style);
+    void WriteCaptionStyle(QSettings& key, const QString& prefix, const TCaptionStyle& style);
+    void RebuildRecentMenu();
+    // Status panel 0 shows the long part of the hint under the mouse.
+    void ApplicationHint(const QString& longHint);
+
+    // --- Playback ---
+    TFilmPlayer* CreatePlayer();
+    void FileOpenMovieExecute();
+    // False (after telling the user) when the player cannot open the film.
+    bool FileOpenMovieAccept(const QString& path);
+    void aPlayExecute();
+    void aPauseExecute();
+    void aStopExecute();
+    void aSlowExecute();
+    void aForwardExecute();
+    void MovieTimerTimer();
+    void TrackBarChange(int position);
+    void PlayerPlayStateChange(int oldState, int newState);
+    // Moves the track bar's thumb without seeking the film.
+    void SetTrackBarQuietly(int position);
+
+    // --- Commands whose work arrives with later windows ---
+    void FileExitExecute();
+    void aAboutExecute();
+    void aShowSubLExecute(int side);
+    void aFontEditLExecute(int side);
+    void aColorSelectLExecute(int side);
+    void aSubHeightLExecute(int side);
+    void aSaveLExecute(int side);
+    void aSaveAsLExecute(int side);
+    void aOpenSubtitleLExecute(int side);
+    void aSyncLExecute();
+    void aSyncLRExecute();
+    void aSegModifyLExecute(int side);
+    void aEditSubtitleExecute();
+    void aCombineExecute();
+    void aImportExecute();
+    void aNewLineExecute();
+    void aDelLineExecute();
+    void aFindExecute();
+    void aFindNextExecute();
+    void aReplaceExecute();
+    void aCheckTimeExecute();
+    void aSecRepeatExecute();
+    void aSubRepeatExecute();
+    void aSelCHTExecute(int lcid);
+    void aViewBarExecute(QAction* command);
+    void aAdjustSizeExecute();
+    void muF1Click(int index);
+    void SubTimerLTimer(int side);
+    void ApplySubtitleStyle(int side);
+    // Opens a subtitle file given on the command line into a side.
+    void OpenSubtitleFile(int side, const QString& path);
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildCommands();
+    void BuildMenus();
+    void BuildLayout();
+    void BuildStatusBar();
+    QAction* NewCommand(QAction*& field, const char* name, const QString& caption,
+                        const char* category, const QString& hint);
+
+    PlayerFactory createPlayer_;
+    QList<QAction*> commands_;
+    bool firstShowDone_ = false;
+    bool destroyed_ = false;
+};
+
+// The one main window, once it exists (null before and after).
+TMainForm* MainForm();
+
+// The settings store: per user, organisation "Kestrow Group.", application "Velitra".
+std::unique_ptr<QSettings> OpenSettings();

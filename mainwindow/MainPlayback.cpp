@@ -1,0 +1,189 @@
+// The film: opening it, play, pause, stop and speed, the film timer and the track bar.
+#include "Main.h"
+
+#include "FilmPlayer.h"
+#include "MediaPlayer_OCX.h"
+#include "Pertitle.h"
+#include "Questions.h"
+#include "Subtitle.h"
+#include "Texts.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLayout>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Film seconds to a whole number, truncated toward zero; nothing that is not a finite number
+// within int range can reach the track bar or the time texts.
+int TruncToInt(double value) {
+    if (!std::isfinite(value))
+        return 0;
+    value = std::trunc(value);
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(value);
+}
+
+const char* const kFilmFilter = "AVI Files (*.avi)|*.AVI|MPEG1 Files (*.mpg)|*.MPG|"
+                                "MPEG2 Files (*.vob)|*.VOB|All Files (*.*)|*.*";
+
+} // namespace
+
+TFilmPlayer* TMainForm::CreatePlayer() {
+    TFilmPlayer* player =
+        createPlayer_ ? createPlayer_(plVideo) : new TMMediaPlayer(plVideo);
+    player->setParent(this);
+    if (QWidget* video = player->VideoWidget()) {
+        // The picture fills the region above the caption panels.
+        static_cast<QBoxLayout*>(plVideo->layout())->insertWidget(0, video, 1);
+        video->hide();
+        video->show();
+    }
+    connect(player, &TFilmPlayer::PlayStateChange, this, &TMainForm::PlayerPlayStateChange);
+    connect(player, &TFilmPlayer::EndOfStream, this, [](int) {});
+    return player;
+}
+
+void TMainForm::FileOpenMovieExecute() {
+    const QString path = Questions().OpenFileName(this, QStringLiteral("開啟影片檔"),
+                                                  QString::fromUtf8(kFilmFilter),
+                                                  QStringLiteral("AVI"));
+    if (!path.isEmpty())
+        FileOpenMovieAccept(path);
+}
+
+bool TMainForm::FileOpenMovieAccept(const QString& path) {
+    if (!Player)
+        return false;
+    Player->Stop();
+    if (!Player->SetFileName(path)) {
+        Questions().MessageBox(this, TextOf(txFilmNotOpened) + QStringLiteral("\n") + path,
+                               QString(), TMsgKind::Error, {mrOk}, mrOk);
+        return false;
+    }
+    setWindowTitle(TextOf(txAppName) + QStringLiteral(" -- ") + path);
+
+    const double d = Player->Duration();
+    const int length = std::max(0, TruncToInt(d));
+    TrackBar->setTickInterval(std::max(0, TruncToInt(d * 0.05)));
+    {
+        // Setting the range must not seek: the film was just stopped at 0.
+        const bool follows = TrackFollows;
+        TrackFollows = false;
+        TrackBar->setRange(0, length);
+        TrackBar->setValue(0);
+        TrackFollows = follows;
+    }
+    FilmLengthText = QString::fromStdString(
+        MsToTimeText(SaturateMs(std::isfinite(d) ? int64_t(std::trunc(std::min(d, 1e12) * 1000))
+                                                 : 0)));
+
+    for (QAction* a : {aPlay, aSlow, aForward, aPause, aStop})
+        a->setEnabled(true);
+    return true;
+}
+
+void TMainForm::aPlayExecute() {
+    if (!Player)
+        return;
+    Panels[4]->setText(QStringLiteral("Normal"));
+    Player->SetRate(1);
+    Player->Play();
+}
+
+void TMainForm::aPauseExecute() {
+    if (Player)
+        Player->Pause();
+}
+
+void TMainForm::aStopExecute() {
+    if (Player)
+        Player->Stop();
+}
+
+void TMainForm::aSlowExecute() {
+    if (!Player)
+        return;
+    Player->SetRate(Player->Rate() * 0.5);
+    Panels[4]->setText(QString::asprintf("%0.2fX Speed", Player->Rate()));
+}
+
+void TMainForm::aForwardExecute() {
+    if (!Player)
+        return;
+    Player->SetRate(Player->Rate() * 2);
+    Panels[4]->setText(QString::asprintf("%0.2fX Speed", Player->Rate()));
+}
+
+void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
+    switch (newState) {
+    case TFilmPlayer::Playing:
+        MovieTimer->start();
+        aSecRepeat->setEnabled(true);
+        TrackBar->setEnabled(true);
+        TrackFollows = true;
+        if (Doc[0] && aShowSubL->isChecked()) {
+            SubTimerL->start();
+            aSubRepeat->setEnabled(true);
+        }
+        if (Doc[1] && aShowSubR->isChecked())
+            SubTimerR->start();
+        break;
+    case TFilmPlayer::Stopped:
+        Player->SetCurrentPosition(0);
+        ShownIndex[0] = -1;
+        ShownIndex[1] = -1;
+        TrackFollows = false;
+        TrackBar->setValue(0);
+        [[fallthrough]];
+    case TFilmPlayer::Paused:
+        MovieTimer->stop();
+        SubTimerL->stop();
+        SubTimerR->stop();
+        aSecRepeat->setEnabled(false);
+        aSubRepeat->setEnabled(false);
+        TrackBar->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::MovieTimerTimer() {
+    if (!Player || Player->PlayState() != TFilmPlayer::Playing)
+        return;
+    double p = Player->CurrentPosition();
+    if (RepeatActive && p >= RepeatTo) {
+        p = RepeatFrom;
+        Player->SetCurrentPosition(p);
+    }
+    Panels[3]->setText(QString::fromStdString(SecondsToTimeText(float(p))) +
+                       QStringLiteral(" -- ") + FilmLengthText);
+    // The thumb follows the film only every 128th tick (32 seconds), without seeking.
+    if (++TickCount >= 128) {
+        SetTrackBarQuietly(TruncToInt(p));
+        TickCount = 0;
+        TrackFollows = true;
+    }
+}
+
+void TMainForm::SetTrackBarQuietly(int position) {
+    const bool follows = TrackFollows;
+    TrackFollows = false;
+    TrackBar->setValue(position); // QSlider keeps it within 0 and the maximum
+    TrackFollows = follows;
+}
+
+void TMainForm::TrackBarChange(int position) {
+    if (TrackFollows && Player)
+        Player->SetCurrentPosition(position);
+}

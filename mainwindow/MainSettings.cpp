@@ -1,0 +1,293 @@
+// Start, settings, first showing, closing and destruction of the main window.
+#include "Main.h"
+
+#include "FilmPlayer.h"
+#include "Questions.h"
+#include "Subtitle.h"
+#include "Texts.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const char* const kFormSizeNames[12] = {
+    "Form.Main.Width",    "Form.Main.Height",    "Form.Edit.Width",   "Form.Edit.Height",
+    "Form.Seg.Width",     "Form.Seg.Height",     "Form.Combine.Width", "Form.Combine.Height",
+    "Form.Import.Width",  "Form.Import.Height",  "Form.SaveAs.Width", "Form.SaveAs.Height",
+};
+constexpr std::array<int, 12> kFormSizeDefaults{760, 580, 288, 235, 268, 308,
+                                                348, 316, 350, 306, 348, 342};
+
+// A stored 32-bit integer. The store may hand it back as a number or as text (the native
+// format off Windows is text); a value larger than 31 bits wraps as a registry DWORD does.
+// False, leaving out untouched, when the value is missing or not a whole number.
+bool ReadInt(const QSettings& key, const QString& name, int32_t& out) {
+    const QVariant value = key.value(name);
+    if (!value.isValid())
+        return false;
+    bool ok = false;
+    qlonglong n = 0;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        n = value.toLongLong(&ok);
+        break;
+    case QMetaType::Bool:
+        n = value.toBool() ? 1 : 0;
+        ok = true;
+        break;
+    default:
+        n = value.toString().trimmed().toLongLong(&ok, 10);
+        break;
+    }
+    if (!ok || n < std::numeric_limits<int32_t>::min() ||
+        n > qlonglong(std::numeric_limits<uint32_t>::max()))
+        return false;
+    out = static_cast<int32_t>(static_cast<uint32_t>(n));
+    return true;
+}
+
+bool ReadColor(const QSettings& key, const QString& name, uint32_t& out) {
+    int32_t n = 0;
+    if (!ReadInt(key, name, n))
+        return false;
+    out = static_cast<uint32_t>(n);
+    return true;
+}
+
+// Booleans are stored as 0 or 1; text such as "true" from a hand-edited file is taken too.
+bool ReadBool(const QSettings& key, const QString& name, bool& out) {
+    const QVariant value = key.value(name);
+    if (!value.isValid())
+        return false;
+    const QString text = value.toString().trimmed().toLower();
+    if (text == QLatin1String("true")) {
+        out = true;
+        return true;
+    }
+    if (text == QLatin1String("false")) {
+        out = false;
+        return true;
+    }
+    int32_t n = 0;
+    if (!ReadInt(key, name, n))
+        return false;
+    out = n != 0;
+    return true;
+}
+
+bool ReadText(const QSettings& key, const QString& name, QString& out) {
+    const QVariant value = key.value(name);
+    if (!value.isValid())
+        return false;
+    // The text format splits an unquoted value at commas; such a value is one text here.
+    if (value.typeId() == QMetaType::QStringList)
+        out = value.toStringList().join(QStringLiteral(", "));
+    else
+        out = value.toString();
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> OpenSettings() {
+    return std::make_unique<QSettings>(QStringLiteral("Kestrow Group."),
+                                       QStringLiteral("Velitra"));
+}
+
+void TMainForm::FormCreate() {
+    aSelCHT->setProperty("tag", 1028);
+    aSelCHS->setProperty("tag", 2052);
+    aSelENU->setProperty("tag", 1033);
+
+    bool ok = false;
+    const int builtInLcid = TextOf(txDefaultLcid).trimmed().toInt(&ok);
+    Lcid = ok ? builtInLcid : 1028;
+
+    {
+        std::unique_ptr<QSettings> key = OpenSettings();
+        for (int side = 0; side < 2; ++side) {
+            const QString prefix = side ? QStringLiteral("SubtitleR") : QStringLiteral("SubtitleL");
+            CaptionStyle[side] = DefaultCaptionStyle(side);
+            ReadCaptionStyle(*key, prefix, CaptionStyle[side]);
+            CaptionHeight[side] = -3;
+            ReadInt(*key, prefix + ".Font.Height", CaptionHeight[side]);
+        }
+        ReadInt(*key, QStringLiteral("Lang.Lcid"), Lcid);
+        for (QAction* a : {aSelCHT, aSelCHS, aSelENU})
+            a->setChecked(a->property("tag").toInt() == Lcid);
+
+        // TODO: language packs (LoadNewResourceModule, ReinitializeForms) arrive with the
+        // language switching work; until then the built-in texts stay.
+
+        FormSizes = kFormSizeDefaults;
+        for (int i = 0; i < 12; ++i)
+            ReadInt(*key, QString::fromLatin1(kFormSizeNames[i]), FormSizes[size_t(i)]);
+
+        RecentFiles.clear();
+        for (int i = 0; i < 4; ++i) {
+            QString path;
+            if (ReadText(*key, QStringLiteral("PreferFile.%1").arg(i), path))
+                RecentFiles << path;
+        }
+    }
+
+    ColumnTitles[0] = QStringLiteral("NO");
+    ColumnTitles[1] = QString();
+    ColumnTitles[2] = TextOf(txColumnStart);
+    ColumnTitles[3] = TextOf(txColumnDuration);
+    ColumnTitles[4] = TextOf(txColumnText);
+
+    RecentMenu[0] = muF1;
+    RecentMenu[1] = muF2;
+    RecentMenu[2] = muF3;
+    RecentMenu[3] = muF4;
+
+    Player = CreatePlayer();
+
+    CaptionPanel[0] = plSubL;
+    CaptionPanel[1] = plSubR;
+    ShowAction[0] = aShowSubL;
+    ShowAction[1] = aShowSubR;
+    SaveAction[0] = aSaveL;
+    SaveAction[1] = aSaveR;
+    SaveAsAction[0] = aSaveAsL;
+    SaveAsAction[1] = aSaveAsR;
+    SyncAction[0] = aSyncL;
+    SyncAction[1] = aSyncR;
+    FontAction[0] = aFontEditL;
+    FontAction[1] = aFontEditR;
+    ColorAction[0] = aColorSelectL;
+    ColorAction[1] = aColorSelectR;
+    FileLabel[0] = lbFilenameL;
+    FileLabel[1] = lbFilenameR;
+    Grid[0] = sgSubL;
+    Grid[1] = sgSubR;
+    const int columnWidths[5] = {30, 15, 70, 40, 155};
+    for (QTableView* grid : Grid) {
+        if (auto* model = qobject_cast<QStandardItemModel*>(grid->model()))
+            model->setHorizontalHeaderLabels(
+                QStringList(std::begin(ColumnTitles), std::end(ColumnTitles)));
+        for (int c = 0; c < 5; ++c)
+            grid->setColumnWidth(c, columnWidths[c]);
+    }
+
+    ShowingRowColor = 0xFFCCCC;
+    GapRowColor = 0xDFDFDF;
+    CurrentRowColor = ShowingRowColor;
+    ActiveSide = -1;
+    SelectionRect = TGridRect{};
+    SearchText.clear();
+
+    ApplySubtitleStyle(0);
+    ApplySubtitleStyle(1);
+}
+
+void TMainForm::ReadCaptionStyle(QSettings& key, const QString& prefix, TCaptionStyle& style) {
+    ReadColor(key, prefix + ".BGColor", style.BGColor);
+    ReadText(key, prefix + ".Font.Name", style.FontName);
+    ReadInt(key, prefix + ".Font.Size", style.FontSize);
+    ReadColor(key, prefix + ".Font.Color", style.FontColor);
+    ReadInt(key, prefix + ".Font.Charset", style.Charset);
+    ReadBool(key, prefix + ".Font.Bold", style.Bold);
+    ReadBool(key, prefix + ".Font.Italic", style.Italic);
+    ReadBool(key, prefix + ".Font.Underline", style.Underline);
+    ReadBool(key, prefix + ".Font.StrikeOut", style.StrikeOut);
+}
+
+void TMainForm::WriteCaptionStyle(QSettings& key, const QString& prefix,
+                                  const TCaptionStyle& style) {
+    // Colours are unsigned 32-bit values: a system colour has the top bit set.
+    key.setValue(prefix + ".BGColor", uint(style.BGColor));
+    key.setValue(prefix + ".Font.Name", style.FontName);
+    key.setValue(prefix + ".Font.Size", style.FontSize);
+    key.setValue(prefix + ".Font.Color", uint(style.FontColor));
+    key.setValue(prefix + ".Font.Charset", style.Charset & 0xFF);
+    key.setValue(prefix + ".Font.Bold", style.Bold ? 1 : 0);
+    key.setValue(prefix + ".Font.Italic", style.Italic ? 1 : 0);
+    key.setValue(prefix + ".Font.Underline", style.Underline ? 1 : 0);
+    key.setValue(prefix + ".Font.StrikeOut", style.StrikeOut ? 1 : 0);
+}
+
+void TMainForm::FormShow() {
+    resize(FormSizes[0], FormSizes[1]);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    // TODO: the edit, segment, combine, import and save-as windows take their stored sizes
+    // here, in that order, once they exist.
+    RebuildRecentMenu();
+}
+
+void TMainForm::RebuildRecentMenu() {
+    while (RecentFiles.size() > 4)
+        RecentFiles.removeLast();
+    for (int i = 0; i < 4; ++i) {
+        QAction* item = RecentMenu[i];
+        if (i < RecentFiles.size()) {
+            // "&" in a path is a letter, not an accelerator.
+            QString path = RecentFiles[i];
+            item->setText(QStringLiteral("%1. %2").arg(i + 1).arg(path.replace('&', "&&")));
+            item->setVisible(true);
+        } else {
+            item->setVisible(false);
+        }
+    }
+    muLine->setVisible(!RecentFiles.isEmpty());
+}
+
+void TMainForm::FormCloseQuery(bool& canClose) {
+    for (int side = 0; side < 2; ++side) {
+        if (!Doc[side] || !Doc[side]->IsModified())
+            continue;
+        const QString title = QStringLiteral("[%1] -- %2")
+                                  .arg(TextOf(txLeftSide + side),
+                                       QString::fromStdString(Doc[side]->FileName()));
+        if (Questions().MessageBox(this, TextOf(txDiscardChanges), title, TMsgKind::Confirmation,
+                                   {mrOk, mrCancel}, mrCancel) != mrOk) {
+            canClose = false;
+            return;
+        }
+    }
+    canClose = true;
+}
+
+void TMainForm::FormDestroy() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+
+    MovieTimer->stop();
+    SubTimerL->stop();
+    SubTimerR->stop();
+    delete Player;
+    Player = nullptr;
+
+    std::unique_ptr<QSettings> key = OpenSettings();
+    for (int side = 0; side < 2; ++side) {
+        const QString prefix = side ? QStringLiteral("SubtitleR") : QStringLiteral("SubtitleL");
+        WriteCaptionStyle(*key, prefix, CaptionStyle[side]);
+        key->setValue(prefix + ".Font.Height", CaptionHeight[side]);
+    }
+    key->setValue(QStringLiteral("Lang.Lcid"), Lcid);
+    for (int i = 0; i < 12; ++i)
+        key->setValue(QString::fromLatin1(kFormSizeNames[i]), FormSizes[size_t(i)]);
+    const int recent = int(std::min<qsizetype>(RecentFiles.size(), 4));
+    for (int i = 0; i < recent; ++i)
+        key->setValue(QStringLiteral("PreferFile.%1").arg(i), RecentFiles[i]);
+    // Positions beyond the list would come back at the next start as stale duplicates.
+    for (int i = recent; i < 4; ++i)
+        key->remove(QStringLiteral("PreferFile.%1").arg(i));
+    key->sync();
+}

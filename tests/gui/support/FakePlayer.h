@@ -1,0 +1,79 @@
+#pragma once
+// A film player that does exactly what it is told, at once: tests of the main window drive the
+// film through it without decoding anything.
+#include "FilmPlayer.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QWidget>
+
+class TFakePlayer : public TFilmPlayer {
+public:
+    explicit TFakePlayer(QWidget* videoParent) : view_(new QWidget(videoParent)) {
+        view_->setObjectName("MediaPlayer");
+    }
+
+    // Films "on disk": path to duration. Any other path cannot be opened.
+    QHash<QString, double> Films;
+    // Every call, in order ("Stop", "Play", "Seek 10", "Rate 2", "Open path").
+    QStringList Calls;
+    double Position = 0;
+    double RateValue = 1;
+
+    QWidget* VideoWidget() override { return view_; }
+    QString FileName() const override { return fileName_; }
+    bool SetFileName(const QString& path) override {
+        Calls << "Open " + path;
+        if (!Films.contains(path))
+            return false;
+        fileName_ = path;
+        duration_ = Films.value(path);
+        Position = 0;
+        return true;
+    }
+    double Duration() const override { return duration_; }
+    double CurrentPosition() const override { return Position; }
+    void SetCurrentPosition(double seconds) override {
+        Calls << QString("Seek %1").arg(seconds);
+        Position = seconds;
+    }
+    double Rate() const override { return RateValue; }
+    void SetRate(double rate) override {
+        Calls << QString("Rate %1").arg(rate);
+        RateValue = rate;
+    }
+    int PlayState() const override { return state_; }
+    void Play() override {
+        Calls << "Play";
+        SetState(Playing);
+    }
+    void Pause() override {
+        Calls << "Pause";
+        SetState(Paused);
+    }
+    void Stop() override {
+        Calls << "Stop";
+        Position = 0;
+        SetState(Stopped);
+    }
+
+    // The film reaching its end, as a real player reports it.
+    void ReachEnd() {
+        emit EndOfStream(0);
+        Stop();
+    }
+
+private:
+    void SetState(int state) {
+        if (state == state_)
+            return;
+        const int old = state_;
+        state_ = state;
+        emit PlayStateChange(old, state);
+    }
+
+    QWidget* view_;
+    QString fileName_;
+    double duration_ = 0;
+    int state_ = Stopped;
+};

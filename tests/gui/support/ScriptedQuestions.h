@@ -1,0 +1,73 @@
+#pragma once
+// Questions to the user answered from a script, and every question asked kept for the test to
+// look at. Installed for its lifetime.
+#include "Questions.h"
+
+#include <QDialog>
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+class TScriptedQuestions : public TQuestions {
+public:
+    struct Message {
+        QString Text;
+        QString Title;
+        TMsgKind Kind;
+        QList<int> Buttons;
+        int DefaultButton;
+    };
+
+    TScriptedQuestions() : previous_(SetQuestions(this)) {}
+    ~TScriptedQuestions() override { SetQuestions(previous_); }
+
+    // Answers in order; a message box with no answer left gets its default button.
+    QQueue<int> MessageAnswers;
+    QQueue<QString> FileAnswers;
+    QQueue<std::optional<QString>> InputAnswers;
+    QQueue<std::optional<QFont>> FontAnswers;
+    QQueue<std::optional<QColor>> ColorAnswers;
+    // Fills a modal dialog's fields and answers for it; without one a dialog is cancelled.
+    QQueue<std::function<int(QDialog*)>> DialogScripts;
+
+    QList<Message> Messages;
+    QStringList FileTitles;
+
+    int MessageBox(QWidget*, const QString& text, const QString& title, TMsgKind kind,
+                   const QList<int>& buttons, int defaultButton) override {
+        Messages.append({text, title, kind, buttons, defaultButton});
+        return MessageAnswers.isEmpty() ? defaultButton : MessageAnswers.dequeue();
+    }
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString&) override {
+        FileTitles << title;
+        LastFilter = filter;
+        return FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
+    }
+    QString SaveFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString&) override {
+        FileTitles << title;
+        LastFilter = filter;
+        return FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
+    }
+    std::optional<QString> InputBox(QWidget*, const QString&, const QString&,
+                                    const QString&) override {
+        return InputAnswers.isEmpty() ? std::nullopt : InputAnswers.dequeue();
+    }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
+        return FontAnswers.isEmpty() ? std::nullopt : FontAnswers.dequeue();
+    }
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
+        return ColorAnswers.isEmpty() ? std::nullopt : ColorAnswers.dequeue();
+    }
+    int RunModal(QDialog* dialog) override {
+        return DialogScripts.isEmpty() ? mrCancel : DialogScripts.dequeue()(dialog);
+    }
+
+    QString LastFilter;
+
+private:
+    TQuestions* previous_;
+};

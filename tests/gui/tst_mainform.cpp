@@ -1,0 +1,397 @@
+// The window as start-up leaves it: creation order, layout, menus, commands and their hints.
+#include "FakePlayer.h"
+#include "Main.h"
+#include "ScriptedQuestions.h"
+#include "Startup.h"
+#include "TestSettings.h"
+#include "Texts.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+TMainForm::PlayerFactory Fake() {
+    return [](QWidget* video) { return new TFakePlayer(video); };
+}
+
+// Captions of a menu's items, "-" for a separator, hidden items left out unless asked for.
+QStringList Captions(const QMenu* menu) {
+    QStringList out;
+    for (const QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+QStringList Names(const QList<QAction*>& actions) {
+    QStringList out;
+    for (const QAction* a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    return out;
+}
+
+} // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+    TTestSettings settings_;
+
+private slots:
+    void init() { OpenSettings()->clear(); }
+
+    void startUpCreatesTheMainWindowFirst() {
+        TForms forms;
+        CreateForms(forms, Fake());
+        QVERIFY(forms.MainForm);
+        QCOMPARE(forms.CreationOrder.value(0), QStringLiteral("TMainForm"));
+        QCOMPARE(MainForm(), forms.MainForm.get());
+        forms.MainForm.reset();
+        QCOMPARE(MainForm(), nullptr);
+    }
+
+    void stateAfterFormCreate() {
+        TMainForm form(Fake());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Velitra"));
+        QCOMPARE(form.size(), QSize(760, 580));
+        QCOMPARE(form.font().pointSize(), 9);
+        QVERIFY(form.Player);
+        QCOMPARE(form.ActiveSide, -1);
+        QCOMPARE(form.Lcid, 1028);
+        QCOMPARE(form.CurrentRowColor, 0xFFCCCCu);
+        QCOMPARE(form.GapRowColor, 0xDFDFDFu);
+        QCOMPARE(form.SelectionRect.Right, 4);
+        QCOMPARE(form.SelectionRect.Bottom, 0);
+        QCOMPARE(QStringList(std::begin(form.ColumnTitles), std::end(form.ColumnTitles)),
+                 (QStringList{"NO", "", "開始", "延遲", "文字"}));
+        QCOMPARE(form.CaptionHeight[0], -3);
+        QCOMPARE(form.CaptionHeight[1], -3);
+        QCOMPARE(form.Grid[0], form.sgSubL);
+        QCOMPARE(form.Grid[1], form.sgSubR);
+        QCOMPARE(form.CaptionPanel[1], form.plSubR);
+        QCOMPARE(form.RecentMenu[3], form.muF4);
+        QVERIFY(!form.Doc[0] && !form.Doc[1]);
+
+        // Timers: intervals and tags as the film and caption ticks need them, all stopped.
+        const struct {
+            QTimer* timer;
+            int interval, tag;
+        } timers[] = {{form.MovieTimer, 250, 0}, {form.SubTimerL, 250, 0}, {form.SubTimerR, 500, 1}};
+        for (const auto& t : timers) {
+            QCOMPARE(t.timer->interval(), t.interval);
+            QCOMPARE(t.timer->property("tag").toInt(), t.tag);
+            QVERIFY(!t.timer->isActive());
+        }
+
+        // Control region: track bar off, spinners 0..999 not wrapping, seconds at 2.
+        QVERIFY(!form.TrackBar->isEnabled());
+        QCOMPARE(form.TrackBar->tickPosition(), QSlider::TicksBelow);
+        for (QSpinBox* spin : {form.udSecFrom, form.udSecTo, form.udSubFrom, form.udSubTo}) {
+            QCOMPARE(spin->minimum(), 0);
+            QCOMPARE(spin->maximum(), 999);
+            QVERIFY(!spin->wrapping());
+        }
+        QCOMPARE(form.leSecFrom->text(), QStringLiteral("2"));
+        QCOMPARE(form.leSecTo->text(), QStringLiteral("2"));
+        QCOMPARE(form.leSubFrom->text(), QStringLiteral("0"));
+        QCOMPARE(form.sbSecRepeat->defaultAction(), form.aSecRepeat);
+        QCOMPARE(form.SpeedButton5->defaultAction(), form.aSubRepeat);
+        QVERIFY(form.plSubL->isHidden() && form.plSubR->isHidden());
+        QCOMPARE(form.lbFilenameL->text(), QStringLiteral("[ ]"));
+    }
+
+    void everyControlCarriesItsName() {
+        TMainForm form(Fake());
+        for (const char* name :
+             {"MainMenu", "atBarMain", "plEditor", "atBarL", "lbFilenameL", "sgSubL",
+              "SplitterHor", "lbFilenameR", "sgSubR", "atBarR", "spUP", "plVideo", "plSubL",
+              "plSubR", "plControl", "TrackBar", "ToolBarControl", "leSecFrom", "udSecFrom",
+              "leSecTo", "udSecTo", "sbSecRepeat", "leSubFrom", "udSubFrom", "leSubTo",
+              "udSubTo", "SpeedButton5", "StatusBar", "popMenu", "MovieTimer", "SubTimerL",
+              "SubTimerR", "muF1", "muF4", "muLine"})
+            QVERIFY2(form.findChild<QObject*>(QString::fromLatin1(name)), name);
+    }
+
+    void statusBarHasFivePanels() {
+        TMainForm form(Fake());
+        const int widths[] = {220, 110, 110, 150};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(form.Panels[i]->minimumWidth(), widths[i]);
+            QCOMPARE(form.Panels[i]->maximumWidth(), widths[i]);
+        }
+        QCOMPARE(form.Panels[4]->minimumWidth(), 50);
+        QCOMPARE(form.StatusBar->findChildren<QLabel*>().size(), 5);
+    }
+
+    void splittersKeepTheirMinimumSizes() {
+        TMainForm form(Fake());
+        QCOMPARE(form.spUP->orientation(), Qt::Vertical);
+        QCOMPARE(form.spUP->widget(0), form.plEditor);
+        QCOMPARE(form.spUP->widget(1), form.plVideo);
+        QVERIFY(!form.spUP->childrenCollapsible());
+        QVERIFY(!form.SplitterHor->childrenCollapsible());
+        for (QSplitter* splitter : {form.spUP, form.SplitterHor}) {
+            QCOMPARE(splitter->handleWidth(), 3);
+            for (int i = 0; i < 2; ++i) {
+                const QSize min = splitter->widget(i)->minimumSize();
+                QCOMPARE(splitter->orientation() == Qt::Vertical ? min.height() : min.width(), 50);
+            }
+        }
+    }
+
+    void menusInTheirOrder() {
+        TMainForm form(Fake());
+        QStringList tops;
+        for (QAction* a : form.MainMenu->actions())
+            tops << a->text();
+        QCOMPARE(tops, (QStringList{"檔案(&F)", "尋找(&S)", "檢視(&V)", "左側字幕(&L)",
+                                    "右側字幕(&R)", "Language(&U)", "說明(&H)"}));
+        const QList<QAction*> menus = form.MainMenu->actions();
+        QCOMPARE(Captions(menus[0]->menu()),
+                 (QStringList{"開啟影片檔", "-", "開啟左字幕檔", "儲存檔案", "另存新檔", "-",
+                              "開啟右字幕檔", "儲存檔案", "另存新檔", "-", "合併字幕", "匯入檔案",
+                              "-", "", "", "", "", "-", "結束程式"}));
+        QCOMPARE(Names(menus[0]->menu()->actions()).mid(13, 5),
+                 (QStringList{"muF1", "muF2", "muF3", "muF4", "-"}));
+        for (QAction* hidden : {form.muF1, form.muF2, form.muF3, form.muF4, form.muLine})
+            QVERIFY(!hidden->isVisible());
+        QCOMPARE(Captions(menus[1]->menu()), (QStringList{"尋找字串", "尋找下一個", "取代字串"}));
+        QCOMPARE(Captions(menus[2]->menu()), (QStringList{"工具列", "編輯列", "影片列", "控制列",
+                                                          "狀態列", "調整視窗大小"}));
+        for (int side = 0; side < 2; ++side)
+            QCOMPARE(Names(menus[3 + side]->menu()->actions()),
+                     side ? (QStringList{"aShowSubR", "-", "aFontEditR", "aColorSelectR",
+                                         "aSubHeightR"})
+                          : (QStringList{"aShowSubL", "-", "aFontEditL", "aColorSelectL",
+                                         "aSubHeightL"}));
+        QCOMPARE(Captions(menus[3]->menu()),
+                 (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
+        QCOMPARE(Captions(menus[5]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
+        QCOMPARE(Captions(menus[6]->menu()), QStringList{"關於本程式"});
+        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕"}));
+    }
+
+    void toolBarsShowTheirCommands() {
+        TMainForm form(Fake());
+        QCOMPARE(Names(form.atBarMain->actions()),
+                 (QStringList{"FileOpenMovie", "aCombine", "aImport", "-", "aEditSubtitle",
+                              "aCheckTime", "-", "aFind", "aFindNext", "aReplace", "-",
+                              "aSyncLR"}));
+        QCOMPARE(Names(form.atBarL->actions()),
+                 (QStringList{"aOpenSubtitleL", "aShowSubL", "aSyncL", "aSegModifyL", "aSaveL",
+                              "aSaveAsL"}));
+        QCOMPARE(Names(form.atBarR->actions()),
+                 (QStringList{"aOpenSubtitleR", "aShowSubR", "aSyncR", "aSegModifyR", "aSaveR",
+                              "aSaveAsR"}));
+        QCOMPARE(Names(form.ToolBarControl->actions()).mid(0, 5),
+                 (QStringList{"aPlay", "aPause", "aStop", "aSlow", "aForward"}));
+        // Every tool bar button has a picture.
+        for (QToolBar* bar : {form.atBarMain, form.atBarL, form.atBarR, form.ToolBarControl})
+            for (QAction* a : bar->actions())
+                if (!a->isSeparator() && !a->objectName().isEmpty())
+                    QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
+    }
+
+    void commandsStartAsTheTableSays_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("checkable");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QString>("statusTip");
+        auto row = [](const char* name, const char* category, const char* shortcut, bool enabled,
+                      bool checkable, bool checked, int tag, const char* tip, const char* status) {
+            QTest::newRow(name) << QString(category) << QString(shortcut) << enabled << checkable
+                                << checked << tag << QString::fromUtf8(tip)
+                                << QString::fromUtf8(status);
+        };
+        row("FileOpenMovie", "File", "Ctrl+O", true, false, false, 0, "開啟影片檔",
+            "開啟一個MEPG1,MPEG2,MPEG4影片檔");
+        row("FileExit", "File", "", true, false, false, 0, "結束", "關閉這個程式");
+        row("aAbout", "Help", "", true, false, false, 0, "關於本程式", "關於本程式");
+        row("aShowSubL", "Edit", "", false, true, false, 0, "顯示字幕", "顯示左側字幕");
+        row("aShowSubR", "Edit", "", false, true, false, 1, "顯示字幕", "顯示右側字幕");
+        row("aFontEditR", "Dialog", "", true, false, false, 1, "選擇字型", "選擇字幕字型");
+        row("aColorSelectL", "Dialog", "", true, false, false, 0, "設定顏色", "設定字幕背景顏色");
+        row("aPlay", "Control", "", false, false, false, 0, "開始播放", "開始播放影片");
+        row("aPause", "Control", "", false, false, false, 0, "暫停播放", "暫停播放影片");
+        row("aStop", "Control", "", false, false, false, 0, "停止播放", "停止播放影片");
+        row("aSecRepeat", "Control", "", false, true, false, 0, "依時間反覆播放",
+            "反覆播放一段影片");
+        row("aSubRepeat", "Control", "", false, true, false, 0, "依句子反覆播放",
+            "反覆播放一段影片");
+        row("aForward", "Control", "", false, false, false, 0, "快轉播放", "快轉影片播放");
+        row("aSlow", "Control", "", false, false, false, 0, "慢速播放", "慢速播放影片");
+        row("aSelCHT", "Control", "", true, true, true, 1028, "", "");
+        row("aSelCHS", "Control", "", true, true, false, 2052, "", "");
+        row("aSelENU", "Control", "", true, true, false, 1033, "", "");
+        // A hint without "|" is both the short and the long part.
+        row("aSubHeightR", "Dialog", "", true, false, false, 1, "設定字幕高度", "設定字幕高度");
+        row("aSaveL", "File", "", false, false, false, 0, "儲存檔案", "將目前檔案回存");
+        row("aOpenSubtitleR", "File", "", true, false, false, 1, "開啟右字幕檔", "開啟右側字幕檔");
+        row("aSyncLR", "Control", "", true, true, false, 0, "左右同步", "左右字幕連鎖同步移動");
+        row("aSyncL", "Control", "", true, true, true, 0, "同步位移", "字幕與影片同步移動");
+        row("aSyncR", "Control", "", true, true, true, 0, "同步位移", "字幕與影片同步移動");
+        row("aEditSubtitle", "Edit", "", true, true, false, 0, "編輯字幕", "開啟字幕編輯視窗");
+        row("aSegModifyR", "Edit", "", true, false, false, 1, "區段調整", "區段調整字幕時間");
+        row("aCombine", "File", "", true, false, false, 0, "合併字幕", "合併兩個部份或全部字幕");
+        row("aNewLine", "Edit", "Ctrl+Ins", true, false, false, 0, "新增一行",
+            "在目前位置前新增一行字幕");
+        row("aDelLine", "Edit", "Ctrl+Del", true, false, false, 0, "刪除字幕", "刪除選擇區域字幕");
+        row("aReplace", "Search", "Ctrl+R", true, false, false, 0, "取代字串",
+            "尋找並取代特定字串");
+        row("aFind", "Search", "Ctrl+F", true, false, false, 0, "尋找字串", "尋找特定字串");
+        row("aFindNext", "Search", "F3", true, false, false, 0, "尋找下一個",
+            "尋找下一個符合字串");
+        row("aCheckTime", "Edit", "", true, false, false, 0, "修正重疊時間",
+            "自動修改字幕重疊時間");
+        row("aImport", "File", "", true, false, false, 0, "匯入檔案",
+            "匯入含有時間值或文字的字幕檔或文字檔");
+        row("aSaveAsR", "File", "", false, false, false, 1, "另存新檔",
+            "另存一個不同名字及格式的檔案");
+        row("aStatusBar", "View", "", true, true, true, 0, "", "");
+        row("aAdjustSize", "View", "", true, false, false, 0, "調整視窗", "調整各個顯示視窗的大小");
+    }
+
+    void commandsStartAsTheTableSays() {
+        QFETCH(QString, category);
+        QFETCH(QString, shortcut);
+        QFETCH(bool, enabled);
+        QFETCH(bool, checkable);
+        QFETCH(bool, checked);
+        QFETCH(int, tag);
+        QFETCH(QString, toolTip);
+        QFETCH(QString, statusTip);
+        TMainForm form(Fake());
+        const auto* a = form.findChild<QAction*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(a);
+        QCOMPARE(a->property("category").toString(), category);
+        QCOMPARE(a->shortcut(), QKeySequence(shortcut));
+        QCOMPARE(a->isEnabled(), enabled);
+        QCOMPARE(a->isCheckable(), checkable);
+        QCOMPARE(a->isChecked(), checked);
+        QCOMPARE(a->property("tag").toInt(), tag);
+        if (!toolTip.isEmpty())
+            QCOMPARE(a->toolTip(), toolTip);
+        QCOMPARE(a->statusTip(), statusTip);
+    }
+
+    void everyCommandExistsOnce() {
+        TMainForm form(Fake());
+        QCOMPARE(form.Commands().size(), 47);
+        QSet<QString> names;
+        for (QAction* a : form.Commands())
+            names.insert(a->objectName());
+        QCOMPARE(names.size(), 47);
+    }
+
+    void repeatGroupAllowsNoneOrOne() {
+        TMainForm form(Fake());
+        form.aSecRepeat->setEnabled(true);
+        form.aSubRepeat->setEnabled(true);
+        form.aSecRepeat->trigger();
+        QVERIFY(form.aSecRepeat->isChecked());
+        form.aSubRepeat->trigger();
+        QVERIFY(form.aSubRepeat->isChecked());
+        QVERIFY(!form.aSecRepeat->isChecked());
+        form.aSubRepeat->trigger();
+        QVERIFY(!form.aSubRepeat->isChecked() && !form.aSecRepeat->isChecked());
+    }
+
+    void longHintGoesToPanelZero() {
+        TMainForm form(Fake());
+        QStatusTipEvent tip(form.aImport->statusTip());
+        QApplication::sendEvent(&form, &tip);
+        QCOMPARE(form.Panels[0]->text(), QStringLiteral("匯入含有時間值或文字的字幕檔或文字檔"));
+        // The other panels stay as they were.
+        QVERIFY(form.Panels[3]->text().isEmpty());
+        QStatusTipEvent none{QString()};
+        QApplication::sendEvent(&form, &none);
+        QVERIFY(form.Panels[0]->text().isEmpty());
+    }
+
+    void textTableByNumber() {
+        QCOMPARE(TextOf(101), QStringLiteral("1028"));
+        QCOMPARE(TextOf(txLeftSide + 1), QStringLiteral("右側字幕"));
+        QCOMPARE(TextOf(1006), QStringLiteral("確定要放棄已修改部份?"));
+        QCOMPARE(TextOf(4001), QStringLiteral("檔案已經存在,確定要存檔嗎?"));
+        QVERIFY(TextOf(9999).isEmpty());
+        SetText(1007, QStringLiteral("Start"));
+        QCOMPARE(TextOf(1007), QStringLiteral("Start"));
+        ResetTexts();
+        QCOMPARE(TextOf(1007), QStringLiteral("開始"));
+    }
+
+    void builtInLanguageIdThatIsNoNumberLeaves1028() {
+        SetText(txDefaultLcid, QStringLiteral("zh-TW"));
+        TMainForm form(Fake());
+        ResetTexts();
+        QCOMPARE(form.Lcid, 1028);
+        QVERIFY(form.aSelCHT->isChecked());
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("film");
+        QTest::addColumn<QStringList>("subtitles");
+        QTest::addColumn<bool>("help");
+        QTest::newRow("nothing") << QStringList{"velitra"} << "" << QStringList{} << false;
+        QTest::newRow("film") << QStringList{"velitra", "a.mkv"} << "a.mkv" << QStringList{}
+                              << false;
+        QTest::newRow("film and two subtitles")
+            << QStringList{"velitra", "L.srt", "a.avi", "R.SUB"} << "a.avi"
+            << QStringList{"L.srt", "R.SUB"} << false;
+        QTest::newRow("help") << QStringList{"velitra", "--help"} << "" << QStringList{} << true;
+    }
+
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, film);
+        QFETCH(QStringList, subtitles);
+        QFETCH(bool, help);
+        const TCommandLine line = ParseCommandLine(args);
+        QCOMPARE(line.Film, film);
+        QCOMPARE(line.Subtitles, subtitles);
+        QCOMPARE(line.Help, help);
+        QVERIFY(UsageText().contains("FILM"));
+    }
+
+    void errorInAnEventHandlerIsShownAndTheLoopGoesOn() {
+        TScriptedQuestions questions;
+        QObject target;
+        int after = 0;
+        QTimer::singleShot(0, &target, [] { throw std::runtime_error("bad number"); });
+        QTimer::singleShot(0, &target, [] { throw 42; });
+        QTimer::singleShot(5, &target, [&after] { ++after; });
+        QTRY_COMPARE(after, 1);
+        QCOMPARE(questions.Messages.size(), 2);
+        QCOMPARE(questions.Messages[0].Text, QStringLiteral("bad number"));
+        QCOMPARE(questions.Messages[0].Kind, TMsgKind::Error);
+        // Not an error object: an error box with an empty message.
+        QCOMPARE(questions.Messages[1].Text, QString());
+    }
+};
+
+int main(int argc, char** argv) {
+    // The application object of the program itself, so that its error handling is what runs.
+    TApplication app(argc, argv);
+    TestMainForm test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainform.moc"

@@ -1,0 +1,197 @@
+// The libmpv binding against a real film, generated here with ffmpeg, with mpv's null audio and
+// video outputs.
+#include "MediaPlayer_OCX.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <clocale>
+
+namespace {
+
+using StateChange = QPair<int, int>;
+
+QList<StateChange> Changes(QSignalSpy& spy) {
+    QList<StateChange> out;
+    for (const QList<QVariant>& args : spy)
+        out << StateChange{args[0].toInt(), args[1].toInt()};
+    spy.clear();
+    return out;
+}
+
+} // namespace
+
+class TestMpvPlayer : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString film_;
+    QWidget video_;
+
+    std::unique_ptr<TMMediaPlayer> NewPlayer() {
+        TMMediaPlayer::Options options;
+        options.NullAudio = true;
+        options.NullVideo = true;
+        return std::make_unique<TMMediaPlayer>(&video_, options);
+    }
+
+private slots:
+    void initTestCase() {
+        std::setlocale(LC_NUMERIC, "C");
+        QVERIFY(dir_.isValid());
+        film_ = dir_.filePath("test film.avi");
+        // Three seconds of picture and tone, a few tens of kilobytes.
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                "testsrc=size=160x120:rate=25:duration=3", "-f", "lavfi", "-i",
+                                "sine=frequency=440:duration=3", "-c:v", "mpeg4", "-c:a", "mp2",
+                                "-shortest", film_});
+        QVERIFY2(ffmpeg.waitForFinished(60000), "ffmpeg did not finish");
+        QVERIFY2(ffmpeg.exitCode() == 0, ffmpeg.readAllStandardError().constData());
+        // A subtitle file beside the film, which the player must not load by itself.
+        QFile srt(dir_.filePath("test film.srt"));
+        QVERIFY(srt.open(QIODevice::WriteOnly));
+        srt.write("1\n00:00:00,000 --> 00:00:03,000\nnot in the picture\n\n");
+    }
+
+    void opensWithoutStartingAndKnowsTheDuration() {
+        auto player = NewPlayer();
+        QSignalSpy states(player.get(), &TFilmPlayer::PlayStateChange);
+        QCOMPARE(player->ShowsPicture(), false);
+        QVERIFY(player->SetFileName(film_));
+        QCOMPARE(player->FileName(), film_);
+        QVERIFY2(qAbs(player->Duration() - 3.0) < 0.1, qPrintable(QString::number(player->Duration())));
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
+        QCOMPARE(player->CurrentPosition(), 0.0);
+        QTest::qWait(300);
+        QCOMPARE(player->CurrentPosition(), 0.0); // not started
+        QVERIFY(states.isEmpty());
+    }
+
+    void nothingRunsOrLoadsBesideTheFilm() {
+        auto player = NewPlayer();
+        QVERIFY(player->SetFileName(film_));
+        for (const char* option :
+             {"options/config", "options/load-scripts", "options/ytdl", "options/osc",
+              "options/input-default-bindings", "options/resume-playback",
+              "options/use-filedir-conf", "options/sub-auto"})
+            QCOMPARE(player->PropertyText(option), QStringLiteral("no"));
+        QCOMPARE(player->PropertyText("options/keep-open"), QStringLiteral("yes"));
+        // Video and audio only: the subtitle file beside the film was not picked up.
+        QCOMPARE(player->PropertyText("track-list/count"), QStringLiteral("2"));
+        QCOMPARE(player->PropertyText("sid"), QStringLiteral("no"));
+    }
+
+    void playPauseStopWithStateSignals() {
+        auto player = NewPlayer();
+        QVERIFY(player->SetFileName(film_));
+        QSignalSpy states(player.get(), &TFilmPlayer::PlayStateChange);
+
+        player->Play();
+        QCOMPARE(Changes(states), (QList<StateChange>{{0, 2}}));
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Playing));
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 0.3, 3000);
+
+        player->Pause();
+        QCOMPARE(Changes(states), (QList<StateChange>{{2, 1}}));
+        QTest::qWait(200);
+        const double paused = player->CurrentPosition();
+        QTest::qWait(400);
+        QVERIFY(qAbs(player->CurrentPosition() - paused) < 0.05);
+
+        player->Play();
+        player->Stop();
+        QCOMPARE(Changes(states), (QList<StateChange>{{1, 2}, {2, 0}}));
+        // Stopped is at 0 with the film still loaded, also once mpv has caught up.
+        QCOMPARE(player->CurrentPosition(), 0.0);
+        QTest::qWait(400);
+        QVERIFY(player->CurrentPosition() < 0.05);
+        QCOMPARE(player->FileName(), film_);
+        QVERIFY(player->Duration() > 2.9);
+
+        // A second stop changes nothing and says nothing.
+        player->Stop();
+        QVERIFY(states.isEmpty());
+    }
+
+    void seeksAreExactAndReportedAtOnce() {
+        auto player = NewPlayer();
+        QVERIFY(player->SetFileName(film_));
+        player->SetCurrentPosition(1.52);
+        QCOMPARE(player->CurrentPosition(), 1.52);
+        QTest::qWait(500);
+        QVERIFY2(qAbs(player->CurrentPosition() - 1.52) < 0.05,
+                 qPrintable(QString::number(player->CurrentPosition())));
+        // Playing goes on from the new position.
+        player->Play();
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 1.7, 3000);
+        player->SetCurrentPosition(0.5);
+        QVERIFY(player->CurrentPosition() < 0.6);
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Playing));
+        // Beyond the ends: kept within the film.
+        player->Pause();
+        player->SetCurrentPosition(-4);
+        QCOMPARE(player->CurrentPosition(), 0.0);
+    }
+
+    void rateChangesTheSpeed() {
+        auto player = NewPlayer();
+        QVERIFY(player->SetFileName(film_));
+        QCOMPARE(player->Rate(), 1.0);
+        player->SetRate(0.5);
+        QCOMPARE(player->Rate(), 0.5);
+        player->SetRate(2);
+        QCOMPARE(player->Rate(), 2.0);
+        // Double speed: a second of clock covers about two of film.
+        player->Play();
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 0.1, 3000);
+        const double start = player->CurrentPosition();
+        QTest::qWait(600);
+        QVERIFY2(player->CurrentPosition() - start > 0.8,
+                 qPrintable(QString::number(player->CurrentPosition() - start)));
+    }
+
+    void endOfStreamIsSignalledAndStops() {
+        auto player = NewPlayer();
+        QVERIFY(player->SetFileName(film_));
+        QSignalSpy end(player.get(), &TFilmPlayer::EndOfStream);
+        QSignalSpy states(player.get(), &TFilmPlayer::PlayStateChange);
+        player->SetCurrentPosition(2.5);
+        player->Play();
+        QTRY_COMPARE_WITH_TIMEOUT(end.size(), 1, 5000);
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
+        QCOMPARE(Changes(states), (QList<StateChange>{{0, 2}, {2, 0}}));
+        QCOMPARE(player->CurrentPosition(), 0.0);
+        // And it plays again from the start.
+        player->Play();
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 0.2, 3000);
+    }
+
+    void filmThatCannotBeOpenedKeepsThePreviousOne() {
+        auto player = NewPlayer();
+        const QString junk = dir_.filePath("junk.avi");
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+
+        QVERIFY(!player->SetFileName(junk));
+        QVERIFY(player->FileName().isEmpty());
+        QCOMPARE(player->Duration(), 0.0);
+        player->Play(); // nothing to play: nothing happens
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
+
+        QVERIFY(player->SetFileName(film_));
+        QVERIFY(!player->SetFileName(dir_.filePath("missing.avi")));
+        QCOMPARE(player->FileName(), film_);
+        QVERIFY(player->Duration() > 2.9);
+        player->Play();
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 0.2, 3000);
+    }
+};
+
+QTEST_MAIN(TestMpvPlayer)
+#include "tst_mpvplayer.moc"

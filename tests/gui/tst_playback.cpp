@@ -1,0 +1,297 @@
+// Playback control on a film player double: opening, play state changes, speed, the film
+// timer and the track bar.
+#include "FakePlayer.h"
+#include "Main.h"
+#include "ScriptedQuestions.h"
+#include "Subtitle.h"
+#include "TestSettings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString kFilm = QStringLiteral("/films/hundred.avi");
+
+struct Fixture {
+    TFakePlayer* player = nullptr;
+    std::unique_ptr<TMainForm> form;
+
+    Fixture() {
+        form = std::make_unique<TMainForm>([this](QWidget* video) {
+            player = new TFakePlayer(video);
+            player->Films.insert(kFilm, 100.0);
+            player->Films.insert("/films/empty.avi", 0.0);
+            player->Films.insert("/films/odd.avi", 61.97);
+            return player;
+        });
+    }
+    TMainForm& f() { return *form; }
+    QString Panel(int i) { return form->Panels[i]->text(); }
+};
+
+} // namespace
+
+class TestPlayback : public QObject {
+    Q_OBJECT
+    TTestSettings settings_;
+
+private slots:
+    void init() { OpenSettings()->clear(); }
+
+    void openFilmFromTheCommand() {
+        TScriptedQuestions questions;
+        Fixture x;
+        questions.FileAnswers << kFilm;
+        x.f().FileOpenMovie->trigger();
+        QCOMPARE(questions.FileTitles, QStringList{"開啟影片檔"});
+        QCOMPARE(questions.LastFilter,
+                 QStringLiteral("AVI Files (*.avi)|*.AVI|MPEG1 Files (*.mpg)|*.MPG|MPEG2 Files "
+                                "(*.vob)|*.VOB|All Files (*.*)|*.*"));
+        QCOMPARE(x.player->Calls, (QStringList{"Stop", "Open " + kFilm}));
+        QCOMPARE(x.f().windowTitle(), "Velitra -- " + kFilm);
+        // A 100-second film: maximum 100, a tick every 5 seconds.
+        QCOMPARE(x.f().TrackBar->maximum(), 100);
+        QCOMPARE(x.f().TrackBar->tickInterval(), 5);
+        QCOMPARE(x.f().TrackBar->value(), 0);
+        QCOMPARE(x.f().FilmLengthText, QStringLiteral("00:01:40,000"));
+        for (QAction* a : {x.f().aPlay, x.f().aSlow, x.f().aForward, x.f().aPause, x.f().aStop})
+            QVERIFY(a->isEnabled());
+        // Opening does not start playing.
+        QVERIFY(!x.f().MovieTimer->isActive());
+        QVERIFY(!x.f().TrackBar->isEnabled());
+    }
+
+    void cancelledDialogOpensNothing() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.f().FileOpenMovie->trigger();
+        QVERIFY(x.player->Calls.isEmpty());
+        QVERIFY(!x.f().aPlay->isEnabled());
+    }
+
+    void filmLengths_data() {
+        QTest::addColumn<QString>("film");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<QString>("length");
+        QTest::newRow("zero") << "/films/empty.avi" << 0 << 0 << "00:00:00,000";
+        QTest::newRow("fraction truncated") << "/films/odd.avi" << 61 << 3 << "00:01:01,970";
+    }
+
+    void filmLengths() {
+        QFETCH(QString, film);
+        QFETCH(int, maximum);
+        QFETCH(int, ticks);
+        QFETCH(QString, length);
+        Fixture x;
+        QVERIFY(x.f().FileOpenMovieAccept(film));
+        QCOMPARE(x.f().TrackBar->maximum(), maximum);
+        QCOMPARE(x.f().TrackBar->tickInterval(), ticks);
+        QCOMPARE(x.f().FilmLengthText, length);
+    }
+
+    void filmThatCannotBeOpenedLeavesTheWindowAsItWas() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QVERIFY(x.f().FileOpenMovieAccept(kFilm));
+        x.f().FilmLengthText = "kept";
+        QVERIFY(!x.f().FileOpenMovieAccept("/films/broken.avi"));
+        QCOMPARE(questions.Messages.size(), 1);
+        QCOMPARE(questions.Messages[0].Kind, TMsgKind::Error);
+        QVERIFY(questions.Messages[0].Text.contains("/films/broken.avi"));
+        QCOMPARE(x.f().windowTitle(), "Velitra -- " + kFilm);
+        QCOMPARE(x.f().TrackBar->maximum(), 100);
+        QCOMPARE(x.f().FilmLengthText, QStringLiteral("kept"));
+
+        // Before any film: the playback commands stay off.
+        Fixture fresh;
+        QVERIFY(!fresh.f().FileOpenMovieAccept("/films/broken.avi"));
+        QVERIFY(!fresh.f().aPlay->isEnabled());
+        QCOMPARE(fresh.f().windowTitle(), QStringLiteral("Velitra"));
+    }
+
+    void playPauseStopSwitchTheWindow() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        QCOMPARE(x.Panel(4), QStringLiteral("Normal"));
+        QCOMPARE(x.player->Calls.mid(2), (QStringList{"Rate 1", "Play"}));
+        QVERIFY(f.MovieTimer->isActive());
+        QVERIFY(f.aSecRepeat->isEnabled());
+        QVERIFY(f.TrackBar->isEnabled());
+        QVERIFY(f.TrackFollows);
+        // No documents: no caption timer, no repeat by entries.
+        QVERIFY(!f.SubTimerL->isActive() && !f.SubTimerR->isActive());
+        QVERIFY(!f.aSubRepeat->isEnabled());
+
+        f.RepeatActive = true;
+        f.aPause->trigger();
+        QVERIFY(!f.MovieTimer->isActive());
+        QVERIFY(!f.aSecRepeat->isEnabled());
+        QVERIFY(!f.TrackBar->isEnabled());
+        QVERIFY(f.TrackFollows); // a pause leaves it
+
+        f.aPlay->trigger();
+        x.player->Position = 42;
+        f.ShownIndex[0] = f.ShownIndex[1] = 7;
+        f.aStop->trigger();
+        QCOMPARE(x.player->CurrentPosition(), 0.0);
+        QCOMPARE(f.ShownIndex[0], -1);
+        QCOMPARE(f.ShownIndex[1], -1);
+        QVERIFY(!f.TrackFollows);
+        QCOMPARE(f.TrackBar->value(), 0);
+        QVERIFY(!f.TrackBar->isEnabled());
+        QVERIFY(!f.MovieTimer->isActive());
+        // A repeat range stays armed for the next play.
+        QVERIFY(f.RepeatActive);
+    }
+
+    void captionTimersNeedADocumentAndItsShowCommand() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        for (int side = 0; side < 2; ++side)
+            f.Doc[side] = std::make_unique<SubTitle>(SubTitle::FromBytes(
+                "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/s.srt", 25.0));
+        f.aShowSubL->setChecked(true);
+        f.aPlay->trigger();
+        QVERIFY(f.SubTimerL->isActive());
+        QVERIFY(f.aSubRepeat->isEnabled());
+        QVERIFY(!f.SubTimerR->isActive()); // right side's show command is off
+        f.aPause->trigger();
+        f.aShowSubR->setChecked(true);
+        f.aShowSubL->setChecked(false);
+        f.aPlay->trigger();
+        QVERIFY(!f.SubTimerL->isActive());
+        QVERIFY(!f.aSubRepeat->isEnabled());
+        QVERIFY(f.SubTimerR->isActive());
+        f.aStop->trigger();
+        QVERIFY(!f.SubTimerR->isActive());
+    }
+
+    void speedHalvesAndDoubles() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        f.aSlow->trigger();
+        QCOMPARE(x.Panel(4), QStringLiteral("0.50X Speed"));
+        f.aPlay->trigger();
+        for (int i = 0; i < 3; ++i)
+            f.aForward->trigger();
+        QCOMPARE(x.Panel(4), QStringLiteral("8.00X Speed"));
+        QCOMPARE(x.player->Rate(), 8.0);
+        // Play goes back to normal speed.
+        f.aPlay->trigger();
+        QCOMPARE(x.Panel(4), QStringLiteral("Normal"));
+        QCOMPARE(x.player->Rate(), 1.0);
+        // The text shows the rate the player reports, whatever was asked.
+        for (int i = 0; i < 8; ++i)
+            f.aSlow->trigger();
+        QCOMPARE(x.Panel(4), QStringLiteral("0.00X Speed"));
+    }
+
+    void filmTimerShowsThePosition() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        x.player->Position = 12.25;
+        f.MovieTimerTimer();
+        QCOMPARE(x.Panel(3), QStringLiteral("00:00:12,250 -- 00:01:40,000"));
+        // Not playing: the tick does nothing.
+        f.aPause->trigger();
+        x.player->Position = 30;
+        f.MovieTimerTimer();
+        QCOMPARE(x.Panel(3), QStringLiteral("00:00:12,250 -- 00:01:40,000"));
+    }
+
+    void filmTimerEnforcesTheRepeatRange() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        f.RepeatActive = true;
+        f.RepeatFrom = 10;
+        f.RepeatTo = 14;
+        x.player->Position = 13.9;
+        f.MovieTimerTimer();
+        QCOMPARE(x.player->Position, 13.9);
+        x.player->Position = 14.1;
+        f.MovieTimerTimer();
+        QCOMPARE(x.player->Position, 10.0);
+        QCOMPARE(x.Panel(3), QStringLiteral("00:00:10,000 -- 00:01:40,000"));
+        // Without an armed range nothing jumps.
+        f.RepeatActive = false;
+        x.player->Position = 20;
+        f.MovieTimerTimer();
+        QCOMPARE(x.player->Position, 20.0);
+    }
+
+    void trackBarFollowsEvery128thTickWithoutSeeking() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        x.player->Calls.clear();
+        x.player->Position = 33.7;
+        for (int i = 0; i < 127; ++i)
+            f.MovieTimerTimer();
+        QCOMPARE(f.TrackBar->value(), 0);
+        f.MovieTimerTimer();
+        QCOMPARE(f.TrackBar->value(), 33);
+        QVERIFY(x.player->Calls.isEmpty()); // the thumb moved, the film did not
+        QVERIFY(f.TrackFollows);
+        QCOMPARE(f.TickCount, 0);
+    }
+
+    void movingTheTrackBarSeeksWhilePlaying() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        f.TrackBar->setValue(57);
+        QCOMPARE(x.player->Position, 57.0);
+        // Kept within the film.
+        f.TrackBar->setValue(500);
+        QCOMPARE(f.TrackBar->value(), 100);
+        QCOMPARE(x.player->Position, 100.0);
+        // Stopped: the program's own moves do not seek.
+        f.aStop->trigger();
+        x.player->Calls.clear();
+        f.TrackBar->setValue(20);
+        QVERIFY(x.player->Calls.isEmpty());
+    }
+
+    void endOfFilmStopsLikeStop() {
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        x.player->Position = 100;
+        x.player->ReachEnd();
+        QCOMPARE(x.player->PlayState(), int(TFilmPlayer::Stopped));
+        QVERIFY(!f.MovieTimer->isActive());
+        QCOMPARE(f.TrackBar->value(), 0);
+        QCOMPARE(x.player->Position, 0.0);
+    }
+
+    void timersRunningWhileTheTimerFires() {
+        // The real timer drives the same tick.
+        Fixture x;
+        TMainForm& f = x.f();
+        QVERIFY(f.FileOpenMovieAccept(kFilm));
+        f.aPlay->trigger();
+        x.player->Position = 3.5;
+        QTRY_COMPARE_WITH_TIMEOUT(x.Panel(3), QStringLiteral("00:00:03,500 -- 00:01:40,000"),
+                                  2000);
+    }
+};
+
+QTEST_MAIN(TestPlayback)
+#include "tst_playback.moc"
