@@ -71,7 +71,7 @@ std::string WhyNotLoaded(const std::string& path) {
 
 } // namespace
 
-int RunConvert(const ConvertOptions& o, std::ostream& err) {
+int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTitle>* keep) {
     if (o.codePage) SetLegacyCodePage(*o.codePage);
 
     // Refused before reading anything, so that a long read is not wasted.
@@ -81,9 +81,9 @@ int RunConvert(const ConvertOptions& o, std::ostream& err) {
         return ExitFailed;
     }
 
-    std::optional<SubTitle> doc;
+    std::unique_ptr<SubTitle> doc;
     try {
-        doc.emplace(o.input, o.fps.value_or(25.0));
+        doc = std::make_unique<SubTitle>(o.input, o.fps.value_or(25.0));
     } catch (const SubtitleError& e) {
         err << kProgram << o.input << ": " << e.what() << '\n';
         return ExitFailed;
@@ -137,5 +137,6 @@ int RunConvert(const ConvertOptions& o, std::ostream& err) {
     err << "), wrote " << written << " entries (" << OutputFormatTitle(o.format);
     if (o.format == OutputFormat::MicroDVD) err << " at " << RateText(rate) << " fps";
     err << "), code page " << EncodingName(*doc) << '\n';
+    if (keep) *keep = std::move(doc);
     return ExitDone;
 }

@@ -4,6 +4,9 @@
 #include "ConvertArgs.h"
 
 #include <iosfwd>
+#include <memory>
+
+class SubTitle;
 
 enum ConvertExit {
     ExitDone = 0,
@@ -12,4 +15,7 @@ enum ConvertExit {
 };
 
 // Runs one conversion; messages and the summary line go to err. Returns a ConvertExit value.
-int RunConvert(const ConvertOptions& options, std::ostream& err);
+// The document read is handed to keep when given, so that a caller about to exit can skip freeing
+// its entries one by one.
+int RunConvert(const ConvertOptions& options, std::ostream& err,
+               std::unique_ptr<SubTitle>* keep = nullptr);
