@@ -1,0 +1,132 @@
+#include "SubtitleGrid.h"
+
+#include "CodePage.h"
+#include "Subtitle.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+TSubtitleGridModel::TSubtitleGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void TSubtitleGridModel::Fill(const SubTitle* doc) {
+    beginResetModel();
+    doc_ = doc;
+    widestText_ = 0;
+    if (doc_) {
+        const int codePage = doc_->CodePage();
+        for (const PerTitle& e : doc_->Entries()) {
+            // Byte length bounds the display width from above, so most texts need no walk.
+            if (static_cast<int>(e.Text.size()) > widestText_)
+                widestText_ = std::max(widestText_, DisplayWidth(codePage, e.Text));
+        }
+    }
+    endResetModel();
+}
+
+void TSubtitleGridModel::SetColumnTitles(const QStringList& titles) {
+    titles_ = titles;
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void TSubtitleGridModel::SetShownIndex(int index) {
+    if (index == shownIndex_) return;
+    const int old = shownIndex_;
+    shownIndex_ = index;
+    for (int row : {old, index}) {
+        if (row >= 0 && row < rowCount())
+            emit dataChanged(this->index(row, 0), this->index(row, ColumnCount - 1),
+                             {Qt::BackgroundRole});
+    }
+}
+
+void TSubtitleGridModel::SetCurrentRowColor(const QColor& color) {
+    if (color == currentRowColor_) return;
+    currentRowColor_ = color;
+    if (shownIndex_ >= 0 && shownIndex_ < rowCount())
+        emit dataChanged(index(shownIndex_, 0), index(shownIndex_, ColumnCount - 1),
+                         {Qt::BackgroundRole});
+}
+
+int TSubtitleGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !doc_ ? 0 : doc_->Count();
+}
+
+int TSubtitleGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString TSubtitleGridModel::CellText(int row, int column) const {
+    const PerTitle* e = doc_ ? doc_->Item(row) : nullptr;
+    if (!e) return {};
+    switch (column) {
+    case ColNumber:
+        return QString::number(row + 1);
+    case ColStart:
+        return QString::fromStdString(e->StartText());
+    case ColDuration:
+        return QString::fromStdString(e->DurationText());
+    case ColText:
+        return QString::fromStdString(ToUtf8(doc_->CodePage(), TrimText(e->Text)));
+    default:
+        return {};
+    }
+}
+
+QVariant TSubtitleGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return CellText(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return index.column() == ColText ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                         : QVariant(Qt::AlignCenter);
+    case Qt::BackgroundRole:
+        if (index.column() == ColNumber) return TSubtitleGridDelegate::NumberBackground;
+        if (index.row() == shownIndex_) return currentRowColor_;
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TSubtitleGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
+    if (role == Qt::DisplayRole) return section < titles_.size() ? titles_[section] : QString();
+    if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignCenter);
+    if (role == Qt::BackgroundRole) return QColor(0xCC, 0xCC, 0xCC);
+    return {};
+}
+
+const QColor TSubtitleGridDelegate::SelectedText{0xFF, 0x00, 0x00};
+const QColor TSubtitleGridDelegate::SelectedBackground{0xFF, 0xFF, 0xCC};
+const QColor TSubtitleGridDelegate::NumberBackground{0xCC, 0xFF, 0xCC};
+
+void TSubtitleGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    const auto* model = qobject_cast<const TSubtitleGridModel*>(index.model());
+    const bool shown = model && index.row() == model->ShownIndex();
+    const bool selected = option.state & QStyle::State_Selected;
+    QColor background = Qt::white;
+    QColor text = Qt::black;
+    if (shown) {
+        background = model->CurrentRowColor();
+    } else if (selected) {
+        background = SelectedBackground;
+        text = SelectedText;
+    }
+    if (index.column() == TSubtitleGridModel::ColNumber) background = NumberBackground;
+
+    painter->save();
+    painter->fillRect(option.rect, background);
+    painter->setPen(text);
+    painter->setFont(option.font);
+    // One line, clipped: a caption's "|" separators stay visible.
+    const QRect area = option.rect.adjusted(2, 0, 0, 0);
+    const auto alignment =
+        Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()) | Qt::TextSingleLine;
+    painter->setClipRect(option.rect);
+    painter->drawText(area, static_cast<int>(alignment | Qt::TextExpandTabs),
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}

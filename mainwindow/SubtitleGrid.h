@@ -1,0 +1,63 @@
+#pragma once
+// A pane's grid: a view of the side's document, never a copy of it, so that filling a pane of a
+// hundred thousand entries is a model reset and nothing more.
+//
+// Columns: 0 the entry number, 1 a spacer, 2 the start, 3 the duration, 4 the text. Row r of
+// the model shows entry r (the header is the view's own).
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QStyledItemDelegate>
+
+class SubTitle;
+
+class TSubtitleGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum { ColNumber, ColSpacer, ColStart, ColDuration, ColText, ColumnCount };
+
+    explicit TSubtitleGridModel(QObject* parent = nullptr);
+
+    // Shows the document (null: an empty grid) and measures its widest text.
+    void Fill(const SubTitle* doc);
+    const SubTitle* Document() const { return doc_; }
+    // Widest text of the last fill, in columns (a double-width character counts 2).
+    int WidestText() const { return widestText_; }
+
+    void SetColumnTitles(const QStringList& titles);
+    // The entry whose caption is showing (or was last passed); -1 none. Repaints just the two
+    // rows concerned.
+    void SetShownIndex(int index);
+    int ShownIndex() const { return shownIndex_; }
+    void SetCurrentRowColor(const QColor& color);
+    QColor CurrentRowColor() const { return currentRowColor_; }
+
+    // The text of a cell as drawn: trimmed, decoded from the document's code page.
+    QString CellText(int row, int column) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const SubTitle* doc_ = nullptr;
+    int widestText_ = 0;
+    int shownIndex_ = -1;
+    QColor currentRowColor_{0xCC, 0xCC, 0xFF};
+    QStringList titles_;
+};
+
+// The colours of a pane's cells: the showing row in the current-row colour, selected rows red on
+// light yellow, the rest black on white, and the number column always light green.
+class TSubtitleGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static const QColor SelectedText;       // FF0000
+    static const QColor SelectedBackground; // FFFFCC
+    static const QColor NumberBackground;   // CCFFCC
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};

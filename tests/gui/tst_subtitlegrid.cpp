@@ -1,0 +1,139 @@
+// The pane grid: what each cell shows, how wide the text column must be, and the colours the
+// delegate paints.
+#include "Subtitle.h"
+#include "SubtitleGrid.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+SubTitle Srt(const std::string& bytes) {
+    return SubTitle::FromBytes(bytes, "pane.srt", 25.0);
+}
+
+const std::string kThree = "1\n00:00:01,000 --> 00:00:02,500\n  Hello  \nworld\n\n"
+                           "2\n00:01:00,000 --> 00:00:59,000\n\n"
+                           "3\n01:02:03,045 --> 01:02:04,000\n\xE5\xAD\x97\xE5\xB9\x95\n\n";
+
+} // namespace
+
+class TestSubtitleGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void cellsShowNumberStartDurationAndText() {
+        SubTitle doc = Srt(kThree);
+        TSubtitleGridModel model;
+        model.Fill(&doc);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.columnCount(), 5);
+        const QStringList row0 = {"1", "", "00:00:01,000", "01:500", "Hello  |world"};
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(model.data(model.index(0, c), Qt::DisplayRole).toString(), row0[c]);
+        // A negative duration shows with its signs; an empty text stays empty.
+        QCOMPARE(model.CellText(1, 3), QString("-1:000"));
+        QCOMPARE(model.CellText(1, 4), QString());
+        QCOMPARE(model.CellText(2, 4), QString::fromUtf8("字幕"));
+        QCOMPARE(model.CellText(3, 0), QString()); // past the end
+        QCOMPARE(model.data(model.index(0, 4), Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(model.data(model.index(0, 2), Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignCenter));
+    }
+
+    void big5TextIsDecodedWholeCharacters() {
+        // 四 (A5 7C) and 弋 (A4 7C) end in the "|" byte; they must show as characters.
+        SubTitle doc = Srt("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\xA4\x7C\r\nA\r\n\r\n");
+        QCOMPARE(doc.CodePage(), kCodePageBig5);
+        TSubtitleGridModel model;
+        model.Fill(&doc);
+        QCOMPARE(model.CellText(0, 4), QString::fromUtf8("四弋|A"));
+        QCOMPARE(model.WidestText(), 6);
+    }
+
+    void widestTextCountsDoubleWidthAsTwo() {
+        SubTitle doc = Srt(kThree);
+        TSubtitleGridModel model;
+        model.Fill(&doc);
+        // Measured on the stored text, spaces included: "  Hello  |world" is 15 wide, 字幕 4.
+        QCOMPARE(model.WidestText(), 15);
+    }
+
+    void emptyAndAbsentDocumentsShowNoRows() {
+        SubTitle blank = Srt("\n\n\n");
+        TSubtitleGridModel model;
+        model.Fill(&blank);
+        QVERIFY(blank.IsLoaded());
+        QCOMPARE(model.rowCount(), 0);
+        model.Fill(nullptr);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.WidestText(), 0);
+    }
+
+    void shownIndexRepaintsOnlyTheRowsConcerned() {
+        SubTitle doc = Srt(kThree);
+        TSubtitleGridModel model;
+        model.Fill(&doc);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.SetShownIndex(1);
+        QCOMPARE(changed.count(), 1);
+        model.SetShownIndex(1);
+        QCOMPARE(changed.count(), 1);
+        model.SetShownIndex(2);
+        QCOMPARE(changed.count(), 3); // the row left and the row entered
+        QCOMPARE(changed.at(1).at(0).value<QModelIndex>().row(), 1);
+        QCOMPARE(changed.at(2).at(0).value<QModelIndex>().row(), 2);
+        model.SetShownIndex(-1);
+        QCOMPARE(changed.count(), 4);
+    }
+
+    void delegatePaintsTheRowColours() {
+        SubTitle doc = Srt(kThree);
+        TSubtitleGridModel model;
+        model.Fill(&doc);
+        model.SetColumnTitles({"NO", "", "Start", "Delay", "Text"});
+        const QColor current(0xCC, 0xCC, 0xFF);
+        model.SetCurrentRowColor(current);
+        model.SetShownIndex(0);
+
+        QTableView view;
+        view.setModel(&model);
+        view.setItemDelegate(new TSubtitleGridDelegate(&view));
+        view.setSelectionBehavior(QAbstractItemView::SelectRows);
+        view.verticalHeader()->hide();
+        view.verticalHeader()->setDefaultSectionSize(16);
+        view.setColumnWidth(0, 30);
+        view.setColumnWidth(2, 70);
+        view.resize(400, 200);
+        view.selectRow(1);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QImage image = view.viewport()->grab().toImage();
+
+        auto colourAt = [&](int row, int column) {
+            const QRect cell = view.visualRect(model.index(row, column));
+            // A corner just inside the cell: background, not text.
+            return QColor(image.pixel(cell.right() - 1, cell.top() + 1));
+        };
+        QCOMPARE(colourAt(0, 2), current);                                   // the showing row
+        QCOMPARE(colourAt(1, 2), TSubtitleGridDelegate::SelectedBackground); // selected
+        QCOMPARE(colourAt(2, 2), QColor(Qt::white));
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(colourAt(row, 0), TSubtitleGridDelegate::NumberBackground);
+
+        // Selected text is red: some pixel of the selected row's start cell is.
+        const QRect cell = view.visualRect(model.index(1, 2));
+        bool red = false;
+        for (int x = cell.left(); x <= cell.right() && !red; ++x)
+            for (int y = cell.top(); y <= cell.bottom() && !red; ++y) {
+                const QColor c(image.pixel(x, y));
+                red = c.red() > 200 && c.green() < 80 && c.blue() < 80;
+            }
+        QVERIFY(red);
+    }
+};
+
+QTEST_MAIN(TestSubtitleGrid)
+#include "tst_subtitlegrid.moc"
