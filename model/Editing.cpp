@@ -1,0 +1,58 @@
+#include "Editing.h"
+
+#include "CodePage.h"
+
+namespace {
+
+bool InDocument(const SubTitle& doc, int first, int last) {
+    return first >= 0 && first <= last && last < doc.Count();
+}
+
+} // namespace
+
+int FindText(const SubTitle& doc, std::string_view what, int first, int last) {
+    if (what.empty() || !InDocument(doc, first, last)) return -1;
+    for (int i = first; i <= last; ++i) {
+        if (FindMarker(doc.CodePage(), doc.Item(i)->Text, what) != std::string_view::npos) return i;
+    }
+    return -1;
+}
+
+int ReplaceText(SubTitle& doc, std::string_view what, std::string_view with, int first, int last) {
+    if (!InDocument(doc, first, last)) return 0;
+    int replaced = 0;
+    if (!what.empty()) {
+        const int codePage = doc.CodePage();
+        for (int i = first; i <= last; ++i) {
+            std::string& text = doc.Item(i)->Text;
+            std::string out;
+            std::size_t from = 0;
+            for (std::size_t at; (at = FindMarker(codePage, text, what, from)) != std::string::npos;
+                 from = at + what.size()) {
+                out.append(text, from, at - from);
+                out.append(with);
+                ++replaced;
+            }
+            if (from > 0) {
+                out.append(text, from);
+                text = std::move(out);
+            }
+        }
+    }
+    doc.SetModified();
+    return replaced;
+}
+
+int RepairOverlaps(SubTitle& doc) {
+    int repaired = 0;
+    for (int i = 1; i < doc.Count(); ++i) {
+        PerTitle& prev = *doc.Item(i - 1);
+        const int32_t start = doc.Item(i)->Start;
+        if (prev.End > start) {
+            prev.End = AddMs(start, -1);
+            ++repaired;
+        }
+    }
+    if (repaired > 0) doc.SetModified();
+    return repaired;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Finding, replacing and repairing entries of a document, as the panes' commands do them.
+// Texts to find and put in are bytes of the document's code page (the window encodes what the
+// user typed first); matches begin only on whole characters.
+#include "Subtitle.h"
+
+#include <string_view>
+
+// The first entry of first..last whose text holds what, or -1. An empty text or a range outside
+// the document finds nothing.
+int FindText(const SubTitle& doc, std::string_view what, int first, int last);
+
+// Replaces every occurrence of what by with in entries first..last, left to right, not
+// overlapping, the replaced text not searched again. Marks the document modified whether or not
+// anything changed; an empty range or one outside the document does nothing. Answers the number
+// of replacements.
+int ReplaceText(SubTitle& doc, std::string_view what, std::string_view with, int first, int last);
+
+// Where an entry ends after the next one starts, ends it 1 ms before that start; starts never
+// move. Marks the document modified when anything was repaired; answers how many were.
+int RepairOverlaps(SubTitle& doc);

@@ -1,0 +1,106 @@
+// Find, replace and overlap repair on a document.
+#include "Editing.h"
+
+#include "ModelTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using testutil::DocWith;
+
+namespace {
+
+std::vector<PerTitle> Texts(std::initializer_list<const char*> texts) {
+    std::vector<PerTitle> entries;
+    int32_t t = 0;
+    for (const char* text : texts) {
+        entries.emplace_back(t, t + 500, text);
+        t += 1000;
+    }
+    return entries;
+}
+
+} // namespace
+
+TEST(Find, FirstMatchInRangeAndNoWrap) {
+    // Entries 3 and 7 hold "ab".
+    SubTitle doc = DocWith(Texts({"x", "y", "z", "cab", "q", "r", "s", "abc", "t"}));
+    EXPECT_EQ(FindText(doc, "ab", 0, 8), 3);
+    EXPECT_EQ(FindText(doc, "ab", 4, 8), 7); // after the selection's entry
+    EXPECT_EQ(FindText(doc, "ab", 8, 8), -1);
+    EXPECT_EQ(FindText(doc, "AB", 0, 8), -1); // case counts
+    EXPECT_EQ(FindText(doc, "", 0, 8), -1);
+    EXPECT_EQ(FindText(doc, "ab", 5, 4), -1);
+    EXPECT_EQ(FindText(doc, "ab", -1, 8), -1);
+    EXPECT_EQ(FindText(doc, "ab", 0, 9), -1);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(Find, MatchesBeginOnWholeCharacters) {
+    // 四 is A5 7C: its second byte is "|", which must not match a search for "|".
+    SubTitle doc = DocWith({PerTitle(0, 1, "\xA5\x7C"), PerTitle(1, 2, "a|b")}, "big5.srt", true);
+    EXPECT_EQ(FindText(doc, "|", 0, 1), 1);
+    EXPECT_EQ(FindText(doc, "\xA5\x7C", 0, 1), 0);
+}
+
+TEST(Replace, Cases) {
+    struct Case {
+        const char* text;
+        const char* what;
+        const char* with;
+        const char* result;
+        int count;
+    } cases[] = {
+        {"aaa", "a", "aa", "aaaaaa", 3}, // the replaced text is not searched again
+        {"abab", "ab", "", "", 2},
+        {"aaaa", "aa", "b", "bb", 2}, // occurrences do not overlap
+        {"hello", "x", "y", "hello", 0},
+        {"hello", "", "y", "hello", 0}, // an empty find text replaces nothing
+        {"a|b", "|", " / ", "a / b", 1},
+    };
+    for (const Case& c : cases) {
+        SubTitle doc = DocWith({PerTitle(0, 1, c.text)});
+        EXPECT_EQ(ReplaceText(doc, c.what, c.with, 0, 0), c.count) << c.text;
+        EXPECT_EQ(doc.Item(0)->Text, c.result) << c.text << " " << c.what;
+        EXPECT_TRUE(doc.IsModified()) << "modified even when nothing changed";
+    }
+}
+
+TEST(Replace, OnlyTheRangeAndWholeCharacters) {
+    SubTitle doc = DocWith({PerTitle(0, 1, "\xA5\x7C|"), PerTitle(1, 2, "|"), PerTitle(2, 3, "|")},
+                           "big5.srt", true);
+    EXPECT_EQ(ReplaceText(doc, "|", "/", 0, 1), 2);
+    EXPECT_EQ(doc.Item(0)->Text, "\xA5\x7C/"); // 四 keeps its "|" byte
+    EXPECT_EQ(doc.Item(1)->Text, "/");
+    EXPECT_EQ(doc.Item(2)->Text, "|");
+
+    SubTitle untouched = DocWith({PerTitle(0, 1, "a")});
+    EXPECT_EQ(ReplaceText(untouched, "a", "b", 1, 0), 0);
+    EXPECT_EQ(ReplaceText(untouched, "a", "b", 0, 1), 0);
+    EXPECT_EQ(untouched.Item(0)->Text, "a");
+    EXPECT_FALSE(untouched.IsModified());
+}
+
+TEST(RepairOverlaps, EndsMoveNeverStarts) {
+    SubTitle doc = DocWith({PerTitle(0, 1500, "a"), PerTitle(1000, 2000, "b"),
+                            PerTitle(1999, 3000, "c"), PerTitle(3000, 4000, "d")});
+    EXPECT_EQ(RepairOverlaps(doc), 2);
+    EXPECT_EQ(doc.Item(0)->End, 999);
+    EXPECT_EQ(doc.Item(1)->End, 1998);
+    EXPECT_EQ(doc.Item(2)->End, 3000); // equal to the next start: no overlap
+    EXPECT_EQ(doc.Item(3)->End, 4000);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(doc.Item(i)->Start, std::vector<int32_t>({0, 1000, 1999, 3000})[i]);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(RepairOverlaps, NothingToRepair) {
+    SubTitle doc = DocWith({PerTitle(0, 1000, "a"), PerTitle(1000, 2000, "b")});
+    EXPECT_EQ(RepairOverlaps(doc), 0);
+    EXPECT_FALSE(doc.IsModified());
+    SubTitle empty = DocWith({});
+    EXPECT_EQ(RepairOverlaps(empty), 0);
+    // The earliest start has no time before it: the end stops at the smallest time, no wrap.
+    SubTitle edge = DocWith({PerTitle(INT32_MIN, 0, "a"), PerTitle(INT32_MIN, 5, "b")});
+    EXPECT_EQ(RepairOverlaps(edge), 1);
+    EXPECT_EQ(edge.Item(0)->End, INT32_MIN);
+}
