@@ -56,3 +56,18 @@ int RepairOverlaps(SubTitle& doc) {
     if (repaired > 0) doc.SetModified();
     return repaired;
 }
+
+int NearestStart(const SubTitle& doc, int32_t t) {
+    if (doc.Count() == 0) return -1;
+    int lo = 0, hi = doc.Count() - 1;
+    while (lo != hi && hi - lo != 1) {
+        const int mid = lo + (hi - lo) / 2;
+        if (t < doc.Item(mid)->Start)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    const int64_t after = int64_t{doc.Item(hi)->Start} - t;
+    const int64_t before = int64_t{t} - doc.Item(lo)->Start;
+    return after < before ? hi : lo;
+}

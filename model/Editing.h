@@ -19,3 +19,7 @@ int ReplaceText(SubTitle& doc, std::string_view what, std::string_view with, int
 // Where an entry ends after the next one starts, ends it 1 ms before that start; starts never
 // move. Marks the document modified when anything was repaired; answers how many were.
 int RepairOverlaps(SubTitle& doc);
+
+// The entry whose start is nearest to t, the earlier one on a tie, found by halving over starts
+// in time order; -1 for a document without entries.
+int NearestStart(const SubTitle& doc, int32_t t);

@@ -104,3 +104,20 @@ TEST(RepairOverlaps, NothingToRepair) {
     EXPECT_EQ(RepairOverlaps(edge), 1);
     EXPECT_EQ(edge.Item(0)->End, INT32_MIN);
 }
+
+TEST(NearestStart, Cases) {
+    SubTitle doc =
+        DocWith({PerTitle(1000, 1500, "a"), PerTitle(3000, 3500, "b"), PerTitle(8000, 9000, "c")});
+    const std::pair<int32_t, int> cases[] = {
+        {2000, 0}, // a tie goes to the earlier entry
+        {2001, 1}, {0, 0},      {1000, 0},      {5499, 1},      {5500, 1},
+        {5501, 2}, {100000, 2}, {INT32_MIN, 0}, {INT32_MAX, 2},
+    };
+    for (auto [t, expected] : cases)
+        EXPECT_EQ(NearestStart(doc, t), expected) << t;
+
+    SubTitle one = DocWith({PerTitle(5, 6, "x")});
+    EXPECT_EQ(NearestStart(one, -100), 0);
+    SubTitle none = DocWith({});
+    EXPECT_EQ(NearestStart(none, 0), -1);
+}
