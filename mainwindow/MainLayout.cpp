@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 TMainForm* theMainForm = nullptr;
@@ -367,13 +369,20 @@ void TMainForm::BuildStatusBar() {
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     const int widths[5] = {220, 110, 110, 150, 50};
+    // The widest texts the counts and times panels show: they must never be cut off, whatever
+    // face the 9-point font falls back to.
+    const char* const widest[5] = {"", "[MSUB] 00000 -- 00000", "[MSUB] 00000 -- 00000",
+                                   "00:00:00,000 -- 00:00:00,000", ""};
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(StatusBar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // The last panel reaches to the window's edge, so that the speed text always fits.
         if (i < 4) {
-            panel->setFixedWidth(widths[i]);
+            panel->setText(QString::fromLatin1(widest[i]));
+            const int needed = panel->sizeHint().width() + 4;
+            panel->clear();
+            panel->setFixedWidth(std::max(widths[i], needed));
             StatusBar->addWidget(panel);
         } else {
             panel->setMinimumWidth(widths[i]);

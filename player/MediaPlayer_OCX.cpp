@@ -54,6 +54,9 @@ TMMediaPlayer::TMMediaPlayer(QWidget* videoParent, Options options)
     SetOption(mpv_, "idle", "yes");
     SetOption(mpv_, "hr-seek", "yes");
     SetOption(mpv_, "audio-fallback-to-null", "yes");
+    // Software decoding only: no probing of graphics drivers for decoders.
+    SetOption(mpv_, "hwdec", "no");
+    SetOption(mpv_, "gpu-hwdec-interop", "no");
     if (options_.NullAudio)
         SetOption(mpv_, "ao", "null");
 

@@ -129,9 +129,13 @@ private slots:
         TMainForm form(Fake());
         const int widths[] = {220, 110, 110, 150};
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(form.Panels[i]->minimumWidth(), widths[i]);
-            QCOMPARE(form.Panels[i]->maximumWidth(), widths[i]);
+            QVERIFY(form.Panels[i]->minimumWidth() >= widths[i]);
+            QCOMPARE(form.Panels[i]->maximumWidth(), form.Panels[i]->minimumWidth());
         }
+        QCOMPARE(form.Panels[0]->maximumWidth(), 220);
+        // A film position and length fit whole into panel 3.
+        form.Panels[3]->setText("00:01:12,250 -- 01:40:00,000");
+        QVERIFY(form.Panels[3]->sizeHint().width() <= form.Panels[3]->maximumWidth());
         QCOMPARE(form.Panels[4]->minimumWidth(), 50);
         QCOMPARE(form.StatusBar->findChildren<QLabel*>().size(), 5);
     }
