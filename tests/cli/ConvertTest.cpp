@@ -326,6 +326,18 @@ TEST_F(Convert, LegacyCodePageDecidesCharactersAndBlanks) {
     EXPECT_NE(r.err.find("code page GBK"), std::string::npos) << r.err;
 }
 
+TEST_F(Convert, DocumentWithoutEntriesGivesAnEmptyStretch) {
+    WriteAll(Path("blank.srt"), "\r\n  \r\n\r\n");
+    Result r = Run({Path("blank.srt"), Path("out.srt")});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadAll(Path("out.srt")), "");
+    EXPECT_NE(r.err.find("read 0 entries (SubRip), wrote 0 entries"), std::string::npos) << r.err;
+
+    r = Run({"--range", "1-1", Path("blank.srt"), Path("range.srt")});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_FALSE(fs::exists(Path("range.srt")));
+}
+
 TEST_F(Convert, BadArgumentsExitTwoWithOneLine) {
     const std::string in = Input("basic.srt");
     const std::string out = Path("out.srt");
