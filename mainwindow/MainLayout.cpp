@@ -369,24 +369,24 @@ void TMainForm::BuildStatusBar() {
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     const int widths[5] = {220, 110, 110, 150, 50};
-    // The widest texts the counts and times panels show: they must never be cut off, whatever
-    // face the 9-point font falls back to.
-    const char* const widest[5] = {"", "[MSUB] 00000 -- 00000", "[MSUB] 00000 -- 00000",
-                                   "00:00:00,000 -- 00:00:00,000", ""};
+    // The widest texts the counts, time and speed panels show: they must never be cut off,
+    // whatever face the 9-point font falls back to. The hint panel gives way instead; it takes
+    // what is left, at least its own width when the window is wide enough.
+    const char* const widest[5] = {"", "[MSUB] 0000 -- 0000", "[MSUB] 0000 -- 0000",
+                                   "00:00:00,000 -- 00:00:00,000", "16.00X Speed"};
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(StatusBar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        // The last panel reaches to the window's edge, so that the speed text always fits.
-        if (i < 4) {
+        if (i == 0) {
+            panel->setMinimumWidth(widths[0] / 2);
+            StatusBar->addWidget(panel, 1);
+        } else {
             panel->setText(QString::fromLatin1(widest[i]));
             const int needed = panel->sizeHint().width() + 4;
             panel->clear();
             panel->setFixedWidth(std::max(widths[i], needed));
             StatusBar->addWidget(panel);
-        } else {
-            panel->setMinimumWidth(widths[i]);
-            StatusBar->addWidget(panel, 1);
         }
         Panels[i] = panel;
     }

@@ -127,17 +127,30 @@ private slots:
 
     void statusBarHasFivePanels() {
         TMainForm form(Fake());
-        const int widths[] = {220, 110, 110, 150};
-        for (int i = 0; i < 4; ++i) {
-            QVERIFY(form.Panels[i]->minimumWidth() >= widths[i]);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.StatusBar->findChildren<QLabel*>().size(), 5);
+        const int widths[] = {110, 110, 150, 50};
+        for (int i = 1; i < 5; ++i) {
+            QVERIFY(form.Panels[i]->width() >= widths[i - 1]);
             QCOMPARE(form.Panels[i]->maximumWidth(), form.Panels[i]->minimumWidth());
         }
-        QCOMPARE(form.Panels[0]->maximumWidth(), 220);
-        // A film position and length fit whole into panel 3.
-        form.Panels[3]->setText("00:01:12,250 -- 01:40:00,000");
-        QVERIFY(form.Panels[3]->sizeHint().width() <= form.Panels[3]->maximumWidth());
-        QCOMPARE(form.Panels[4]->minimumWidth(), 50);
-        QCOMPARE(form.StatusBar->findChildren<QLabel*>().size(), 5);
+        // Texts of the time and speed panels fit whole; all five lie side by side inside the
+        // window at its first size.
+        const struct {
+            int panel;
+            const char* text;
+        } texts[] = {{1, "[SRT] 123 -- 1234"}, {3, "00:01:12,250 -- 01:40:00,000"},
+                     {4, "0.50X Speed"}};
+        for (const auto& t : texts) {
+            form.Panels[t.panel]->setText(t.text);
+            QVERIFY2(form.Panels[t.panel]->sizeHint().width() <= form.Panels[t.panel]->width(),
+                     t.text);
+        }
+        for (int i = 1; i < 5; ++i)
+            QVERIFY(form.Panels[i]->geometry().left() >= form.Panels[i - 1]->geometry().right());
+        QVERIFY(form.Panels[4]->geometry().right() <= form.StatusBar->width());
+        QVERIFY(form.Panels[0]->width() >= 110);
     }
 
     void splittersKeepTheirMinimumSizes() {
