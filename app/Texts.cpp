@@ -42,6 +42,10 @@ QString TextOf(int id) {
     return it == table.end() ? QString() : it->second;
 }
 
-void SetText(int id, const QString& text) { Current()[id] = text; }
+void SetText(int id, const QString& text) {
+    Current()[id] = text;
+}
 
-void ResetTexts() { Current() = BuiltIn(); }
+void ResetTexts() {
+    Current() = BuiltIn();
+}

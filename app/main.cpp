@@ -1,3 +1,5 @@
 #include "Startup.h"
 
-int main(int argc, char** argv) { return RunVelitra(argc, argv); }
+int main(int argc, char** argv) {
+    return RunVelitra(argc, argv);
+}

@@ -85,8 +85,7 @@ int TQtQuestions::MessageBox(QWidget* parent, const QString& text, const QString
         standard |= ToStandard(button);
     box.setStandardButtons(standard ? standard : QMessageBox::Ok);
     box.setDefaultButton(ToStandard(defaultButton));
-    if (buttons.contains(mrCancel))
-        box.setEscapeButton(QMessageBox::Cancel);
+    if (buttons.contains(mrCancel)) box.setEscapeButton(QMessageBox::Cancel);
     return FromStandard(box.exec());
 }
 
@@ -107,23 +106,20 @@ std::optional<QString> TQtQuestions::InputBox(QWidget* parent, const QString& ti
     bool ok = false;
     const QString text =
         QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     return text;
 }
 
 std::optional<QFont> TQtQuestions::ChooseFont(QWidget* parent, const QFont& initial) {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     return font;
 }
 
 std::optional<QColor> TQtQuestions::ChooseColor(QWidget* parent, const QColor& initial) {
     const QColor color = QColorDialog::getColor(initial, parent);
-    if (!color.isValid())
-        return std::nullopt;
+    if (!color.isValid()) return std::nullopt;
     return color;
 }
 
@@ -143,14 +139,12 @@ QString QtFileFilter(const QString& filter) {
                 continue;
             }
             for (const QString& form : {p.toLower(), p.toUpper()})
-                if (!patterns.contains(form))
-                    patterns << form;
+                if (!patterns.contains(form)) patterns << form;
         }
         // The description may already carry the pattern in brackets; Qt reads the last pair.
         QString name = parts[i].trimmed();
         const qsizetype bracket = name.lastIndexOf('(');
-        if (bracket > 0 && name.endsWith(')'))
-            name = name.left(bracket).trimmed();
+        if (bracket > 0 && name.endsWith(')')) name = name.left(bracket).trimmed();
         out << QStringLiteral("%1 (%2)").arg(name, patterns.join(' '));
     }
     return out.join(QStringLiteral(";;"));

@@ -48,6 +48,5 @@ QColor WinColorToQColor(uint32_t color) {
 }
 
 uint32_t QColorToWinColor(const QColor& color) {
-    return uint32_t(color.red()) | (uint32_t(color.green()) << 8) |
-           (uint32_t(color.blue()) << 16);
+    return uint32_t(color.red()) | (uint32_t(color.green()) << 8) | (uint32_t(color.blue()) << 16);
 }

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 struct TCaptionStyle {
-    uint32_t BGColor = 0x000000;   // black
+    uint32_t BGColor = 0x000000; // black
     QString FontName;
     int FontSize = 16;             // points: a 21-pixel font at 96 dots per inch
     uint32_t FontColor = 0xFFFFFF; // white

@@ -107,7 +107,10 @@ void Film(QPainter& p) {
 const QHash<QString, Drawing>& Drawings() {
     static const QHash<QString, Drawing> drawings{
         {"FileOpenMovie", [](QPainter& p) { Film(p); }},
-        {"aPlay", [](QPainter& p) { Triangle(p, {7, 4}, {20, 12}, {7, 20}, kGreen); }},
+        {"aPlay",
+         [](QPainter& p) {
+             Triangle(p, {7, 4}, {20, 12}, {7, 20}, kGreen);
+         }},
         {"aPause",
          [](QPainter& p) {
              p.fillRect(QRectF(6, 4, 4, 16), kBlue);
@@ -237,13 +240,11 @@ const QHash<QString, QString>& ThemeNames() {
 QIcon CommandIcon(const QString& commandName) {
     // Both sides' commands share one picture.
     QString name = commandName;
-    if (name.endsWith('R') && name != QLatin1String("aSyncLR"))
-        name.back() = 'L';
+    if (name.endsWith('R') && name != QLatin1String("aSyncLR")) name.back() = 'L';
     const auto theme = ThemeNames().constFind(name);
     if (theme != ThemeNames().constEnd() && QIcon::hasThemeIcon(*theme))
         return QIcon::fromTheme(*theme);
     const auto drawing = Drawings().constFind(name);
-    if (drawing == Drawings().constEnd())
-        return QIcon();
+    if (drawing == Drawings().constEnd()) return QIcon();
     return Draw(*drawing);
 }

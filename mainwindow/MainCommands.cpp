@@ -36,8 +36,7 @@ QAction* TMainForm::NewCommand(QAction*& field, const char* name, const QString&
     field->setIcon(CommandIcon(field->objectName()));
     // Menus show no icons: the original's menus are text only.
     field->setIconVisibleInMenu(false);
-    if (!hint.isEmpty())
-        SetHint(field, hint);
+    if (!hint.isEmpty()) SetHint(field, hint);
     commands_ << field;
     return field;
 }
@@ -48,9 +47,8 @@ void TMainForm::BuildCommands() {
     };
     auto sided = [this](QAction* a, int side, void (TMainForm::*handler)(int)) {
         a->setProperty("tag", side);
-        connect(a, &QAction::triggered, this, [this, a, handler] {
-            (this->*handler)(a->property("tag").toInt());
-        });
+        connect(a, &QAction::triggered, this,
+                [this, a, handler] { (this->*handler)(a->property("tag").toInt()); });
     };
     auto check = [](QAction* a, bool checked) {
         a->setCheckable(true);
@@ -210,11 +208,14 @@ void TMainForm::BuildCommands() {
         connect(a, &QAction::triggered, this, [this, a] { aViewBarExecute(a); });
     }
 
-    NewCommand(aAdjustSize, "aAdjustSize", "調整視窗大小", "View", "調整視窗|調整各個顯示視窗的大小");
+    NewCommand(aAdjustSize, "aAdjustSize", "調整視窗大小", "View",
+               "調整視窗|調整各個顯示視窗的大小");
     plain(aAdjustSize, &TMainForm::aAdjustSizeExecute);
 }
 
-void TMainForm::ApplicationHint(const QString& longHint) { Panels[0]->setText(longHint); }
+void TMainForm::ApplicationHint(const QString& longHint) {
+    Panels[0]->setText(longHint);
+}
 
 bool TMainForm::event(QEvent* event) {
     // Status tips are the long parts of the hints: they go to panel 0, not over the panels.

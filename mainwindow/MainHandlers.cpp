@@ -2,7 +2,9 @@
 // that menus, tool bars and shortcuts are complete; the TODOs say what each waits for.
 #include "Main.h"
 
-void TMainForm::FileExitExecute() { close(); }
+void TMainForm::FileExitExecute() {
+    close();
+}
 
 // TODO: the about box.
 void TMainForm::aAboutExecute() {}

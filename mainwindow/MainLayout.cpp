@@ -101,7 +101,9 @@ QLabel* NewText(const QString& text, QWidget* parent) {
 
 } // namespace
 
-TMainForm* MainForm() { return theMainForm; }
+TMainForm* MainForm() {
+    return theMainForm;
+}
 
 TMainForm::TMainForm(PlayerFactory createPlayer, QWidget* parent)
     : QMainWindow(parent), createPlayer_(std::move(createPlayer)) {
@@ -143,8 +145,7 @@ TMainForm::TMainForm(PlayerFactory createPlayer, QWidget* parent)
 
 TMainForm::~TMainForm() {
     FormDestroy();
-    if (theMainForm == this)
-        theMainForm = nullptr;
+    if (theMainForm == this) theMainForm = nullptr;
 }
 
 void TMainForm::BuildMenus() {
@@ -222,8 +223,8 @@ void TMainForm::BuildLayout() {
     atBarMain->setIconSize(QSize(20, 20));
     atBarMain->setMinimumHeight(30);
     for (QAction* a : {FileOpenMovie, aCombine, aImport, static_cast<QAction*>(nullptr),
-                       aEditSubtitle, aCheckTime, static_cast<QAction*>(nullptr), aFind,
-                       aFindNext, aReplace, static_cast<QAction*>(nullptr), aSyncLR}) {
+                       aEditSubtitle, aCheckTime, static_cast<QAction*>(nullptr), aFind, aFindNext,
+                       aReplace, static_cast<QAction*>(nullptr), aSyncLR}) {
         if (a)
             atBarMain->addAction(a);
         else

@@ -23,13 +23,10 @@ namespace {
 // Film seconds to a whole number, truncated toward zero; nothing that is not a finite number
 // within int range can reach the track bar or the time texts.
 int TruncToInt(double value) {
-    if (!std::isfinite(value))
-        return 0;
+    if (!std::isfinite(value)) return 0;
     value = std::trunc(value);
-    if (value <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (value >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    if (value >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
     return int(value);
 }
 
@@ -39,8 +36,7 @@ const char* const kFilmFilter = "AVI Files (*.avi)|*.AVI|MPEG1 Files (*.mpg)|*.M
 } // namespace
 
 TFilmPlayer* TMainForm::CreatePlayer() {
-    TFilmPlayer* player =
-        createPlayer_ ? createPlayer_(plVideo) : new TMMediaPlayer(plVideo);
+    TFilmPlayer* player = createPlayer_ ? createPlayer_(plVideo) : new TMMediaPlayer(plVideo);
     player->setParent(this);
     if (QWidget* video = player->VideoWidget()) {
         // The picture fills the region above the caption panels.
@@ -54,16 +50,13 @@ TFilmPlayer* TMainForm::CreatePlayer() {
 }
 
 void TMainForm::FileOpenMovieExecute() {
-    const QString path = Questions().OpenFileName(this, QStringLiteral("開啟影片檔"),
-                                                  QString::fromUtf8(kFilmFilter),
-                                                  QStringLiteral("AVI"));
-    if (!path.isEmpty())
-        FileOpenMovieAccept(path);
+    const QString path = Questions().OpenFileName(
+        this, QStringLiteral("開啟影片檔"), QString::fromUtf8(kFilmFilter), QStringLiteral("AVI"));
+    if (!path.isEmpty()) FileOpenMovieAccept(path);
 }
 
 bool TMainForm::FileOpenMovieAccept(const QString& path) {
-    if (!Player)
-        return false;
+    if (!Player) return false;
     Player->Stop();
     if (!Player->SetFileName(path)) {
         Questions().MessageBox(this, TextOf(txFilmNotOpened) + QStringLiteral("\n") + path,
@@ -83,9 +76,8 @@ bool TMainForm::FileOpenMovieAccept(const QString& path) {
         TrackBar->setValue(0);
         TrackFollows = follows;
     }
-    FilmLengthText = QString::fromStdString(
-        MsToTimeText(SaturateMs(std::isfinite(d) ? int64_t(std::trunc(std::min(d, 1e12) * 1000))
-                                                 : 0)));
+    FilmLengthText = QString::fromStdString(MsToTimeText(
+        SaturateMs(std::isfinite(d) ? int64_t(std::trunc(std::min(d, 1e12) * 1000)) : 0)));
 
     for (QAction* a : {aPlay, aSlow, aForward, aPause, aStop})
         a->setEnabled(true);
@@ -93,33 +85,28 @@ bool TMainForm::FileOpenMovieAccept(const QString& path) {
 }
 
 void TMainForm::aPlayExecute() {
-    if (!Player)
-        return;
+    if (!Player) return;
     Panels[4]->setText(QStringLiteral("Normal"));
     Player->SetRate(1);
     Player->Play();
 }
 
 void TMainForm::aPauseExecute() {
-    if (Player)
-        Player->Pause();
+    if (Player) Player->Pause();
 }
 
 void TMainForm::aStopExecute() {
-    if (Player)
-        Player->Stop();
+    if (Player) Player->Stop();
 }
 
 void TMainForm::aSlowExecute() {
-    if (!Player)
-        return;
+    if (!Player) return;
     Player->SetRate(Player->Rate() * 0.5);
     Panels[4]->setText(QString::asprintf("%0.2fX Speed", Player->Rate()));
 }
 
 void TMainForm::aForwardExecute() {
-    if (!Player)
-        return;
+    if (!Player) return;
     Player->SetRate(Player->Rate() * 2);
     Panels[4]->setText(QString::asprintf("%0.2fX Speed", Player->Rate()));
 }
@@ -135,8 +122,7 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
             SubTimerL->start();
             aSubRepeat->setEnabled(true);
         }
-        if (Doc[1] && aShowSubR->isChecked())
-            SubTimerR->start();
+        if (Doc[1] && aShowSubR->isChecked()) SubTimerR->start();
         break;
     case TFilmPlayer::Stopped:
         Player->SetCurrentPosition(0);
@@ -159,8 +145,7 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
 }
 
 void TMainForm::MovieTimerTimer() {
-    if (!Player || Player->PlayState() != TFilmPlayer::Playing)
-        return;
+    if (!Player || Player->PlayState() != TFilmPlayer::Playing) return;
     double p = Player->CurrentPosition();
     if (RepeatActive && p >= RepeatTo) {
         p = RepeatFrom;
@@ -184,6 +169,5 @@ void TMainForm::SetTrackBarQuietly(int position) {
 }
 
 void TMainForm::TrackBarChange(int position) {
-    if (TrackFollows && Player)
-        Player->SetCurrentPosition(position);
+    if (TrackFollows && Player) Player->SetCurrentPosition(position);
 }

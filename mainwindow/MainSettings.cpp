@@ -19,9 +19,9 @@
 namespace {
 
 const char* const kFormSizeNames[12] = {
-    "Form.Main.Width",    "Form.Main.Height",    "Form.Edit.Width",   "Form.Edit.Height",
-    "Form.Seg.Width",     "Form.Seg.Height",     "Form.Combine.Width", "Form.Combine.Height",
-    "Form.Import.Width",  "Form.Import.Height",  "Form.SaveAs.Width", "Form.SaveAs.Height",
+    "Form.Main.Width",   "Form.Main.Height",   "Form.Edit.Width",    "Form.Edit.Height",
+    "Form.Seg.Width",    "Form.Seg.Height",    "Form.Combine.Width", "Form.Combine.Height",
+    "Form.Import.Width", "Form.Import.Height", "Form.SaveAs.Width",  "Form.SaveAs.Height",
 };
 constexpr std::array<int, 12> kFormSizeDefaults{760, 580, 288, 235, 268, 308,
                                                 348, 316, 350, 306, 348, 342};
@@ -31,8 +31,7 @@ constexpr std::array<int, 12> kFormSizeDefaults{760, 580, 288, 235, 268, 308,
 // False, leaving out untouched, when the value is missing or not a whole number.
 bool ReadInt(const QSettings& key, const QString& name, int32_t& out) {
     const QVariant value = key.value(name);
-    if (!value.isValid())
-        return false;
+    if (!value.isValid()) return false;
     bool ok = false;
     qlonglong n = 0;
     switch (value.typeId()) {
@@ -59,8 +58,7 @@ bool ReadInt(const QSettings& key, const QString& name, int32_t& out) {
 
 bool ReadColor(const QSettings& key, const QString& name, uint32_t& out) {
     int32_t n = 0;
-    if (!ReadInt(key, name, n))
-        return false;
+    if (!ReadInt(key, name, n)) return false;
     out = static_cast<uint32_t>(n);
     return true;
 }
@@ -68,8 +66,7 @@ bool ReadColor(const QSettings& key, const QString& name, uint32_t& out) {
 // Booleans are stored as 0 or 1; text such as "true" from a hand-edited file is taken too.
 bool ReadBool(const QSettings& key, const QString& name, bool& out) {
     const QVariant value = key.value(name);
-    if (!value.isValid())
-        return false;
+    if (!value.isValid()) return false;
     const QString text = value.toString().trimmed().toLower();
     if (text == QLatin1String("true")) {
         out = true;
@@ -80,16 +77,14 @@ bool ReadBool(const QSettings& key, const QString& name, bool& out) {
         return true;
     }
     int32_t n = 0;
-    if (!ReadInt(key, name, n))
-        return false;
+    if (!ReadInt(key, name, n)) return false;
     out = n != 0;
     return true;
 }
 
 bool ReadText(const QSettings& key, const QString& name, QString& out) {
     const QVariant value = key.value(name);
-    if (!value.isValid())
-        return false;
+    if (!value.isValid()) return false;
     // The text format splits an unquoted value at commas; such a value is one text here.
     if (value.typeId() == QMetaType::QStringList)
         out = value.toStringList().join(QStringLiteral(", "));
@@ -101,8 +96,7 @@ bool ReadText(const QSettings& key, const QString& name, QString& out) {
 } // namespace
 
 std::unique_ptr<QSettings> OpenSettings() {
-    return std::make_unique<QSettings>(QStringLiteral("Kestrow Group."),
-                                       QStringLiteral("Velitra"));
+    return std::make_unique<QSettings>(QStringLiteral("Kestrow Group."), QStringLiteral("Velitra"));
 }
 
 void TMainForm::FormCreate() {
@@ -137,8 +131,7 @@ void TMainForm::FormCreate() {
         RecentFiles.clear();
         for (int i = 0; i < 4; ++i) {
             QString path;
-            if (ReadText(*key, QStringLiteral("PreferFile.%1").arg(i), path))
-                RecentFiles << path;
+            if (ReadText(*key, QStringLiteral("PreferFile.%1").arg(i), path)) RecentFiles << path;
         }
     }
 
@@ -249,11 +242,10 @@ void TMainForm::RebuildRecentMenu() {
 
 void TMainForm::FormCloseQuery(bool& canClose) {
     for (int side = 0; side < 2; ++side) {
-        if (!Doc[side] || !Doc[side]->IsModified())
-            continue;
-        const QString title = QStringLiteral("[%1] -- %2")
-                                  .arg(TextOf(txLeftSide + side),
-                                       QString::fromStdString(Doc[side]->FileName()));
+        if (!Doc[side] || !Doc[side]->IsModified()) continue;
+        const QString title =
+            QStringLiteral("[%1] -- %2")
+                .arg(TextOf(txLeftSide + side), QString::fromStdString(Doc[side]->FileName()));
         if (Questions().MessageBox(this, TextOf(txDiscardChanges), title, TMsgKind::Confirmation,
                                    {mrOk, mrCancel}, mrCancel) != mrOk) {
             canClose = false;
@@ -264,8 +256,7 @@ void TMainForm::FormCloseQuery(bool& canClose) {
 }
 
 void TMainForm::FormDestroy() {
-    if (destroyed_)
-        return;
+    if (destroyed_) return;
     destroyed_ = true;
 
     MovieTimer->stop();

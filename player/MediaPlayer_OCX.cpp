@@ -29,8 +29,7 @@ TMMediaPlayer::TMMediaPlayer(QWidget* videoParent) : TMMediaPlayer(videoParent, 
 TMMediaPlayer::TMMediaPlayer(QWidget* videoParent, Options options)
     : TFilmPlayer(videoParent), options_(options) {
     mpv_ = mpv_create();
-    if (!mpv_)
-        throw std::runtime_error("The film player (libmpv) could not be created.");
+    if (!mpv_) throw std::runtime_error("The film player (libmpv) could not be created.");
 
     // Nothing runs and nothing is fetched when a film opens.
     SetOption(mpv_, "config", "no");
@@ -57,8 +56,7 @@ TMMediaPlayer::TMMediaPlayer(QWidget* videoParent, Options options)
     // Software decoding only: no probing of graphics drivers for decoders.
     SetOption(mpv_, "hwdec", "no");
     SetOption(mpv_, "gpu-hwdec-interop", "no");
-    if (options_.NullAudio)
-        SetOption(mpv_, "ao", "null");
+    if (options_.NullAudio) SetOption(mpv_, "ao", "null");
 
     showsPicture_ = !options_.NullVideo && TMpvGlView::OpenGLAvailable();
     SetOption(mpv_, "vo", showsPicture_ ? "libmpv" : "null");
@@ -122,8 +120,7 @@ TMMediaPlayer::LoadResult TMMediaPlayer::Load(const QString& path) {
     SetPause(true);
     const QByteArray file = path.toUtf8();
     const char* command[]{"loadfile", file.constData(), "replace", nullptr};
-    if (mpv_command(mpv_, command) < 0)
-        return LoadResult::Failed;
+    if (mpv_command(mpv_, command) < 0) return LoadResult::Failed;
 
     // Wait, bounded, for mpv to say the film is loaded (its duration is then known) or that it
     // could not be opened. The events seen meanwhile are handled as usual.
@@ -132,11 +129,9 @@ TMMediaPlayer::LoadResult TMMediaPlayer::Load(const QString& path) {
     clock.start();
     while (result == LoadResult::Pending) {
         const qint64 left = options_.OpenTimeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
+        if (left <= 0) break;
         const mpv_event* event = mpv_wait_event(mpv_, static_cast<double>(left) / 1000.0);
-        if (event->event_id != MPV_EVENT_NONE)
-            HandleEvent(*event, &result);
+        if (event->event_id != MPV_EVENT_NONE) HandleEvent(*event, &result);
     }
     if (result != LoadResult::Loaded) {
         const char* stop[]{"stop", nullptr};
@@ -155,12 +150,10 @@ TMMediaPlayer::LoadResult TMMediaPlayer::Load(const QString& path) {
 }
 
 void TMMediaPlayer::DrainEvents() {
-    if (!mpv_)
-        return;
+    if (!mpv_) return;
     for (;;) {
         const mpv_event* event = mpv_wait_event(mpv_, 0);
-        if (event->event_id == MPV_EVENT_NONE)
-            break;
+        if (event->event_id == MPV_EVENT_NONE) break;
         HandleEvent(*event, nullptr);
     }
 }
@@ -171,8 +164,7 @@ void TMMediaPlayer::HandleEvent(const mpv_event& event, LoadResult* load) {
         loadStarted_ = true;
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (load)
-            *load = LoadResult::Loaded;
+        if (load) *load = LoadResult::Loaded;
         break;
     case MPV_EVENT_END_FILE: {
         // The end of the film that a new load replaces is not a failure of the new one.
@@ -187,12 +179,10 @@ void TMMediaPlayer::HandleEvent(const mpv_event& event, LoadResult* load) {
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* prop = static_cast<const mpv_event_property*>(event.data);
         if (event.reply_userdata == PropTimePos && prop->format == MPV_FORMAT_DOUBLE) {
-            if (!seekPending_)
-                position_ = *static_cast<const double*>(prop->data);
+            if (!seekPending_) position_ = *static_cast<const double*>(prop->data);
         } else if (event.reply_userdata == PropDuration && prop->format == MPV_FORMAT_DOUBLE) {
             const double d = *static_cast<const double*>(prop->data);
-            if (std::isfinite(d) && d > 0)
-                duration_ = d;
+            if (std::isfinite(d) && d > 0) duration_ = d;
         } else if (event.reply_userdata == PropEofReached && prop->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<const int*>(prop->data) != 0;
             if (eof && loaded_ && state_ == Playing && !load) {
@@ -209,22 +199,19 @@ void TMMediaPlayer::HandleEvent(const mpv_event& event, LoadResult* load) {
 
 QString TMMediaPlayer::PropertyText(const char* name) const {
     char* text = mpv_get_property_string(mpv_, name);
-    if (!text)
-        return QString();
+    if (!text) return QString();
     const QString out = QString::fromUtf8(text);
     mpv_free(text);
     return out;
 }
 
 double TMMediaPlayer::CurrentPosition() const {
-    if (!loaded_)
-        return 0;
+    if (!loaded_) return 0;
     return seekPending_ ? seekTarget_ : position_;
 }
 
 void TMMediaPlayer::SetCurrentPosition(double seconds) {
-    if (!loaded_ || !std::isfinite(seconds))
-        return;
+    if (!loaded_ || !std::isfinite(seconds)) return;
     Seek(seconds);
 }
 
@@ -232,8 +219,7 @@ void TMMediaPlayer::Seek(double seconds) {
     seconds = std::max(0.0, duration_ > 0 ? std::min(seconds, duration_) : seconds);
     const QByteArray target = QByteArray::number(seconds, 'f', 6);
     const char* command[]{"seek", target.constData(), "absolute+exact", nullptr};
-    if (mpv_command(mpv_, command) < 0)
-        return;
+    if (mpv_command(mpv_, command) < 0) return;
     seekPending_ = true;
     seekTarget_ = seconds;
     position_ = seconds;
@@ -241,8 +227,7 @@ void TMMediaPlayer::Seek(double seconds) {
 
 double TMMediaPlayer::Rate() const {
     double speed = 1;
-    if (mpv_get_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &speed) < 0)
-        return 1;
+    if (mpv_get_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &speed) < 0) return 1;
     return speed;
 }
 
@@ -257,29 +242,25 @@ void TMMediaPlayer::SetPause(bool pause) {
 }
 
 void TMMediaPlayer::Play() {
-    if (!loaded_)
-        return;
+    if (!loaded_) return;
     SetPause(false);
     SetState(Playing);
 }
 
 void TMMediaPlayer::Pause() {
-    if (!loaded_)
-        return;
+    if (!loaded_) return;
     SetPause(true);
     SetState(Paused);
 }
 
 void TMMediaPlayer::Stop() {
     SetPause(true);
-    if (loaded_)
-        Seek(0);
+    if (loaded_) Seek(0);
     SetState(Stopped);
 }
 
 void TMMediaPlayer::SetState(int state) {
-    if (state == state_)
-        return;
+    if (state == state_) return;
     const int old = state_;
     state_ = state;
     emit PlayStateChange(old, state);

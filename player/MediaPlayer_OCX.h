@@ -17,8 +17,8 @@ class TMMediaPlayer : public TFilmPlayer {
     Q_OBJECT
 public:
     struct Options {
-        bool NullAudio = false;   // no sound device is touched (tests)
-        bool NullVideo = false;   // no picture even where OpenGL works (tests)
+        bool NullAudio = false;    // no sound device is touched (tests)
+        bool NullVideo = false;    // no picture even where OpenGL works (tests)
         int OpenTimeoutMs = 10000; // bound on the wait for a film to load
     };
 

@@ -32,8 +32,7 @@ bool TMpvGlView::OpenGLAvailable() {
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return false;
     QOpenGLContext context;
-    if (!context.create())
-        return false;
+    if (!context.create()) return false;
     QOffscreenSurface surface;
     surface.create();
     const bool ok = context.makeCurrent(&surface);
@@ -43,13 +42,14 @@ bool TMpvGlView::OpenGLAvailable() {
 
 void TMpvGlView::initializeGL() {
     // A re-parented widget gets a new context; the old render context belongs to the old one.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-            [this] {
-                makeCurrent();
-                FreeRenderContext();
-                doneCurrent();
-            },
-            Qt::DirectConnection);
+    connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this,
+        [this] {
+            makeCurrent();
+            FreeRenderContext();
+            doneCurrent();
+        },
+        Qt::DirectConnection);
     mpv_opengl_init_params glInit{&GetProcAddress, nullptr};
     mpv_render_param params[]{
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
@@ -83,8 +83,7 @@ void TMpvGlView::paintGL() {
 }
 
 void TMpvGlView::FrameReady() {
-    if (render_)
-        update();
+    if (render_) update();
 }
 
 void TMpvGlView::FreeRenderContext() {

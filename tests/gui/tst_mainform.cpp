@@ -89,7 +89,8 @@ private slots:
         const struct {
             QTimer* timer;
             int interval, tag;
-        } timers[] = {{form.MovieTimer, 250, 0}, {form.SubTimerL, 250, 0}, {form.SubTimerR, 500, 1}};
+        } timers[] = {
+            {form.MovieTimer, 250, 0}, {form.SubTimerL, 250, 0}, {form.SubTimerR, 500, 1}};
         for (const auto& t : timers) {
             QCOMPARE(t.timer->interval(), t.interval);
             QCOMPARE(t.timer->property("tag").toInt(), t.tag);
@@ -116,12 +117,13 @@ private slots:
     void everyControlCarriesItsName() {
         TMainForm form(Fake());
         for (const char* name :
-             {"MainMenu", "atBarMain", "plEditor", "atBarL", "lbFilenameL", "sgSubL",
-              "SplitterHor", "lbFilenameR", "sgSubR", "atBarR", "spUP", "plVideo", "plSubL",
-              "plSubR", "plControl", "TrackBar", "ToolBarControl", "leSecFrom", "udSecFrom",
-              "leSecTo", "udSecTo", "sbSecRepeat", "leSubFrom", "udSubFrom", "leSubTo",
-              "udSubTo", "SpeedButton5", "StatusBar", "popMenu", "MovieTimer", "SubTimerL",
-              "SubTimerR", "muF1", "muF4", "muLine"})
+             {"MainMenu",  "atBarMain",      "plEditor",    "atBarL",    "lbFilenameL",
+              "sgSubL",    "SplitterHor",    "lbFilenameR", "sgSubR",    "atBarR",
+              "spUP",      "plVideo",        "plSubL",      "plSubR",    "plControl",
+              "TrackBar",  "ToolBarControl", "leSecFrom",   "udSecFrom", "leSecTo",
+              "udSecTo",   "sbSecRepeat",    "leSubFrom",   "udSubFrom", "leSubTo",
+              "udSubTo",   "SpeedButton5",   "StatusBar",   "popMenu",   "MovieTimer",
+              "SubTimerL", "SubTimerR",      "muF1",        "muF4",      "muLine"})
             QVERIFY2(form.findChild<QObject*>(QString::fromLatin1(name)), name);
     }
 
@@ -140,8 +142,8 @@ private slots:
         const struct {
             int panel;
             const char* text;
-        } texts[] = {{1, "[SRT] 123 -- 1234"}, {3, "00:01:12,250 -- 01:40:00,000"},
-                     {4, "0.50X Speed"}};
+        } texts[] = {
+            {1, "[SRT] 123 -- 1234"}, {3, "00:01:12,250 -- 01:40:00,000"}, {4, "0.50X Speed"}};
         for (const auto& t : texts) {
             form.Panels[t.panel]->setText(t.text);
             QVERIFY2(form.Panels[t.panel]->sizeHint().width() <= form.Panels[t.panel]->width(),
@@ -186,14 +188,14 @@ private slots:
         for (QAction* hidden : {form.muF1, form.muF2, form.muF3, form.muF4, form.muLine})
             QVERIFY(!hidden->isVisible());
         QCOMPARE(Captions(menus[1]->menu()), (QStringList{"尋找字串", "尋找下一個", "取代字串"}));
-        QCOMPARE(Captions(menus[2]->menu()), (QStringList{"工具列", "編輯列", "影片列", "控制列",
-                                                          "狀態列", "調整視窗大小"}));
+        QCOMPARE(Captions(menus[2]->menu()),
+                 (QStringList{"工具列", "編輯列", "影片列", "控制列", "狀態列", "調整視窗大小"}));
         for (int side = 0; side < 2; ++side)
-            QCOMPARE(Names(menus[3 + side]->menu()->actions()),
-                     side ? (QStringList{"aShowSubR", "-", "aFontEditR", "aColorSelectR",
-                                         "aSubHeightR"})
-                          : (QStringList{"aShowSubL", "-", "aFontEditL", "aColorSelectL",
-                                         "aSubHeightL"}));
+            QCOMPARE(
+                Names(menus[3 + side]->menu()->actions()),
+                side ? (QStringList{"aShowSubR", "-", "aFontEditR", "aColorSelectR", "aSubHeightR"})
+                     : (QStringList{"aShowSubL", "-", "aFontEditL", "aColorSelectL",
+                                    "aSubHeightL"}));
         QCOMPARE(Captions(menus[3]->menu()),
                  (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
         QCOMPARE(Captions(menus[5]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
@@ -203,10 +205,10 @@ private slots:
 
     void toolBarsShowTheirCommands() {
         TMainForm form(Fake());
-        QCOMPARE(Names(form.atBarMain->actions()),
-                 (QStringList{"FileOpenMovie", "aCombine", "aImport", "-", "aEditSubtitle",
-                              "aCheckTime", "-", "aFind", "aFindNext", "aReplace", "-",
-                              "aSyncLR"}));
+        QCOMPARE(
+            Names(form.atBarMain->actions()),
+            (QStringList{"FileOpenMovie", "aCombine", "aImport", "-", "aEditSubtitle", "aCheckTime",
+                         "-", "aFind", "aFindNext", "aReplace", "-", "aSyncLR"}));
         QCOMPARE(Names(form.atBarL->actions()),
                  (QStringList{"aOpenSubtitleL", "aShowSubL", "aSyncL", "aSegModifyL", "aSaveL",
                               "aSaveAsL"}));
@@ -273,8 +275,7 @@ private slots:
         row("aReplace", "Search", "Ctrl+R", true, false, false, 0, "取代字串",
             "尋找並取代特定字串");
         row("aFind", "Search", "Ctrl+F", true, false, false, 0, "尋找字串", "尋找特定字串");
-        row("aFindNext", "Search", "F3", true, false, false, 0, "尋找下一個",
-            "尋找下一個符合字串");
+        row("aFindNext", "Search", "F3", true, false, false, 0, "尋找下一個", "尋找下一個符合字串");
         row("aCheckTime", "Edit", "", true, false, false, 0, "修正重疊時間",
             "自動修改字幕重疊時間");
         row("aImport", "File", "", true, false, false, 0, "匯入檔案",
@@ -303,8 +304,7 @@ private slots:
         QCOMPARE(a->isCheckable(), checkable);
         QCOMPARE(a->isChecked(), checked);
         QCOMPARE(a->property("tag").toInt(), tag);
-        if (!toolTip.isEmpty())
-            QCOMPARE(a->toolTip(), toolTip);
+        if (!toolTip.isEmpty()) QCOMPARE(a->toolTip(), toolTip);
         QCOMPARE(a->statusTip(), statusTip);
     }
 

@@ -1,8 +1,14 @@
 // The libmpv binding against a real film, generated here with ffmpeg, with mpv's null audio and
 // video outputs.
+#include "Main.h"
 #include "MediaPlayer_OCX.h"
 
+#include <QAction>
 #include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QSlider>
+#include <QTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -63,7 +69,8 @@ private slots:
         QCOMPARE(player->ShowsPicture(), false);
         QVERIFY(player->SetFileName(film_));
         QCOMPARE(player->FileName(), film_);
-        QVERIFY2(qAbs(player->Duration() - 3.0) < 0.1, qPrintable(QString::number(player->Duration())));
+        QVERIFY2(qAbs(player->Duration() - 3.0) < 0.1,
+                 qPrintable(QString::number(player->Duration())));
         QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
         QCOMPARE(player->CurrentPosition(), 0.0);
         QTest::qWait(300);
@@ -190,6 +197,32 @@ private slots:
         QVERIFY(player->Duration() > 2.9);
         player->Play();
         QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 0.2, 3000);
+    }
+
+    void mainWindowDrivesTheRealPlayer() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+        TMMediaPlayer* player = nullptr;
+        TMainForm form([&player](QWidget* video) {
+            TMMediaPlayer::Options options;
+            options.NullAudio = true;
+            player = new TMMediaPlayer(video, options);
+            return player;
+        });
+        QVERIFY(form.FileOpenMovieAccept(film_));
+        QCOMPARE(form.TrackBar->maximum(), 3);
+        QCOMPARE(form.TrackBar->tickInterval(), 0); // trunc(3 x 0.05)
+        QVERIFY(form.FilmLengthText.startsWith("00:00:0"));
+        form.aPlay->trigger();
+        QVERIFY(form.MovieTimer->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(form.Panels[3]->text().startsWith("00:00:01"), 4000);
+        // Seeking with the track bar while playing.
+        form.TrackBar->setValue(2);
+        QVERIFY(player->CurrentPosition() >= 2.0);
+        form.aStop->trigger();
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
+        QCOMPARE(form.TrackBar->value(), 0);
+        QVERIFY(!form.TrackBar->isEnabled());
+        QCOMPARE(player->CurrentPosition(), 0.0);
     }
 };
 

@@ -288,8 +288,7 @@ private slots:
         QVERIFY(f.FileOpenMovieAccept(kFilm));
         f.aPlay->trigger();
         x.player->Position = 3.5;
-        QTRY_COMPARE_WITH_TIMEOUT(x.Panel(3), QStringLiteral("00:00:03,500 -- 00:01:40,000"),
-                                  2000);
+        QTRY_COMPARE_WITH_TIMEOUT(x.Panel(3), QStringLiteral("00:00:03,500 -- 00:01:40,000"), 2000);
     }
 };
 

@@ -17,8 +17,8 @@ TMainForm::PlayerFactory Fake() {
 
 // A small SubRip document marked modified, as if the user had edited it.
 std::unique_ptr<SubTitle> ModifiedDoc(const char* name) {
-    auto doc = std::make_unique<SubTitle>(SubTitle::FromBytes(
-        "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n", name, 25.0));
+    auto doc = std::make_unique<SubTitle>(
+        SubTitle::FromBytes("1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n", name, 25.0));
     doc->SetModified();
     return doc;
 }
@@ -52,9 +52,8 @@ private slots:
         {
             TMainForm form(Fake());
             QCOMPARE(form.size(), QSize(760, 580));
-            QCOMPARE(form.FormSizes,
-                     (std::array<int, 12>{760, 580, 288, 235, 268, 308, 348, 316, 350, 306, 348,
-                                          342}));
+            QCOMPARE(form.FormSizes, (std::array<int, 12>{760, 580, 288, 235, 268, 308, 348, 316,
+                                                          350, 306, 348, 342}));
             QVERIFY(form.RecentFiles.isEmpty());
             for (int side = 0; side < 2; ++side) {
                 const TCaptionStyle& style = form.CaptionStyle[side];
@@ -74,19 +73,32 @@ private slots:
         // files because there are none.
         QCOMPARE(stored.size(), 2 * 10 + 1 + 12);
         const QVariantMap expected{
-            {"SubtitleL.BGColor", 0},          {"SubtitleL.Font.Name", "Arial"},
-            {"SubtitleL.Font.Size", 16},       {"SubtitleL.Font.Color", 16777215},
-            {"SubtitleL.Font.Charset", 0},     {"SubtitleL.Font.Bold", 1},
-            {"SubtitleL.Font.Italic", 0},      {"SubtitleL.Font.Underline", 0},
-            {"SubtitleL.Font.StrikeOut", 0},   {"SubtitleL.Font.Height", -3},
-            {"SubtitleR.Font.Name", "華康中黑體"}, {"SubtitleR.Font.Charset", 136},
-            {"SubtitleR.Font.Height", -3},     {"Lang.Lcid", 1028},
-            {"Form.Main.Width", 760},          {"Form.Main.Height", 580},
-            {"Form.Edit.Width", 288},          {"Form.Edit.Height", 235},
-            {"Form.Seg.Width", 268},           {"Form.Seg.Height", 308},
-            {"Form.Combine.Width", 348},       {"Form.Combine.Height", 316},
-            {"Form.Import.Width", 350},        {"Form.Import.Height", 306},
-            {"Form.SaveAs.Width", 348},        {"Form.SaveAs.Height", 342},
+            {"SubtitleL.BGColor", 0},
+            {"SubtitleL.Font.Name", "Arial"},
+            {"SubtitleL.Font.Size", 16},
+            {"SubtitleL.Font.Color", 16777215},
+            {"SubtitleL.Font.Charset", 0},
+            {"SubtitleL.Font.Bold", 1},
+            {"SubtitleL.Font.Italic", 0},
+            {"SubtitleL.Font.Underline", 0},
+            {"SubtitleL.Font.StrikeOut", 0},
+            {"SubtitleL.Font.Height", -3},
+            {"SubtitleR.Font.Name", "華康中黑體"},
+            {"SubtitleR.Font.Charset", 136},
+            {"SubtitleR.Font.Height", -3},
+            {"Lang.Lcid", 1028},
+            {"Form.Main.Width", 760},
+            {"Form.Main.Height", 580},
+            {"Form.Edit.Width", 288},
+            {"Form.Edit.Height", 235},
+            {"Form.Seg.Width", 268},
+            {"Form.Seg.Height", 308},
+            {"Form.Combine.Width", 348},
+            {"Form.Combine.Height", 316},
+            {"Form.Import.Width", 350},
+            {"Form.Import.Height", 306},
+            {"Form.SaveAs.Width", 348},
+            {"Form.SaveAs.Height", 342},
         };
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QCOMPARE(stored.value(it.key()).toString(), it.value().toString());
@@ -189,8 +201,8 @@ private slots:
         QTest::newRow("digit 4 is not read")
             << QVariantMap{{"PreferFile.3", "/d.srt"}, {"PreferFile.4", "/e.srt"}}
             << QStringList{"/d.srt"};
-        QTest::newRow("ampersand") << QVariantMap{{"PreferFile.0", "/R&M.srt"}}
-                                   << QStringList{"/R&M.srt"};
+        QTest::newRow("ampersand")
+            << QVariantMap{{"PreferFile.0", "/R&M.srt"}} << QStringList{"/R&M.srt"};
     }
 
     void recentFiles() {
@@ -205,8 +217,8 @@ private slots:
             for (int i = 0; i < 4; ++i) {
                 QCOMPARE(form.RecentMenu[i]->isVisible(), i < read.size());
                 if (i < read.size())
-                    QCOMPARE(form.RecentMenu[i]->text(),
-                             QStringLiteral("%1. %2").arg(i + 1).arg(QString(read[i]).replace("&", "&&")));
+                    QCOMPARE(form.RecentMenu[i]->text(), QStringLiteral("%1. %2").arg(i + 1).arg(
+                                                             QString(read[i]).replace("&", "&&")));
             }
             QCOMPARE(form.muLine->isVisible(), !read.isEmpty());
         }

@@ -24,8 +24,7 @@ public:
     QString FileName() const override { return fileName_; }
     bool SetFileName(const QString& path) override {
         Calls << "Open " + path;
-        if (!Films.contains(path))
-            return false;
+        if (!Films.contains(path)) return false;
         fileName_ = path;
         duration_ = Films.value(path);
         Position = 0;
@@ -65,8 +64,7 @@ public:
 
 private:
     void SetState(int state) {
-        if (state == state_)
-            return;
+        if (state == state_) return;
         const int old = state_;
         state_ = state;
         emit PlayStateChange(old, state);
