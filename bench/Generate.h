@@ -30,7 +30,8 @@ inline const std::vector<std::string>& BenchLines(bool big5) {
     };
     static const std::vector<std::string> legacy = [] {
         std::vector<std::string> out;
-        for (const std::string& line : utf8) out.push_back(*FromUtf8(kCodePageBig5, line));
+        for (const std::string& line : utf8)
+            out.push_back(*FromUtf8(kCodePageBig5, line));
         return out;
     }();
     return big5 ? legacy : utf8;
@@ -65,6 +66,7 @@ inline void AppendBenchEntry(std::string& out, int number, bool big5) {
 inline std::string GenerateSubRip(int entries, bool big5) {
     std::string out;
     out.reserve(static_cast<std::size_t>(entries) * 100);
-    for (int k = 1; k <= entries; ++k) AppendBenchEntry(out, k, big5);
+    for (int k = 1; k <= entries; ++k)
+        AppendBenchEntry(out, k, big5);
     return out;
 }

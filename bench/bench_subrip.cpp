@@ -51,9 +51,9 @@ const BenchFile& File(int entries, bool big5) {
     auto [it, added] = files.try_emplace({entries, big5});
     if (added) {
         const std::string bytes = GenerateSubRip(entries, big5);
-        it->second.path = (Folder().Path() / (std::to_string(entries) + (big5 ? "-big5" : "-utf8") +
-                                              ".srt"))
-                              .string();
+        it->second.path =
+            (Folder().Path() / (std::to_string(entries) + (big5 ? "-big5" : "-utf8") + ".srt"))
+                .string();
         it->second.size = bytes.size();
         std::ofstream(it->second.path, std::ios::binary) << bytes;
     }
@@ -69,9 +69,8 @@ protected:
 
 void Report(benchmark::State& state, const BenchFile& file, int entries) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size));
-    state.counters["entries/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * entries,
-                           benchmark::Counter::kIsRate);
+    state.counters["entries/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * entries, benchmark::Counter::kIsRate);
     state.counters["file_MB"] = static_cast<double>(file.size) / 1e6;
 }
 
@@ -115,7 +114,8 @@ void BM_WriteSubRipFile(benchmark::State& state) {
 void Sizes(benchmark::internal::Benchmark* b) {
     b->ArgNames({"entries", "big5"})->Unit(benchmark::kMillisecond)->UseRealTime();
     for (int big5 : {0, 1})
-        for (int entries : {10'000, 100'000, 1'000'000}) b->Args({entries, big5});
+        for (int entries : {10'000, 100'000, 1'000'000})
+            b->Args({entries, big5});
 }
 
 BENCHMARK(BM_ReadSubRip)->Apply(Sizes);

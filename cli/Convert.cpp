@@ -22,28 +22,39 @@ constexpr const char* kProgram = "velitra-convert: ";
 
 const char* InputFormatName(int32_t index) {
     switch (index) {
-    case FormatSubRip: return "SubRip";
-    case FormatMicroDVD: return "MicroDVD";
-    case FormatSubViewer: return "SubViewer";
-    default: return "none";
+    case FormatSubRip:
+        return "SubRip";
+    case FormatMicroDVD:
+        return "MicroDVD";
+    case FormatSubViewer:
+        return "SubViewer";
+    default:
+        return "none";
     }
 }
 
 const char* OutputFormatTitle(OutputFormat format) {
     switch (format) {
-    case OutputFormat::SubRip: return "SubRip";
-    case OutputFormat::MicroDVD: return "MicroDVD";
-    case OutputFormat::SubViewer: return "SubViewer";
+    case OutputFormat::SubRip:
+        return "SubRip";
+    case OutputFormat::MicroDVD:
+        return "MicroDVD";
+    case OutputFormat::SubViewer:
+        return "SubViewer";
     }
     return "";
 }
 
 std::string EncodingName(const SubTitle& doc) {
     switch (doc.Encoding()) {
-    case FileEncoding::Plain: return CodePageName(doc.CodePage());
-    case FileEncoding::Utf8Bom: return "UTF-8 with BOM";
-    case FileEncoding::Utf16LE: return "UTF-16LE";
-    case FileEncoding::Utf16BE: return "UTF-16BE";
+    case FileEncoding::Plain:
+        return CodePageName(doc.CodePage());
+    case FileEncoding::Utf8Bom:
+        return "UTF-8 with BOM";
+    case FileEncoding::Utf16LE:
+        return "UTF-16LE";
+    case FileEncoding::Utf16BE:
+        return "UTF-16BE";
     }
     return "";
 }
@@ -97,8 +108,8 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
     int first = 0, last = count - 1;
     if (o.rangeFirst) {
         if (*o.rangeLast > count) {
-            err << kProgram << "--range " << *o.rangeFirst << '-' << *o.rangeLast << ": "
-                << o.input << " has " << count << " entries\n";
+            err << kProgram << "--range " << *o.rangeFirst << '-' << *o.rangeLast << ": " << o.input
+                << " has " << count << " entries\n";
             return ExitUsage;
         }
         first = *o.rangeFirst - 1;

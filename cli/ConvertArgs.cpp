@@ -3,9 +3,9 @@
 #include "Pertitle.h"
 #include "Subtitle.h"
 
+#include <cctype>
 #include <charconv>
 #include <climits>
-#include <cctype>
 #include <string_view>
 
 namespace {
@@ -47,7 +47,8 @@ std::optional<int32_t> ParseStart(std::string_view text) {
 
 std::string Lower(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -69,16 +70,20 @@ std::string FileExtension(const std::string& path) {
 
 const char* OutputFormatName(OutputFormat format) {
     switch (format) {
-    case OutputFormat::SubRip: return "srt";
-    case OutputFormat::MicroDVD: return "microdvd";
-    case OutputFormat::SubViewer: return "subviewer";
+    case OutputFormat::SubRip:
+        return "srt";
+    case OutputFormat::MicroDVD:
+        return "microdvd";
+    case OutputFormat::SubViewer:
+        return "subviewer";
     }
     return "";
 }
 
 const char* ConvertUsage() {
     return "Usage: velitra-convert [options] INPUT OUTPUT\n"
-           "Reads a SubRip (.srt), MicroDVD or SubViewer (.sub) file and writes it as one of them.\n"
+           "Reads a SubRip (.srt), MicroDVD or SubViewer (.sub) file and writes it as one of "
+           "them.\n"
            "\n"
            "  --to srt|microdvd|subviewer  output format (default from OUTPUT: .srt SubRip,\n"
            "                               .sub MicroDVD)\n"
@@ -139,10 +144,11 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             if (!flag(field)) return Fail(name + " takes no value");
             continue;
         }
-        static const char* const kValued[] = {"--to",    "--fps",   "--range",
+        static const char* const kValued[] = {"--to",       "--fps",   "--range",
                                               "--renumber", "--start", "--codepage"};
         bool valued = false;
-        for (const char* v : kValued) valued = valued || name == v;
+        for (const char* v : kValued)
+            valued = valued || name == v;
         if (!valued) return Fail("unknown option " + arg);
 
         std::string value;
@@ -155,10 +161,14 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
         }
 
         if (name == "--to") {
-            if (value == "srt") to = OutputFormat::SubRip;
-            else if (value == "microdvd") to = OutputFormat::MicroDVD;
-            else if (value == "subviewer") to = OutputFormat::SubViewer;
-            else return Fail("--to: '" + value + "' is not srt, microdvd or subviewer");
+            if (value == "srt")
+                to = OutputFormat::SubRip;
+            else if (value == "microdvd")
+                to = OutputFormat::MicroDVD;
+            else if (value == "subviewer")
+                to = OutputFormat::SubViewer;
+            else
+                return Fail("--to: '" + value + "' is not srt, microdvd or subviewer");
         } else if (name == "--fps") {
             try {
                 o.fps = ParseFrameRate(value);
@@ -173,8 +183,7 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
                 last = ParseCount(std::string_view(value).substr(dash + 1));
             }
             if (!first || !last || *first < 1 || *last < *first)
-                return Fail("--range: '" + value +
-                            "' is not FIRST-LAST with 1 <= FIRST <= LAST");
+                return Fail("--range: '" + value + "' is not FIRST-LAST with 1 <= FIRST <= LAST");
             o.rangeFirst = first;
             o.rangeLast = last;
         } else if (name == "--renumber") {
@@ -201,9 +210,12 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
         o.format = *to;
     } else {
         std::string ext = FileExtension(o.output);
-        if (ext == ".srt") o.format = OutputFormat::SubRip;
-        else if (ext == ".sub") o.format = OutputFormat::MicroDVD;
-        else return Fail("cannot tell the format of " + o.output + "; give --to");
+        if (ext == ".srt")
+            o.format = OutputFormat::SubRip;
+        else if (ext == ".sub")
+            o.format = OutputFormat::MicroDVD;
+        else
+            return Fail("cannot tell the format of " + o.output + "; give --to");
     }
     // Options that the chosen format has no use for are mistakes, not wishes to ignore.
     if (o.renumber && o.format != OutputFormat::SubRip)

@@ -30,10 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string name = "x.sub";
     FrameRateQuestion ask;
     switch (choice & 3) {
-    case 0: name = "x.srt"; break;
-    case 1: break;
-    case 2: bytes = "[INFORMATION]\r\n[TITLE]fuzz\r\n[END INFORMATION]\r\n" + bytes; break;
-    case 3: ask = [] { return std::optional<std::string>("23.976"); }; break;
+    case 0:
+        name = "x.srt";
+        break;
+    case 1:
+        break;
+    case 2:
+        bytes = "[INFORMATION]\r\n[TITLE]fuzz\r\n[END INFORMATION]\r\n" + bytes;
+        break;
+    case 3:
+        ask = [] { return std::optional<std::string>("23.976"); };
+        break;
     }
 
     std::optional<SubTitle> doc;

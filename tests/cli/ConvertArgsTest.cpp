@@ -8,15 +8,18 @@
 
 namespace {
 
-ParsedArguments Parse(std::vector<std::string> args) { return ParseConvertArguments(args); }
+ParsedArguments Parse(std::vector<std::string> args) {
+    return ParseConvertArguments(args);
+}
 
 TEST(ConvertArgs, DefaultsFollowTheOutputName) {
     struct Case {
         const char* output;
         OutputFormat format;
     };
-    for (const Case& c : {Case{"out.srt", OutputFormat::SubRip}, Case{"OUT.SRT", OutputFormat::SubRip},
-                          Case{"dir.x/out.Sub", OutputFormat::MicroDVD}}) {
+    for (const Case& c :
+         {Case{"out.srt", OutputFormat::SubRip}, Case{"OUT.SRT", OutputFormat::SubRip},
+          Case{"dir.x/out.Sub", OutputFormat::MicroDVD}}) {
         SCOPED_TRACE(c.output);
         ParsedArguments p = Parse({"in.srt", c.output});
         ASSERT_EQ(p.kind, ParsedArguments::Run) << p.error;
@@ -95,12 +98,12 @@ TEST(ConvertArgs, StartTimesAtTheEdges) {
         const char* text;
         std::optional<int32_t> ms;
     };
-    for (const Case& c : {Case{"00:00:00,000", 0}, Case{"0:00:01,500", 1500},
-                          Case{"596:00:00,000", 596 * 3600000}, Case{"596:59:59,999", std::nullopt},
-                          Case{"597:00:00,000", std::nullopt}, Case{"00:60:00,000", std::nullopt},
-                          Case{"00:00:60,000", std::nullopt}, Case{"00:00:01,5", std::nullopt},
-                          Case{"1:30", std::nullopt}, Case{"00:00:01.000", std::nullopt},
-                          Case{"-0:00:01,000", std::nullopt}}) {
+    for (const Case& c :
+         {Case{"00:00:00,000", 0}, Case{"0:00:01,500", 1500}, Case{"596:00:00,000", 596 * 3600000},
+          Case{"596:59:59,999", std::nullopt}, Case{"597:00:00,000", std::nullopt},
+          Case{"00:60:00,000", std::nullopt}, Case{"00:00:60,000", std::nullopt},
+          Case{"00:00:01,5", std::nullopt}, Case{"1:30", std::nullopt},
+          Case{"00:00:01.000", std::nullopt}, Case{"-0:00:01,000", std::nullopt}}) {
         SCOPED_TRACE(c.text);
         ParsedArguments p = Parse({"--start", c.text, "in.srt", "out.srt"});
         if (c.ms) {

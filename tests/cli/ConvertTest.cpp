@@ -1,9 +1,9 @@
 // velitra-convert end to end: the program is run as a user runs it, in a fresh folder per test.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,10 +37,10 @@ std::string Fixture(const std::string& name) {
 
 // One SubRip block as the writer writes it; "|" separates caption lines (ASCII text only: a
 // double-byte character may hold a "|" byte).
-std::string Block(int number, const std::string& start, const std::string& end,
-                  std::string text) {
+std::string Block(int number, const std::string& start, const std::string& end, std::string text) {
     std::string lines;
-    for (char c : text) lines += c == '|' ? kCrLf : std::string(1, c);
+    for (char c : text)
+        lines += c == '|' ? kCrLf : std::string(1, c);
     return std::to_string(number) + kCrLf + start + " --> " + end + kCrLf + lines + kCrLf + kCrLf;
 }
 
@@ -86,14 +86,15 @@ protected:
         const std::string errPath = (root_ / "capture" / "stderr").string();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         std::vector<std::string> all{VELITRA_CONVERT};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
+        for (std::string& a : all)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         pid_t pid = 0;
         Result r;
@@ -111,7 +112,8 @@ protected:
     // Names in the work folder, sorted: what a run left behind.
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(work_)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(work_))
+            names.push_back(e.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -121,8 +123,7 @@ protected:
 };
 
 bool OneLine(const std::string& text) {
-    return !text.empty() && text.back() == '\n' &&
-           std::count(text.begin(), text.end(), '\n') == 1;
+    return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 1;
 }
 
 const std::string kBasicSrt = Block(1, "00:00:01,000", "00:00:02,500", "Hello") +
@@ -218,8 +219,8 @@ TEST_F(Convert, SubViewerOutputCentresOnlyWhenAsked) {
     const std::string in = Input("basic.srt");
     for (bool centre : {false, true}) {
         SCOPED_TRACE(centre);
-        std::vector<std::string> args{"--to", "subviewer", "--range", "1-2", "--force",
-                                      in, Path("out.sub")};
+        std::vector<std::string> args{"--to",    "subviewer", "--range",      "1-2",
+                                      "--force", in,          Path("out.sub")};
         if (centre) args.push_back("--center");
         Result r = Run(args);
         ASSERT_EQ(r.exit, 0) << r.err;
@@ -298,7 +299,8 @@ TEST_F(Convert, LegacyCodePageDecidesCharactersAndBlanks) {
     Result r = Run({in, Path("out.srt")});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(ReadAll(Path("out.srt")), "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + si +
-                                            "\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\n" + a1a1 +
+                                            "\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\n" +
+                                            a1a1 +
                                             "\r\n\r\n3\r\n00:00:05,000 --> 00:00:06,000\r\n" +
                                             zhong + "\r\n" + si + "\r\n\r\n");
     EXPECT_NE(r.err.find("code page Big5"), std::string::npos) << r.err;
@@ -369,7 +371,8 @@ TEST_F(Convert, BadArgumentsExitTwoWithOneLine) {
     };
     for (const auto& args : cases) {
         std::string shown;
-        for (const auto& a : args) shown += a + " ";
+        for (const auto& a : args)
+            shown += a + " ";
         SCOPED_TRACE(shown);
         Result r = Run(args);
         EXPECT_EQ(r.exit, 2);
@@ -398,10 +401,8 @@ TEST_F(Convert, UnusableInputExitsOneWithTheReason) {
         const char* reason;
     };
     const std::vector<Case> cases = {
-        {Path("missing.srt"), "no such file"},
-        {Path("empty.srt"), "holds no text"},
-        {Path("notes.txt"), "not a subtitle file"},
-        {Path("folder.srt"), "folder"},
+        {Path("missing.srt"), "no such file"},       {Path("empty.srt"), "holds no text"},
+        {Path("notes.txt"), "not a subtitle file"},  {Path("folder.srt"), "folder"},
         {Input("viewer-empty-header-line.sub"), ""}, // the model's own words
     };
     const std::vector<std::string> before = Files();
