@@ -1,6 +1,7 @@
 // The window as start-up leaves it: creation order, layout, menus, commands and their hints.
 #include "FakePlayer.h"
 #include "Main.h"
+#include "Questions.h"
 #include "ScriptedQuestions.h"
 #include "Startup.h"
 #include "TestSettings.h"
@@ -386,6 +387,25 @@ private slots:
         QCOMPARE(line.Subtitles, subtitles);
         QCOMPARE(line.Help, help);
         QVERIFY(UsageText().contains("FILM"));
+    }
+
+    void fileFiltersInQtForm_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("films") << "AVI Files (*.avi)|*.AVI|MPEG1 Files (*.mpg)|*.MPG|All Files "
+                                  "(*.*)|*.*"
+                               << "AVI Files (*.avi *.AVI);;MPEG1 Files (*.mpg *.MPG);;All Files "
+                                  "(*)";
+        QTest::newRow("several patterns") << "Subtitles|*.srt;*.sub"
+                                          << "Subtitles (*.srt *.SRT *.sub *.SUB)";
+        QTest::newRow("odd count drops the tail") << "Text (*.txt)|*.txt|Lost"
+                                                  << "Text (*.txt *.TXT)";
+    }
+
+    void fileFiltersInQtForm() {
+        QFETCH(QString, filter);
+        QFETCH(QString, qt);
+        QCOMPARE(QtFileFilter(filter), qt);
     }
 
     void errorInAnEventHandlerIsShownAndTheLoopGoesOn() {
