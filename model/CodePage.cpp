@@ -185,16 +185,13 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::size_t CharLength(int codePage, std::string_view text, std::size_t pos) {
-    if (pos >= text.size())
-        return 1;
+    if (pos >= text.size()) return 1;
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (codePage == kCodePageUtf8) {
-        if (lead < 0xC2)
-            return 1;
+        if (lead < 0xC2) return 1;
         const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         // A broken sequence counts one byte at a time, like the bytes it is kept as.
-        if (lead > 0xF4 || pos + length > text.size() ||
-            !IsValidUtf8(text.substr(pos, length)))
+        if (lead > 0xF4 || pos + length > text.size() || !IsValidUtf8(text.substr(pos, length)))
             return 1;
         return length;
     }

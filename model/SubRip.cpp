@@ -47,9 +47,9 @@ std::size_t FindArrow(std::string_view line) {
 
 std::vector<PerTitle> ParseSubRip(const TextSource& source) {
     std::vector<PerTitle> entries;
-    // Every entry's time line holds a ">", so their count bounds the list, which is then
-    // allocated once; room that stays unused is never touched.
-    entries.reserve(CountByte(source.Text(), '>'));
+    // An entry takes at least two lines (its time line, then a blank line or the end), so this
+    // bounds the list, which is then allocated once; room that stays unused is never touched.
+    entries.reserve(source.LineBound() / 2 + 1);
     std::vector<std::string_view> textLines;
     TextSource::Cursor cursor(source);
     std::string_view line;

@@ -21,7 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr std::size_t kReleaseStep = std::size_t{1} << 22;
-}
+constexpr std::size_t kParallelCheck = std::size_t{1} << 22;
+} // namespace
 
 // The bytes of a source: a read-only mapping of a regular file, or a buffer of our own (bytes
 // handed in, a pipe, or text converted from UTF-16).
@@ -125,22 +126,35 @@ bool Utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out) {
 
 } // namespace
 
-std::size_t CountByte(std::string_view text, char byte) {
-    // Eight bytes at a time: a byte of x is zero exactly where the text holds the byte sought.
+namespace {
+
+// How many bytes of a word of eight equal the byte whose copies fill pattern.
+inline std::size_t MatchesInWord(uint64_t word, uint64_t pattern) {
     constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    const uint64_t pattern = 0x0101010101010101ULL * static_cast<unsigned char>(byte);
-    std::size_t count = 0, i = 0;
+    // A byte of x is zero exactly where the word holds the byte sought; one bit per match lands
+    // at the bottom of its byte and the multiplication adds them up.
+    const uint64_t x = word ^ pattern;
+    const uint64_t match = (~(((x & kLow7) + kLow7) | x) & ~kLow7) >> 7;
+    return static_cast<std::size_t>((match * 0x0101010101010101ULL) >> 56);
+}
+
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+
+} // namespace
+
+LineEndCount CountLineEnds(std::string_view text) {
+    LineEndCount count;
+    std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
         uint64_t word;
         std::memcpy(&word, text.data() + i, 8);
-        const uint64_t x = word ^ pattern;
-        const uint64_t nonzero = ((x & kLow7) + kLow7) | x;
-        // One bit per matching byte at the byte's bottom; the multiplication adds them up.
-        const uint64_t match = (~nonzero & ~kLow7) >> 7;
-        count += static_cast<std::size_t>((match * 0x0101010101010101ULL) >> 56);
+        count.cr += MatchesInWord(word, kOnes * '\r');
+        count.lf += MatchesInWord(word, kOnes * '\n');
     }
-    for (; i < text.size(); ++i)
-        count += text[i] == byte;
+    for (; i < text.size(); ++i) {
+        count.cr += text[i] == '\r';
+        count.lf += text[i] == '\n';
+    }
     return count;
 }
 
@@ -183,21 +197,52 @@ void TextSource::Prepare() {
     // Ctrl-Z ends a text file: nothing after it is read.
     if (const void* z = std::memchr(text.data(), 0x1A, text.size()))
         text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - text.data()));
-    if (codePage_ == 0) codePage_ = IsValidUtf8(text) ? kCodePageUtf8 : LegacyCodePage();
+    if (codePage_ == 0) {
+        legacyCodePage_ = LegacyCodePage();
+        if (text.size() >= kParallelCheck)
+            utf8Check_ = std::async(std::launch::async, [text] { return IsValidUtf8(text); });
+        else
+            codePage_ = IsValidUtf8(text) ? kCodePageUtf8 : legacyCodePage_;
+    }
     text_ = text;
 
     // Old Mac files end their lines with a carriage return alone; anywhere else a lone one is
     // just a character of its line. Lone ones can only outnumber line feeds when all carriage
     // returns do.
-    const std::size_t cr = CountByte(text, '\r');
-    const std::size_t lf = cr > 0 ? CountByte(text, '\n') : 0;
+    const LineEndCount ends = CountLineEnds(text);
     std::size_t loneCr = 0;
-    if (cr > lf) {
+    if (ends.cr > ends.lf) {
         for (std::size_t i = 0; i < text.size(); ++i)
             loneCr += text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
     }
     hasNul_ = std::memchr(text.data(), '\0', text.size()) != nullptr;
-    macLineEnds_ = loneCr > lf;
+    macLineEnds_ = loneCr > ends.lf;
+    lineCount_ = (macLineEnds_ ? ends.cr : ends.lf) + 1;
+}
+
+namespace {
+
+// Lines are short: a word-at-a-time search beats a call to memchr for each.
+inline const char* FindNewline(const char* p, std::size_t n) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        const uint64_t x = word ^ (kOnes * '\n');
+        const uint64_t match = ~(((x & kLow7) + kLow7) | x) & ~kLow7;
+        if (match) return p + i + (__builtin_ctzll(match) >> 3);
+    }
+    for (; i < n; ++i)
+        if (p[i] == '\n') return p + i;
+    return nullptr;
+}
+
+} // namespace
+
+int TextSource::CodePage() const {
+    if (utf8Check_.valid()) codePage_ = utf8Check_.get() ? kCodePageUtf8 : legacyCodePage_;
+    return codePage_;
 }
 
 bool TextSource::Cursor::Next(std::string_view& line) {
@@ -208,7 +253,7 @@ bool TextSource::Cursor::Next(std::string_view& line) {
     std::size_t length;
     std::size_t advance;
     if (!source_->macLineEnds_) {
-        const auto* nl = static_cast<const char*>(std::memchr(begin, '\n', left));
+        const char* nl = FindNewline(begin, left);
         length = nl ? static_cast<std::size_t>(nl - begin) : left;
         advance = nl ? length + 1 : length;
         if (nl && length > 0 && begin[length - 1] == '\r') --length;
@@ -328,7 +373,11 @@ bool WriteFileAtomically(const std::string& fileName, FileEncoding encoding,
 
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".velitra-XXXXXX")).string();
+    // A hidden name beside the target, so that the rename stays inside one file system.
+    std::string hidden(1, '.');
+    hidden += target.filename().string();
+    hidden += ".velitra-XXXXXX";
+    std::string temp = (folder / hidden).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return fail(Reason("cannot create a file in " + folder.string(), errno));
     auto abandon = [&](const std::string& reason) {

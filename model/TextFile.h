@@ -3,6 +3,7 @@
 // as it was.
 #include <cstddef>
 #include <functional>
+#include <future>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -38,9 +39,11 @@ public:
     bool Empty() const { return text_.empty(); }
     FileEncoding Encoding() const { return encoding_; }
     // UTF-8 (65001) for files with a byte-order mark and valid UTF-8, else the legacy code page.
-    int CodePage() const { return codePage_; }
+    int CodePage() const;
     // The text after the byte-order mark and the Ctrl-Z cut (UTF-16 already as UTF-8).
     std::string_view Text() const { return text_; }
+    // At least as many as the lines the cursor will hand out.
+    std::size_t LineBound() const { return lineCount_; }
 
     class Cursor {
     public:
@@ -67,13 +70,21 @@ private:
     std::unique_ptr<Storage> storage_; // owns the bytes text_ views
     std::string_view text_;
     FileEncoding encoding_ = FileEncoding::Plain;
-    int codePage_ = 0;
+    mutable int codePage_ = 0;
     bool macLineEnds_ = false;
     bool hasNul_ = false;
+    std::size_t lineCount_ = 0;
+    // A big file's UTF-8 check runs beside the reader, which needs the answer only at the end.
+    mutable std::future<bool> utf8Check_;
+    int legacyCodePage_ = 0;
 };
 
-// How many times the byte occurs in the text.
-std::size_t CountByte(std::string_view text, char byte);
+// Carriage returns and line feeds in the text.
+struct LineEndCount {
+    std::size_t cr = 0;
+    std::size_t lf = 0;
+};
+LineEndCount CountLineEnds(std::string_view text);
 
 // Writes a file through a temporary file beside it that is renamed over the target only after
 // every byte is written and flushed; on any failure the target stays as it was. The writer gets a
