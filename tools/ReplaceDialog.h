@@ -1,0 +1,40 @@
+#pragma once
+// The modeless find-and-replace dialog. It only collects the two texts and says which button was
+// pressed; the main window reads the texts again at each press and does the work on the document
+// of the pane active at that moment. Matching is exact and the search runs downwards.
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class ReplaceDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReplaceDialog(QWidget* parent = nullptr);
+
+    QString FindText() const;
+    QString ReplaceText() const;
+    void SetFindText(const QString& text);
+
+    QLabel* lbFind = nullptr;
+    QLineEdit* edFind = nullptr;
+    QLabel* lbReplace = nullptr;
+    QLineEdit* edReplace = nullptr;
+    QPushButton* bbtnFindNext = nullptr;
+    QPushButton* bbtnReplace = nullptr;
+    QPushButton* bbtnReplaceAll = nullptr;
+    QPushButton* bbtnClose = nullptr;
+
+signals:
+    void findNextRequested();
+    void replaceRequested();
+    void replaceAllRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void UpdateButtons();
+};
