@@ -26,8 +26,14 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.MainForm = std::make_unique<TMainForm>(std::move(createPlayer));
     forms.CreationOrder << QStringLiteral("TMainForm");
-    // TODO: TAboutForm, TSetFrameDlg, TSubHeightDlg, TEditForm, TSegForm, TCombineForm,
-    // TImportForm, TSaveAsForm and TAdjustForm follow here, in this order, as they arrive.
+    // TODO: TAboutForm comes here.
+    forms.SetFrameDlg = std::make_unique<TSetFrameDlg>();
+    forms.CreationOrder << QStringLiteral("TSetFrameDlg");
+    // The MicroDVD reader asks through the one frame-rate dialog, which keeps its last text.
+    forms.MainForm->AskFrameRate =
+        MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
+    // TODO: TSubHeightDlg, TEditForm, TSegForm, TCombineForm, TImportForm, TSaveAsForm and
+    // TAdjustForm follow here, in this order, as they arrive.
 }
 
 TCommandLine ParseCommandLine(const QStringList& arguments) {

@@ -2,6 +2,7 @@
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
 #include "Main.h"
+#include "SetFrame.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -18,6 +19,7 @@ public:
 // Every window of the program, created once at start and living until exit.
 struct TForms {
     std::unique_ptr<TMainForm> MainForm;
+    std::unique_ptr<TSetFrameDlg> SetFrameDlg;
     // Class names in the order the windows were created.
     QStringList CreationOrder;
 };

@@ -6,6 +6,7 @@
 // Split by concern: MainLayout.cpp builds the controls and menus, MainCommands.cpp the command
 // table and hints, MainSettings.cpp start, settings and closing, MainPlayback.cpp the film.
 #include "CaptionStyle.h"
+#include "Subtitle.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -13,6 +14,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QActionGroup;
@@ -31,6 +34,8 @@ class QToolBar;
 class QToolButton;
 class SubTitle;
 class TFilmPlayer;
+class TReplaceDialog;
+class TSubtitleGridModel;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -205,6 +210,33 @@ public:
     // Moves the track bar's thumb without seeking the film.
     void SetTrackBarQuietly(int position);
 
+    // --- Panes ---
+    TSubtitleGridModel* GridModel[2] = {};
+    // Asks for a MicroDVD file's frame rate; the frame-rate dialog in the program, a script in
+    // tests. Without one, MicroDVD files are read at 25 frames per second.
+    FrameRateQuestion AskFrameRate;
+    // Opens a file into a side; false when the side keeps what it had.
+    bool LoadDocument(int side, const QString& path);
+    void FillGrid(int side, SubTitle* doc);
+    void SelectRow(int side, int index);
+    void SyncOpposite(int side, int row);
+    void ShowCaptionPanel(int side);
+    void sgSubLClick(int side);
+    void sgSubLDblClick(int side);
+    void sgSubLEnter(int side);
+    // Grid rows are 1-based (row r shows entry r - 1); the first row when nothing is selected.
+    int SelectionTop(int side) const;
+    int SelectionBottom(int side) const;
+    // Ctrl+S saves the active pane; answers whether the key was taken.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // --- Search and line commands ---
+    TReplaceDialog* ReplaceDialog = nullptr; // the modeless replace dialog, made on first use
+    void FindText(int side, int first, int last);
+    void ReplaceRange(int first, int last);
+    void ReplaceDialogFind();
+    void ReplaceDialogReplace(bool all);
+
     // --- Commands whose work arrives with later windows ---
     void FileExitExecute();
     void aAboutExecute();
@@ -240,6 +272,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -253,7 +286,15 @@ private:
 
     PlayerFactory createPlayer_;
     QList<QAction*> commands_;
+    void BuildPanes();
+    // The side whose pane shows a document and is active, or -1.
+    int ActiveDocumentSide() const;
+    // Text typed by the user, in the document's code page; nothing (after saying so) when the
+    // code page cannot hold it.
+    std::optional<std::string> Encode(int side, const QString& text);
+
     bool firstShowDone_ = false;
+    bool selectingRows_ = false; // rows selected by the program are no row change
     bool destroyed_ = false;
 };
 

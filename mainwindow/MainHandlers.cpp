@@ -24,26 +24,12 @@ void TMainForm::aSyncLRExecute() {}
 void TMainForm::aSubHeightLExecute(int) {}
 void TMainForm::aAdjustSizeExecute() {}
 
-// TODO: the subtitle panes (open, save, recent files).
-void TMainForm::aOpenSubtitleLExecute(int) {}
-void TMainForm::aSaveLExecute(int) {}
-void TMainForm::muF1Click(int) {}
-void TMainForm::OpenSubtitleFile(int, const QString&) {}
-
 // TODO: the editing windows: edit, segment re-timing, combine, import, save as.
 void TMainForm::aSaveAsLExecute(int) {}
 void TMainForm::aEditSubtitleExecute() {}
 void TMainForm::aSegModifyLExecute(int) {}
 void TMainForm::aCombineExecute() {}
 void TMainForm::aImportExecute() {}
-
-// TODO: search, line commands and overlap repair.
-void TMainForm::aNewLineExecute() {}
-void TMainForm::aDelLineExecute() {}
-void TMainForm::aFindExecute() {}
-void TMainForm::aFindNextExecute() {}
-void TMainForm::aReplaceExecute() {}
-void TMainForm::aCheckTimeExecute() {}
 
 // TODO: language and view switching.
 void TMainForm::aSelCHTExecute(int) {}

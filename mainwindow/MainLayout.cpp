@@ -19,7 +19,6 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -59,7 +58,6 @@ QLabel* NewTitleBar(const char* name, QWidget* parent) {
 QTableView* NewGrid(const char* name, QWidget* parent) {
     auto* grid = new QTableView(parent);
     grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(new QStandardItemModel(0, 5, grid));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->verticalHeader()->hide();

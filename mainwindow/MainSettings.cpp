@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QScreen>
 #include <QSettings>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
 
@@ -166,11 +165,9 @@ void TMainForm::FormCreate() {
     FileLabel[1] = lbFilenameR;
     Grid[0] = sgSubL;
     Grid[1] = sgSubR;
+    BuildPanes();
     const int columnWidths[5] = {30, 15, 70, 40, 155};
     for (QTableView* grid : Grid) {
-        if (auto* model = qobject_cast<QStandardItemModel*>(grid->model()))
-            model->setHorizontalHeaderLabels(
-                QStringList(std::begin(ColumnTitles), std::end(ColumnTitles)));
         for (int c = 0; c < 5; ++c)
             grid->setColumnWidth(c, columnWidths[c]);
     }

@@ -17,7 +17,7 @@ QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
 
 } // namespace
 
-ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
+TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReplaceDialog"));
     setWindowTitle(QStringLiteral("取代"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -71,28 +71,28 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
     setTabOrder(bbtnReplace, bbtnReplaceAll);
     setTabOrder(bbtnReplaceAll, bbtnClose);
 
-    connect(bbtnFindNext, &QPushButton::clicked, this, &ReplaceDialog::findNextRequested);
-    connect(bbtnReplace, &QPushButton::clicked, this, &ReplaceDialog::replaceRequested);
-    connect(bbtnReplaceAll, &QPushButton::clicked, this, &ReplaceDialog::replaceAllRequested);
+    connect(bbtnFindNext, &QPushButton::clicked, this, &TReplaceDialog::findNextRequested);
+    connect(bbtnReplace, &QPushButton::clicked, this, &TReplaceDialog::replaceRequested);
+    connect(bbtnReplaceAll, &QPushButton::clicked, this, &TReplaceDialog::replaceAllRequested);
     // Closing only hides: the dialog lives for the whole run and keeps its texts.
     connect(bbtnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(edFind, &QLineEdit::textChanged, this, &ReplaceDialog::UpdateButtons);
+    connect(edFind, &QLineEdit::textChanged, this, &TReplaceDialog::UpdateButtons);
     UpdateButtons();
 }
 
-QString ReplaceDialog::FindText() const {
+QString TReplaceDialog::FindText() const {
     return edFind->text();
 }
 
-QString ReplaceDialog::ReplaceText() const {
+QString TReplaceDialog::ReplaceText() const {
     return edReplace->text();
 }
 
-void ReplaceDialog::SetFindText(const QString& text) {
+void TReplaceDialog::SetFindText(const QString& text) {
     edFind->setText(text);
 }
 
-void ReplaceDialog::showEvent(QShowEvent* event) {
+void TReplaceDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Ready to type over the last search.
     edFind->setFocus();
@@ -100,7 +100,7 @@ void ReplaceDialog::showEvent(QShowEvent* event) {
 }
 
 // Nothing to find means nothing to do, so the three buttons wait for a find text.
-void ReplaceDialog::UpdateButtons() {
+void TReplaceDialog::UpdateButtons() {
     const bool any = !edFind->text().isEmpty();
     bbtnFindNext->setEnabled(any);
     bbtnReplace->setEnabled(any);

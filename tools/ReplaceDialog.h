@@ -9,10 +9,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class ReplaceDialog : public QDialog {
+class TReplaceDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ReplaceDialog(QWidget* parent = nullptr);
+    explicit TReplaceDialog(QWidget* parent = nullptr);
 
     QString FindText() const;
     QString ReplaceText() const;

@@ -58,7 +58,8 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder.value(0), QStringLiteral("TMainForm"));
+        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg"}));
+        QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         QCOMPARE(MainForm(), forms.MainForm.get());
         forms.MainForm.reset();
         QCOMPARE(MainForm(), nullptr);

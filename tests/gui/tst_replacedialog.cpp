@@ -24,7 +24,7 @@ private slots:
 };
 
 void TestReplaceDialog::controls() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     QCOMPARE(dialog.objectName(), QStringLiteral("ReplaceDialog"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("取代"));
     QVERIFY(!dialog.isModal());
@@ -53,7 +53,7 @@ void TestReplaceDialog::controls() {
 }
 
 void TestReplaceDialog::tabOrder() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     dialog.SetFindText(QStringLiteral("a")); // every button enabled, so every one takes focus
     QList<QWidget*> chain;
     for (QWidget* w = dialog.edFind; chain.size() < 6; w = w->nextInFocusChain())
@@ -79,13 +79,13 @@ void TestReplaceDialog::buttonSignals() {
     QFETCH(int, replace);
     QFETCH(int, replaceAll);
 
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     dialog.SetFindText(QStringLiteral("ab"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QSignalSpy findSpy(&dialog, &ReplaceDialog::findNextRequested);
-    QSignalSpy replaceSpy(&dialog, &ReplaceDialog::replaceRequested);
-    QSignalSpy allSpy(&dialog, &ReplaceDialog::replaceAllRequested);
+    QSignalSpy findSpy(&dialog, &TReplaceDialog::findNextRequested);
+    QSignalSpy replaceSpy(&dialog, &TReplaceDialog::replaceRequested);
+    QSignalSpy allSpy(&dialog, &TReplaceDialog::replaceAllRequested);
 
     auto* pressed = dialog.findChild<QPushButton*>(button);
     QVERIFY(pressed);
@@ -99,11 +99,11 @@ void TestReplaceDialog::buttonSignals() {
 }
 
 void TestReplaceDialog::enterInFieldFindsNext() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QSignalSpy findSpy(&dialog, &ReplaceDialog::findNextRequested);
-    QSignalSpy replaceSpy(&dialog, &ReplaceDialog::replaceRequested);
+    QSignalSpy findSpy(&dialog, &TReplaceDialog::findNextRequested);
+    QSignalSpy replaceSpy(&dialog, &TReplaceDialog::replaceRequested);
     QTest::keyClicks(dialog.edFind, QStringLiteral("ab"));
     QTest::keyClick(dialog.edFind, Qt::Key_Return);
     QTest::keyClick(dialog.edReplace, Qt::Key_Return);
@@ -113,16 +113,16 @@ void TestReplaceDialog::enterInFieldFindsNext() {
 }
 
 void TestReplaceDialog::textsReadAtEachPress() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QStringList seen;
     auto record = [&](const char* what) {
         seen << QStringLiteral("%1:%2>%3").arg(what, dialog.FindText(), dialog.ReplaceText());
     };
-    connect(&dialog, &ReplaceDialog::findNextRequested, [&] { record("find"); });
-    connect(&dialog, &ReplaceDialog::replaceRequested, [&] { record("replace"); });
-    connect(&dialog, &ReplaceDialog::replaceAllRequested, [&] { record("all"); });
+    connect(&dialog, &TReplaceDialog::findNextRequested, [&] { record("find"); });
+    connect(&dialog, &TReplaceDialog::replaceRequested, [&] { record("replace"); });
+    connect(&dialog, &TReplaceDialog::replaceAllRequested, [&] { record("all"); });
 
     dialog.SetFindText(QStringLiteral("四"));
     QTest::mouseClick(dialog.bbtnFindNext, Qt::LeftButton);
@@ -137,7 +137,7 @@ void TestReplaceDialog::textsReadAtEachPress() {
 }
 
 void TestReplaceDialog::buttonsWaitForFindText() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     const QList<QPushButton*> acting = {dialog.bbtnFindNext, dialog.bbtnReplace,
                                         dialog.bbtnReplaceAll};
     auto enabled = [&] {
@@ -157,13 +157,13 @@ void TestReplaceDialog::buttonsWaitForFindText() {
     QCOMPARE(enabled(), QList<bool>({false, false, false}));
 
     // A disabled button says nothing when pressed.
-    QSignalSpy findSpy(&dialog, &ReplaceDialog::findNextRequested);
+    QSignalSpy findSpy(&dialog, &TReplaceDialog::findNextRequested);
     QTest::mouseClick(dialog.bbtnFindNext, Qt::LeftButton);
     QCOMPARE(findSpy.count(), 0);
 }
 
 void TestReplaceDialog::showSelectsFindText() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     dialog.SetFindText(QStringLiteral("old"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -172,12 +172,12 @@ void TestReplaceDialog::showSelectsFindText() {
 }
 
 void TestReplaceDialog::closeHidesAndKeepsTexts() {
-    ReplaceDialog dialog;
+    TReplaceDialog dialog;
     dialog.SetFindText(QStringLiteral("a"));
     dialog.edReplace->setText(QStringLiteral("b"));
-    for (auto close : {+[](ReplaceDialog* d) { d->bbtnClose->click(); },
-                       +[](ReplaceDialog* d) { QTest::keyClick(d->edFind, Qt::Key_Escape); },
-                       +[](ReplaceDialog* d) { d->close(); }}) {
+    for (auto close : {+[](TReplaceDialog* d) { d->bbtnClose->click(); },
+                       +[](TReplaceDialog* d) { QTest::keyClick(d->edFind, Qt::Key_Escape); },
+                       +[](TReplaceDialog* d) { d->close(); }}) {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         close(&dialog);

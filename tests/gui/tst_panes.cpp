@@ -1,0 +1,423 @@
+// The subtitle panes: opening files into a side, the grid and title bar, keeping the panes in
+// step, saving, recent files, and the search and line commands on the active pane.
+#include "FakePlayer.h"
+#include "Main.h"
+#include "ReplaceDialog.h"
+#include "ScriptedQuestions.h"
+#include "SubtitleGrid.h"
+#include "TestSettings.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString Entries(std::initializer_list<std::pair<int, const char*>> entries) {
+    QString text;
+    int n = 0;
+    for (auto [start, caption] : entries) {
+        text += QString("%1\n%2 --> %3\n%4\n\n")
+                    .arg(++n)
+                    .arg(QString::fromStdString(MsToTimeText(start)))
+                    .arg(QString::fromStdString(MsToTimeText(start + 500)))
+                    .arg(QString::fromUtf8(caption));
+    }
+    return text;
+}
+
+struct Fixture {
+    TFakePlayer* player = nullptr;
+    std::unique_ptr<TMainForm> form;
+    QTemporaryDir dir;
+
+    Fixture() {
+        form = std::make_unique<TMainForm>([this](QWidget* video) {
+            player = new TFakePlayer(video);
+            player->Films.insert("/films/f.avi", 100.0);
+            return player;
+        });
+        form->FormCreate();
+        form->resize(760, 580);
+    }
+    TMainForm& f() { return *form; }
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return path;
+    }
+    QString Write(const QString& name, const QString& text) { return Write(name, text.toUtf8()); }
+    QString Cell(int side, int row, int column) {
+        return f().GridModel[side]->CellText(row, column);
+    }
+    QString Title(int side) { return f().FileLabel[side]->text(); }
+    int Current(int side) { return f().Grid[side]->currentIndex().row(); }
+};
+
+} // namespace
+
+class TestPanes : public QObject {
+    Q_OBJECT
+    TTestSettings settings_;
+
+private slots:
+    void init() { OpenSettings()->clear(); }
+
+    void openFillsTheSide() {
+        TScriptedQuestions questions;
+        Fixture x;
+        const QString path = x.Write("a.srt", Entries({{1000, "one"}, {2000, "two|lines"}}));
+        QVERIFY(!x.f().Grid[0]->isEnabled());
+        QCOMPARE(x.Title(0), QStringLiteral("[ ]"));
+        questions.FileAnswers << path;
+        x.f().aOpenSubtitleL->trigger();
+        QCOMPARE(questions.LastFilter, QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer"
+                                                      "(*.sub)|*.sub|All Files(*.*)|*.*"));
+        QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
+        QCOMPARE(x.f().FileLabel[0]->toolTip(), path);
+        QVERIFY(x.f().Grid[0]->isEnabled());
+        QVERIFY(x.f().aShowSubL->isChecked() && x.f().aShowSubL->isEnabled());
+        QVERIFY(x.f().aSaveL->isEnabled() && x.f().aSaveAsL->isEnabled());
+        QVERIFY(!x.f().aSaveR->isEnabled());
+        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (2)"));
+        QCOMPARE(x.f().GridModel[0]->rowCount(), 2);
+        QCOMPARE(x.Cell(0, 1, 0), QStringLiteral("2"));
+        QCOMPARE(x.Cell(0, 1, 2), QStringLiteral("00:00:02,000"));
+        QCOMPARE(x.Cell(0, 1, 3), QStringLiteral("00:500"));
+        QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("two|lines"));
+        QCOMPARE(x.f().ShownIndex[0], -1);
+        QCOMPARE(x.f().RecentFiles, QStringList{path});
+        QVERIFY(questions.Messages.isEmpty());
+    }
+
+    void aFileThatGivesNoDocumentIsReportedAndChangesNothing() {
+        TScriptedQuestions questions;
+        Fixture x;
+        const QString good = x.Write("a.srt", Entries({{1000, "one"}}));
+        QVERIFY(x.f().LoadDocument(0, good));
+        const QString text = x.Write("notes.txt", QStringLiteral("hello"));
+        QVERIFY(!x.f().LoadDocument(0, text));
+        QCOMPARE(questions.Messages.size(), 1);
+        QVERIFY(questions.Messages[0].Text.startsWith("無法辨識字幕檔格式,請重新選擇"));
+        QVERIFY(questions.Messages[0].Text.contains(text));
+        QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
+        QCOMPARE(x.f().Doc[0]->Count(), 1);
+
+        // A reader's error (a frame rate that is no number) is shown; the side stays.
+        x.f().AskFrameRate = [] { return std::optional<std::string>("fast"); };
+        const QString sub = x.Write("b.sub", QStringLiteral("{1}{2}x\n"));
+        QVERIFY(!x.f().LoadDocument(0, sub));
+        QCOMPARE(questions.Messages.size(), 2);
+        QVERIFY(questions.Messages[1].Text.contains("fast"));
+        QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
+
+        // Cancelling the frame-rate question is no error.
+        x.f().AskFrameRate = [] { return std::optional<std::string>(); };
+        QVERIFY(!x.f().LoadDocument(1, sub));
+        QCOMPARE(x.Title(1), QStringLiteral("[ ]"));
+        x.f().AskFrameRate = [] { return std::optional<std::string>("29.970"); };
+        QVERIFY(x.f().LoadDocument(1, sub));
+        QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[MSUB]  (1)"));
+    }
+
+    void discardQuestionBeforeOpeningOverChanges() {
+        TScriptedQuestions questions;
+        Fixture x;
+        const QString a = x.Write("a.srt", Entries({{1000, "one"}}));
+        const QString b = x.Write("b.srt", Entries({{1000, "two"}}));
+        QVERIFY(x.f().LoadDocument(1, a));
+        x.f().Doc[1]->SetModified();
+        questions.MessageAnswers << mrCancel;
+        x.f().aOpenSubtitleR->trigger();
+        QCOMPARE(questions.FileTitles.size(), 0); // cancelled before the file dialog
+        QCOMPARE(questions.Messages[0].Text, QStringLiteral("確定要放棄已修改部份?"));
+        QCOMPARE(questions.Messages[0].Title, "[右側字幕] -- " + a);
+        QCOMPARE(questions.Messages[0].DefaultButton, int(mrCancel));
+        questions.MessageAnswers << mrOk;
+        questions.FileAnswers << b;
+        x.f().aOpenSubtitleR->trigger();
+        QCOMPARE(x.Title(1), "[右側字幕] -- " + b);
+    }
+
+    void titleStarFollowsModifiedAndSave() {
+        TScriptedQuestions questions;
+        Fixture x;
+        const QString path = x.Write("a.srt", Entries({{1000, "one"}, {2000, "two"}}));
+        QVERIFY(x.f().LoadDocument(0, path));
+        x.f().Doc[0]->ShiftRange(0, 1, 500);
+        x.f().FillGrid(0, x.f().Doc[0].get());
+        QCOMPARE(x.Title(0), "[左側字幕] -- " + path + "*");
+        QCOMPARE(x.Cell(0, 0, 2), QStringLiteral("00:00:01,500"));
+
+        // Ctrl+S does nothing until a pane is active.
+        QVERIFY(!x.f().FormKeyDown(Qt::Key_S, Qt::ControlModifier));
+        x.f().sgSubLEnter(0);
+        QVERIFY(!x.f().FormKeyDown(Qt::Key_S, Qt::NoModifier));
+        QVERIFY(x.f().FormKeyDown(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier));
+        QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
+        QVERIFY(!x.f().Doc[0]->IsModified());
+        QVERIFY(SubTitle(path.toStdString(), 25).Item(0)->Start == 1500);
+
+        // A save that fails says why and keeps the "*" and the file.
+        x.f().Doc[0]->ShiftRange(0, 1, 500);
+        x.f().FillGrid(0, x.f().Doc[0].get());
+        QVERIFY(QFile::setPermissions(x.dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const bool root = QFile(x.dir.filePath("probe")).open(QIODevice::WriteOnly);
+        if (!root) {
+            x.f().aSaveL->trigger();
+            QCOMPARE(questions.Messages.size(), 1);
+            QVERIFY(questions.Messages[0].Text.contains(path));
+            QVERIFY(x.Title(0).endsWith("*"));
+            QVERIFY(SubTitle(path.toStdString(), 25).Item(0)->Start == 1500);
+        }
+        QFile::setPermissions(x.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void activePaneColoursTheTitleBars() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QCOMPARE(x.f().ActiveSide, -1);
+        x.f().sgSubLEnter(1);
+        QCOMPARE(x.f().ActiveSide, 1);
+        QCOMPARE(x.f().FileLabel[1]->palette().color(QPalette::Window), QColor(0, 0, 0xFF));
+        QCOMPARE(x.f().FileLabel[0]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+        QTest::mouseClick(x.f().FileLabel[0], Qt::LeftButton);
+        QCOMPARE(x.f().ActiveSide, 0);
+    }
+
+    void syncOppositeTakesTheNearestStartEarlierOnATie() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QVERIFY(x.f().LoadDocument(0, x.Write("l.srt", Entries({{2000, "a"}, {2001, "b"}}))));
+        QVERIFY(x.f().LoadDocument(1, x.Write("r.srt", Entries({{1000, "x"}, {3000, "y"}}))));
+        x.f().SyncOpposite(0, 1);
+        QCOMPARE(x.Current(1), 0);
+        QCOMPARE(x.f().ClickedRow[1], 1);
+        x.f().SyncOpposite(0, 2);
+        QCOMPARE(x.Current(1), 1);
+        QCOMPARE(x.f().ClickedRow[1], 2);
+
+        // With aSyncLR checked, the user's row change moves the other pane.
+        x.f().aSyncLR->setChecked(true);
+        x.f().Grid[1]->setCurrentIndex(x.f().GridModel[1]->index(0, 0));
+        QCOMPARE(x.f().ClickedRow[1], 1);
+        QCOMPARE(x.Current(0), 0);
+    }
+
+    void selectRowScrollsTowardsTheMiddle() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QString text;
+        std::vector<std::pair<int, const char*>> many;
+        for (int i = 0; i < 100; ++i)
+            text += QString("%1\n%2 --> %2\nline\n\n")
+                        .arg(i + 1)
+                        .arg(QString::fromStdString(MsToTimeText(i * 1000)));
+        QVERIFY(x.f().LoadDocument(0, x.Write("many.srt", text)));
+        QTableView* grid = x.f().Grid[0];
+        grid->setFixedHeight(grid->horizontalHeader()->height() +
+                             10 * grid->verticalHeader()->defaultSectionSize() +
+                             2 * grid->frameWidth() + 1);
+        x.f().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
+        const int visible =
+            grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
+        QVERIFY(visible >= 5);
+        x.f().SelectRow(0, 0);
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
+        QCOMPARE(x.f().SelectionTop(0), 1);
+        x.f().SelectRow(0, 99);
+        QCOMPARE(grid->verticalScrollBar()->value(), 100 - visible); // the last page
+        x.f().SelectRow(0, 50);
+        QCOMPARE(grid->verticalScrollBar()->value(), 51 - visible / 2 - 1);
+        QCOMPARE(x.f().ClickedRow[0], 0); // no row change of the pane
+    }
+
+    void doubleClickMovesTheFilmToTheEntry() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QVERIFY(x.f().FileOpenMovieAccept("/films/f.avi"));
+        QVERIFY(x.f().LoadDocument(0, x.Write("a.srt", Entries({{12500, "a"}, {200000, "b"}}))));
+        x.f().Grid[0]->setCurrentIndex(x.f().GridModel[0]->index(0, 0));
+        x.f().sgSubLDblClick(0);
+        QCOMPARE(x.player->Position, 12.5);
+        QCOMPARE(x.f().TrackBar->value(), 12);
+        // Past the end of the film: nothing.
+        x.f().Grid[0]->setCurrentIndex(x.f().GridModel[0]->index(1, 0));
+        x.f().sgSubLDblClick(0);
+        QCOMPARE(x.player->Position, 12.5);
+    }
+
+    void recentFiles() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QStringList paths;
+        for (const char* name : {"a.srt", "b.srt", "c.srt", "d.srt", "e.srt"})
+            paths << x.Write(name, Entries({{1000, "x"}}));
+        for (const QString& p : paths)
+            QVERIFY(x.f().LoadDocument(0, p));
+        QCOMPARE(x.f().RecentFiles,
+                 (QStringList{paths[4], paths[3], paths[2], paths[1]})); // the oldest went
+        QVERIFY(x.f().RecentMenu[0]->text().endsWith(paths[4]));
+        // The same file in other letters stays one entry, now first.
+        const QString upper = paths[2].left(paths[2].size() - 5) + "C.srt";
+        x.f().RecentFiles[2] = upper;
+        QVERIFY(x.f().LoadDocument(0, paths[2]));
+        QCOMPARE(x.f().RecentFiles, (QStringList{paths[2], paths[4], paths[3], paths[1]}));
+
+        // Left active with a document and the right pane empty: the item opens on the right.
+        x.f().sgSubLEnter(0);
+        x.f().muF1Click(3);
+        QCOMPARE(x.Title(1), "[右側字幕] -- " + paths[1]);
+    }
+
+    void findAndFindNext() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QVERIFY(x.f().LoadDocument(0, x.Write("a.srt", Entries({{0, "x"},
+                                                                {1, "y"},
+                                                                {2, "z"},
+                                                                {3, "cab"},
+                                                                {4, "q"},
+                                                                {5, "r"},
+                                                                {6, "s"},
+                                                                {7, "abc"},
+                                                                {8, "t"}}))));
+        // Nothing happens while no pane is active.
+        questions.InputAnswers << QString("ab");
+        x.f().aFind->trigger();
+        QCOMPARE(questions.InputAnswers.size(), 1);
+
+        x.f().sgSubLEnter(0);
+        x.f().aFind->trigger();
+        QCOMPARE(x.f().SearchText, QStringLiteral("ab"));
+        QCOMPARE(x.f().SelectionTop(0), 4);
+        x.f().aFindNext->trigger();
+        QCOMPARE(x.f().SelectionTop(0), 8);
+        x.f().aFindNext->trigger(); // no wrap: the selection stays
+        QCOMPARE(x.f().SelectionTop(0), 8);
+        questions.InputAnswers << std::nullopt; // cancel changes nothing
+        x.f().aFind->trigger();
+        QCOMPARE(x.f().SearchText, QStringLiteral("ab"));
+    }
+
+    void replaceAllAndReplaceAtTheTopRow() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QVERIFY(
+            x.f().LoadDocument(0, x.Write("a.srt", Entries({{0, "aaa"}, {1, "a"}, {2, "ba"}}))));
+        x.f().aReplace->trigger(); // no active pane: nothing
+        QVERIFY(!x.f().ReplaceDialog);
+        x.f().sgSubLEnter(0);
+        x.f().aReplace->trigger();
+        QVERIFY(x.f().ReplaceDialog && x.f().ReplaceDialog->isVisible());
+        x.f().ReplaceDialog->edFind->setText("a");
+        x.f().ReplaceDialog->edReplace->setText("aa");
+
+        // Replace changes only the entry of the selection's top row.
+        x.f().Grid[0]->selectionModel()->select(
+            QItemSelection(x.f().GridModel[0]->index(1, 0), x.f().GridModel[0]->index(2, 4)),
+            QItemSelectionModel::ClearAndSelect);
+        x.f().ReplaceDialog->bbtnReplace->click();
+        QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaa"));
+        QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("aa"));
+        QCOMPARE(x.Cell(0, 2, 4), QStringLiteral("ba"));
+        QVERIFY(x.Title(0).endsWith("*"));
+
+        x.f().ReplaceDialog->bbtnReplaceAll->click();
+        QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaaaaa"));
+        QCOMPARE(x.Cell(0, 2, 4), QStringLiteral("baa"));
+
+        // Find next from the dialog takes its text as the search text.
+        x.f().ReplaceDialog->edFind->setText("baa");
+        x.f().SelectRow(0, 0);
+        x.f().ReplaceDialog->bbtnFindNext->click();
+        QCOMPARE(x.f().SearchText, QStringLiteral("baa"));
+        QCOMPARE(x.f().SelectionTop(0), 3);
+
+        // A text the Big5 document cannot hold is refused with a message, nothing replaced.
+        QVERIFY(x.f().LoadDocument(
+            1, x.Write("b.srt",
+                       QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\r\n\r\n"))));
+        x.f().sgSubLEnter(1);
+        x.f().ReplaceDialog->edFind->setText(QString::fromUtf8("四"));
+        x.f().ReplaceDialog->edReplace->setText(QString::fromUtf8("😀"));
+        const qsizetype before = questions.Messages.size();
+        x.f().ReplaceDialog->bbtnReplaceAll->click();
+        QCOMPARE(questions.Messages.size(), before + 1);
+        QCOMPARE(x.Cell(1, 0, 4), QString::fromUtf8("四"));
+        x.f().ReplaceDialog->edReplace->setText(QString::fromUtf8("帆"));
+        x.f().ReplaceDialog->bbtnReplaceAll->click();
+        QCOMPARE(x.Cell(1, 0, 4), QString::fromUtf8("帆"));
+    }
+
+    void lineCommandsAndRepair() {
+        TScriptedQuestions questions;
+        Fixture x;
+        const QString path = x.Write(
+            "a.srt",
+            QStringLiteral(
+                "1\n00:00:00,000 --> 00:00:01,500\na\n\n2\n00:00:01,000 --> 00:00:02,000\nb\n\n"
+                "3\n00:00:01,999 --> 00:00:03,000\nc\n\n4\n00:00:03,000 --> 00:00:04,000\nd\n\n"));
+        QVERIFY(x.f().LoadDocument(0, path));
+        x.f().sgSubLEnter(0);
+
+        x.f().aCheckTime->trigger();
+        QCOMPARE(questions.Messages.last().Text, QStringLiteral("修正字幕重疊數: 2"));
+        QCOMPARE(x.Cell(0, 0, 3), QStringLiteral("00:999"));
+        QCOMPARE(x.Cell(0, 1, 3), QStringLiteral("00:998"));
+        QVERIFY(x.Title(0).endsWith("*"));
+
+        // Insert before the selected entry; the row then shows the new blank entry.
+        x.f().SelectRow(0, 2);
+        x.f().aNewLine->trigger();
+        QCOMPARE(x.f().Doc[0]->Count(), 5);
+        QCOMPARE(x.Cell(0, 2, 4), QString());
+        QCOMPARE(x.f().Doc[0]->Item(2)->Start, 1998 + 10);
+        QCOMPARE(x.f().SelectionTop(0), 3);
+
+        // Delete asks; Cancel keeps everything, OK removes every selected row.
+        x.f().Grid[0]->selectionModel()->select(
+            QItemSelection(x.f().GridModel[0]->index(1, 0), x.f().GridModel[0]->index(2, 4)),
+            QItemSelectionModel::ClearAndSelect);
+        questions.MessageAnswers << mrCancel;
+        x.f().aDelLine->trigger();
+        QCOMPARE(x.f().Doc[0]->Count(), 5);
+        QCOMPARE(questions.Messages.last().Text, QStringLiteral("確定要刪除嗎?"));
+        questions.MessageAnswers << mrOk;
+        x.f().aDelLine->trigger();
+        QCOMPARE(x.f().Doc[0]->Count(), 3);
+        QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("c"));
+
+        // Rows remembered past the end never reach beyond the last entry.
+        x.f().SelectRow(0, 2);
+        questions.MessageAnswers << mrOk;
+        x.f().aDelLine->trigger();
+        QCOMPARE(x.f().Doc[0]->Count(), 2);
+        questions.MessageAnswers << mrOk;
+        x.f().aDelLine->trigger(); // still works
+        QVERIFY(x.f().Doc[0]->Count() <= 2);
+    }
+
+    void big5FileShowsItsCharacters() {
+        TScriptedQuestions questions;
+        Fixture x;
+        const QString path =
+            x.Write("big5.srt",
+                    QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\xA6\x7C\r\n\r\n"));
+        QVERIFY(x.f().LoadDocument(1, path));
+        QCOMPARE(x.Cell(1, 0, 4), QString::fromUtf8("四帆"));
+    }
+};
+
+QTEST_MAIN(TestPanes)
+#include "tst_panes.moc"
