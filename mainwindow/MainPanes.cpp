@@ -65,6 +65,9 @@ void TMainForm::BuildPanes() {
     }
     // Ctrl+S is seen before any control of the window takes the key.
     qApp->installEventFilter(this);
+    // Every command's shortcut works anywhere in the window, also those only in the grids'
+    // context menu (Ctrl+Insert, Ctrl+Delete).
+    addActions(commands_);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -75,6 +78,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             if (FormKeyDown(key->key(), key->modifiers())) return true;
         }
         return false;
+    }
+    if (event->type() == QEvent::ShortcutOverride && (watched == Grid[0] || watched == Grid[1])) {
+        // A grid would take Ctrl+Insert as "copy"; the window's commands come first.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* command : commands_) {
+            if (command->isEnabled() && command->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
     }
     for (int side = 0; side < 2; ++side) {
         if (watched == Grid[side] && event->type() == QEvent::FocusIn &&

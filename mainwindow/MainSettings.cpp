@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QScreen>
 #include <QSettings>
+#include <QFontMetrics>
 #include <QTableView>
 #include <QTimer>
 
@@ -166,10 +167,15 @@ void TMainForm::FormCreate() {
     Grid[0] = sgSubL;
     Grid[1] = sgSubR;
     BuildPanes();
-    const int columnWidths[5] = {30, 15, 70, 40, 155};
+    // The design widths, widened where the grid's font needs more for a whole number or time.
     for (QTableView* grid : Grid) {
+        const QFontMetrics metrics = grid->fontMetrics();
+        const int widths[5] = {
+            std::max(30, metrics.horizontalAdvance(QStringLiteral("00000")) + 6), 15,
+            std::max(70, metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + 8),
+            std::max(40, metrics.horizontalAdvance(QStringLiteral("00:000")) + 8), 155};
         for (int c = 0; c < 5; ++c)
-            grid->setColumnWidth(c, columnWidths[c]);
+            grid->setColumnWidth(c, widths[c]);
     }
 
     ShowingRowColor = 0xFFCCCC;

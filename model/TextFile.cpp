@@ -370,6 +370,9 @@ bool WriteFileAtomically(const std::string& fileName, FileEncoding encoding,
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (existed && !S_ISREG(old.st_mode)) return fail(fileName + " is not a regular file");
+    // Replacing by rename would pass over a file the user made read-only.
+    if (existed && ::access(target.c_str(), W_OK) != 0)
+        return fail(Reason("cannot write " + fileName, errno));
 
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
