@@ -1,0 +1,114 @@
+// Opening a big SubRip file into a pane, from the command to the first painted grid, the memory
+// the pane takes beside the document, and paging through a pane of a million entries. Runs on
+// Qt's offscreen platform with the tests' film player double, which plays nothing.
+//   bench_pane [ENTRIES] [RUNS]     (default 100000 entries, 5 runs)
+#include "FakePlayer.h"
+#include "Generate.h"
+#include "Main.h"
+#include "SubtitleGrid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Resident memory in bytes, from /proc.
+long Resident() {
+    long pages = 0, resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pane.srt");
+    {
+        std::ofstream out(path.toStdString(), std::ios::binary);
+        out << GenerateSubRip(entries, false);
+    }
+
+    TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
+    form.FormCreate();
+    form.resize(760, 580);
+    form.show();
+    app.processEvents();
+
+    // Memory first, on a fresh heap: what opening the file into the pane adds, against what the
+    // document alone takes (read in a child process, on a fresh heap of its own).
+    int channel[2];
+    if (pipe(channel) != 0)
+        return 1;
+    if (fork() == 0) {
+        const long before = Resident();
+        SubTitle alone(path.toStdString(), 25.0);
+        const double bytes = double(Resident() - before);
+        if (write(channel[1], &bytes, sizeof bytes) != sizeof bytes)
+            _exit(1);
+        _exit(0);
+    }
+    double docBytes = 0;
+    if (read(channel[0], &docBytes, sizeof docBytes) != sizeof docBytes)
+        return 1;
+    wait(nullptr);
+    const long start = Resident();
+    form.LoadDocument(0, path);
+    form.Grid[0]->viewport()->repaint();
+    const double paneBytes = double(Resident() - start);
+    std::printf("memory: document alone %.1f MB, pane with its document %.1f MB (%.2f x)\n",
+                docBytes / 1e6, paneBytes / 1e6, paneBytes / std::max(1.0, docBytes));
+
+    std::vector<double> openTimes;
+    for (int run = 0; run < runs; ++run) {
+        form.GridModel[0]->Fill(nullptr);
+        form.Doc[0].reset();
+        app.processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        form.LoadDocument(0, path);
+        form.Grid[0]->viewport()->repaint(); // the first painted grid
+        openTimes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("open %d entries into a pane: median %.1f ms over %d runs\n", entries,
+                Median(openTimes), runs);
+    app.processEvents();
+
+    // Paging through the pane: one page down and a paint, over the whole document.
+    QTableView* grid = form.Grid[0];
+    QScrollBar* bar = grid->verticalScrollBar();
+    std::vector<double> pageTimes;
+    const int pages = 200;
+    const int step = std::max(1, bar->maximum() / pages);
+    for (int value = 0; value <= bar->maximum(); value += step) {
+        QElapsedTimer timer;
+        timer.start();
+        bar->setValue(value);
+        grid->viewport()->repaint();
+        pageTimes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("scroll and paint: median %.2f ms, worst %.2f ms a page (%zu pages)\n",
+                Median(pageTimes), *std::max_element(pageTimes.begin(), pageTimes.end()),
+                pageTimes.size());
+    return 0;
+}
