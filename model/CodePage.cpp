@@ -205,6 +205,10 @@ std::size_t FindMarker(int codePage, std::string_view text, std::string_view mar
                        std::size_t from) {
     // In UTF-8 an ASCII byte never stands inside a longer character.
     if (!IsDoubleByte(codePage)) return text.find(marker, from);
+    // Most texts do not hold the marker's first byte at all: then there is nothing to walk.
+    if (marker.empty()) return from <= text.size() ? from : std::string_view::npos;
+    if (from >= text.size() || !std::memchr(text.data() + from, marker[0], text.size() - from))
+        return std::string_view::npos;
     for (std::size_t i = from; i < text.size(); i += CharLength(codePage, text, i)) {
         if (text.compare(i, marker.size(), marker) == 0) return i;
     }
