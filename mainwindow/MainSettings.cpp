@@ -1,15 +1,16 @@
 // Start, settings, first showing, closing and destruction of the main window.
 #include "Main.h"
 
+#include "CodePage.h"
 #include "FilmPlayer.h"
 #include "Questions.h"
 #include "Subtitle.h"
 #include "Texts.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QSettings>
-#include <QFontMetrics>
 #include <QTableView>
 #include <QTimer>
 
@@ -120,6 +121,9 @@ void TMainForm::FormCreate() {
         ReadInt(*key, QStringLiteral("Lang.Lcid"), Lcid);
         for (QAction* a : {aSelCHT, aSelCHS, aSelENU})
             a->setChecked(a->property("tag").toInt() == Lcid);
+        // Files that are neither UTF-8 nor UTF-16 are read in the code page that goes with the
+        // chosen language: GBK for Simplified Chinese, Big5 otherwise.
+        SetLegacyCodePage(Lcid == 2052 ? kCodePageGbk : kCodePageBig5);
 
         // TODO: language packs (LoadNewResourceModule, ReinitializeForms) arrive with the
         // language switching work; until then the built-in texts stay.

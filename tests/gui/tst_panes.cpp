@@ -1,5 +1,6 @@
 // The subtitle panes: opening files into a side, the grid and title bar, keeping the panes in
 // step, saving, recent files, and the search and line commands on the active pane.
+#include "CodePage.h"
 #include "FakePlayer.h"
 #include "Main.h"
 #include "ReplaceDialog.h"
@@ -406,6 +407,22 @@ private slots:
         questions.MessageAnswers << mrOk;
         x.f().aDelLine->trigger(); // still works
         QVERIFY(x.f().Doc[0]->Count() <= 2);
+    }
+
+    void legacyCodePageFollowsTheLanguage() {
+        TScriptedQuestions questions;
+        // 简体 in GBK; the same bytes are no sensible Big5.
+        const QByteArray gbk("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xBC\xF2\xCC\xE5\r\n\r\n");
+        OpenSettings()->setValue("Lang.Lcid", 2052);
+        {
+            Fixture x;
+            QVERIFY(x.f().LoadDocument(0, x.Write("gbk.srt", gbk)));
+            QCOMPARE(x.Cell(0, 0, 4), QString::fromUtf8("简体"));
+        }
+        OpenSettings()->setValue("Lang.Lcid", 1028);
+        Fixture x;
+        QVERIFY(x.f().LoadDocument(0, x.Write("big5.srt", gbk)));
+        QCOMPARE(x.f().Doc[0]->CodePage(), kCodePageBig5);
     }
 
     void big5FileShowsItsCharacters() {
