@@ -34,6 +34,8 @@ class QToolBar;
 class QToolButton;
 class SubTitle;
 class TFilmPlayer;
+class TKelLabel;
+class TKelPanel;
 class TReplaceDialog;
 class TSubtitleGridModel;
 
@@ -74,6 +76,10 @@ public:
     // The font and colour dialogs' values of each side's caption.
     TCaptionStyle CaptionStyle[2];
     int TickCount = 0;
+    // The caption timers' memory of their last tick, per side: one side's gap must not colour
+    // the other side's showing row.
+    QString LastCaptionText[2];
+    int LastShownIndex[2] = {-1, -1};
 
     // --- Controls, named as their object names ---
     QMenuBar* MainMenu = nullptr;
@@ -81,15 +87,15 @@ public:
     QWidget* plEditor = nullptr;
     QToolBar* atBarL = nullptr;
     QToolBar* atBarR = nullptr;
-    QLabel* lbFilenameL = nullptr;
-    QLabel* lbFilenameR = nullptr;
+    TKelLabel* lbFilenameL = nullptr;
+    TKelLabel* lbFilenameR = nullptr;
     QTableView* sgSubL = nullptr;
     QTableView* sgSubR = nullptr;
     QSplitter* SplitterHor = nullptr;
     QSplitter* spUP = nullptr;
     QWidget* plVideo = nullptr;
-    QWidget* plSubL = nullptr;
-    QWidget* plSubR = nullptr;
+    TKelPanel* plSubL = nullptr;
+    TKelPanel* plSubR = nullptr;
     QWidget* plControl = nullptr;
     QSlider* TrackBar = nullptr;
     QToolBar* ToolBarControl = nullptr;
@@ -167,14 +173,14 @@ public:
     QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
 
     // Per-side aliases of the controls above.
-    QWidget* CaptionPanel[2] = {};
+    TKelPanel* CaptionPanel[2] = {};
     QAction* ShowAction[2] = {};
     QAction* SaveAction[2] = {};
     QAction* SaveAsAction[2] = {};
     QAction* SyncAction[2] = {};
     QAction* FontAction[2] = {};
     QAction* ColorAction[2] = {};
-    QLabel* FileLabel[2] = {};
+    TKelLabel* FileLabel[2] = {};
     QTableView* Grid[2] = {};
     QAction* RecentMenu[4] = {};
 
@@ -265,8 +271,13 @@ public:
     void aViewBarExecute(QAction* command);
     void aAdjustSizeExecute();
     void muF1Click(int index);
+    // --- Captions ---
     void SubTimerLTimer(int side);
+    // The caption for the film's moment, decoded from the side's code page; updates ShownIndex.
+    QString CaptionAt(int side);
     void ApplySubtitleStyle(int side);
+    // Puts the shown caption panels at the bottom of the video region, the left above the right.
+    void StackCaptionPanels();
     // Opens a subtitle file given on the command line into a side.
     void OpenSubtitleFile(int side, const QString& path);
 

@@ -9,19 +9,7 @@ void TMainForm::FileExitExecute() {
 // TODO: the about box.
 void TMainForm::aAboutExecute() {}
 
-// TODO: caption panels and their timers.
-void TMainForm::aShowSubLExecute(int) {}
-void TMainForm::aFontEditLExecute(int) {}
-void TMainForm::aColorSelectLExecute(int) {}
-void TMainForm::SubTimerLTimer(int) {}
-void TMainForm::ApplySubtitleStyle(int) {}
-void TMainForm::aSecRepeatExecute() {}
-void TMainForm::aSubRepeatExecute() {}
-void TMainForm::aSyncLExecute() {}
-void TMainForm::aSyncLRExecute() {}
-
-// TODO: the caption height and window size dialogs.
-void TMainForm::aSubHeightLExecute(int) {}
+// TODO: the window size dialog.
 void TMainForm::aAdjustSizeExecute() {}
 
 // TODO: the editing windows: edit, segment re-timing, combine, import, save as.

@@ -2,6 +2,8 @@
 #include "Main.h"
 
 #include "FilmPlayer.h"
+#include "Kellabel.h"
+#include "Kelpanel.h"
 #include "Subtitle.h"
 #include "Texts.h"
 
@@ -38,20 +40,22 @@ QWidget* NewPanel(const char* name, QWidget* parent) {
     return panel;
 }
 
-// A pane's one-line title bar: white 8-point text on grey.
-QLabel* NewTitleBar(const char* name, QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral("[ ]"), parent);
+// A pane's one-line title bar: white 8-point text on grey with a black drop shadow. A click on
+// it enters the pane (the window's event filter).
+TKelLabel* NewTitleBar(const char* name, QWidget* parent) {
+    auto* label = new TKelLabel(QStringLiteral("[ ]"), parent);
     label->setObjectName(QString::fromLatin1(name));
     QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
+    font.setPixelSize(11);
     label->setFont(font);
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(pal);
+    // Docked across the pane: the layout gives the width, not the caption.
+    label->setAutoSize(false);
+    label->setColor(QColor(0x80, 0x80, 0x80));
+    label->setFontColor(Qt::white);
+    label->setShadowColor(Qt::black);
+    label->setTextStyle(tsShadow);
     label->setMinimumHeight(13);
-    label->setIndent(2);
+    label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return label;
 }
 
@@ -271,7 +275,7 @@ void TMainForm::BuildLayout() {
         auto* paneLayout = new QVBoxLayout(pane);
         paneLayout->setContentsMargins(0, 0, 0, 0);
         paneLayout->setSpacing(0);
-        QLabel* title = NewTitleBar(side ? "lbFilenameR" : "lbFilenameL", pane);
+        TKelLabel* title = NewTitleBar(side ? "lbFilenameR" : "lbFilenameL", pane);
         QTableView* grid = NewGrid(side ? "sgSubR" : "sgSubL", pane);
         paneLayout->addWidget(title);
         paneLayout->addWidget(grid, 1);
@@ -299,9 +303,15 @@ void TMainForm::BuildLayout() {
     videoLayout->setContentsMargins(0, 0, 0, 0);
     videoLayout->setSpacing(0);
     for (int side = 0; side < 2; ++side) {
-        QWidget* caption = NewPanel(side ? "plSubR" : "plSubL", plVideo);
-        caption->setAutoFillBackground(true);
-        caption->setPalette(black);
+        auto* caption = new TKelPanel(plVideo);
+        caption->setObjectName(QString::fromLatin1(side ? "plSubR" : "plSubL"));
+        caption->setTextStyle(tsNone);
+        caption->setBevelOuter(bvNone);
+        caption->setColor(Qt::black);
+        QFont font(QStringLiteral("MS Sans Serif"));
+        font.setPixelSize(11);
+        caption->SetFont(font, QApplication::palette().color(QPalette::WindowText));
+        caption->setFixedHeight(side ? 41 : 39);
         caption->hide();
         videoLayout->addWidget(caption);
         (side ? plSubR : plSubL) = caption;

@@ -4,6 +4,8 @@
 
 #include "Editing.h"
 #include "FilmPlayer.h"
+#include "Kellabel.h"
+#include "Kelpanel.h"
 #include "Questions.h"
 #include "SubtitleGrid.h"
 #include "Texts.h"
@@ -22,18 +24,19 @@ namespace {
 const QColor kActiveTitle(0x00, 0x00, 0xFF);
 const QColor kIdleTitle(0x80, 0x80, 0x80);
 
+// The title bar draws "&" as the mark of an underlined character: a path's own are doubled.
 QString SideTitle(int side, const QString& path) {
-    return QStringLiteral("[%1] -- %2").arg(TextOf(txLeftSide + side), path);
+    QString shown = path;
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("[%1] -- %2").arg(TextOf(txLeftSide + side), shown);
 }
 
 QString DocPath(const SubTitle& doc) {
     return QString::fromStdString(doc.FileName());
 }
 
-void PaintTitle(QLabel* label, const QColor& colour) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, colour);
-    label->setPalette(pal);
+void PaintTitle(TKelLabel* label, const QColor& colour) {
+    label->setColor(colour);
 }
 
 } // namespace
@@ -145,7 +148,7 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
     // The grid reads the document directly: it lets go of the old one first.
     GridModel[side]->Fill(nullptr);
     Doc[side] = std::move(doc);
-    FileLabel[side]->setText(SideTitle(side, path));
+    FileLabel[side]->setCaption(SideTitle(side, path));
     FileLabel[side]->setToolTip(path);
     Grid[side]->setEnabled(true);
     ShowAction[side]->setEnabled(true);
@@ -159,6 +162,10 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
     FillGrid(side, Doc[side].get());
     ShownIndex[side] = -1;
     GridModel[side]->SetShownIndex(-1);
+    // The caption and the timer's memory belonged to the document just let go.
+    LastShownIndex[side] = -1;
+    LastCaptionText[side].clear();
+    CaptionPanel[side]->setCaption(QString());
     if (Player && Player->PlayState() == TFilmPlayer::Playing) {
         (side ? SubTimerR : SubTimerL)->start();
         if (side == 0) aSubRepeat->setEnabled(true);
@@ -203,7 +210,7 @@ void TMainForm::FillGrid(int side, SubTitle* doc) {
     grid->verticalScrollBar()->setValue(scroll);
 
     if (doc && doc->IsModified())
-        FileLabel[side]->setText(SideTitle(side, DocPath(*doc)) + QStringLiteral("*"));
+        FileLabel[side]->setCaption(SideTitle(side, DocPath(*doc)) + QStringLiteral("*"));
 }
 
 // Like a grid that always has a current cell: with nothing selected, the current row, and before
@@ -284,11 +291,6 @@ void TMainForm::sgSubLDblClick(int side) {
     }
 }
 
-void TMainForm::ShowCaptionPanel(int side) {
-    // TODO: the caption panels' own placement comes with the caption timers.
-    CaptionPanel[side]->setVisible(ShowAction[side]->isChecked());
-}
-
 void TMainForm::aSaveLExecute(int side) {
     if (side < 0 || side > 1 || !Doc[side]) return;
     std::string why;
@@ -298,7 +300,7 @@ void TMainForm::aSaveLExecute(int side) {
                                         QString::fromStdString(why));
         return;
     }
-    FileLabel[side]->setText(SideTitle(side, DocPath(*Doc[side])));
+    FileLabel[side]->setCaption(SideTitle(side, DocPath(*Doc[side])));
 }
 
 void TMainForm::muF1Click(int index) {

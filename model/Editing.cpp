@@ -71,3 +71,53 @@ int NearestStart(const SubTitle& doc, int32_t t) {
     const int64_t before = int64_t{t} - doc.Item(lo)->Start;
     return after < before ? hi : lo;
 }
+
+int CaptionAt(const SubTitle& doc, int& shown, double t, double filmEnd) {
+    const int n = doc.Count();
+    // The document may have lost entries since the index was taken.
+    int c = shown >= 0 && shown < n ? shown : -1;
+    const double cs = c >= 0 ? doc.Item(c)->Start : 0;
+    const double ce = c >= 0 ? doc.Item(c)->End : 0;
+    if (cs < t) {
+        if (t < ce) {
+            shown = c;
+            return c;
+        }
+        const bool last = c == n - 1;
+        const double ns = last ? filmEnd : doc.Item(c + 1)->Start;
+        const double ne = last ? filmEnd : doc.Item(c + 1)->End;
+        if (ns > t) { // a gap after entry c
+            shown = c;
+            return -1;
+        }
+        if (!last && ne > t) {
+            shown = c + 1;
+            return c + 1;
+        }
+    }
+    if (n == 0 || doc.Item(0)->Start > t) {
+        shown = -1;
+        return -1;
+    }
+    if (doc.Item(n - 1)->End <= t) {
+        shown = n - 1;
+        return -1;
+    }
+    // start(lo) <= t always holds, and hi only ever takes an index whose start is after t, or
+    // the last: so mid + 1 stays inside the document and the search ends.
+    int lo = 0, hi = n - 1;
+    for (;;) {
+        const int mid = lo + (hi - lo) / 2;
+        if (doc.Item(mid)->Start > t) {
+            hi = mid;
+        } else if (doc.Item(mid)->End > t) {
+            shown = mid;
+            return mid;
+        } else if (mid == n - 1 || doc.Item(mid + 1)->Start > t) {
+            shown = mid;
+            return -1;
+        } else {
+            lo = mid + 1;
+        }
+    }
+}

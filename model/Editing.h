@@ -23,3 +23,12 @@ int RepairOverlaps(SubTitle& doc);
 // The entry whose start is nearest to t, the earlier one on a tie, found by halving over starts
 // in time order; -1 for a document without entries.
 int NearestStart(const SubTitle& doc, int32_t t);
+
+// The entry showing at film moment t (milliseconds with their fraction): the one with
+// start <= t < end, or -1 in a gap, before the first entry or after the last. shown is where the
+// look-up starts and what it leaves: the entry showing or, between entries, the last one passed;
+// -1 before the first. The entry at shown and the one after it are tried before halving, which
+// is what a playing film almost always needs. filmEnd (milliseconds) stands in for the start and
+// end of an entry after the last one. Entries are taken in document order; a document out of
+// time order gives some entry, never an index outside it.
+int CaptionAt(const SubTitle& doc, int& shown, double t, double filmEnd);

@@ -1,5 +1,7 @@
 // The window as start-up leaves it: creation order, layout, menus, commands and their hints.
 #include "FakePlayer.h"
+#include "Kellabel.h"
+#include "Kelpanel.h"
 #include "Main.h"
 #include "Questions.h"
 #include "ScriptedQuestions.h"
@@ -113,7 +115,7 @@ private slots:
         QCOMPARE(form.sbSecRepeat->defaultAction(), form.aSecRepeat);
         QCOMPARE(form.SpeedButton5->defaultAction(), form.aSubRepeat);
         QVERIFY(form.plSubL->isHidden() && form.plSubR->isHidden());
-        QCOMPARE(form.lbFilenameL->text(), QStringLiteral("[ ]"));
+        QCOMPARE(form.lbFilenameL->Caption(), QStringLiteral("[ ]"));
     }
 
     void everyControlCarriesItsName() {

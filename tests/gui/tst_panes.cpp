@@ -2,6 +2,7 @@
 // step, saving, recent files, and the search and line commands on the active pane.
 #include "CodePage.h"
 #include "FakePlayer.h"
+#include "Kellabel.h"
 #include "Main.h"
 #include "ReplaceDialog.h"
 #include "ScriptedQuestions.h"
@@ -60,7 +61,7 @@ struct Fixture {
     QString Cell(int side, int row, int column) {
         return f().GridModel[side]->CellText(row, column);
     }
-    QString Title(int side) { return f().FileLabel[side]->text(); }
+    QString Title(int side) { return f().FileLabel[side]->Caption(); }
     int Current(int side) { return f().Grid[side]->currentIndex().row(); }
 };
 
@@ -189,8 +190,8 @@ private slots:
         QCOMPARE(x.f().ActiveSide, -1);
         x.f().sgSubLEnter(1);
         QCOMPARE(x.f().ActiveSide, 1);
-        QCOMPARE(x.f().FileLabel[1]->palette().color(QPalette::Window), QColor(0, 0, 0xFF));
-        QCOMPARE(x.f().FileLabel[0]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(x.f().FileLabel[1]->Color(), QColor(0, 0, 0xFF));
+        QCOMPARE(x.f().FileLabel[0]->Color(), QColor(0x80, 0x80, 0x80));
         QTest::mouseClick(x.f().FileLabel[0], Qt::LeftButton);
         QCOMPARE(x.f().ActiveSide, 0);
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using testutil::DocWith;
 
 namespace {
@@ -120,4 +122,73 @@ TEST(NearestStart, Cases) {
     EXPECT_EQ(NearestStart(one, -100), 0);
     SubTitle none = DocWith({});
     EXPECT_EQ(NearestStart(none, 0), -1);
+}
+
+TEST(CaptionAt, FollowsTheFilmAndSearchesAfterASeek) {
+    SubTitle doc = DocWith({PerTitle(1000, 2000, "a"), PerTitle(3000, 4000, "b"),
+                            PerTitle(4000, 4500, "c"), PerTitle(7000, 8000, "d")});
+    // Moments in play order from the state the previous one left: (t, entry shown, index kept).
+    struct Step {
+        double t;
+        int entry;
+        int shown;
+    };
+    const Step steps[] = {
+        {0, -1, -1},     {999.9, -1, -1}, {1000, 0, 0},   {1999.9, 0, 0}, {2000, -1, 0},
+        {2999, -1, 0},   {3000, 1, 1},    {4000, 2, 2},   {4499, 2, 2},   {4500, -1, 2},
+        {7500, 3, 3},    {8000, -1, 3},   {9000, -1, 3},  {1500, 0, 0},   {7999, 3, 3},
+        {-5, -1, -1},    {4250, 2, 2},    {3500, 1, 1},   {6999.5, -1, 2}, {1e12, -1, 3},
+    };
+    int shown = -1;
+    for (const Step& s : steps) {
+        EXPECT_EQ(CaptionAt(doc, shown, s.t, 60000), s.entry) << s.t;
+        EXPECT_EQ(shown, s.shown) << s.t;
+    }
+}
+
+TEST(CaptionAt, StartsFromAnyIndexAndStaysInsideTheDocument) {
+    SubTitle doc = DocWith({PerTitle(1000, 2000, "a"), PerTitle(3000, 4000, "b"),
+                            PerTitle(5000, 6000, "c"), PerTitle(7000, 8000, "d"),
+                            PerTitle(9000, 10000, "e")});
+    // Every start index (also stale ones past the end) against every kind of moment gives the
+    // same answer as a plain scan.
+    const double moments[] = {0, 1000, 1500, 2500, 3000, 5999, 6000, 9999, 10000, 50000};
+    for (int from = -1; from <= 7; ++from) {
+        for (double t : moments) {
+            int shown = from;
+            int expected = -1, last = -1;
+            for (int i = 0; i < doc.Count(); ++i) {
+                if (doc.Item(i)->Start <= t) last = i;
+                if (doc.Item(i)->Start <= t && t < doc.Item(i)->End) expected = i;
+            }
+            EXPECT_EQ(CaptionAt(doc, shown, t, 60000), expected) << from << " " << t;
+            EXPECT_EQ(shown, last) << from << " " << t;
+        }
+    }
+    // The last entry with the film ending before or after the moment; an entry ending exactly
+    // now is not shown.
+    for (double filmEnd : {0.0, 9500.0, 20000.0}) {
+        int shown = 4;
+        EXPECT_EQ(CaptionAt(doc, shown, 10000, filmEnd), -1);
+        EXPECT_EQ(shown, 4);
+    }
+    // Empty documents, documents out of time order and moments that are no number give no
+    // index outside the document.
+    SubTitle none = DocWith({});
+    int shown = -1;
+    EXPECT_EQ(CaptionAt(none, shown, 500, 0), -1);
+    EXPECT_EQ(shown, -1);
+    shown = 3;
+    EXPECT_EQ(CaptionAt(none, shown, 500, 1000), -1);
+    EXPECT_EQ(shown, -1);
+    SubTitle shuffled = DocWith({PerTitle(5000, 6000, "x"), PerTitle(1000, 9000, "y"),
+                                 PerTitle(0, 100, "z"), PerTitle(3000, 3100, "w")});
+    for (double t : {-1.0, 50.0, 2000.0, 3050.0, 5500.0, 8999.0, 20000.0, std::nan("")}) {
+        for (int from = -1; from < 4; ++from) {
+            shown = from;
+            const int got = CaptionAt(shuffled, shown, t, 10000);
+            EXPECT_TRUE(got >= -1 && got < 4) << t;
+            EXPECT_TRUE(shown >= -1 && shown < 4) << t;
+        }
+    }
 }

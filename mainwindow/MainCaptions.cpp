@@ -1,0 +1,189 @@
+// Captions in step with the film: the caption timers, the caption panels' look and place, the
+// commands that make the panes follow the film or each other, and the two repeat ranges.
+#include "Main.h"
+
+#include "CodePage.h"
+#include "Editing.h"
+#include "FilmPlayer.h"
+#include "Kelpanel.h"
+#include "Questions.h"
+#include "SubtitleGrid.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableView>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+bool Playing(const TFilmPlayer* player) {
+    return player && player->PlayState() == TFilmPlayer::Playing;
+}
+
+} // namespace
+
+QString TMainForm::CaptionAt(int side) {
+    const SubTitle* doc = Doc[side].get();
+    if (!doc) return QString();
+    const double t = Player ? Player->CurrentPosition() * 1000 : 0;
+    const double duration = Player ? Player->Duration() : 0;
+    const double filmEnd = std::isfinite(duration) ? std::trunc(duration * 1000) : 0;
+    const int entry = ::CaptionAt(*doc, ShownIndex[side], t, filmEnd);
+    if (entry < 0) return QString();
+    return QString::fromStdString(ToUtf8(doc->CodePage(), doc->Item(entry)->Text));
+}
+
+void TMainForm::SubTimerLTimer(int side) {
+    if (!Playing(Player) || !Doc[side]) return;
+    TKelPanel* panel = CaptionPanel[side];
+    panel->setCaption(CaptionAt(side));
+
+    if (panel->Caption() != LastCaptionText[side]) {
+        CurrentRowColor = panel->Caption().isEmpty() ? GapRowColor : ShowingRowColor;
+        // The model repaints the marked row when its colour changes.
+        GridModel[side]->SetCurrentRowColor(WinColorToQColor(CurrentRowColor));
+        LastCaptionText[side] = panel->Caption();
+    }
+
+    const int shown = ShownIndex[side];
+    if (shown != LastShownIndex[side]) {
+        LastShownIndex[side] = shown;
+        if (SyncAction[side]->isChecked()) {
+            // The showing row near the middle: a scroll, never a row change.
+            QTableView* grid = Grid[side];
+            const int rowHeight = std::max(1, grid->verticalHeader()->defaultSectionSize());
+            const int visible = grid->viewport()->height() / rowHeight;
+            const int top = std::max(1, shown + 1 - visible / 2);
+            grid->verticalScrollBar()->setValue(top - 1);
+        }
+        GridModel[side]->SetShownIndex(shown);
+    }
+
+    Panels[1 + side]->setText(QStringLiteral("[%1] %2 -- %3")
+                                  .arg(QString::fromStdString(Doc[side]->FormatName()))
+                                  .arg(shown + 1)
+                                  .arg(Doc[side]->Count()));
+}
+
+void TMainForm::ShowCaptionPanel(int side) {
+    // The timer goes on updating a hidden panel: showing it again shows the current caption.
+    CaptionPanel[side]->setVisible(ShowAction[side]->isChecked());
+    StackCaptionPanels();
+}
+
+void TMainForm::StackCaptionPanels() {
+    // The video region's layout gives the picture what the panels leave and keeps them at its
+    // bottom through every resize; here the order is made sure of: picture, left, right.
+    auto* layout = static_cast<QBoxLayout*>(plVideo->layout());
+    for (TKelPanel* panel : CaptionPanel) {
+        layout->removeWidget(panel);
+        layout->addWidget(panel);
+    }
+    layout->activate();
+}
+
+void TMainForm::ApplySubtitleStyle(int side) {
+    TKelPanel* panel = CaptionPanel[side];
+    const TCaptionStyle& style = CaptionStyle[side];
+    panel->setColor(WinColorToQColor(style.BGColor));
+    panel->SetFont(style.Font(), WinColorToQColor(style.FontColor));
+    // Ascent plus descent, without the leading between lines.
+    CaptionLineHeight[side] = QFontMetrics(panel->font()).height();
+    // Negative: a number of lines; positive: pixels. Kept within what a widget can be.
+    int64_t h = CaptionHeight[side];
+    if (h < 0) h = -h * CaptionLineHeight[side];
+    panel->setFixedHeight(int(std::clamp<int64_t>(h, 0, QWIDGETSIZE_MAX)));
+    StackCaptionPanels();
+}
+
+void TMainForm::aShowSubLExecute(int side) {
+    ShowCaptionPanel(side);
+}
+
+void TMainForm::aFontEditLExecute(int side) {
+    TCaptionStyle& style = CaptionStyle[side];
+    const std::optional<QFont> chosen = Questions().ChooseFont(this, style.Font());
+    if (!chosen) return;
+    style.FontName = chosen->family();
+    if (chosen->pointSizeF() > 0)
+        style.FontSize = qRound(chosen->pointSizeF());
+    else if (chosen->pixelSize() > 0) // back through 96 dots per inch, as Font() went
+        style.FontSize = (chosen->pixelSize() * 72 + 48) / 96;
+    style.Bold = chosen->bold();
+    style.Italic = chosen->italic();
+    style.Underline = chosen->underline();
+    style.StrikeOut = chosen->strikeOut();
+    ApplySubtitleStyle(side);
+}
+
+void TMainForm::aColorSelectLExecute(int side) {
+    TCaptionStyle& style = CaptionStyle[side];
+    const std::optional<QColor> chosen =
+        Questions().ChooseColor(this, WinColorToQColor(style.BGColor));
+    if (!chosen || !chosen->isValid()) return;
+    style.BGColor = QColorToWinColor(*chosen);
+    CaptionPanel[side]->setColor(WinColorToQColor(style.BGColor));
+}
+
+// Until the caption height dialog exists the stored height stays; the panel is styled again so
+// that the command has its one visible effect, a panel of that height.
+// TODO: the caption height dialog (HeightValue, LineHeight).
+void TMainForm::aSubHeightLExecute(int side) {
+    ApplySubtitleStyle(side);
+}
+
+void TMainForm::aSyncLExecute() {
+    // Following the film and linking the panes exclude each other.
+    if (aSyncL->isChecked() || aSyncR->isChecked()) aSyncLR->setChecked(false);
+}
+
+void TMainForm::aSyncLRExecute() {
+    if (!aSyncLR->isChecked()) return;
+    aSyncL->setChecked(false);
+    aSyncR->setChecked(false);
+}
+
+void TMainForm::aSecRepeatExecute() {
+    const bool playing = Playing(Player);
+    if (aSecRepeat->isChecked() && playing) {
+        const double p = Player->CurrentPosition();
+        RepeatFrom = std::max(0.0, p - udSecFrom->value());
+        RepeatTo = std::min(p + udSecTo->value(), Player->Duration());
+        RepeatActive = true;
+        Player->SetCurrentPosition(RepeatFrom);
+        TrackBar->setEnabled(false);
+    } else {
+        RepeatActive = false;
+        // The track bar is only ever usable while the film plays.
+        TrackBar->setEnabled(playing);
+    }
+}
+
+void TMainForm::aSubRepeatExecute() {
+    const bool playing = Playing(Player);
+    const SubTitle* doc = Doc[0].get();
+    const int n = doc ? doc->Count() : 0;
+    if (n > 0 && playing && aSubRepeat->isChecked()) {
+        // Clamped both ways: the shown index may be older than the last edit of the document.
+        const int first = std::clamp(ShownIndex[0] - udSubFrom->value(), 0, n - 1);
+        int last = ShownIndex[0] + udSubTo->value();
+        if (last < 0 || last >= n) last = n - 1;
+        // Whole seconds, truncated: the film jumps back at the whole second before the end.
+        RepeatFrom = doc->Item(first)->Start / 1000;
+        RepeatTo = doc->Item(last)->End / 1000;
+        Player->SetCurrentPosition(RepeatFrom);
+        TrackBar->setEnabled(false);
+        RepeatActive = true;
+    } else {
+        RepeatActive = false;
+        TrackBar->setEnabled(playing);
+    }
+}
