@@ -1,0 +1,423 @@
+// Captions in step with the film, driven through a film player double: the caption ticks, the
+// caption panels' look and place, the follow and link commands, and the two repeat ranges.
+#include "FakePlayer.h"
+#include "Kelpanel.h"
+#include "Main.h"
+#include "ScriptedQuestions.h"
+#include "SubtitleGrid.h"
+#include "TestSettings.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString kFilm = QStringLiteral("/films/f.avi");
+const QColor kShowing(0xCC, 0xCC, 0xFF);
+const QColor kGap(0xDF, 0xDF, 0xDF);
+
+struct Entry {
+    int start;
+    int end;
+    const char* text;
+};
+
+QByteArray SubRip(const std::vector<Entry>& entries) {
+    QByteArray bytes;
+    int n = 0;
+    for (const Entry& e : entries)
+        bytes += QByteArray::number(++n) + "\r\n" + QByteArray::fromStdString(MsToTimeText(e.start)) +
+                 " --> " + QByteArray::fromStdString(MsToTimeText(e.end)) + "\r\n" + e.text +
+                 "\r\n\r\n";
+    return bytes;
+}
+
+struct Fixture {
+    TFakePlayer* player = nullptr;
+    std::unique_ptr<TMainForm> form;
+    QTemporaryDir dir;
+
+    Fixture() {
+        form = std::make_unique<TMainForm>([this](QWidget* video) {
+            player = new TFakePlayer(video);
+            player->Films.insert(kFilm, 60.0);
+            return player;
+        });
+        form->resize(760, 580);
+    }
+    TMainForm& f() { return *form; }
+    void Load(int side, const QByteArray& bytes, const QString& name = "a.srt") {
+        const QString path = dir.filePath(QString::number(side) + name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QVERIFY(f().LoadDocument(side, path));
+    }
+    void Play() {
+        QVERIFY(f().FileOpenMovieAccept(kFilm));
+        f().aPlay->trigger();
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Playing));
+    }
+    // One caption tick of a side with the film at t seconds.
+    QString TickAt(int side, double t) {
+        player->Position = t;
+        f().SubTimerLTimer(side);
+        return f().CaptionPanel[side]->Caption();
+    }
+};
+
+} // namespace
+
+class TestCaptions : public QObject {
+    Q_OBJECT
+    TTestSettings settings_;
+
+private slots:
+    void init() { OpenSettings()->clear(); }
+
+    void tickFollowsTheFilm() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Load(0, SubRip({{1000, 2000, "one"}, {3000, 4000, "two|lines"}, {5000, 6000, "three"}}));
+        x.Play();
+        QVERIFY(x.f().SubTimerL->isActive());
+        QVERIFY(!x.f().SubTimerR->isActive()); // no right document
+        struct Step {
+            double t;
+            const char* caption;
+            int shown;
+            QColor row;
+            const char* status;
+        };
+        // In play order, each from the state the one before left; the row colour is the one
+        // the last caption change chose.
+        const Step steps[] = {
+            {0.0, "", -1, kShowing, "[SRT] 0 -- 3"},
+            {0.9999, "", -1, kShowing, "[SRT] 0 -- 3"},
+            {1.0, "one", 0, kShowing, "[SRT] 1 -- 3"},
+            {1.999, "one", 0, kShowing, "[SRT] 1 -- 3"},
+            {2.0, "", 0, kGap, "[SRT] 1 -- 3"}, // the row keeps its mark, in grey
+            {3.0, "two|lines", 1, kShowing, "[SRT] 2 -- 3"},
+            {1.5, "one", 0, kShowing, "[SRT] 1 -- 3"}, // sought backwards
+            {5.5, "three", 2, kShowing, "[SRT] 3 -- 3"},
+            {6.0, "", 2, kGap, "[SRT] 3 -- 3"}, // the last entry's end
+            {59.9, "", 2, kGap, "[SRT] 3 -- 3"},
+            {0.5, "", -1, kGap, "[SRT] 0 -- 3"},
+        };
+        for (const Step& s : steps) {
+            const QByteArray where = QByteArray::number(s.t);
+            QVERIFY2(x.TickAt(0, s.t) == QString::fromUtf8(s.caption), where);
+            QVERIFY2(x.f().ShownIndex[0] == s.shown, where);
+            QVERIFY2(x.f().GridModel[0]->ShownIndex() == s.shown, where);
+            QVERIFY2(x.f().GridModel[0]->CurrentRowColor() == s.row, where);
+            QVERIFY2(x.f().Panels[1]->text() == QString::fromUtf8(s.status), where);
+        }
+
+        // Paused, a tick changes nothing; stopped, the last caption stays on screen.
+        x.TickAt(0, 3.5);
+        x.f().aPause->trigger();
+        QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("two|lines"));
+        QCOMPARE(x.f().ShownIndex[0], 1);
+        x.f().aStop->trigger();
+        QCOMPARE(x.f().ShownIndex[0], -1);
+        QCOMPARE(x.f().CaptionPanel[0]->Caption(), QStringLiteral("two|lines"));
+    }
+
+    void emptyDocumentShowsNothing() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Load(0, "no entries here\r\n");
+        QCOMPARE(x.f().Doc[0]->Count(), 0);
+        x.Play();
+        for (double t : {0.0, 1.0, 59.0}) {
+            QCOMPARE(x.TickAt(0, t), QString());
+            QCOMPARE(x.f().ShownIndex[0], -1);
+        }
+        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT] 0 -- 0"));
+    }
+
+    void eachSideKeepsItsOwnRowColour() {
+        // The right side in a gap must not turn the left side's showing row grey.
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Load(0, SubRip({{1000, 5000, "left"}}));
+        x.Load(1, SubRip({{1000, 2000, "right"}}));
+        x.Play();
+        QVERIFY(x.f().SubTimerR->isActive());
+        QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("left"));
+        QCOMPARE(x.TickAt(1, 1.5), QStringLiteral("right"));
+        QCOMPARE(x.TickAt(0, 3.0), QStringLiteral("left"));
+        QCOMPARE(x.TickAt(1, 3.0), QString());
+        QCOMPARE(x.f().GridModel[0]->CurrentRowColor(), kShowing);
+        QCOMPARE(x.f().GridModel[1]->CurrentRowColor(), kGap);
+        QCOMPARE(x.TickAt(0, 3.25), QStringLiteral("left"));
+        QCOMPARE(x.f().GridModel[0]->CurrentRowColor(), kShowing);
+        QCOMPARE(x.f().GridModel[1]->CurrentRowColor(), kGap);
+        QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[SRT] 1 -- 1"));
+    }
+
+    void big5CharacterEndingInBarIsOneLine() {
+        // 四 is A5 7C in Big5: its second byte is "|", which must not split the caption.
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Load(0, "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\xA4\x48|\xA6\x7C\r\n\r\n",
+               "big5.srt");
+        QCOMPARE(x.f().Doc[0]->CodePage(), 950);
+        x.Play();
+        QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("四人|帆"));
+        QCOMPARE(TKelPanel::countDelimiter("|", x.f().CaptionPanel[0]->Caption()), 1);
+    }
+
+    void followingScrollsWithoutARowChange() {
+        TScriptedQuestions questions;
+        Fixture x;
+        std::vector<Entry> many;
+        for (int i = 0; i < 300; ++i)
+            many.push_back({i * 1000, i * 1000 + 500, "x"});
+        x.Load(0, SubRip(many));
+        x.f().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
+        x.f().SelectRow(0, 4);
+        const int clicked = x.f().ClickedRow[0];
+        x.Play();
+        QTableView* grid = x.f().Grid[0];
+        const int visible = grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
+        QVERIFY(visible > 2);
+
+        x.TickAt(0, 150.2); // entry 150, index 150
+        QCOMPARE(x.f().ShownIndex[0], 150);
+        QCOMPARE(grid->verticalScrollBar()->value(), 151 - visible / 2 - 1);
+        QCOMPARE(grid->currentIndex().row(), 4);
+        QCOMPARE(x.f().ClickedRow[0], clicked);
+        // Near the top the first row stays the first.
+        x.TickAt(0, 1.2);
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
+
+        // Not following: the row is marked, the pane stays where it is.
+        x.f().aSyncL->trigger();
+        QVERIFY(!x.f().aSyncL->isChecked());
+        x.TickAt(0, 200.2);
+        QCOMPARE(x.f().GridModel[0]->ShownIndex(), 200);
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
+    }
+
+    void followAndLinkExcludeEachOther() {
+        TScriptedQuestions questions;
+        Fixture x;
+        QAction* l = x.f().aSyncL;
+        QAction* r = x.f().aSyncR;
+        QAction* lr = x.f().aSyncLR;
+        QVERIFY(l->isChecked() && r->isChecked() && !lr->isChecked());
+        lr->trigger();
+        QVERIFY(lr->isChecked() && !l->isChecked() && !r->isChecked());
+        l->trigger();
+        QVERIFY(l->isChecked() && !r->isChecked() && !lr->isChecked());
+        lr->trigger();
+        r->trigger();
+        QVERIFY(r->isChecked() && !l->isChecked() && !lr->isChecked());
+        // Unchecking changes nothing else.
+        r->trigger();
+        QVERIFY(!r->isChecked() && !l->isChecked() && !lr->isChecked());
+        lr->trigger();
+        lr->trigger();
+        QVERIFY(!r->isChecked() && !l->isChecked() && !lr->isChecked());
+    }
+
+    void repeatBySeconds() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Play();
+        struct Case {
+            double p;
+            int before;
+            int after;
+            double from;
+            double to;
+        };
+        // Clamped to the film at both ends.
+        const Case cases[] = {{1.5, 2, 2, 0, 3.5}, {30, 5, 10, 25, 40}, {58.5, 0, 3, 58.5, 60}};
+        for (const Case& c : cases) {
+            x.f().udSecFrom->setValue(c.before);
+            x.f().udSecTo->setValue(c.after);
+            x.player->Position = c.p;
+            if (x.f().aSecRepeat->isChecked()) x.f().aSecRepeat->trigger();
+            x.f().aSecRepeat->trigger();
+            QVERIFY(x.f().RepeatActive);
+            QCOMPARE(x.f().RepeatFrom, c.from);
+            QCOMPARE(x.f().RepeatTo, c.to);
+            QCOMPARE(x.player->Position, c.from);
+            QVERIFY(!x.f().TrackBar->isEnabled());
+        }
+        // The film timer loops the range.
+        x.player->Position = 60;
+        x.f().MovieTimerTimer();
+        QCOMPARE(x.player->Position, 58.5);
+        // Pressed again, the repeat ends and the track bar is back.
+        x.f().aSecRepeat->trigger();
+        QVERIFY(!x.f().RepeatActive);
+        QVERIFY(x.f().TrackBar->isEnabled());
+    }
+
+    void repeatByEntries() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Load(0, SubRip({{0, 900, "0"},
+                          {1000, 1900, "1"},
+                          {2000, 2900, "2"},
+                          {3000, 3900, "3"},
+                          {4500, 5500, "4"},
+                          {6000, 7000, "5"},
+                          {8000, 9000, "6"},
+                          {10000, 14900, "7"}}));
+        x.Play();
+        struct Case {
+            double t; // where the film is: ShownIndex follows from it
+            int before;
+            int after;
+            double from;
+            double to;
+        };
+        const Case cases[] = {
+            {6.5, 1, 2, 4, 14},   // entries 4..7; 7 ends at 14.9 s, the loop at 14 s
+            {6.5, 0, 0, 6, 7},    // the showing entry alone
+            {1.5, 5, 1, 0, 2},    // clamped at the first entry
+            {6.5, 0, 999, 6, 14}, // and at the last
+            {0.95, 0, 0, 0, 0},   // in the gap after entry 0: that entry
+            {20, 3, 0, 4, 14},    // after the last entry
+        };
+        for (const Case& c : cases) {
+            x.TickAt(0, c.t);
+            x.f().udSubFrom->setValue(c.before);
+            x.f().udSubTo->setValue(c.after);
+            if (x.f().aSubRepeat->isChecked()) x.f().aSubRepeat->trigger();
+            x.f().aSubRepeat->trigger();
+            const QByteArray where = QByteArray::number(c.t);
+            QVERIFY2(x.f().RepeatActive, where);
+            QVERIFY2(x.f().RepeatFrom == c.from, where);
+            QVERIFY2(x.f().RepeatTo == c.to, where);
+            QVERIFY2(x.player->Position == c.from, where);
+        }
+        // The two repeats are one group: checking one unchecks the other.
+        x.f().aSecRepeat->trigger();
+        QVERIFY(!x.f().aSubRepeat->isChecked());
+        x.f().aSubRepeat->trigger();
+        QVERIFY(!x.f().aSecRepeat->isChecked());
+        QVERIFY(x.f().RepeatActive);
+
+        // Before the first entry (ShownIndex -1) with 0 and 0: the whole document.
+        x.f().aStop->trigger();
+        x.f().aPlay->trigger();
+        x.f().udSubFrom->setValue(0);
+        x.f().udSubTo->setValue(0);
+        x.f().aSubRepeat->trigger();
+        x.f().aSubRepeat->trigger();
+        QCOMPARE(x.f().RepeatFrom, 0.0);
+        QCOMPARE(x.f().RepeatTo, 14.0);
+
+        // Not playing, or without a left document, the command only ends the repeat.
+        x.f().aPause->trigger();
+        x.f().aSubRepeatExecute();
+        QVERIFY(!x.f().RepeatActive);
+        QVERIFY(!x.f().TrackBar->isEnabled());
+        Fixture none;
+        none.Play();
+        none.f().RepeatActive = true;
+        none.f().aSubRepeat->setChecked(true);
+        none.f().aSubRepeatExecute();
+        QVERIFY(!none.f().RepeatActive);
+        QCOMPARE(none.player->Position, 0.0);
+    }
+
+    void panelsStackAtTheBottomOfTheVideo() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.f().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
+        x.Load(0, SubRip({{1000, 2000, "a"}}));
+        x.Load(1, SubRip({{1000, 2000, "b"}}));
+        QWidget* video = x.f().plVideo;
+        TKelPanel* left = x.f().plSubL;
+        TKelPanel* right = x.f().plSubR;
+        auto check = [&] {
+            QApplication::processEvents();
+            QWidget* lowest = right->isVisible() ? right : left;
+            if (lowest->isVisible()) QCOMPARE(lowest->geometry().bottom(), video->height() - 1);
+            if (left->isVisible() && right->isVisible())
+                QCOMPARE(left->geometry().bottom() + 1, right->geometry().top());
+            for (TKelPanel* p : {left, right})
+                if (p->isVisible()) QCOMPARE(p->width(), video->width());
+        };
+        QVERIFY(left->isVisible() && right->isVisible());
+        check();
+        x.f().aShowSubR->trigger(); // hidden
+        QVERIFY(!right->isVisible());
+        check();
+        x.f().resize(900, 700);
+        check();
+        x.f().aShowSubR->trigger();
+        x.f().aShowSubL->trigger();
+        check();
+        x.f().aShowSubL->trigger();
+        check();
+        // A hidden panel still gets its caption from its running timer.
+        x.Play();
+        x.f().aShowSubL->trigger();
+        QVERIFY(!left->isVisible() && x.f().SubTimerL->isActive());
+        QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("a"));
+    }
+
+    void styleFontColourAndHeight() {
+        TScriptedQuestions questions;
+        Fixture x;
+        TKelPanel* panel = x.f().plSubL;
+        // The built-in style: white on black, three lines of the font.
+        QCOMPARE(panel->Color(), QColor(Qt::black));
+        QCOMPARE(panel->FontColor(), QColor(Qt::white));
+        const int line = QFontMetrics(panel->font()).height();
+        QCOMPARE(x.f().CaptionLineHeight[0], line);
+        QCOMPARE(panel->height(), 3 * line);
+
+        for (auto [stored, expected] : {std::pair{-2, 2 * line}, {30, 30}, {0, 0}}) {
+            x.f().CaptionHeight[0] = stored;
+            x.f().aSubHeightL->trigger(); // no dialog yet: the stored height applies
+            QCOMPARE(panel->height(), expected);
+        }
+        x.f().CaptionHeight[0] = -2;
+
+        QFont chosen(QStringLiteral("DejaVu Serif"));
+        chosen.setPointSize(30);
+        chosen.setItalic(true);
+        questions.FontAnswers << chosen;
+        x.f().aFontEditL->trigger();
+        QCOMPARE(x.f().CaptionStyle[0].FontSize, 30);
+        QVERIFY(x.f().CaptionStyle[0].Italic);
+        QCOMPARE(panel->font().pixelSize(), 40); // 30 points at 96 dots per inch
+        QCOMPARE(x.f().CaptionLineHeight[0], QFontMetrics(panel->font()).height());
+        QCOMPARE(panel->height(), 2 * x.f().CaptionLineHeight[0]);
+        QVERIFY(x.f().CaptionLineHeight[0] > line);
+
+        questions.ColorAnswers << QColor(0x10, 0x20, 0x30);
+        x.f().aColorSelectR->trigger();
+        QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(x.f().CaptionStyle[1].BGColor, 0x302010u);
+        QCOMPARE(panel->Color(), QColor(Qt::black));
+        // Cancelled choosers change nothing.
+        x.f().aColorSelectR->trigger();
+        x.f().aFontEditL->trigger();
+        QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(x.f().CaptionStyle[0].FontSize, 30);
+    }
+};
+
+QTEST_MAIN(TestCaptions)
+#include "tst_captions.moc"
