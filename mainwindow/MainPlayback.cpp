@@ -6,6 +6,7 @@
 #include "Pertitle.h"
 #include "Questions.h"
 #include "Subtitle.h"
+#include "SubtitleGrid.h"
 #include "Texts.h"
 
 #include <QAction>
@@ -126,8 +127,13 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
         break;
     case TFilmPlayer::Stopped:
         Player->SetCurrentPosition(0);
-        ShownIndex[0] = -1;
-        ShownIndex[1] = -1;
+        // No entry is passed at the film's start: the panes lose their mark too, and the next
+        // tick marks and follows whatever entry it finds, also the one marked before.
+        for (int side = 0; side < 2; ++side) {
+            ShownIndex[side] = -1;
+            LastShownIndex[side] = -1;
+            GridModel[side]->SetShownIndex(-1);
+        }
         TrackFollows = false;
         TrackBar->setValue(0);
         [[fallthrough]];

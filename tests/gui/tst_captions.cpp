@@ -130,7 +130,12 @@ private slots:
         QCOMPARE(x.f().ShownIndex[0], 1);
         x.f().aStop->trigger();
         QCOMPARE(x.f().ShownIndex[0], -1);
+        QCOMPARE(x.f().GridModel[0]->ShownIndex(), -1);
         QCOMPARE(x.f().CaptionPanel[0]->Caption(), QStringLiteral("two|lines"));
+        // Played again, the entry marked before the stop is marked again.
+        x.f().aPlay->trigger();
+        QCOMPARE(x.TickAt(0, 3.5), QStringLiteral("two|lines"));
+        QCOMPARE(x.f().GridModel[0]->ShownIndex(), 1);
     }
 
     void emptyDocumentShowsNothing() {
