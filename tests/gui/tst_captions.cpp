@@ -35,9 +35,9 @@ QByteArray SubRip(const std::vector<Entry>& entries) {
     QByteArray bytes;
     int n = 0;
     for (const Entry& e : entries)
-        bytes += QByteArray::number(++n) + "\r\n" + QByteArray::fromStdString(MsToTimeText(e.start)) +
-                 " --> " + QByteArray::fromStdString(MsToTimeText(e.end)) + "\r\n" + e.text +
-                 "\r\n\r\n";
+        bytes += QByteArray::number(++n) + "\r\n" +
+                 QByteArray::fromStdString(MsToTimeText(e.start)) + " --> " +
+                 QByteArray::fromStdString(MsToTimeText(e.end)) + "\r\n" + e.text + "\r\n\r\n";
     return bytes;
 }
 
@@ -196,7 +196,8 @@ private slots:
         const int clicked = x.f().ClickedRow[0];
         x.Play();
         QTableView* grid = x.f().Grid[0];
-        const int visible = grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
+        const int visible =
+            grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
         QVERIFY(visible > 2);
 
         x.TickAt(0, 150.2); // entry 150, index 150

@@ -134,10 +134,10 @@ TEST(CaptionAt, FollowsTheFilmAndSearchesAfterASeek) {
         int shown;
     };
     const Step steps[] = {
-        {0, -1, -1},     {999.9, -1, -1}, {1000, 0, 0},   {1999.9, 0, 0}, {2000, -1, 0},
-        {2999, -1, 0},   {3000, 1, 1},    {4000, 2, 2},   {4499, 2, 2},   {4500, -1, 2},
-        {7500, 3, 3},    {8000, -1, 3},   {9000, -1, 3},  {1500, 0, 0},   {7999, 3, 3},
-        {-5, -1, -1},    {4250, 2, 2},    {3500, 1, 1},   {6999.5, -1, 2}, {1e12, -1, 3},
+        {0, -1, -1},   {999.9, -1, -1}, {1000, 0, 0},  {1999.9, 0, 0},  {2000, -1, 0},
+        {2999, -1, 0}, {3000, 1, 1},    {4000, 2, 2},  {4499, 2, 2},    {4500, -1, 2},
+        {7500, 3, 3},  {8000, -1, 3},   {9000, -1, 3}, {1500, 0, 0},    {7999, 3, 3},
+        {-5, -1, -1},  {4250, 2, 2},    {3500, 1, 1},  {6999.5, -1, 2}, {1e12, -1, 3},
     };
     int shown = -1;
     for (const Step& s : steps) {
@@ -147,9 +147,9 @@ TEST(CaptionAt, FollowsTheFilmAndSearchesAfterASeek) {
 }
 
 TEST(CaptionAt, StartsFromAnyIndexAndStaysInsideTheDocument) {
-    SubTitle doc = DocWith({PerTitle(1000, 2000, "a"), PerTitle(3000, 4000, "b"),
-                            PerTitle(5000, 6000, "c"), PerTitle(7000, 8000, "d"),
-                            PerTitle(9000, 10000, "e")});
+    SubTitle doc =
+        DocWith({PerTitle(1000, 2000, "a"), PerTitle(3000, 4000, "b"), PerTitle(5000, 6000, "c"),
+                 PerTitle(7000, 8000, "d"), PerTitle(9000, 10000, "e")});
     // Every start index (also stale ones past the end) against every kind of moment gives the
     // same answer as a plain scan.
     const double moments[] = {0, 1000, 1500, 2500, 3000, 5999, 6000, 9999, 10000, 50000};
