@@ -4,7 +4,9 @@
 // it through MainForm().
 //
 // Split by concern: MainLayout.cpp builds the controls and menus, MainCommands.cpp the command
-// table and hints, MainSettings.cpp start, settings and closing, MainPlayback.cpp the film.
+// table and hints, MainSettings.cpp start, settings and closing, MainPlayback.cpp the film,
+// MainCaptions.cpp the captions under it and the repeat ranges, MainPanes.cpp and MainSearch.cpp
+// the subtitle panes and their commands.
 #include "CaptionStyle.h"
 #include "Subtitle.h"
 
