@@ -50,7 +50,6 @@ int main(int argc, char** argv) {
     }
 
     TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
-    form.FormCreate();
     form.resize(760, 580);
     form.show();
     app.processEvents();

@@ -42,6 +42,8 @@ void PaintTitle(TKelLabel* label, const QColor& colour) {
 } // namespace
 
 void TMainForm::BuildPanes() {
+    if (GridModel[0])
+        return; // the grids are made once, however often the settings are read
     for (int side = 0; side < 2; ++side) {
         QTableView* grid = Grid[side];
         auto* model = new TSubtitleGridModel(grid);

@@ -46,7 +46,6 @@ struct Fixture {
             player->Films.insert("/films/f.avi", 100.0);
             return player;
         });
-        form->FormCreate();
         form->resize(760, 580);
     }
     TMainForm& f() { return *form; }
