@@ -84,6 +84,15 @@ void Letter(QPainter& p, const QString& text, const QRectF& box, const QColor& c
     p.drawText(box, Qt::AlignCenter, text);
 }
 
+// A circling arrow around a letter: the two repeat commands.
+void Repeat(QPainter& p, const QColor& color, const QString& letter) {
+    p.setPen(QPen(color, 2.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4, 4, 16, 16), 30 * 16, 300 * 16);
+    Triangle(p, {17, 2}, {22, 8}, {15, 9}, color);
+    Letter(p, letter, QRectF(4, 4, 16, 16), kInk, 10);
+}
+
 void Magnifier(QPainter& p) {
     p.setPen(QPen(kInk, 2.2));
     p.setBrush(QColor(200, 225, 255));
@@ -127,22 +136,8 @@ const QHash<QString, Drawing>& Drawings() {
              Triangle(p, {3, 5}, {12, 12}, {3, 19}, kBlue);
              Triangle(p, {12, 5}, {21, 12}, {12, 19}, kBlue);
          }},
-        {"aSecRepeat",
-         [](QPainter& p) {
-             p.setPen(QPen(kGreen, 2.2));
-             p.setBrush(Qt::NoBrush);
-             p.drawArc(QRectF(4, 4, 16, 16), 30 * 16, 300 * 16);
-             Triangle(p, {17, 2}, {22, 8}, {15, 9}, kGreen);
-             Letter(p, "s", QRectF(4, 4, 16, 16), kInk, 10);
-         }},
-        {"aSubRepeat",
-         [](QPainter& p) {
-             p.setPen(QPen(kBlue, 2.2));
-             p.setBrush(Qt::NoBrush);
-             p.drawArc(QRectF(4, 4, 16, 16), 30 * 16, 300 * 16);
-             Triangle(p, {17, 2}, {22, 8}, {15, 9}, kBlue);
-             Letter(p, "T", QRectF(4, 4, 16, 16), kInk, 10);
-         }},
+        {"aSecRepeat", [](QPainter& p) { Repeat(p, kGreen, "s"); }},
+        {"aSubRepeat", [](QPainter& p) { Repeat(p, kBlue, "T"); }},
         {"aCombine",
          [](QPainter& p) {
              p.setPen(QPen(kBlue, 2.4));

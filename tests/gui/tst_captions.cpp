@@ -1,6 +1,6 @@
 // Captions in step with the film, driven through a film player double: the caption ticks, the
 // caption panels' look and place, the follow and link commands, and the two repeat ranges.
-#include "FakePlayer.h"
+#include "FormFixture.h"
 #include "Kelpanel.h"
 #include "Main.h"
 #include "ScriptedQuestions.h"
@@ -41,27 +41,10 @@ QByteArray SubRip(const std::vector<Entry>& entries) {
     return bytes;
 }
 
-struct Fixture {
-    TFakePlayer* player = nullptr;
-    std::unique_ptr<TMainForm> form;
-    QTemporaryDir dir;
-
-    Fixture() {
-        form = std::make_unique<TMainForm>([this](QWidget* video) {
-            player = new TFakePlayer(video);
-            player->Films.insert(kFilm, 60.0);
-            return player;
-        });
-        form->resize(760, 580);
-    }
-    TMainForm& f() { return *form; }
+struct Fixture : TFormFixture {
+    Fixture() : TFormFixture(kFilm, 60.0) {}
     void Load(int side, const QByteArray& bytes, const QString& name = "a.srt") {
-        const QString path = dir.filePath(QString::number(side) + name);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        QVERIFY(f().LoadDocument(side, path));
+        QVERIFY(f().LoadDocument(side, Write(QString::number(side) + name, bytes)));
     }
     void Play() {
         QVERIFY(f().FileOpenMovieAccept(kFilm));

@@ -1,6 +1,7 @@
 // The styled label: the title-bar look, transparency, text from the top, word wrapping, its own
 // sizing and the click that enters a pane.
 #include "Kellabel.h"
+#include "Pixels.h"
 
 #include <QFontInfo>
 #include <QSignalSpy>
@@ -8,15 +9,8 @@
 
 namespace {
 
-QFont DejaVu(int pixels) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
-QImage Render(QWidget& w) {
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+// Small anti-aliased label text is lighter than a panel's: a stricter ink threshold.
+constexpr int kInk = 100;
 
 QRect BoxOf(const QImage& img, const QColor& color) {
     QRect box;
@@ -26,33 +20,13 @@ QRect BoxOf(const QImage& img, const QColor& color) {
     return box;
 }
 
-bool Dark(QRgb c) {
-    return qGray(c) < 100;
-}
-
 // The bounding box of dark pixels: anti-aliased small text has few of exactly its colour.
 QRect InkBox(const QImage& img) {
     QRect box;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (Dark(img.pixel(x, y))) box |= QRect(x, y, 1, 1);
+            if (Dark(img.pixel(x, y), kInk)) box |= QRect(x, y, 1, 1);
     return box;
-}
-
-// Runs of rows holding dark pixels.
-QList<QPair<int, int>> InkRows(const QImage& img) {
-    QList<QPair<int, int>> runs;
-    for (int y = 0; y < img.height(); ++y) {
-        bool ink = false;
-        for (int x = 0; x < img.width() && !ink; ++x)
-            ink = Dark(img.pixel(x, y));
-        if (!ink) continue;
-        if (!runs.isEmpty() && runs.last().second == y - 1)
-            runs.last().second = y;
-        else
-            runs.append({y, y});
-    }
-    return runs;
 }
 
 const QColor kGrey(0x80, 0x80, 0x80);
@@ -145,7 +119,7 @@ void TestKelLabel::linesStartAtTheTop() {
     label.setCaption(QStringLiteral("W|W"));
     const int h = label.fontMetrics().height();
     // No band: both lines sit at the top of a tall label, one line height apart.
-    const QList<QPair<int, int>> rows = InkRows(Render(label));
+    const QList<QPair<int, int>> rows = InkRows(Render(label), kInk);
     QCOMPARE(rows.size(), 2);
     QVERIFY(rows[0].first < h && rows[0].second < h);
     QVERIFY(rows[1].first >= h && rows[1].second < 2 * h);
@@ -156,13 +130,13 @@ void TestKelLabel::wordWrap() {
     TKelLabel label;
     Plain(label, 16, QSize(60, 100));
     label.setCaption(QStringLiteral("WW WW WW"));
-    QCOMPARE(InkRows(Render(label)).size(), 1);
+    QCOMPARE(InkRows(Render(label), kInk).size(), 1);
     // Off: the line is clipped at the label's right edge.
     QVERIFY(InkBox(Render(label)).right() >= 58);
 
     label.setWordWrap(true);
     const QImage img = Render(label);
-    QCOMPARE(InkRows(img).size(), 3);
+    QCOMPARE(InkRows(img, kInk).size(), 3);
     QVERIFY(InkBox(img).right() < 58);
 }
 

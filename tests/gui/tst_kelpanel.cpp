@@ -2,6 +2,7 @@
 // style as drawn, rotation offsets and bounding boxes, angle normalisation, blinking, repainting
 // only on change, and the mouse notifications.
 #include "Kelpanel.h"
+#include "Pixels.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -31,12 +32,6 @@ QPalette ProbePalette() {
     return pal;
 }
 
-QFont DejaVu(int pixels) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
 // A panel drawn black on white, plain, without bevel, in a face that is installed.
 void Plain(TKelPanel& panel, const QFont& font, QSize size) {
     panel.setPalette(ProbePalette());
@@ -45,30 +40,6 @@ void Plain(TKelPanel& panel, const QFont& font, QSize size) {
     panel.setColor(kBack);
     panel.SetFont(font, kText);
     panel.resize(size);
-}
-
-QImage Render(QWidget& w) {
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-bool Dark(QRgb c) {
-    return qGray(c) < 128;
-}
-
-// Runs of rows that hold dark pixels: [first, last] per run.
-QList<QPair<int, int>> InkRows(const QImage& img) {
-    QList<QPair<int, int>> runs;
-    for (int y = 0; y < img.height(); ++y) {
-        bool ink = false;
-        for (int x = 0; x < img.width() && !ink; ++x)
-            ink = Dark(img.pixel(x, y));
-        if (!ink) continue;
-        if (!runs.isEmpty() && runs.last().second == y - 1)
-            runs.last().second = y;
-        else
-            runs.append({y, y});
-    }
-    return runs;
 }
 
 // The bounding box of pixels of exactly this colour.

@@ -1,7 +1,7 @@
 // The subtitle panes: opening files into a side, the grid and title bar, keeping the panes in
 // step, saving, recent files, and the search and line commands on the active pane.
 #include "CodePage.h"
-#include "FakePlayer.h"
+#include "FormFixture.h"
 #include "Kellabel.h"
 #include "Main.h"
 #include "ReplaceDialog.h"
@@ -35,27 +35,9 @@ QString Entries(std::initializer_list<std::pair<int, const char*>> entries) {
     return text;
 }
 
-struct Fixture {
-    TFakePlayer* player = nullptr;
-    std::unique_ptr<TMainForm> form;
-    QTemporaryDir dir;
-
-    Fixture() {
-        form = std::make_unique<TMainForm>([this](QWidget* video) {
-            player = new TFakePlayer(video);
-            player->Films.insert("/films/f.avi", 100.0);
-            return player;
-        });
-        form->resize(760, 580);
-    }
-    TMainForm& f() { return *form; }
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
-    }
+struct Fixture : TFormFixture {
+    Fixture() : TFormFixture("/films/f.avi", 100.0) {}
+    using TFormFixture::Write;
     QString Write(const QString& name, const QString& text) { return Write(name, text.toUtf8()); }
     QString Cell(int side, int row, int column) {
         return f().GridModel[side]->CellText(row, column);
