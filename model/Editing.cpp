@@ -2,6 +2,8 @@
 
 #include "CodePage.h"
 
+#include <algorithm>
+
 namespace {
 
 bool InDocument(const SubTitle& doc, int first, int last) {
@@ -21,40 +23,214 @@ int FindText(const SubTitle& doc, std::string_view what, int first, int last) {
 int ReplaceText(SubTitle& doc, std::string_view what, std::string_view with, int first, int last) {
     if (!InDocument(doc, first, last)) return 0;
     int replaced = 0;
-    if (!what.empty()) {
-        const int codePage = doc.CodePage();
-        for (int i = first; i <= last; ++i) {
-            std::string& text = doc.Item(i)->Text;
-            std::string out;
-            std::size_t from = 0;
-            for (std::size_t at; (at = FindMarker(codePage, text, what, from)) != std::string::npos;
-                 from = at + what.size()) {
-                out.append(text, from, at - from);
-                out.append(with);
-                ++replaced;
-            }
-            if (from > 0) {
-                out.append(text, from);
-                text = std::move(out);
-            }
-        }
-    }
+    doc.Apply(ReplaceChange(doc, what, with, first, last, &replaced));
     doc.SetModified();
     return replaced;
 }
 
 int RepairOverlaps(SubTitle& doc) {
     int repaired = 0;
-    for (int i = 1; i < doc.Count(); ++i) {
-        PerTitle& prev = *doc.Item(i - 1);
-        const int32_t start = doc.Item(i)->Start;
-        if (prev.End > start) {
-            prev.End = AddMs(start, -1);
-            ++repaired;
+    doc.Apply(RepairOverlapsChange(doc, &repaired));
+    return repaired;
+}
+
+namespace {
+
+int32_t Index32(std::size_t k) {
+    return static_cast<int32_t>(k);
+}
+
+// Adds one entry's new times to a change, joining it to the re-timing of the entry before.
+void AddTimes(TChange& change, int index, TEntryTimes times) {
+    if (!change.Hunks.empty()) {
+        auto& last = std::get<TRetime>(change.Hunks.back());
+        if (last.First + Index32(last.Times.size()) == index) {
+            last.Times.push_back(times);
+            return;
         }
     }
-    if (repaired > 0) doc.SetModified();
-    return repaired;
+    change.Hunks.emplace_back(TRetime{index, {times}});
+}
+
+// Adds one entry's replacement to a change, joining it to a replacement of the entry before.
+void AddReplacement(TChange& change, int index, PerTitle entry) {
+    if (!change.Hunks.empty()) {
+        auto& last = std::get<TSplice>(change.Hunks.back());
+        if (last.First + last.Count == index) {
+            ++last.Count;
+            last.Entries.push_back(std::move(entry));
+            return;
+        }
+    }
+    std::vector<PerTitle> one;
+    one.push_back(std::move(entry));
+    change.Hunks.emplace_back(TSplice{index, 1, std::move(one)});
+}
+
+TChange OneSplice(int first, int count, std::vector<PerTitle> entries) {
+    TChange change;
+    if (count > 0 || !entries.empty())
+        change.Hunks.emplace_back(TSplice{first, count, std::move(entries)});
+    return change;
+}
+
+} // namespace
+
+TChange ShiftChange(const SubTitle& doc, int first, int last, int32_t delta) {
+    TChange change;
+    if (!InDocument(doc, first, last) || delta == 0) return change;
+    TRetime retime{first, {}};
+    retime.Times.reserve(static_cast<std::size_t>(last - first) + 1);
+    bool moved = false;
+    for (int i = first; i <= last; ++i) {
+        const PerTitle& e = *doc.Item(i);
+        const TEntryTimes t{AddMs(e.Start, delta), AddMs(e.End, delta)};
+        moved = moved || t.Start != e.Start || t.End != e.End;
+        retime.Times.push_back(t);
+    }
+    if (moved) change.Hunks.emplace_back(std::move(retime));
+    return change;
+}
+
+TChange RescaleChange(const SubTitle& doc, int first, int last, int32_t newStartOfLast,
+                      int32_t newStartOfFirst) {
+    TChange change;
+    if (!InDocument(doc, first, last)) return change;
+    const int64_t a = doc.Item(first)->Start;
+    const int64_t b = doc.Item(last)->Start;
+    if (a == b)
+        throw SubtitleError("The first and the last entry start at the same time (" +
+                            MsToTimeText(static_cast<int32_t>(a)) +
+                            "), so they cannot be spread to new times.");
+    // The straight line through (a, q) and (b, p), in exact integer arithmetic: the last entry
+    // starts exactly at p and every time is truncated toward zero once.
+    const __int128 p = newStartOfLast, q = newStartOfFirst, span = b - a;
+    auto line = [&](int64_t offset, __int128 anchor) {
+        const __int128 value = (static_cast<__int128>(offset) * (p - q) + anchor * span) / span;
+        return value < INT32_MIN   ? INT32_MIN
+               : value > INT32_MAX ? INT32_MAX
+                                   : static_cast<int32_t>(value);
+    };
+    TRetime retime{first, {}};
+    retime.Times.reserve(static_cast<std::size_t>(last - first) + 1);
+    bool moved = false;
+    for (int i = first; i <= last; ++i) {
+        const PerTitle& e = *doc.Item(i);
+        const TEntryTimes t{line(e.Start - a, q), line(e.End - b, p)};
+        moved = moved || t.Start != e.Start || t.End != e.End;
+        retime.Times.push_back(t);
+    }
+    if (moved) change.Hunks.emplace_back(std::move(retime));
+    return change;
+}
+
+TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entries) {
+    if (!doc.IsLoaded() || index < 0 || index > doc.Count()) return {};
+    return OneSplice(index, 0, std::move(entries));
+}
+
+TChange InsertBlankChange(const SubTitle& doc, int index, int n) {
+    if (!doc.IsLoaded() || n <= 0 || index < 0 || index > doc.Count()) return {};
+    const int32_t t = index > 0 ? AddMs(doc.Item(index - 1)->End, 10) : 0;
+    return OneSplice(index, 0, std::vector<PerTitle>(static_cast<std::size_t>(n), {t, t, ""}));
+}
+
+TChange InsertFromChange(const SubTitle& doc, int position, const SubTitle& source, int last,
+                         int first) {
+    if (!doc.IsLoaded() || !InDocument(source, first, last) || position < 0 ||
+        position > doc.Count())
+        return {};
+    // Copied first, so that a document can take entries from itself and a text that does not
+    // fit this code page stops the whole insertion before anything changes.
+    std::vector<PerTitle> copies(source.Entries().begin() + first,
+                                 source.Entries().begin() + last + 1);
+    if (source.CodePage() != doc.CodePage()) {
+        for (std::size_t k = 0; k < copies.size(); ++k) {
+            std::optional<std::string> text =
+                ConvertText(source.CodePage(), doc.CodePage(), copies[k].Text);
+            if (!text)
+                throw SubtitleError("Entry " + std::to_string(first + 1 + Index32(k)) + " of " +
+                                    source.FileName() + " cannot be written in " +
+                                    CodePageName(doc.CodePage()) + ": nothing was inserted.");
+            copies[k].Text = std::move(*text);
+        }
+    }
+    return OneSplice(position, 0, std::move(copies));
+}
+
+TChange EraseChange(const SubTitle& doc, int first, int last) {
+    if (!InDocument(doc, first, last)) return {};
+    return OneSplice(first, last - first + 1, {});
+}
+
+TChange EraseEntriesChange(const SubTitle& doc, std::vector<int> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    TChange change;
+    // From the bottom up, so that each run's index still holds when it is applied.
+    for (std::size_t k = indexes.size(); k-- > 0;) {
+        const int index = indexes[k];
+        if (index < 0 || index >= doc.Count()) continue;
+        if (!change.Hunks.empty()) {
+            auto& run = std::get<TSplice>(change.Hunks.back());
+            if (run.First == index + 1) {
+                run.First = index;
+                ++run.Count;
+                continue;
+            }
+        }
+        change.Hunks.emplace_back(TSplice{index, 1, {}});
+    }
+    return change;
+}
+
+TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry) {
+    const PerTitle* now = doc.Item(index);
+    if (!now || (now->Start == entry.Start && now->End == entry.End && now->Text == entry.Text))
+        return {};
+    return OneSplice(index, 1, {entry});
+}
+
+TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with,
+                      int first, int last, int* replaced) {
+    TChange change;
+    int count = 0;
+    if (!what.empty() && InDocument(doc, first, last)) {
+        const int codePage = doc.CodePage();
+        for (int i = first; i <= last; ++i) {
+            const PerTitle& e = *doc.Item(i);
+            std::string out;
+            std::size_t from = 0;
+            for (std::size_t at;
+                 (at = FindMarker(codePage, e.Text, what, from)) != std::string::npos;
+                 from = at + what.size()) {
+                out.append(e.Text, from, at - from);
+                out.append(with);
+                ++count;
+            }
+            if (from == 0) continue;
+            out.append(e.Text, from);
+            // Replacing a text by itself changes nothing, and is no step.
+            if (out != e.Text) AddReplacement(change, i, PerTitle(e.Start, e.End, std::move(out)));
+        }
+    }
+    if (replaced) *replaced = count;
+    return change;
+}
+
+TChange RepairOverlapsChange(const SubTitle& doc, int* repaired) {
+    TChange change;
+    int count = 0;
+    for (int i = 1; i < doc.Count(); ++i) {
+        const PerTitle& prev = *doc.Item(i - 1);
+        const int32_t start = doc.Item(i)->Start;
+        if (prev.End > start) {
+            AddTimes(change, i - 1, {prev.Start, AddMs(start, -1)});
+            ++count;
+        }
+    }
+    if (repaired) *repaired = count;
+    return change;
 }
 
 int NearestStart(const SubTitle& doc, int32_t t) {

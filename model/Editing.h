@@ -6,6 +6,38 @@
 
 #include <string_view>
 
+// The changes the commands make, as data for SubTitle::Apply. Each answers an empty change when
+// its range or index lies outside the document or nothing would change, so that a command which
+// changes nothing leaves no step in a history.
+
+// Entries first..last move by delta (saturating).
+TChange ShiftChange(const SubTitle& doc, int first, int last, int32_t delta);
+// Linear re-timing: the first entry starts at newStartOfFirst, the last at newStartOfLast.
+// Throws SubtitleError when the first and last entries start together.
+TChange RescaleChange(const SubTitle& doc, int first, int last, int32_t newStartOfLast,
+                      int32_t newStartOfFirst);
+// The entries before index.
+TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entries);
+// n entries with empty text before index, all at the end of the entry before index plus 10 ms
+// (0 at index 0).
+TChange InsertBlankChange(const SubTitle& doc, int index, int n);
+// Copies of source entries first..last before position, their text converted when the source has
+// another code page. Throws SubtitleError when a text cannot be held in doc's code page.
+TChange InsertFromChange(const SubTitle& doc, int position, const SubTitle& source, int last,
+                         int first);
+TChange EraseChange(const SubTitle& doc, int first, int last);
+// The entries at the given indexes, which need not be next to each other; indexes outside the
+// document and repeats are passed over.
+TChange EraseEntriesChange(const SubTitle& doc, std::vector<int> indexes);
+// One entry takes new times and text; empty when it already has them.
+TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry);
+// Every occurrence of what by with in entries first..last (see ReplaceText); replaced, when
+// given, receives the number of replacements.
+TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with,
+                      int first, int last, int* replaced = nullptr);
+// See RepairOverlaps; repaired, when given, receives the number of entries repaired.
+TChange RepairOverlapsChange(const SubTitle& doc, int* repaired = nullptr);
+
 // The first entry of first..last whose text holds what, or -1. An empty text or a range outside
 // the document finds nothing.
 int FindText(const SubTitle& doc, std::string_view what, int first, int last);

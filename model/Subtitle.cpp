@@ -1,8 +1,11 @@
 #include "Subtitle.h"
 
+#include "Editing.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <ostream>
 
 namespace {
@@ -95,17 +98,71 @@ std::string SubTitle::FormatName() const {
     return kFormatTags[format_];
 }
 
-PerTitle* SubTitle::Item(int index) {
+const PerTitle* SubTitle::Item(int index) const {
     if (!loaded_ || index < 0 || index >= static_cast<int>(entries_.size())) return nullptr;
     return &entries_[static_cast<std::size_t>(index)];
 }
 
-const PerTitle* SubTitle::Item(int index) const {
-    return const_cast<SubTitle*>(this)->Item(index);
+int SubTitle::CheckHunk(const THunk& hunk, int count) {
+    if (const auto* splice = std::get_if<TSplice>(&hunk)) {
+        if (splice->First < 0 || splice->Count < 0 || splice->First > count ||
+            splice->Count > count - splice->First)
+            throw SubtitleError("A change reaches past the entries of the document.");
+        const std::size_t after =
+            static_cast<std::size_t>(count - splice->Count) + splice->Entries.size();
+        if (after > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+            throw SubtitleError("A document holds at most 2147483647 entries.");
+        return static_cast<int>(after);
+    }
+    const auto& retime = std::get<TRetime>(hunk);
+    if (retime.First < 0 || retime.First > count ||
+        retime.Times.size() > static_cast<std::size_t>(count - retime.First))
+        throw SubtitleError("A change reaches past the entries of the document.");
+    return count;
 }
 
-bool SubTitle::InRange(int first, int last) const {
-    return first >= 0 && first <= last && last < static_cast<int>(entries_.size());
+THunk SubTitle::Apply(THunk hunk) {
+    CheckHunk(hunk, Count());
+    if (auto* splice = std::get_if<TSplice>(&hunk)) {
+        const auto at = entries_.begin() + splice->First;
+        const std::size_t n = splice->Entries.size();
+        const std::size_t common = std::min<std::size_t>(n, static_cast<std::size_t>(splice->Count));
+        // The entries that go are swapped out, so a change of a few texts moves a few texts.
+        std::swap_ranges(splice->Entries.begin(), splice->Entries.begin() + common, at);
+        TSplice back{splice->First, static_cast<int32_t>(n), std::move(splice->Entries)};
+        if (n > common) {
+            entries_.insert(at + common, std::make_move_iterator(back.Entries.begin() + common),
+                            std::make_move_iterator(back.Entries.end()));
+            back.Entries.resize(common);
+        } else if (static_cast<std::size_t>(splice->Count) > common) {
+            const auto from = at + common, to = at + splice->Count;
+            back.Entries.insert(back.Entries.end(), std::make_move_iterator(from),
+                                std::make_move_iterator(to));
+            entries_.erase(from, to);
+        }
+        if (n > 0 || splice->Count > 0) modified_ = true;
+        return back;
+    }
+    auto& retime = std::get<TRetime>(hunk);
+    for (std::size_t k = 0; k < retime.Times.size(); ++k) {
+        PerTitle& e = entries_[static_cast<std::size_t>(retime.First) + k];
+        std::swap(e.Start, retime.Times[k].Start);
+        std::swap(e.End, retime.Times[k].End);
+    }
+    if (!retime.Times.empty()) modified_ = true;
+    return hunk;
+}
+
+TChange SubTitle::Apply(TChange change) {
+    int count = Count();
+    for (const THunk& hunk : change.Hunks)
+        count = CheckHunk(hunk, count);
+    TChange back;
+    back.Hunks.reserve(change.Hunks.size());
+    for (THunk& hunk : change.Hunks)
+        back.Hunks.push_back(Apply(std::move(hunk)));
+    std::reverse(back.Hunks.begin(), back.Hunks.end());
+    return back;
 }
 
 void SubTitle::ShiftRange(int first, int last, int32_t delta) {
@@ -114,10 +171,7 @@ void SubTitle::ShiftRange(int first, int last, int32_t delta) {
         modified_ = true;
         return;
     }
-    if (!InRange(first, last)) return;
-    for (int i = first; i <= last; ++i)
-        entries_[static_cast<std::size_t>(i)].Shift(delta);
-    modified_ = true;
+    Apply(ShiftChange(*this, first, last, delta));
 }
 
 void SubTitle::RescaleRange(int first, int last, int32_t newStartOfLast, int32_t newStartOfFirst) {
@@ -126,34 +180,12 @@ void SubTitle::RescaleRange(int first, int last, int32_t newStartOfLast, int32_t
         modified_ = true;
         return;
     }
-    if (!InRange(first, last)) return;
-    const int64_t a = entries_[static_cast<std::size_t>(first)].Start;
-    const int64_t b = entries_[static_cast<std::size_t>(last)].Start;
-    if (a == b)
-        throw SubtitleError("The first and the last entry start at the same time (" +
-                            MsToTimeText(static_cast<int32_t>(a)) +
-                            "), so they cannot be spread to new times.");
-    // The straight line through (a, q) and (b, p), in exact integer arithmetic: the last entry
-    // starts exactly at p and every time is truncated toward zero once.
-    const __int128 p = newStartOfLast, q = newStartOfFirst, span = b - a;
-    auto line = [&](int64_t offset, __int128 anchor) {
-        const __int128 value = (static_cast<__int128>(offset) * (p - q) + anchor * span) / span;
-        return value < INT32_MIN   ? INT32_MIN
-               : value > INT32_MAX ? INT32_MAX
-                                   : static_cast<int32_t>(value);
-    };
-    for (int i = first; i <= last; ++i) {
-        PerTitle& e = entries_[static_cast<std::size_t>(i)];
-        e.Start = line(e.Start - a, q);
-        e.End = line(e.End - b, p);
-    }
-    modified_ = true;
+    Apply(RescaleChange(*this, first, last, newStartOfLast, newStartOfFirst));
 }
 
 void SubTitle::Insert(int index, const PerTitle& entry) {
-    if (!loaded_ || index < 0 || index > static_cast<int>(entries_.size())) return;
-    entries_.insert(entries_.begin() + index, entry);
-    modified_ = true;
+    if (!loaded_) return;
+    Apply(InsertChange(*this, index, {entry}));
 }
 
 void SubTitle::InsertFrom(int position, const SubTitle& source, int last, int first) {
@@ -162,34 +194,13 @@ void SubTitle::InsertFrom(int position, const SubTitle& source, int last, int fi
         modified_ = true;
         return;
     }
-    if (!source.loaded_ || !source.InRange(first, last) || position < 0 ||
-        position > static_cast<int>(entries_.size()))
-        return;
-    // Copied first, so that a document can take entries from itself and a text that does not
-    // fit this code page stops the whole insertion before anything changes.
-    std::vector<PerTitle> copies(source.entries_.begin() + first,
-                                 source.entries_.begin() + last + 1);
-    if (source.codePage_ != codePage_) {
-        for (std::size_t k = 0; k < copies.size(); ++k) {
-            std::optional<std::string> text =
-                ConvertText(source.codePage_, codePage_, copies[k].Text);
-            if (!text)
-                throw SubtitleError("Entry " + std::to_string(first + 1 + static_cast<int>(k)) +
-                                    " of " + source.fileName_ + " cannot be written in " +
-                                    CodePageName(codePage_) + ": nothing was inserted.");
-            copies[k].Text = std::move(*text);
-        }
-    }
-    entries_.insert(entries_.begin() + position, std::make_move_iterator(copies.begin()),
-                    std::make_move_iterator(copies.end()));
-    modified_ = true;
+    Apply(InsertFromChange(*this, position, source, last, first));
 }
 
 void SubTitle::InsertBlank(int index, int n) {
-    if (!loaded_ || n < 0 || index < 0 || index > static_cast<int>(entries_.size())) return;
-    const int32_t t = index > 0 ? AddMs(entries_[static_cast<std::size_t>(index) - 1].End, 10) : 0;
-    entries_.insert(entries_.begin() + index, static_cast<std::size_t>(n), PerTitle(t, t, ""));
-    modified_ = true;
+    if (!loaded_) return;
+    if (n == 0 && index >= 0 && index <= Count()) modified_ = true; // an empty insertion
+    Apply(InsertBlankChange(*this, index, n));
 }
 
 void SubTitle::EraseRange(int first, int last) {
@@ -198,9 +209,7 @@ void SubTitle::EraseRange(int first, int last) {
         modified_ = true;
         return;
     }
-    if (!InRange(first, last)) return;
-    entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
-    modified_ = true;
+    Apply(EraseChange(*this, first, last));
 }
 
 bool SubTitle::Save() {
@@ -240,4 +249,18 @@ std::vector<std::string> ReadLines(const std::string& fileName) {
     while (cursor.Next(line))
         lines.emplace_back(line);
     return lines;
+}
+
+std::size_t TChange::Bytes() const {
+    std::size_t bytes = sizeof(TChange) + Hunks.capacity() * sizeof(THunk);
+    for (const THunk& hunk : Hunks) {
+        if (const auto* splice = std::get_if<TSplice>(&hunk)) {
+            bytes += splice->Entries.capacity() * sizeof(PerTitle);
+            for (const PerTitle& e : splice->Entries)
+                if (e.Text.capacity() > 15) bytes += e.Text.capacity() + 1;
+        } else {
+            bytes += std::get<TRetime>(hunk).Times.capacity() * sizeof(TEntryTimes);
+        }
+    }
+    return bytes;
 }

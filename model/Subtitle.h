@@ -1,6 +1,7 @@
 #pragma once
 // One subtitle document: the entries of a SubRip, MicroDVD or SubViewer file, the file they came
 // from, and what is needed to write them back the way they were read.
+#include "Change.h"
 #include "CodePage.h"
 #include "Pertitle.h"
 #include "SubtitleError.h"
@@ -44,18 +45,26 @@ public:
     bool IsLoaded() const { return loaded_; }
     bool IsModified() const { return loaded_ && modified_; }
     void SetModified() { modified_ = true; }
+    // The editor's history knows better than the document whether it differs from its file.
+    void SetModified(bool modified) { modified_ = modified; }
     std::string FormatName() const;
     int32_t FormatIndex() const { return format_; }
     int Count() const { return loaded_ ? static_cast<int>(entries_.size()) : 0; }
     std::string FileName() const { return loaded_ ? fileName_ : std::string(); }
-    PerTitle* Item(int index);
     const PerTitle* Item(int index) const;
     double FrameRate() const { return frameRate_; }
     // Code page of the entries' text, and how the file stores it.
     int CodePage() const { return codePage_; }
     FileEncoding Encoding() const { return encoding_; }
 
-    // The editing operations. Ranges are inclusive; an empty range (last < first) changes no
+    // The one door through which entries change: applies a hunk or a whole change and answers
+    // what takes it back. Throws SubtitleError, changing nothing, when a hunk reaches outside the
+    // document (a whole change is checked before its first hunk is applied). Marks the document
+    // modified when it holds anything.
+    THunk Apply(THunk hunk);
+    TChange Apply(TChange change);
+
+    // The editing operations, each one change through Apply. Ranges are inclusive; an empty range (last < first) changes no
     // entry but marks the document modified; a range or index outside the document changes
     // nothing at all.
     void ShiftRange(int first, int last, int32_t delta);
@@ -77,15 +86,14 @@ public:
     bool Save();
     bool Save(std::string* why);
 
-    // Entries as the readers build them; for the readers and for moving whole lists.
-    std::vector<PerTitle>& Entries() { return entries_; }
     const std::vector<PerTitle>& Entries() const { return entries_; }
 
 private:
+    // Throws unless the hunk fits a document of count entries; answers the count after it.
+    static int CheckHunk(const THunk& hunk, int count);
     SubTitle() = default;
     void Load(TextSource source, const std::string& fileName, double frameRate,
               const FrameRateQuestion& ask);
-    bool InRange(int first, int last) const;
 
     std::vector<PerTitle> entries_;
     bool loaded_ = false;

@@ -85,7 +85,10 @@ inline SubTitle DocWith(std::vector<PerTitle> entries, const std::string& name =
         seed = big5 ? "\xA5\x7C\n" : "\n";
     SubTitle doc = SubTitle::FromBytes(seed, name, rate);
     EXPECT_TRUE(doc.IsLoaded());
-    doc.Entries() = std::move(entries);
+    TChange fill;
+    fill.Hunks.emplace_back(TSplice{0, doc.Count(), std::move(entries)});
+    doc.Apply(std::move(fill));
+    doc.SetModified(false);
     return doc;
 }
 

@@ -2,6 +2,7 @@
 // renamed over it, so a failed save leaves the old file (and the modified flag) as they were.
 // Fixture files in roundtrip/ come back byte for byte.
 #include "ModelTestUtil.h"
+#include "Editing.h"
 #include "Subtitle.h"
 
 #include <gtest/gtest.h>
@@ -213,8 +214,7 @@ TEST(Save, EncodingIsWrittenBack) {
         const std::string path = dir.Write(c.name, c.mark + c.encode(kSrt));
         SubTitle doc(path, 25.0);
         ASSERT_EQ(doc.Count(), 2) << c.name;
-        doc.Item(1)->Text = "z";
-        doc.SetModified();
+        doc.Apply(SetEntryChange(doc, 1, {3000, 4000, "z"}));
         ASSERT_TRUE(doc.Save()) << c.name;
         EXPECT_EQ(ReadBytes(path),
                   c.mark + c.encode("1\r\n00:00:01,000 --> 00:00:02,000\r\na\r\nb\r\n\r\n"
