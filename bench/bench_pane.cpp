@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
 
     std::vector<double> openTimes;
     for (int run = 0; run < runs; ++run) {
-        form.GridModel[0]->Fill(nullptr);
-        form.Doc[0].reset();
+        form.Pane[0]->GridModel->Fill(nullptr);
+        form.Pane[0]->Doc.reset();
         app.processEvents();
         QElapsedTimer timer;
         timer.start();

@@ -1,7 +1,7 @@
 #pragma once
 // TMainForm: the editor's one top-level window and the hub of the program. It owns the two
-// subtitle documents, the film player, the timers and every command; the editing windows reach
-// it through MainForm().
+// panes (each side's document and history), the film player, the timers and every command; the
+// editing windows reach it through the editor host it serves.
 //
 // Split by concern: MainLayout.cpp builds the controls and menus, MainCommands.cpp the command
 // table and hints, MainSettings.cpp start, settings and closing, MainPlayback.cpp the film,
@@ -9,6 +9,7 @@
 // the subtitle panes and their commands.
 #include "CaptionStyle.h"
 #include "Subtitle.h"
+#include "SubtitlePane.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -38,6 +39,7 @@ class SubTitle;
 class TFilmPlayer;
 class TKelLabel;
 class TKelPanel;
+class TEditorHost;
 class TReplaceDialog;
 class TSubtitleGridModel;
 
@@ -51,12 +53,9 @@ public:
     ~TMainForm() override;
 
     // --- State (sides: 0 left, 1 right) ---
-    std::unique_ptr<SubTitle> Doc[2];
+    // Each side's document, its history, grid, title bar, caption panel and their state.
+    TSubtitlePane* Pane[2] = {};
     int ActiveSide = -1;
-    int ShownIndex[2] = {0, 0};
-    int ClickedRow[2] = {0, 0};
-    int CaptionHeight[2] = {-3, -3};
-    int CaptionLineHeight[2] = {0, 0};
     bool RepeatActive = false;
     double RepeatFrom = 0;
     double RepeatTo = 0;
@@ -75,13 +74,7 @@ public:
     // Width and height of the main, edit, segment, combine, import and save-as windows.
     std::array<int, 12> FormSizes{};
     TFilmPlayer* Player = nullptr;
-    // The font and colour dialogs' values of each side's caption.
-    TCaptionStyle CaptionStyle[2];
     int TickCount = 0;
-    // The caption timers' memory of their last tick, per side: one side's gap must not colour
-    // the other side's showing row.
-    QString LastCaptionText[2];
-    int LastShownIndex[2] = {-1, -1};
 
     // --- Controls, named as their object names ---
     QMenuBar* MainMenu = nullptr;
@@ -172,6 +165,8 @@ public:
     QAction* aControlBar = nullptr;
     QAction* aStatusBar = nullptr;
     QAction* aAdjustSize = nullptr;
+    QAction* aUndo = nullptr;
+    QAction* aRedo = nullptr;
     QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
 
     // Per-side aliases of the controls above.
@@ -185,6 +180,9 @@ public:
     TKelLabel* FileLabel[2] = {};
     QTableView* Grid[2] = {};
     QAction* RecentMenu[4] = {};
+
+    // What the editing windows may ask of this window.
+    TEditorHost* Host() const;
 
     // Every command, in the order of the command table.
     QList<QAction*> Commands() const { return commands_; }
@@ -219,7 +217,6 @@ public:
     void SetTrackBarQuietly(int position);
 
     // --- Panes ---
-    TSubtitleGridModel* GridModel[2] = {};
     // Asks for a MicroDVD file's frame rate; the frame-rate dialog in the program, a script in
     // tests. Without one, MicroDVD files are read at 25 frames per second.
     FrameRateQuestion AskFrameRate;
@@ -227,6 +224,9 @@ public:
     bool LoadDocument(int side, const QString& path);
     void FillGrid(int side, SubTitle* doc);
     void SelectRow(int side, int index);
+    // Applies a change to a side's document as one undoable step named name; false when it
+    // changed nothing. Throws SubtitleError, changing nothing, when it does not fit.
+    bool ApplyChange(int side, const QString& name, TChange change);
     void SyncOpposite(int side, int row);
     void ShowCaptionPanel(int side);
     void sgSubLClick(int side);
@@ -241,7 +241,8 @@ public:
     // --- Search and line commands ---
     TReplaceDialog* ReplaceDialog = nullptr; // the modeless replace dialog, made on first use
     void FindText(int side, int first, int last);
-    void ReplaceRange(int first, int last);
+    // Replaces in entries first..last as one step, named for replace all or a single replace.
+    void ReplaceRange(int first, int last, bool all);
     void ReplaceDialogFind();
     void ReplaceDialogReplace(bool all);
 
@@ -267,6 +268,10 @@ public:
     void aFindNextExecute();
     void aReplaceExecute();
     void aCheckTimeExecute();
+    void aUndoExecute();
+    void aRedoExecute();
+    // The undo and redo commands name the active pane's next steps.
+    void UpdateUndoCommands();
     void aSecRepeatExecute();
     void aSubRepeatExecute();
     void aSelCHTExecute(int lcid);
@@ -300,14 +305,17 @@ private:
     PlayerFactory createPlayer_;
     QList<QAction*> commands_;
     void BuildPanes();
+    void MakePanes();
+    // Whether the side may let go of its document: unchanged, or the user says so.
+    bool AllowDiscard(int side);
     // The side whose pane shows a document and is active, or -1.
     int ActiveDocumentSide() const;
     // Text typed by the user, in the document's code page; nothing (after saying so) when the
     // code page cannot hold it.
     std::optional<std::string> Encode(int side, const QString& text);
 
+    TEditorHost* host_ = nullptr;
     bool firstShowDone_ = false;
-    bool selectingRows_ = false; // rows selected by the program are no row change
     bool destroyed_ = false;
 };
 

@@ -31,31 +31,27 @@ bool Playing(const TFilmPlayer* player) {
 } // namespace
 
 QString TMainForm::CaptionAt(int side) {
-    const SubTitle* doc = Doc[side].get();
-    if (!doc) return QString();
     const double t = Player ? Player->CurrentPosition() * 1000 : 0;
     const double duration = Player ? Player->Duration() : 0;
     const double filmEnd = std::isfinite(duration) ? std::trunc(duration * 1000) : 0;
-    const int entry = ::CaptionAt(*doc, ShownIndex[side], t, filmEnd);
-    if (entry < 0) return QString();
-    return QString::fromStdString(ToUtf8(doc->CodePage(), doc->Item(entry)->Text));
+    return Pane[side]->CaptionAt(t, filmEnd);
 }
 
 void TMainForm::SubTimerLTimer(int side) {
-    if (!Playing(Player) || !Doc[side]) return;
+    if (!Playing(Player) || !Pane[side]->Doc) return;
     TKelPanel* panel = CaptionPanel[side];
     panel->setCaption(CaptionAt(side));
 
-    if (panel->Caption() != LastCaptionText[side]) {
+    if (panel->Caption() != Pane[side]->LastCaptionText) {
         CurrentRowColor = panel->Caption().isEmpty() ? GapRowColor : ShowingRowColor;
         // The model repaints the marked row when its colour changes.
-        GridModel[side]->SetCurrentRowColor(WinColorToQColor(CurrentRowColor));
-        LastCaptionText[side] = panel->Caption();
+        Pane[side]->GridModel->SetCurrentRowColor(WinColorToQColor(CurrentRowColor));
+        Pane[side]->LastCaptionText = panel->Caption();
     }
 
-    const int shown = ShownIndex[side];
-    if (shown != LastShownIndex[side]) {
-        LastShownIndex[side] = shown;
+    const int shown = Pane[side]->ShownIndex;
+    if (shown != Pane[side]->LastShownIndex) {
+        Pane[side]->LastShownIndex = shown;
         if (SyncAction[side]->isChecked()) {
             // The showing row near the middle: a scroll, never a row change.
             QTableView* grid = Grid[side];
@@ -64,13 +60,13 @@ void TMainForm::SubTimerLTimer(int side) {
             const int top = std::max(1, shown + 1 - visible / 2);
             grid->verticalScrollBar()->setValue(top - 1);
         }
-        GridModel[side]->SetShownIndex(shown);
+        Pane[side]->GridModel->SetShownIndex(shown);
     }
 
     Panels[1 + side]->setText(QStringLiteral("[%1] %2 -- %3")
-                                  .arg(QString::fromStdString(Doc[side]->FormatName()))
+                                  .arg(QString::fromStdString(Pane[side]->Doc->FormatName()))
                                   .arg(shown + 1)
-                                  .arg(Doc[side]->Count()));
+                                  .arg(Pane[side]->Doc->Count()));
 }
 
 void TMainForm::ShowCaptionPanel(int side) {
@@ -91,16 +87,7 @@ void TMainForm::StackCaptionPanels() {
 }
 
 void TMainForm::ApplySubtitleStyle(int side) {
-    TKelPanel* panel = CaptionPanel[side];
-    const TCaptionStyle& style = CaptionStyle[side];
-    panel->setColor(WinColorToQColor(style.BGColor));
-    panel->SetFont(style.Font(), WinColorToQColor(style.FontColor));
-    // Ascent plus descent, without the leading between lines.
-    CaptionLineHeight[side] = QFontMetrics(panel->font()).height();
-    // Negative: a number of lines; positive: pixels. Kept within what a widget can be.
-    int64_t h = CaptionHeight[side];
-    if (h < 0) h = -h * CaptionLineHeight[side];
-    panel->setFixedHeight(int(std::clamp<int64_t>(h, 0, QWIDGETSIZE_MAX)));
+    Pane[side]->ApplyCaptionStyle();
     StackCaptionPanels();
 }
 
@@ -109,7 +96,7 @@ void TMainForm::aShowSubLExecute(int side) {
 }
 
 void TMainForm::aFontEditLExecute(int side) {
-    TCaptionStyle& style = CaptionStyle[side];
+    TCaptionStyle& style = Pane[side]->CaptionStyle;
     const std::optional<QFont> chosen = Questions().ChooseFont(this, style.Font());
     if (!chosen) return;
     style.FontName = chosen->family();
@@ -125,7 +112,7 @@ void TMainForm::aFontEditLExecute(int side) {
 }
 
 void TMainForm::aColorSelectLExecute(int side) {
-    TCaptionStyle& style = CaptionStyle[side];
+    TCaptionStyle& style = Pane[side]->CaptionStyle;
     const std::optional<QColor> chosen =
         Questions().ChooseColor(this, WinColorToQColor(style.BGColor));
     if (!chosen || !chosen->isValid()) return;
@@ -169,12 +156,12 @@ void TMainForm::aSecRepeatExecute() {
 
 void TMainForm::aSubRepeatExecute() {
     const bool playing = Playing(Player);
-    const SubTitle* doc = Doc[0].get();
+    const SubTitle* doc = Pane[0]->Doc.get();
     const int n = doc ? doc->Count() : 0;
     if (n > 0 && playing && aSubRepeat->isChecked()) {
         // Clamped both ways: the shown index may be older than the last edit of the document.
-        const int first = std::clamp(ShownIndex[0] - udSubFrom->value(), 0, n - 1);
-        int last = ShownIndex[0] + udSubTo->value();
+        const int first = std::clamp(Pane[0]->ShownIndex - udSubFrom->value(), 0, n - 1);
+        int last = Pane[0]->ShownIndex + udSubTo->value();
         if (last < 0 || last >= n) last = n - 1;
         // Whole seconds, truncated: the film jumps back at the whole second before the end.
         RepeatFrom = doc->Item(first)->Start / 1000;

@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "Icons.h"
+#include "Texts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -208,6 +209,16 @@ void TMainForm::BuildCommands() {
         connect(a, &QAction::triggered, this, [this, a] { aViewBarExecute(a); });
     }
 
+    // The history of the active pane's document.
+    NewCommand(aUndo, "aUndo", TextOf(txUndo), "Edit", QString());
+    aUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    plain(aUndo, &TMainForm::aUndoExecute);
+    NewCommand(aRedo, "aRedo", TextOf(txRedo), "Edit", QString());
+    aRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    plain(aRedo, &TMainForm::aRedoExecute);
+    aUndo->setEnabled(false);
+    aRedo->setEnabled(false);
     NewCommand(aAdjustSize, "aAdjustSize", "調整視窗大小", "View",
                "調整視窗|調整各個顯示視窗的大小");
     plain(aAdjustSize, &TMainForm::aAdjustSizeExecute);

@@ -141,6 +141,7 @@ TMainForm::TMainForm(PlayerFactory createPlayer, QWidget* parent)
     SubTimerR->setInterval(500);
     SubTimerR->setProperty("tag", 1);
     connect(SubTimerR, &QTimer::timeout, this, [this] { SubTimerLTimer(1); });
+    MakePanes();
 
     FormCreate();
 }
@@ -187,6 +188,10 @@ void TMainForm::BuildMenus() {
     muLine->setVisible(false);
     file->addAction(FileExit);
 
+    QMenu* edit = menu("muEdit", "編輯(&E)");
+    edit->addAction(aUndo);
+    edit->addAction(aRedo);
+
     QMenu* search = menu("muSearch", "尋找(&S)");
     search->addAction(aFind);
     search->addAction(aFindNext);
@@ -216,6 +221,9 @@ void TMainForm::BuildMenus() {
     popMenu->setObjectName(QStringLiteral("popMenu"));
     popMenu->addAction(aNewLine);
     popMenu->addAction(aDelLine);
+    popMenu->addSeparator();
+    popMenu->addAction(aUndo);
+    popMenu->addAction(aRedo);
 }
 
 void TMainForm::BuildLayout() {

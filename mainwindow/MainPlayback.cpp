@@ -119,20 +119,20 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
         aSecRepeat->setEnabled(true);
         TrackBar->setEnabled(true);
         TrackFollows = true;
-        if (Doc[0] && aShowSubL->isChecked()) {
+        if (Pane[0]->Doc && aShowSubL->isChecked()) {
             SubTimerL->start();
             aSubRepeat->setEnabled(true);
         }
-        if (Doc[1] && aShowSubR->isChecked()) SubTimerR->start();
+        if (Pane[1]->Doc && aShowSubR->isChecked()) SubTimerR->start();
         break;
     case TFilmPlayer::Stopped:
         Player->SetCurrentPosition(0);
         // No entry is passed at the film's start: the panes lose their mark too, and the next
         // tick marks and follows whatever entry it finds, also the one marked before.
         for (int side = 0; side < 2; ++side) {
-            ShownIndex[side] = -1;
-            LastShownIndex[side] = -1;
-            GridModel[side]->SetShownIndex(-1);
+            Pane[side]->ShownIndex = -1;
+            Pane[side]->LastShownIndex = -1;
+            Pane[side]->GridModel->SetShownIndex(-1);
         }
         TrackFollows = false;
         TrackBar->setValue(0);

@@ -10,28 +10,28 @@
 #include "Texts.h"
 
 #include <QAction>
+#include <QScrollBar>
 #include <QTableView>
 
 int TMainForm::ActiveDocumentSide() const {
-    return ActiveSide >= 0 && ActiveSide <= 1 && Doc[ActiveSide] ? ActiveSide : -1;
+    return ActiveSide >= 0 && ActiveSide <= 1 && Pane[ActiveSide]->Doc ? ActiveSide : -1;
 }
 
 std::optional<std::string> TMainForm::Encode(int side, const QString& text) {
-    const int codePage = Doc[side]->CodePage();
+    const int codePage = Pane[side]->Doc->CodePage();
     std::optional<std::string> bytes = FromUtf8(codePage, text.toStdString());
     if (!bytes)
-        Questions().ShowError(this, QStringLiteral("\"%1\": %2 %3")
-                                        .arg(text, QString::fromUtf8(CodePageName(codePage)),
-                                             QStringLiteral("cannot hold this text")));
+        Questions().ShowError(
+            this, TextOf(txCannotHoldText).arg(text, QString::fromUtf8(CodePageName(codePage))));
     return bytes;
 }
 
 void TMainForm::FindText(int side, int first, int last) {
-    if (!Doc[side] || SearchText.isEmpty()) return;
+    if (!Pane[side]->Doc || SearchText.isEmpty()) return;
     const std::optional<std::string> what =
-        FromUtf8(Doc[side]->CodePage(), SearchText.toStdString());
+        FromUtf8(Pane[side]->Doc->CodePage(), SearchText.toStdString());
     if (!what) return; // the document cannot hold the text, so no entry holds it
-    const int found = ::FindText(*Doc[side], *what, first, last);
+    const int found = ::FindText(*Pane[side]->Doc, *what, first, last);
     if (found >= 0) SelectRow(side, found);
 }
 
@@ -42,14 +42,14 @@ void TMainForm::aFindExecute() {
         Questions().InputBox(this, QStringLiteral("Find"), TextOf(txFindPrompt), SearchText);
     if (!text) return;
     SearchText = *text;
-    FindText(side, 0, Doc[side]->Count() - 1);
+    FindText(side, 0, Pane[side]->Doc->Count() - 1);
 }
 
 void TMainForm::aFindNextExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0 || SearchText.isEmpty()) return;
     // The selection's top row shows entry top - 1: the search starts at the entry after it.
-    FindText(side, SelectionTop(side), Doc[side]->Count() - 1);
+    FindText(side, SelectionTop(side), Pane[side]->Doc->Count() - 1);
 }
 
 void TMainForm::aReplaceExecute() {
@@ -77,54 +77,90 @@ void TMainForm::ReplaceDialogReplace(bool all) {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
     if (all) {
-        ReplaceRange(0, Doc[side]->Count() - 1);
+        ReplaceRange(0, Pane[side]->Doc->Count() - 1, true);
     } else {
         const int top = SelectionTop(side);
-        ReplaceRange(top - 1, top - 1);
+        ReplaceRange(top - 1, top - 1, false);
     }
 }
 
-void TMainForm::ReplaceRange(int first, int last) {
+void TMainForm::ReplaceRange(int first, int last, bool all) {
     const int side = ActiveDocumentSide();
-    if (side < 0 || first < 0 || last < first || last >= Doc[side]->Count()) return;
+    if (side < 0 || first < 0 || last < first || last >= Pane[side]->Doc->Count()) return;
     const std::optional<std::string> what = Encode(side, ReplaceDialog->FindText());
     const std::optional<std::string> with = Encode(side, ReplaceDialog->ReplaceText());
     if (!what || !with) return;
-    ::ReplaceText(*Doc[side], *what, *with, first, last);
-    FillGrid(side, Doc[side].get());
+    ApplyChange(side, TextOf(all ? txStepReplaceAll : txStepReplace),
+                ReplaceChange(*Pane[side]->Doc, *what, *with, first, last));
 }
 
 void TMainForm::aNewLineExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
     // Before the entry of the selection's top row, which then shows the new entry.
-    Doc[side]->InsertBlank(SelectionTop(side) - 1, 1);
-    FillGrid(side, Doc[side].get());
+    ApplyChange(side, aNewLine->text(),
+                InsertBlankChange(*Pane[side]->Doc, SelectionTop(side) - 1, 1));
 }
 
 void TMainForm::aDelLineExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
-    const int count = Doc[side]->Count();
-    const int top = SelectionTop(side);
-    // Never past the last entry, whatever rows were remembered.
-    const int bottom = std::min(SelectionBottom(side), count);
-    if (top < 1 || top > count) return;
-    if (Questions().MessageBox(this, TextOf(txConfirmDelete), QString(), TMsgKind::Confirmation,
-                               {mrOk, mrCancel}, mrCancel) != mrOk)
+    TSubtitlePane* pane = Pane[side];
+    // Exactly the selected rows, however far apart; never past the last entry.
+    std::vector<int> entries = pane->SelectedEntries();
+    const int count = pane->Doc->Count();
+    std::erase_if(entries, [count](int e) { return e < 0 || e >= count; });
+    if (entries.empty()) return;
+    const QString question =
+        TextOf(txConfirmDelete) + QStringLiteral("\n") + TextOf(txDeleteCount).arg(entries.size());
+    if (Questions().MessageBox(this, question, QString(), TMsgKind::Confirmation, {mrOk, mrCancel},
+                               mrCancel) != mrOk)
         return;
-    Doc[side]->EraseRange(top - 1, bottom - 1);
-    // The selected rows are gone: the selection stays on the first row after them, if any.
-    Grid[side]->clearSelection();
-    FillGrid(side, Doc[side].get());
-    if (top - 1 < Doc[side]->Count()) SelectRow(side, top - 1);
+    // The view stays put: the rows keep their numbers, so the first row after the deleted ones
+    // moves up into the selection's top row.
+    const int top = entries.front();
+    const int scroll = Grid[side]->verticalScrollBar()->value();
+    ApplyChange(side, aDelLine->text(), EraseEntriesChange(*pane->Doc, std::move(entries)));
+    if (top < pane->Doc->Count()) {
+        pane->SetCurrentQuietly(top);
+        Grid[side]->selectionModel()->select(pane->GridModel->index(top, 0),
+                                             QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+    } else {
+        Grid[side]->clearSelection();
+    }
+    Grid[side]->verticalScrollBar()->setValue(scroll);
 }
 
 void TMainForm::aCheckTimeExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
-    const int repaired = RepairOverlaps(*Doc[side]);
-    if (repaired > 0) FillGrid(side, Doc[side].get());
+    int repaired = 0;
+    ApplyChange(side, aCheckTime->text(), RepairOverlapsChange(*Pane[side]->Doc, &repaired));
     Questions().MessageBox(this, TextOf(txOverlapsRepaired) + QString::number(repaired), QString(),
                            TMsgKind::Information, {mrOk}, mrOk);
+}
+
+void TMainForm::aUndoExecute() {
+    const int side = ActiveDocumentSide();
+    if (side >= 0) Pane[side]->Undo();
+}
+
+void TMainForm::aRedoExecute() {
+    const int side = ActiveDocumentSide();
+    if (side >= 0) Pane[side]->Redo();
+}
+
+void TMainForm::UpdateUndoCommands() {
+    if (!aUndo) return;
+    const int side = ActiveDocumentSide();
+    const TEditHistory* history = side >= 0 ? &Pane[side]->History : nullptr;
+    const bool canUndo = history && history->CanUndo();
+    const bool canRedo = history && history->CanRedo();
+    aUndo->setEnabled(canUndo);
+    aRedo->setEnabled(canRedo);
+    aUndo->setText(canUndo ? TextOf(txUndo) + QLatin1Char(' ') + history->UndoName()
+                           : TextOf(txUndo));
+    aRedo->setText(canRedo ? TextOf(txRedo) + QLatin1Char(' ') + history->RedoName()
+                           : TextOf(txRedo));
 }

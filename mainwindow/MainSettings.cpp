@@ -113,10 +113,10 @@ void TMainForm::FormCreate() {
         std::unique_ptr<QSettings> key = OpenSettings();
         for (int side = 0; side < 2; ++side) {
             const QString prefix = side ? QStringLiteral("SubtitleR") : QStringLiteral("SubtitleL");
-            CaptionStyle[side] = DefaultCaptionStyle(side);
-            ReadCaptionStyle(*key, prefix, CaptionStyle[side]);
-            CaptionHeight[side] = -3;
-            ReadInt(*key, prefix + ".Font.Height", CaptionHeight[side]);
+            Pane[side]->CaptionStyle = DefaultCaptionStyle(side);
+            ReadCaptionStyle(*key, prefix, Pane[side]->CaptionStyle);
+            Pane[side]->CaptionHeight = -3;
+            ReadInt(*key, prefix + ".Font.Height", Pane[side]->CaptionHeight);
         }
         ReadInt(*key, QStringLiteral("Lang.Lcid"), Lcid);
         for (QAction* a : {aSelCHT, aSelCHS, aSelENU})
@@ -152,8 +152,6 @@ void TMainForm::FormCreate() {
 
     Player = CreatePlayer();
 
-    CaptionPanel[0] = plSubL;
-    CaptionPanel[1] = plSubR;
     ShowAction[0] = aShowSubL;
     ShowAction[1] = aShowSubR;
     SaveAction[0] = aSaveL;
@@ -166,10 +164,6 @@ void TMainForm::FormCreate() {
     FontAction[1] = aFontEditR;
     ColorAction[0] = aColorSelectL;
     ColorAction[1] = aColorSelectR;
-    FileLabel[0] = lbFilenameL;
-    FileLabel[1] = lbFilenameR;
-    Grid[0] = sgSubL;
-    Grid[1] = sgSubR;
     BuildPanes();
     // The design widths, widened where the grid's font needs more for a whole number or time.
     for (QTableView* grid : Grid) {
@@ -249,10 +243,10 @@ void TMainForm::RebuildRecentMenu() {
 
 void TMainForm::FormCloseQuery(bool& canClose) {
     for (int side = 0; side < 2; ++side) {
-        if (!Doc[side] || !Doc[side]->IsModified()) continue;
-        const QString title =
-            QStringLiteral("[%1] -- %2")
-                .arg(TextOf(txLeftSide + side), QString::fromStdString(Doc[side]->FileName()));
+        if (!Pane[side]->Doc || !Pane[side]->Doc->IsModified()) continue;
+        const QString title = QStringLiteral("[%1] -- %2")
+                                  .arg(TextOf(txLeftSide + side),
+                                       QString::fromStdString(Pane[side]->Doc->FileName()));
         if (Questions().MessageBox(this, TextOf(txDiscardChanges), title, TMsgKind::Confirmation,
                                    {mrOk, mrCancel}, mrCancel) != mrOk) {
             canClose = false;
@@ -275,8 +269,8 @@ void TMainForm::FormDestroy() {
     std::unique_ptr<QSettings> key = OpenSettings();
     for (int side = 0; side < 2; ++side) {
         const QString prefix = side ? QStringLiteral("SubtitleR") : QStringLiteral("SubtitleL");
-        WriteCaptionStyle(*key, prefix, CaptionStyle[side]);
-        key->setValue(prefix + ".Font.Height", CaptionHeight[side]);
+        WriteCaptionStyle(*key, prefix, Pane[side]->CaptionStyle);
+        key->setValue(prefix + ".Font.Height", Pane[side]->CaptionHeight);
     }
     key->setValue(QStringLiteral("Lang.Lcid"), Lcid);
     for (int i = 0; i < 12; ++i)

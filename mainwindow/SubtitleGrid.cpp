@@ -24,6 +24,69 @@ void TSubtitleGridModel::Fill(const SubTitle* doc) {
     endResetModel();
 }
 
+TChange TSubtitleGridModel::Apply(SubTitle& doc, TChange change, std::vector<TRowSpan>* rows) {
+    doc.Check(change);
+    const int codePage = doc.CodePage();
+    const bool shown = doc_ == &doc;
+    // Changed rows are told in one span while no row comes or goes, so that a change of many
+    // scattered entries is one repaint, not one signal each.
+    int dirtyFirst = -1, dirtyLast = -1;
+    auto flush = [&] {
+        if (dirtyFirst >= 0 && shown)
+            emit dataChanged(index(dirtyFirst, 0), index(dirtyLast, ColumnCount - 1));
+        dirtyFirst = dirtyLast = -1;
+    };
+    auto dirty = [&](int first, int last) {
+        if (first > last) return;
+        dirtyFirst = dirtyFirst < 0 ? first : std::min(dirtyFirst, first);
+        dirtyLast = std::max(dirtyLast, last);
+    };
+    std::vector<TRowSpan> spans;
+    TChange back;
+    back.Hunks.reserve(change.Hunks.size());
+    for (THunk& hunk : change.Hunks) {
+        if (auto* splice = std::get_if<TSplice>(&hunk)) {
+            const int first = splice->First, count = splice->Count;
+            const int n = static_cast<int>(splice->Entries.size());
+            for (const PerTitle& e : splice->Entries)
+                if (static_cast<int>(e.Text.size()) > widestText_)
+                    widestText_ = std::max(widestText_, DisplayWidth(codePage, e.Text));
+            if (n != count) {
+                flush();
+                if (rows) {
+                    // Spans after the splice move with the rows they name.
+                    for (TRowSpan& span : spans) {
+                        if (span.First >= first + count) {
+                            span.First += n - count;
+                            span.Last += n - count;
+                        } else if (span.Last >= first + n) {
+                            span.Last = std::max(span.First, first + n - 1);
+                        }
+                    }
+                }
+            }
+            if (n < count && shown) beginRemoveRows({}, first + n, first + count - 1);
+            if (n > count && shown) beginInsertRows({}, first + count, first + n - 1);
+            back.Hunks.push_back(doc.Apply(std::move(hunk)));
+            if (n < count && shown) endRemoveRows();
+            if (n > count && shown) endInsertRows();
+            dirty(first, first + std::min(n, count) - 1);
+            if (rows) spans.push_back({first, n > 0 ? first + n - 1 : first});
+        } else {
+            const auto& retime = std::get<TRetime>(hunk);
+            const int first = retime.First;
+            const int last = first + static_cast<int>(retime.Times.size()) - 1;
+            back.Hunks.push_back(doc.Apply(std::move(hunk)));
+            dirty(first, last);
+            if (rows && first <= last) spans.push_back({first, last});
+        }
+    }
+    flush();
+    std::reverse(back.Hunks.begin(), back.Hunks.end());
+    if (rows) *rows = std::move(spans);
+    return back;
+}
+
 void TSubtitleGridModel::SetColumnTitles(const QStringList& titles) {
     titles_ = titles;
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);

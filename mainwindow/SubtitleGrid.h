@@ -4,11 +4,15 @@
 //
 // Columns: 0 the entry number, 1 a spacer, 2 the start, 3 the duration, 4 the text. Row r of
 // the model shows entry r (the header is the view's own).
+#include "Change.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QStyledItemDelegate>
 
 class SubTitle;
+
+#include <vector>
 
 class TSubtitleGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -22,6 +26,16 @@ public:
     const SubTitle* Document() const { return doc_; }
     // Widest text of the last fill, in columns (a double-width character counts 2).
     int WidestText() const { return widestText_; }
+
+    // Applies a change to the document shown (which must be doc) and tells the views by rows:
+    // entries put in and taken out as row insertions and removals, changed ones as changed data.
+    // Answers what takes the change back; throws SubtitleError, changing nothing, when the change
+    // does not fit the document. rows, when given, receives the first and last row of each hunk
+    // in the rows as they stand after the change (a removal gives the row after it).
+    struct TRowSpan {
+        int First, Last;
+    };
+    TChange Apply(SubTitle& doc, TChange change, std::vector<TRowSpan>* rows = nullptr);
 
     void SetColumnTitles(const QStringList& titles);
     // The entry whose caption is showing (or was last passed); -1 none. Repaints just the two

@@ -191,8 +191,8 @@ TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry) {
     return OneSplice(index, 1, {entry});
 }
 
-TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with,
-                      int first, int last, int* replaced) {
+TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with, int first,
+                      int last, int* replaced) {
     TChange change;
     int count = 0;
     if (!what.empty() && InDocument(doc, first, last)) {

@@ -33,8 +33,8 @@ TChange EraseEntriesChange(const SubTitle& doc, std::vector<int> indexes);
 TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry);
 // Every occurrence of what by with in entries first..last (see ReplaceText); replaced, when
 // given, receives the number of replacements.
-TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with,
-                      int first, int last, int* replaced = nullptr);
+TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with, int first,
+                      int last, int* replaced = nullptr);
 // See RepairOverlaps; repaired, when given, receives the number of entries repaired.
 TChange RepairOverlapsChange(const SubTitle& doc, int* repaired = nullptr);
 

@@ -126,7 +126,8 @@ THunk SubTitle::Apply(THunk hunk) {
     if (auto* splice = std::get_if<TSplice>(&hunk)) {
         const auto at = entries_.begin() + splice->First;
         const std::size_t n = splice->Entries.size();
-        const std::size_t common = std::min<std::size_t>(n, static_cast<std::size_t>(splice->Count));
+        const std::size_t common =
+            std::min<std::size_t>(n, static_cast<std::size_t>(splice->Count));
         // The entries that go are swapped out, so a change of a few texts moves a few texts.
         std::swap_ranges(splice->Entries.begin(), splice->Entries.begin() + common, at);
         TSplice back{splice->First, static_cast<int32_t>(n), std::move(splice->Entries)};
@@ -153,10 +154,14 @@ THunk SubTitle::Apply(THunk hunk) {
     return hunk;
 }
 
-TChange SubTitle::Apply(TChange change) {
+void SubTitle::Check(const TChange& change) const {
     int count = Count();
     for (const THunk& hunk : change.Hunks)
         count = CheckHunk(hunk, count);
+}
+
+TChange SubTitle::Apply(TChange change) {
+    Check(change);
     TChange back;
     back.Hunks.reserve(change.Hunks.size());
     for (THunk& hunk : change.Hunks)

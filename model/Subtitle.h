@@ -63,10 +63,12 @@ public:
     // modified when it holds anything.
     THunk Apply(THunk hunk);
     TChange Apply(TChange change);
+    // Throws SubtitleError when Apply would refuse the change.
+    void Check(const TChange& change) const;
 
-    // The editing operations, each one change through Apply. Ranges are inclusive; an empty range (last < first) changes no
-    // entry but marks the document modified; a range or index outside the document changes
-    // nothing at all.
+    // The editing operations, each one change through Apply. Ranges are inclusive; an empty range
+    // (last < first) changes no entry but marks the document modified; a range or index outside the
+    // document changes nothing at all.
     void ShiftRange(int first, int last, int32_t delta);
     // Linear re-timing: the first entry starts at newStartOfFirst, the last at newStartOfLast.
     // Throws SubtitleError, changing nothing, when the first and last entries start together.

@@ -25,6 +25,14 @@ const std::map<int, QString>& BuiltIn() {
         {txUnknownFormat, QStringLiteral("無法辨識字幕檔格式,請重新選擇")},
         {txNoCombineFile, QStringLiteral("尚未設定欲併入之字幕檔案")},
         {txFileExists, QStringLiteral("檔案已經存在,確定要存檔嗎?")},
+        {txUndo, QStringLiteral("復原")},
+        {txRedo, QStringLiteral("重做")},
+        {txStepReplace, QStringLiteral("取代")},
+        {txStepReplaceAll, QStringLiteral("全部取代")},
+        {txDeleteCount, QStringLiteral("(共 %1 筆字幕)")},
+        {txFileMissing, QStringLiteral("找不到檔案")},
+        {txFileUnreadable, QStringLiteral("無法讀取檔案")},
+        {txCannotHoldText, QStringLiteral("「%1」無法以 %2 編碼儲存")},
     };
     return table;
 }

@@ -30,4 +30,13 @@ enum TextId : int {
     txUnknownFormat = 3001,
     txNoCombineFile = 3002,
     txFileExists = 4001,
+    // The document history and the panes' messages.
+    txUndo = 5000,
+    txRedo = 5001,
+    txStepReplace = 5002,
+    txStepReplaceAll = 5003,
+    txDeleteCount = 5004,
+    txFileMissing = 5005,
+    txFileUnreadable = 5006,
+    txCannotHoldText = 5007,
 };

@@ -100,9 +100,9 @@ private slots:
         for (const Step& s : steps) {
             const QByteArray where = QByteArray::number(s.t);
             QVERIFY2(x.TickAt(0, s.t) == QString::fromUtf8(s.caption), where);
-            QVERIFY2(x.f().ShownIndex[0] == s.shown, where);
-            QVERIFY2(x.f().GridModel[0]->ShownIndex() == s.shown, where);
-            QVERIFY2(x.f().GridModel[0]->CurrentRowColor() == s.row, where);
+            QVERIFY2(x.f().Pane[0]->ShownIndex == s.shown, where);
+            QVERIFY2(x.f().Pane[0]->GridModel->ShownIndex() == s.shown, where);
+            QVERIFY2(x.f().Pane[0]->GridModel->CurrentRowColor() == s.row, where);
             QVERIFY2(x.f().Panels[1]->text() == QString::fromUtf8(s.status), where);
         }
 
@@ -110,26 +110,26 @@ private slots:
         x.TickAt(0, 3.5);
         x.f().aPause->trigger();
         QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("two|lines"));
-        QCOMPARE(x.f().ShownIndex[0], 1);
+        QCOMPARE(x.f().Pane[0]->ShownIndex, 1);
         x.f().aStop->trigger();
-        QCOMPARE(x.f().ShownIndex[0], -1);
-        QCOMPARE(x.f().GridModel[0]->ShownIndex(), -1);
+        QCOMPARE(x.f().Pane[0]->ShownIndex, -1);
+        QCOMPARE(x.f().Pane[0]->GridModel->ShownIndex(), -1);
         QCOMPARE(x.f().CaptionPanel[0]->Caption(), QStringLiteral("two|lines"));
         // Played again, the entry marked before the stop is marked again.
         x.f().aPlay->trigger();
         QCOMPARE(x.TickAt(0, 3.5), QStringLiteral("two|lines"));
-        QCOMPARE(x.f().GridModel[0]->ShownIndex(), 1);
+        QCOMPARE(x.f().Pane[0]->GridModel->ShownIndex(), 1);
     }
 
     void emptyDocumentShowsNothing() {
         TScriptedQuestions questions;
         Fixture x;
         x.Load(0, "no entries here\r\n");
-        QCOMPARE(x.f().Doc[0]->Count(), 0);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 0);
         x.Play();
         for (double t : {0.0, 1.0, 59.0}) {
             QCOMPARE(x.TickAt(0, t), QString());
-            QCOMPARE(x.f().ShownIndex[0], -1);
+            QCOMPARE(x.f().Pane[0]->ShownIndex, -1);
         }
         QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT] 0 -- 0"));
     }
@@ -146,11 +146,11 @@ private slots:
         QCOMPARE(x.TickAt(1, 1.5), QStringLiteral("right"));
         QCOMPARE(x.TickAt(0, 3.0), QStringLiteral("left"));
         QCOMPARE(x.TickAt(1, 3.0), QString());
-        QCOMPARE(x.f().GridModel[0]->CurrentRowColor(), kShowing);
-        QCOMPARE(x.f().GridModel[1]->CurrentRowColor(), kGap);
+        QCOMPARE(x.f().Pane[0]->GridModel->CurrentRowColor(), kShowing);
+        QCOMPARE(x.f().Pane[1]->GridModel->CurrentRowColor(), kGap);
         QCOMPARE(x.TickAt(0, 3.25), QStringLiteral("left"));
-        QCOMPARE(x.f().GridModel[0]->CurrentRowColor(), kShowing);
-        QCOMPARE(x.f().GridModel[1]->CurrentRowColor(), kGap);
+        QCOMPARE(x.f().Pane[0]->GridModel->CurrentRowColor(), kShowing);
+        QCOMPARE(x.f().Pane[1]->GridModel->CurrentRowColor(), kGap);
         QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[SRT] 1 -- 1"));
     }
 
@@ -160,7 +160,7 @@ private slots:
         Fixture x;
         x.Load(0, "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\xA4\x48|\xA6\x7C\r\n\r\n",
                "big5.srt");
-        QCOMPARE(x.f().Doc[0]->CodePage(), 950);
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), 950);
         x.Play();
         QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("四人|帆"));
         QCOMPARE(TKelPanel::countDelimiter("|", x.f().CaptionPanel[0]->Caption()), 1);
@@ -176,7 +176,7 @@ private slots:
         x.f().show();
         QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
         x.f().SelectRow(0, 4);
-        const int clicked = x.f().ClickedRow[0];
+        const int clicked = x.f().Pane[0]->ClickedRow;
         x.Play();
         QTableView* grid = x.f().Grid[0];
         const int visible =
@@ -184,10 +184,10 @@ private slots:
         QVERIFY(visible > 2);
 
         x.TickAt(0, 150.2); // entry 150, index 150
-        QCOMPARE(x.f().ShownIndex[0], 150);
+        QCOMPARE(x.f().Pane[0]->ShownIndex, 150);
         QCOMPARE(grid->verticalScrollBar()->value(), 151 - visible / 2 - 1);
         QCOMPARE(grid->currentIndex().row(), 4);
-        QCOMPARE(x.f().ClickedRow[0], clicked);
+        QCOMPARE(x.f().Pane[0]->ClickedRow, clicked);
         // Near the top the first row stays the first.
         x.TickAt(0, 1.2);
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
@@ -196,7 +196,7 @@ private slots:
         x.f().aSyncL->trigger();
         QVERIFY(!x.f().aSyncL->isChecked());
         x.TickAt(0, 200.2);
-        QCOMPARE(x.f().GridModel[0]->ShownIndex(), 200);
+        QCOMPARE(x.f().Pane[0]->GridModel->ShownIndex(), 200);
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
     }
 
@@ -373,38 +373,38 @@ private slots:
         QCOMPARE(panel->Color(), QColor(Qt::black));
         QCOMPARE(panel->FontColor(), QColor(Qt::white));
         const int line = QFontMetrics(panel->font()).height();
-        QCOMPARE(x.f().CaptionLineHeight[0], line);
+        QCOMPARE(x.f().Pane[0]->CaptionLineHeight, line);
         QCOMPARE(panel->height(), 3 * line);
 
         for (auto [stored, expected] : {std::pair{-2, 2 * line}, {30, 30}, {0, 0}}) {
-            x.f().CaptionHeight[0] = stored;
+            x.f().Pane[0]->CaptionHeight = stored;
             x.f().aSubHeightL->trigger(); // no dialog yet: the stored height applies
             QCOMPARE(panel->height(), expected);
         }
-        x.f().CaptionHeight[0] = -2;
+        x.f().Pane[0]->CaptionHeight = -2;
 
         QFont chosen(QStringLiteral("DejaVu Serif"));
         chosen.setPointSize(30);
         chosen.setItalic(true);
         questions.FontAnswers << chosen;
         x.f().aFontEditL->trigger();
-        QCOMPARE(x.f().CaptionStyle[0].FontSize, 30);
-        QVERIFY(x.f().CaptionStyle[0].Italic);
+        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
+        QVERIFY(x.f().Pane[0]->CaptionStyle.Italic);
         QCOMPARE(panel->font().pixelSize(), 40); // 30 points at 96 dots per inch
-        QCOMPARE(x.f().CaptionLineHeight[0], QFontMetrics(panel->font()).height());
-        QCOMPARE(panel->height(), 2 * x.f().CaptionLineHeight[0]);
-        QVERIFY(x.f().CaptionLineHeight[0] > line);
+        QCOMPARE(x.f().Pane[0]->CaptionLineHeight, QFontMetrics(panel->font()).height());
+        QCOMPARE(panel->height(), 2 * x.f().Pane[0]->CaptionLineHeight);
+        QVERIFY(x.f().Pane[0]->CaptionLineHeight > line);
 
         questions.ColorAnswers << QColor(0x10, 0x20, 0x30);
         x.f().aColorSelectR->trigger();
         QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
-        QCOMPARE(x.f().CaptionStyle[1].BGColor, 0x302010u);
+        QCOMPARE(x.f().Pane[1]->CaptionStyle.BGColor, 0x302010u);
         QCOMPARE(panel->Color(), QColor(Qt::black));
         // Cancelled choosers change nothing.
         x.f().aColorSelectR->trigger();
         x.f().aFontEditL->trigger();
         QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
-        QCOMPARE(x.f().CaptionStyle[0].FontSize, 30);
+        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
     }
 };
 

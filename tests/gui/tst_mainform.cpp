@@ -81,13 +81,13 @@ private slots:
         QCOMPARE(form.SelectionRect.Bottom, 0);
         QCOMPARE(QStringList(std::begin(form.ColumnTitles), std::end(form.ColumnTitles)),
                  (QStringList{"NO", "", "開始", "延遲", "文字"}));
-        QCOMPARE(form.CaptionHeight[0], -3);
-        QCOMPARE(form.CaptionHeight[1], -3);
+        QCOMPARE(form.Pane[0]->CaptionHeight, -3);
+        QCOMPARE(form.Pane[1]->CaptionHeight, -3);
         QCOMPARE(form.Grid[0], form.sgSubL);
         QCOMPARE(form.Grid[1], form.sgSubR);
         QCOMPARE(form.CaptionPanel[1], form.plSubR);
         QCOMPARE(form.RecentMenu[3], form.muF4);
-        QVERIFY(!form.Doc[0] && !form.Doc[1]);
+        QVERIFY(!form.Pane[0]->Doc && !form.Pane[1]->Doc);
 
         // Timers: intervals and tags as the film and caption ticks need them, all stopped.
         const struct {
@@ -180,7 +180,7 @@ private slots:
         QStringList tops;
         for (QAction* a : form.MainMenu->actions())
             tops << a->text();
-        QCOMPARE(tops, (QStringList{"檔案(&F)", "尋找(&S)", "檢視(&V)", "左側字幕(&L)",
+        QCOMPARE(tops, (QStringList{"檔案(&F)", "編輯(&E)", "尋找(&S)", "檢視(&V)", "左側字幕(&L)",
                                     "右側字幕(&R)", "Language(&U)", "說明(&H)"}));
         const QList<QAction*> menus = form.MainMenu->actions();
         QCOMPARE(Captions(menus[0]->menu()),
@@ -191,20 +191,21 @@ private slots:
                  (QStringList{"muF1", "muF2", "muF3", "muF4", "-"}));
         for (QAction* hidden : {form.muF1, form.muF2, form.muF3, form.muF4, form.muLine})
             QVERIFY(!hidden->isVisible());
-        QCOMPARE(Captions(menus[1]->menu()), (QStringList{"尋找字串", "尋找下一個", "取代字串"}));
-        QCOMPARE(Captions(menus[2]->menu()),
+        QCOMPARE(Captions(menus[1]->menu()), (QStringList{"復原", "重做"}));
+        QCOMPARE(Captions(menus[2]->menu()), (QStringList{"尋找字串", "尋找下一個", "取代字串"}));
+        QCOMPARE(Captions(menus[3]->menu()),
                  (QStringList{"工具列", "編輯列", "影片列", "控制列", "狀態列", "調整視窗大小"}));
         for (int side = 0; side < 2; ++side)
             QCOMPARE(
-                Names(menus[3 + side]->menu()->actions()),
+                Names(menus[4 + side]->menu()->actions()),
                 side ? (QStringList{"aShowSubR", "-", "aFontEditR", "aColorSelectR", "aSubHeightR"})
                      : (QStringList{"aShowSubL", "-", "aFontEditL", "aColorSelectL",
                                     "aSubHeightL"}));
-        QCOMPARE(Captions(menus[3]->menu()),
+        QCOMPARE(Captions(menus[4]->menu()),
                  (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
-        QCOMPARE(Captions(menus[5]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
-        QCOMPARE(Captions(menus[6]->menu()), QStringList{"關於本程式"});
-        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕"}));
+        QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
+        QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
+        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
     }
 
     void toolBarsShowTheirCommands() {
@@ -288,6 +289,8 @@ private slots:
             "另存一個不同名字及格式的檔案");
         row("aStatusBar", "View", "", true, true, true, 0, "", "");
         row("aAdjustSize", "View", "", true, false, false, 0, "調整視窗", "調整各個顯示視窗的大小");
+        row("aUndo", "Edit", "Ctrl+Z", false, false, false, 0, "", "");
+        row("aRedo", "Edit", "Ctrl+Y", false, false, false, 0, "", "");
     }
 
     void commandsStartAsTheTableSays() {
@@ -314,11 +317,11 @@ private slots:
 
     void everyCommandExistsOnce() {
         TMainForm form(Fake());
-        QCOMPARE(form.Commands().size(), 47);
+        QCOMPARE(form.Commands().size(), 49);
         QSet<QString> names;
         for (QAction* a : form.Commands())
             names.insert(a->objectName());
-        QCOMPARE(names.size(), 47);
+        QCOMPARE(names.size(), 49);
     }
 
     void repeatGroupAllowsNoneOrOne() {

@@ -40,7 +40,7 @@ struct Fixture : TFormFixture {
     using TFormFixture::Write;
     QString Write(const QString& name, const QString& text) { return Write(name, text.toUtf8()); }
     QString Cell(int side, int row, int column) {
-        return f().GridModel[side]->CellText(row, column);
+        return f().Pane[side]->GridModel->CellText(row, column);
     }
     QString Title(int side) { return f().FileLabel[side]->Caption(); }
     int Current(int side) { return f().Grid[side]->currentIndex().row(); }
@@ -72,12 +72,12 @@ private slots:
         QVERIFY(x.f().aSaveL->isEnabled() && x.f().aSaveAsL->isEnabled());
         QVERIFY(!x.f().aSaveR->isEnabled());
         QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (2)"));
-        QCOMPARE(x.f().GridModel[0]->rowCount(), 2);
+        QCOMPARE(x.f().Pane[0]->GridModel->rowCount(), 2);
         QCOMPARE(x.Cell(0, 1, 0), QStringLiteral("2"));
         QCOMPARE(x.Cell(0, 1, 2), QStringLiteral("00:00:02,000"));
         QCOMPARE(x.Cell(0, 1, 3), QStringLiteral("00:500"));
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("two|lines"));
-        QCOMPARE(x.f().ShownIndex[0], -1);
+        QCOMPARE(x.f().Pane[0]->ShownIndex, -1);
         QCOMPARE(x.f().RecentFiles, QStringList{path});
         QVERIFY(questions.Messages.isEmpty());
     }
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(questions.Messages[0].Text.startsWith("無法辨識字幕檔格式,請重新選擇"));
         QVERIFY(questions.Messages[0].Text.contains(text));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
-        QCOMPARE(x.f().Doc[0]->Count(), 1);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
 
         // A reader's error (a frame rate that is no number) is shown; the side stays.
         x.f().AskFrameRate = [] { return std::optional<std::string>("fast"); };
@@ -118,7 +118,7 @@ private slots:
         const QString a = x.Write("a.srt", Entries({{1000, "one"}}));
         const QString b = x.Write("b.srt", Entries({{1000, "two"}}));
         QVERIFY(x.f().LoadDocument(1, a));
-        x.f().Doc[1]->SetModified();
+        x.f().Pane[1]->Doc->SetModified();
         questions.MessageAnswers << mrCancel;
         x.f().aOpenSubtitleR->trigger();
         QCOMPARE(questions.FileTitles.size(), 0); // cancelled before the file dialog
@@ -136,8 +136,8 @@ private slots:
         Fixture x;
         const QString path = x.Write("a.srt", Entries({{1000, "one"}, {2000, "two"}}));
         QVERIFY(x.f().LoadDocument(0, path));
-        x.f().Doc[0]->ShiftRange(0, 1, 500);
-        x.f().FillGrid(0, x.f().Doc[0].get());
+        x.f().Pane[0]->Doc->ShiftRange(0, 1, 500);
+        x.f().FillGrid(0, x.f().Pane[0]->Doc.get());
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path + "*");
         QCOMPARE(x.Cell(0, 0, 2), QStringLiteral("00:00:01,500"));
 
@@ -147,12 +147,12 @@ private slots:
         QVERIFY(!x.f().FormKeyDown(Qt::Key_S, Qt::NoModifier));
         QVERIFY(x.f().FormKeyDown(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
-        QVERIFY(!x.f().Doc[0]->IsModified());
+        QVERIFY(!x.f().Pane[0]->Doc->IsModified());
         QVERIFY(SubTitle(path.toStdString(), 25).Item(0)->Start == 1500);
 
         // A save that fails says why and keeps the "*" and the file.
-        x.f().Doc[0]->ShiftRange(0, 1, 500);
-        x.f().FillGrid(0, x.f().Doc[0].get());
+        x.f().Pane[0]->Doc->ShiftRange(0, 1, 500);
+        x.f().FillGrid(0, x.f().Pane[0]->Doc.get());
         QVERIFY(QFile::setPermissions(x.dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         const bool root = QFile(x.dir.filePath("probe")).open(QIODevice::WriteOnly);
         if (!root) {
@@ -184,15 +184,15 @@ private slots:
         QVERIFY(x.f().LoadDocument(1, x.Write("r.srt", Entries({{1000, "x"}, {3000, "y"}}))));
         x.f().SyncOpposite(0, 1);
         QCOMPARE(x.Current(1), 0);
-        QCOMPARE(x.f().ClickedRow[1], 1);
+        QCOMPARE(x.f().Pane[1]->ClickedRow, 1);
         x.f().SyncOpposite(0, 2);
         QCOMPARE(x.Current(1), 1);
-        QCOMPARE(x.f().ClickedRow[1], 2);
+        QCOMPARE(x.f().Pane[1]->ClickedRow, 2);
 
         // With aSyncLR checked, the user's row change moves the other pane.
         x.f().aSyncLR->setChecked(true);
-        x.f().Grid[1]->setCurrentIndex(x.f().GridModel[1]->index(0, 0));
-        QCOMPARE(x.f().ClickedRow[1], 1);
+        x.f().Grid[1]->setCurrentIndex(x.f().Pane[1]->GridModel->index(0, 0));
+        QCOMPARE(x.f().Pane[1]->ClickedRow, 1);
         QCOMPARE(x.Current(0), 0);
     }
 
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(grid->verticalScrollBar()->value(), 100 - visible); // the last page
         x.f().SelectRow(0, 50);
         QCOMPARE(grid->verticalScrollBar()->value(), 51 - visible / 2 - 1);
-        QCOMPARE(x.f().ClickedRow[0], 0); // no row change of the pane
+        QCOMPARE(x.f().Pane[0]->ClickedRow, 0); // no row change of the pane
     }
 
     void doubleClickMovesTheFilmToTheEntry() {
@@ -230,12 +230,12 @@ private slots:
         Fixture x;
         QVERIFY(x.f().FileOpenMovieAccept("/films/f.avi"));
         QVERIFY(x.f().LoadDocument(0, x.Write("a.srt", Entries({{12500, "a"}, {200000, "b"}}))));
-        x.f().Grid[0]->setCurrentIndex(x.f().GridModel[0]->index(0, 0));
+        x.f().Grid[0]->setCurrentIndex(x.f().Pane[0]->GridModel->index(0, 0));
         x.f().sgSubLDblClick(0);
         QCOMPARE(x.player->Position, 12.5);
         QCOMPARE(x.f().TrackBar->value(), 12);
         // Past the end of the film: nothing.
-        x.f().Grid[0]->setCurrentIndex(x.f().GridModel[0]->index(1, 0));
+        x.f().Grid[0]->setCurrentIndex(x.f().Pane[0]->GridModel->index(1, 0));
         x.f().sgSubLDblClick(0);
         QCOMPARE(x.player->Position, 12.5);
     }
@@ -308,7 +308,7 @@ private slots:
 
         // Replace changes only the entry of the selection's top row.
         x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().GridModel[0]->index(1, 0), x.f().GridModel[0]->index(2, 4)),
+            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0), x.f().Pane[0]->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         x.f().ReplaceDialog->bbtnReplace->click();
         QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaa"));
@@ -363,32 +363,32 @@ private slots:
         // Insert before the selected entry; the row then shows the new blank entry.
         x.f().SelectRow(0, 2);
         x.f().aNewLine->trigger();
-        QCOMPARE(x.f().Doc[0]->Count(), 5);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 5);
         QCOMPARE(x.Cell(0, 2, 4), QString());
-        QCOMPARE(x.f().Doc[0]->Item(2)->Start, 1998 + 10);
+        QCOMPARE(x.f().Pane[0]->Doc->Item(2)->Start, 1998 + 10);
         QCOMPARE(x.f().SelectionTop(0), 3);
 
         // Delete asks; Cancel keeps everything, OK removes every selected row.
         x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().GridModel[0]->index(1, 0), x.f().GridModel[0]->index(2, 4)),
+            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0), x.f().Pane[0]->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         questions.MessageAnswers << mrCancel;
         x.f().aDelLine->trigger();
-        QCOMPARE(x.f().Doc[0]->Count(), 5);
-        QCOMPARE(questions.Messages.last().Text, QStringLiteral("確定要刪除嗎?"));
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 5);
+        QCOMPARE(questions.Messages.last().Text, QStringLiteral("確定要刪除嗎?\n(共 2 筆字幕)"));
         questions.MessageAnswers << mrOk;
         x.f().aDelLine->trigger();
-        QCOMPARE(x.f().Doc[0]->Count(), 3);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 3);
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("c"));
 
         // Rows remembered past the end never reach beyond the last entry.
         x.f().SelectRow(0, 2);
         questions.MessageAnswers << mrOk;
         x.f().aDelLine->trigger();
-        QCOMPARE(x.f().Doc[0]->Count(), 2);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 2);
         questions.MessageAnswers << mrOk;
         x.f().aDelLine->trigger(); // still works
-        QVERIFY(x.f().Doc[0]->Count() <= 2);
+        QVERIFY(x.f().Pane[0]->Doc->Count() <= 2);
     }
 
     void legacyCodePageFollowsTheLanguage() {
@@ -404,7 +404,7 @@ private slots:
         OpenSettings()->setValue("Lang.Lcid", 1028);
         Fixture x;
         QVERIFY(x.f().LoadDocument(0, x.Write("big5.srt", gbk)));
-        QCOMPARE(x.f().Doc[0]->CodePage(), kCodePageBig5);
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
     }
 
     void big5FileShowsItsCharacters() {

@@ -138,11 +138,11 @@ private slots:
 
         f.aPlay->trigger();
         x.player->Position = 42;
-        f.ShownIndex[0] = f.ShownIndex[1] = 7;
+        f.Pane[0]->ShownIndex = f.Pane[1]->ShownIndex = 7;
         f.aStop->trigger();
         QCOMPARE(x.player->CurrentPosition(), 0.0);
-        QCOMPARE(f.ShownIndex[0], -1);
-        QCOMPARE(f.ShownIndex[1], -1);
+        QCOMPARE(f.Pane[0]->ShownIndex, -1);
+        QCOMPARE(f.Pane[1]->ShownIndex, -1);
         QVERIFY(!f.TrackFollows);
         QCOMPARE(f.TrackBar->value(), 0);
         QVERIFY(!f.TrackBar->isEnabled());
@@ -156,7 +156,7 @@ private slots:
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
         for (int side = 0; side < 2; ++side)
-            f.Doc[side] = std::make_unique<SubTitle>(SubTitle::FromBytes(
+            f.Pane[side]->Doc = std::make_unique<SubTitle>(SubTitle::FromBytes(
                 "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/s.srt", 25.0));
         f.aShowSubL->setChecked(true);
         f.aPlay->trigger();

@@ -56,17 +56,17 @@ private slots:
                                                           350, 306, 348, 342}));
             QVERIFY(form.RecentFiles.isEmpty());
             for (int side = 0; side < 2; ++side) {
-                const TCaptionStyle& style = form.CaptionStyle[side];
+                const TCaptionStyle& style = form.Pane[side]->CaptionStyle;
                 QCOMPARE(style.BGColor, 0u);
                 QCOMPARE(style.FontColor, 0xFFFFFFu);
                 QVERIFY(style.Bold && !style.Italic && !style.Underline && !style.StrikeOut);
                 QCOMPARE(style.Font().pixelSize(), 21);
-                QCOMPARE(form.CaptionHeight[side], -3);
+                QCOMPARE(form.Pane[side]->CaptionHeight, -3);
             }
-            QCOMPARE(form.CaptionStyle[0].FontName, QStringLiteral("Arial"));
-            QCOMPARE(form.CaptionStyle[0].Charset, 0);
-            QCOMPARE(form.CaptionStyle[1].FontName, QStringLiteral("華康中黑體"));
-            QCOMPARE(form.CaptionStyle[1].Charset, 136);
+            QCOMPARE(form.Pane[0]->CaptionStyle.FontName, QStringLiteral("Arial"));
+            QCOMPARE(form.Pane[0]->CaptionStyle.Charset, 0);
+            QCOMPARE(form.Pane[1]->CaptionStyle.FontName, QStringLiteral("華康中黑體"));
+            QCOMPARE(form.Pane[1]->CaptionStyle.Charset, 136);
         }
         const QVariantMap stored = Stored();
         // Nine caption values and the height per side, the language, twelve sizes; no recent
@@ -123,7 +123,7 @@ private slots:
                {"PreferFile.1", "/films/b, c.sub"}});
         {
             TMainForm form(Fake());
-            const TCaptionStyle& left = form.CaptionStyle[0];
+            const TCaptionStyle& left = form.Pane[0]->CaptionStyle;
             QCOMPARE(left.BGColor, 0x0000FFu);
             QCOMPARE(left.FontName, QStringLiteral("Tahoma"));
             QCOMPARE(left.FontSize, 12);
@@ -131,10 +131,10 @@ private slots:
             QCOMPARE(left.Charset, 136);
             QVERIFY(!left.Bold && left.Italic && left.Underline && left.StrikeOut);
             // The caption height is no font property: 40 pixels whatever the font.
-            QCOMPARE(form.CaptionHeight[0], 40);
-            QCOMPARE(form.CaptionHeight[1], -2);
+            QCOMPARE(form.Pane[0]->CaptionHeight, 40);
+            QCOMPARE(form.Pane[1]->CaptionHeight, -2);
             // The right side had nothing stored: its defaults.
-            QCOMPARE(form.CaptionStyle[1].FontName, QStringLiteral("華康中黑體"));
+            QCOMPARE(form.Pane[1]->CaptionStyle.FontName, QStringLiteral("華康中黑體"));
             QCOMPARE(form.FormSizes[0], 900);
             QCOMPARE(form.FormSizes[1], 580);
             QCOMPARE(form.FormSizes[11], 0); // not range-checked
@@ -157,10 +157,10 @@ private slots:
                {"Form.Main.Width", "12.5"},
                {"Lang.Lcid", ""}});
         TMainForm form(Fake());
-        QCOMPARE(form.CaptionStyle[0].FontSize, 16);
-        QVERIFY(form.CaptionStyle[0].Bold);
-        QVERIFY(form.CaptionStyle[0].Italic);
-        QCOMPARE(form.CaptionHeight[1], 7);
+        QCOMPARE(form.Pane[0]->CaptionStyle.FontSize, 16);
+        QVERIFY(form.Pane[0]->CaptionStyle.Bold);
+        QVERIFY(form.Pane[0]->CaptionStyle.Italic);
+        QCOMPARE(form.Pane[1]->CaptionHeight, 7);
         QCOMPARE(form.FormSizes[0], 760);
         QCOMPARE(form.Lcid, 1028);
     }
@@ -255,8 +255,8 @@ private slots:
     void closeAsksPerModifiedSideLeftFirst() {
         TScriptedQuestions questions;
         TMainForm form(Fake());
-        form.Doc[0] = ModifiedDoc("/work/left.srt");
-        form.Doc[1] = ModifiedDoc("/work/right.srt");
+        form.Pane[0]->Doc = ModifiedDoc("/work/left.srt");
+        form.Pane[1]->Doc = ModifiedDoc("/work/right.srt");
 
         // Cancel on the left question: the window stays, the right one is never asked.
         questions.MessageAnswers << mrCancel;
@@ -284,14 +284,14 @@ private slots:
         questions.MessageAnswers << mrOk << mrOk;
         form.show();
         QVERIFY(form.close());
-        QVERIFY(form.Doc[0]->IsModified());
+        QVERIFY(form.Pane[0]->Doc->IsModified());
     }
 
     void closeWithoutChangesAsksNothing() {
         TScriptedQuestions questions;
         TMainForm form(Fake());
-        form.Doc[1] = ModifiedDoc("/work/right.srt");
-        form.Doc[1] = std::make_unique<SubTitle>(SubTitle::FromBytes(
+        form.Pane[1]->Doc = ModifiedDoc("/work/right.srt");
+        form.Pane[1]->Doc = std::make_unique<SubTitle>(SubTitle::FromBytes(
             "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/work/r.srt", 25.0));
         form.show();
         QVERIFY(form.close());

@@ -45,8 +45,14 @@ TEST(Change, UndoAndRedoGiveExactEntries) {
         {"insert blank", [](const SubTitle& d) { return InsertBlankChange(d, 3, 2); }},
         {"insert at end", [](const SubTitle& d) { return InsertBlankChange(d, d.Count(), 1); }},
         {"erase", [](const SubTitle& d) { return EraseChange(d, 0, 3); }},
-        {"erase with gaps", [](const SubTitle& d) { return EraseEntriesChange(d, {7, 1, 2, 5}); }},
-        {"set entry", [](const SubTitle& d) { return SetEntryChange(d, 4, {1, 2, "new|two"}); }},
+        {"erase with gaps",
+         [](const SubTitle& d) {
+             return EraseEntriesChange(d, {7, 1, 2, 5});
+         }},
+        {"set entry",
+         [](const SubTitle& d) {
+             return SetEntryChange(d, 4, {1, 2, "new|two"});
+         }},
         {"replace", [](const SubTitle& d) { return ReplaceChange(d, "e", "xx", 0, 7); }},
         {"repair", [](const SubTitle& d) { return RepairOverlapsChange(d); }},
         {"insert copies of itself",
@@ -81,8 +87,8 @@ TEST(Change, EraseWithGapsTakesExactlyTheGivenEntries) {
     std::vector<std::string> texts;
     for (const PerTitle& e : doc.Entries())
         texts.push_back(e.Text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"e0", "e2", "e3", "e4", "e5", "e6", "e7", "e8",
-                                               "e11"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"e0", "e2", "e3", "e4", "e5", "e6", "e7", "e8", "e11"}));
 }
 
 // A change that would change nothing is empty, so a history gets no step for it.

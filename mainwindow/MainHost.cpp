@@ -1,0 +1,70 @@
+#include "MainHost.h"
+
+#include "FilmPlayer.h"
+#include "Main.h"
+
+#include <QAction>
+
+#include <cmath>
+
+namespace {
+
+bool IsSide(int side) {
+    return side == 0 || side == 1;
+}
+
+} // namespace
+
+TMainHost::TMainHost(TMainForm* form) : TEditorHost(form), form_(form) {
+    setObjectName(QStringLiteral("EditorHost"));
+}
+
+const SubTitle* TMainHost::Document(int side) const {
+    return IsSide(side) ? form_->Pane[side]->Doc.get() : nullptr;
+}
+
+bool TMainHost::ApplyChange(int side, const QString& name, TChange change) {
+    return IsSide(side) && form_->ApplyChange(side, name, std::move(change));
+}
+
+void TMainHost::FillGrid(int side) {
+    if (IsSide(side)) form_->FillGrid(side, form_->Pane[side]->Doc.get());
+}
+
+void TMainHost::SelectRow(int side, int index) {
+    if (IsSide(side)) form_->SelectRow(side, index);
+}
+
+void TMainHost::SyncOpposite(int side, int row) {
+    if (IsSide(side)) form_->SyncOpposite(side, row);
+}
+
+int TMainHost::SelectionTop(int side) const {
+    return IsSide(side) ? form_->SelectionTop(side) : 0;
+}
+
+int TMainHost::SelectionBottom(int side) const {
+    return IsSide(side) ? form_->SelectionBottom(side) : 0;
+}
+
+bool TMainHost::Linked() const {
+    return form_->aSyncLR->isChecked();
+}
+
+bool TMainHost::FilmOpen() const {
+    return form_->Player && !form_->Player->FileName().isEmpty();
+}
+
+double TMainHost::FilmPosition() const {
+    if (!form_->Player) return 0;
+    const double t = form_->Player->CurrentPosition();
+    return std::isfinite(t) ? t : 0;
+}
+
+bool TMainHost::FilmPlaying() const {
+    return form_->Player && form_->Player->PlayState() == TFilmPlayer::Playing;
+}
+
+QWidget* TMainHost::Window() const {
+    return form_;
+}

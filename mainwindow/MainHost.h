@@ -1,0 +1,27 @@
+#pragma once
+// The editor host as the main window serves it to the editing windows.
+#include "EditorHost.h"
+
+class TMainForm;
+
+class TMainHost : public TEditorHost {
+    Q_OBJECT
+public:
+    explicit TMainHost(TMainForm* form);
+
+    const SubTitle* Document(int side) const override;
+    bool ApplyChange(int side, const QString& name, TChange change) override;
+    void FillGrid(int side) override;
+    void SelectRow(int side, int index) override;
+    void SyncOpposite(int side, int row) override;
+    int SelectionTop(int side) const override;
+    int SelectionBottom(int side) const override;
+    bool Linked() const override;
+    bool FilmOpen() const override;
+    double FilmPosition() const override;
+    bool FilmPlaying() const override;
+    QWidget* Window() const override;
+
+private:
+    TMainForm* form_;
+};

@@ -1,0 +1,300 @@
+#include "SubtitlePane.h"
+
+#include "CodePage.h"
+#include "Editing.h"
+#include "Kellabel.h"
+#include "Kelpanel.h"
+#include "SubtitleGrid.h"
+#include "Texts.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+const QColor kActiveTitle(0x00, 0x00, 0xFF);
+const QColor kIdleTitle(0x80, 0x80, 0x80);
+
+// Row ranges of a selection, in order and joined where they touch.
+std::vector<std::pair<int, int>> RowRanges(const QItemSelectionModel* selection) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selection->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::pair<int, int>> ranges;
+    for (int row : rows) {
+        if (!ranges.empty() && ranges.back().second + 1 >= row)
+            ranges.back().second = std::max(ranges.back().second, row);
+        else
+            ranges.emplace_back(row, row);
+    }
+    return ranges;
+}
+
+} // namespace
+
+TSubtitlePane::TSubtitlePane(int side, QTableView* grid, TKelLabel* title, TKelPanel* caption,
+                             QTimer* timer, QObject* parent)
+    : QObject(parent), Side(side), Grid(grid), GridModel(new TSubtitleGridModel(grid)),
+      FileLabel(title), CaptionPanel(caption), SubTimer(timer) {
+    setObjectName(side ? QStringLiteral("PaneR") : QStringLiteral("PaneL"));
+    CaptionStyle = DefaultCaptionStyle(side);
+    QAbstractItemModel* old = grid->model();
+    grid->setModel(GridModel);
+    delete old;
+    grid->setItemDelegate(new TSubtitleGridDelegate(grid));
+    grid->horizontalHeader()->setStretchLastSection(false);
+    grid->setEnabled(false);
+    grid->setProperty("tag", side);
+    title->setProperty("tag", side);
+
+    // A row change is the user's: keys and clicks, not selections made here.
+    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (selectingRows_) return;
+        rowChangedInPress_ = true;
+        emit rowChanged(Side);
+    });
+    // A click on the row that is already current changes no current row, and is a row change
+    // all the same.
+    grid->viewport()->installEventFilter(this);
+    connect(grid, &QAbstractItemView::pressed, this, [this] {
+        if (!rowChangedInPress_) emit rowChanged(Side);
+    });
+}
+
+bool TSubtitlePane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Grid->viewport() && event->type() == QEvent::MouseButtonPress)
+        rowChangedInPress_ = false;
+    return QObject::eventFilter(watched, event);
+}
+
+void TSubtitlePane::SetDocument(std::unique_ptr<SubTitle> doc) {
+    // The grid reads the document directly: it lets go of the old one first.
+    GridModel->Fill(nullptr);
+    Doc = std::move(doc);
+    History.Clear();
+    if (Doc) Doc->SetModified(false);
+    Fill();
+    ShownIndex = -1;
+    GridModel->SetShownIndex(-1);
+    // The caption and the timer's memory belonged to the document just let go.
+    LastShownIndex = -1;
+    LastCaptionText.clear();
+    CaptionPanel->setCaption(QString());
+    Grid->setEnabled(Doc != nullptr);
+    UpdateTitle();
+    emit documentReplaced(Side);
+    emit historyChanged(Side);
+}
+
+TSubtitlePane::TView TSubtitlePane::SaveView() const {
+    TView view;
+    view.Scroll = Grid->verticalScrollBar()->value();
+    view.Current = Grid->currentIndex().row();
+    view.Selected = RowRanges(Grid->selectionModel());
+    return view;
+}
+
+void TSubtitlePane::RestoreView(const TView& view) {
+    const int rows = GridModel->rowCount();
+    selectingRows_ = true;
+    if (view.Current >= 0 && view.Current < rows)
+        Grid->selectionModel()->setCurrentIndex(GridModel->index(view.Current, 0),
+                                                QItemSelectionModel::NoUpdate);
+    QItemSelection selection;
+    for (const auto& [first, last] : view.Selected) {
+        if (first >= rows) break;
+        selection.select(GridModel->index(first, 0),
+                         GridModel->index(std::min(last, rows - 1), GridModel->columnCount() - 1));
+    }
+    Grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    selectingRows_ = false;
+    Grid->verticalScrollBar()->setValue(view.Scroll);
+}
+
+void TSubtitlePane::FitTextColumn() {
+    const int width = Grid->fontMetrics().horizontalAdvance(QLatin1Char('H'));
+    // Wide enough for the widest text; never narrower than the column starts.
+    const int wanted = std::max(155, static_cast<int>(width * GridModel->WidestText() * 0.75));
+    if (Grid->columnWidth(TSubtitleGridModel::ColText) != wanted)
+        Grid->setColumnWidth(TSubtitleGridModel::ColText, wanted);
+}
+
+void TSubtitlePane::Fill() {
+    const TView view = SaveView();
+    GridModel->Fill(Doc.get());
+    FitTextColumn();
+    RestoreView(view);
+    UpdateTitle();
+}
+
+bool TSubtitlePane::Apply(const QString& name, TChange change) {
+    if (!Doc || change.Empty()) return false;
+    // The rows keep their numbers, as after a refill: the selection stays where it was.
+    const TView view = SaveView();
+    TChange undo = GridModel->Apply(*Doc, std::move(change));
+    History.Record(name, std::move(undo));
+    RestoreView(view);
+    AfterChange();
+    return true;
+}
+
+void TSubtitlePane::Undo() {
+    if (!Doc || !History.CanUndo()) return;
+    std::vector<TSubtitleGridModel::TRowSpan> spans;
+    TChange redo = GridModel->Apply(*Doc, History.TakeUndo(), &spans);
+    History.Undone(std::move(redo));
+    std::vector<std::pair<int, int>> rows;
+    for (const auto& span : spans)
+        rows.emplace_back(span.First, span.Last);
+    SelectSpans(rows, true);
+    AfterChange();
+}
+
+void TSubtitlePane::Redo() {
+    if (!Doc || !History.CanRedo()) return;
+    std::vector<TSubtitleGridModel::TRowSpan> spans;
+    TChange undo = GridModel->Apply(*Doc, History.TakeRedo(), &spans);
+    History.Redone(std::move(undo));
+    std::vector<std::pair<int, int>> rows;
+    for (const auto& span : spans)
+        rows.emplace_back(span.First, span.Last);
+    SelectSpans(rows, true);
+    AfterChange();
+}
+
+void TSubtitlePane::AfterChange() {
+    Doc->SetModified(!History.IsClean());
+    FitTextColumn();
+    UpdateTitle();
+    emit entriesChanged(Side);
+    emit historyChanged(Side);
+}
+
+bool TSubtitlePane::Save(std::string* why) {
+    if (!Doc || !Doc->Save(why)) return false;
+    History.SetClean();
+    UpdateTitle();
+    emit historyChanged(Side);
+    return true;
+}
+
+void TSubtitlePane::SelectSpans(const std::vector<std::pair<int, int>>& spans, bool scrollTo) {
+    const int rows = GridModel->rowCount();
+    if (rows == 0) return;
+    QItemSelection selection;
+    int first = -1;
+    for (auto [from, to] : spans) {
+        from = std::clamp(from, 0, rows - 1);
+        to = std::clamp(to, from, rows - 1);
+        selection.select(GridModel->index(from, 0),
+                         GridModel->index(to, GridModel->columnCount() - 1));
+        first = first < 0 ? from : std::min(first, from);
+    }
+    if (first < 0) return;
+    selectingRows_ = true;
+    Grid->selectionModel()->setCurrentIndex(GridModel->index(first, 0),
+                                            QItemSelectionModel::NoUpdate);
+    Grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    selectingRows_ = false;
+    if (scrollTo) Grid->scrollTo(GridModel->index(first, 0));
+}
+
+void TSubtitlePane::SetCurrentQuietly(int row) {
+    selectingRows_ = true;
+    Grid->selectionModel()->setCurrentIndex(GridModel->index(row, 0),
+                                            QItemSelectionModel::NoUpdate);
+    selectingRows_ = false;
+}
+
+// Like a grid that always has a current cell: with nothing selected, the current row, and before
+// any, the first row.
+int TSubtitlePane::SelectionTop() const {
+    const QModelIndexList rows = Grid->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return std::max(Grid->currentIndex().row(), 0) + 1;
+    int top = rows.front().row();
+    for (const QModelIndex& index : rows)
+        top = std::min(top, index.row());
+    return top + 1;
+}
+
+int TSubtitlePane::SelectionBottom() const {
+    const QModelIndexList rows = Grid->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return SelectionTop();
+    int bottom = 0;
+    for (const QModelIndex& index : rows)
+        bottom = std::max(bottom, index.row());
+    return bottom + 1;
+}
+
+std::vector<int> TSubtitlePane::SelectedEntries() const {
+    std::vector<int> entries;
+    for (const QModelIndex& index : Grid->selectionModel()->selectedRows())
+        entries.push_back(index.row());
+    if (entries.empty()) entries.push_back(SelectionTop() - 1);
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+void TSubtitlePane::SelectRow(int index) {
+    const int entries = GridModel->rowCount();
+    if (index < 0 || index >= entries) return;
+    const int row = index + 1; // grid rows count the header as row 0
+    selectingRows_ = true;
+    Grid->selectionModel()->setCurrentIndex(GridModel->index(index, 0),
+                                            QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    selectingRows_ = false;
+
+    // Towards the middle: half a page of rows above the selected one, or the last page.
+    const int rowHeight = std::max(1, Grid->verticalHeader()->defaultSectionSize());
+    const int visible = std::max(1, Grid->viewport()->height() / rowHeight);
+    const int half = visible / 2;
+    const int rowCount = entries + 1;
+    int top = std::max(1, row - half);
+    if (row >= rowCount - 1 - half) top = std::max(1, rowCount - visible);
+    Grid->verticalScrollBar()->setValue(top - 1);
+}
+
+QString TSubtitlePane::Title(bool marked) const {
+    if (!Doc) return QString();
+    // The title bar draws "&" as the mark of an underlined character: a path's own are doubled.
+    QString shown = QString::fromStdString(Doc->FileName());
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("[%1] -- %2%3")
+        .arg(TextOf(txLeftSide + Side), shown,
+             marked && Doc->IsModified() ? QStringLiteral("*") : QString());
+}
+
+void TSubtitlePane::UpdateTitle() {
+    if (!Doc) return;
+    FileLabel->setCaption(Title());
+    FileLabel->setToolTip(QString::fromStdString(Doc->FileName()));
+}
+
+void TSubtitlePane::ShowActive(bool active) {
+    FileLabel->setColor(active ? kActiveTitle : kIdleTitle);
+}
+
+QString TSubtitlePane::CaptionAt(double t, double filmEnd) {
+    if (!Doc) return QString();
+    const int entry = ::CaptionAt(*Doc, ShownIndex, t, filmEnd);
+    if (entry < 0) return QString();
+    return QString::fromStdString(ToUtf8(Doc->CodePage(), Doc->Item(entry)->Text));
+}
+
+void TSubtitlePane::ApplyCaptionStyle() {
+    CaptionPanel->setColor(WinColorToQColor(CaptionStyle.BGColor));
+    CaptionPanel->SetFont(CaptionStyle.Font(), WinColorToQColor(CaptionStyle.FontColor));
+    // Ascent plus descent, without the leading between lines.
+    CaptionLineHeight = QFontMetrics(CaptionPanel->font()).height();
+    // Negative: a number of lines; positive: pixels. Kept within what a widget can be.
+    int64_t h = CaptionHeight;
+    if (h < 0) h = -h * CaptionLineHeight;
+    CaptionPanel->setFixedHeight(int(std::clamp<int64_t>(h, 0, QWIDGETSIZE_MAX)));
+}

@@ -1,0 +1,49 @@
+#pragma once
+// What the editing windows may ask of the editor that launches them, and nothing more: a tool
+// reads a side's document, changes it only through ApplyChange (one undoable step), and moves
+// the panes through these calls. The main window serves it; tests serve it with a double, so a
+// tool needs no main window to be tried.
+#include "Change.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+class SubTitle;
+
+class TEditorHost : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // A side's document, or null while the side has none. Ask each time: opening a file into
+    // the side replaces it.
+    virtual const SubTitle* Document(int side) const = 0;
+    // Applies a change to a side's document as one undoable step named name, the pane following
+    // by rows; false when there is no document or nothing changed. Throws SubtitleError,
+    // changing nothing, when the change does not fit the document.
+    virtual bool ApplyChange(int side, const QString& name, TChange change) = 0;
+    // Shows a side's document again, keeping selection and scroll.
+    virtual void FillGrid(int side) = 0;
+    // Selects the entry's row (0-based entry index) and brings it towards the middle.
+    virtual void SelectRow(int side, int index) = 0;
+    // Moves the other pane to the entry starting nearest to the one at row (1-based).
+    virtual void SyncOpposite(int side, int row) = 0;
+    // The selection's first and last rows (1-based, as the grid counts them).
+    virtual int SelectionTop(int side) const = 0;
+    virtual int SelectionBottom(int side) const = 0;
+    // Whether the panes keep each other in step (the link command is checked).
+    virtual bool Linked() const = 0;
+    // The film: whether one is open, its position in seconds, whether it plays.
+    virtual bool FilmOpen() const = 0;
+    virtual double FilmPosition() const = 0;
+    virtual bool FilmPlaying() const = 0;
+    // The window the tools centre on and parent their questions to.
+    virtual QWidget* Window() const = 0;
+
+signals:
+    // A side's entries changed: a step, an undo or a redo.
+    void entriesChanged(int side);
+    // A side's document was replaced by another (or by none).
+    void documentReplaced(int side);
+};
