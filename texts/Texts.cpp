@@ -25,6 +25,12 @@ const std::map<int, QString>& BuiltIn() {
         {txUnknownFormat, QStringLiteral("無法辨識字幕檔格式,請重新選擇")},
         {txNoCombineFile, QStringLiteral("尚未設定欲併入之字幕檔案")},
         {txFileExists, QStringLiteral("檔案已經存在,確定要存檔嗎?")},
+        // Not in the original table: the font chooser of our own also asks for the colour.
+        {txFontColorTitle, QStringLiteral("字型")},
+        {txColorLabel, QStringLiteral("色彩:")},
+        {txChooseColor, QStringLiteral("選擇色彩...")},
+        {txOk, QStringLiteral("確定")},
+        {txCancel, QStringLiteral("取消")},
     };
     return table;
 }

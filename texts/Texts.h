@@ -30,4 +30,10 @@ enum TextId : int {
     txUnknownFormat = 3001,
     txNoCombineFile = 3002,
     txFileExists = 4001,
+    // The font-and-colour chooser.
+    txFontColorTitle = 5050,
+    txColorLabel = 5051,
+    txChooseColor = 5052,
+    txOk = 5053,
+    txCancel = 5054,
 };
