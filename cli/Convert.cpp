@@ -1,6 +1,7 @@
 #include "Convert.h"
 
 #include "CodePage.h"
+#include "SaveAs.h"
 #include "Subtitle.h"
 #include "SubtitleError.h"
 #include "TextFile.h"
@@ -116,32 +117,32 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
         last = *o.rangeLast - 1;
     }
 
-    int32_t offset = 0;
-    if (o.start && first <= last) offset = SaturateMs(int64_t{*o.start} - doc->Item(first)->Start);
-    const int numberBase = o.renumber ? *o.renumber - 1 : first;
+    SaveAsOptions save;
+    switch (o.format) {
+    case OutputFormat::SubRip:
+        save.format = FormatSubRip;
+        break;
+    case OutputFormat::MicroDVD:
+        save.format = FormatMicroDVD;
+        break;
+    case OutputFormat::SubViewer:
+        save.format = FormatSubViewer;
+        break;
+    }
+    save.first = first;
+    save.last = last;
+    save.newStart = o.start;
+    save.renumberFrom = o.renumber;
+    save.skipBlank = o.skipBlank;
+    save.centre = o.center;
     const double rate = doc->FrameRate(); // --fps went into the document when it was read
-
-    auto write = [&](std::ostream& out) {
-        switch (o.format) {
-        case OutputFormat::SubRip:
-            return WriteSubRip(*doc, out, first, o.skipBlank, offset, numberBase, last);
-        case OutputFormat::MicroDVD:
-            return WriteMicroDVD(*doc, out, first, o.skipBlank, offset, rate, last);
-        case OutputFormat::SubViewer:
-            return WriteSubViewer(*doc, out, first, o.skipBlank, offset, o.center, last);
-        }
-        return false;
-    };
-    std::string why;
-    if (!WriteFileAtomically(o.output, doc->Encoding(), write, &why)) {
-        err << kProgram << o.output << ": not written: " << (why.empty() ? "write failed" : why)
-            << '\n';
+    save.frameRate = rate;
+    const SaveAsResult saved = SaveAs(*doc, o.output, save);
+    if (!saved.ok) {
+        err << kProgram << o.output << ": not written: " << saved.why << '\n';
         return ExitFailed;
     }
-
-    int written = 0;
-    for (int k = first; k <= last; ++k)
-        if (!o.skipBlank || !IsBlankText(doc->Item(k)->Text, doc->CodePage())) ++written;
+    const int written = saved.written;
 
     err << kProgram << "read " << count << " entries (" << InputFormatName(doc->FormatIndex());
     if (doc->FormatIndex() == FormatMicroDVD) err << " at " << RateText(rate) << " fps";

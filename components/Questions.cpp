@@ -1,5 +1,7 @@
 #include "Questions.h"
 
+#include "FontColorDialog.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
@@ -101,6 +103,18 @@ QString TQtQuestions::SaveFileName(QWidget* parent, const QString& title, const 
         QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter)), defaultExt);
 }
 
+std::optional<TSaveChoice> TQtQuestions::SaveFileChoice(QWidget* parent, const QString& title,
+                                                        const QString& filter,
+                                                        int initialFilterIndex,
+                                                        const QString& initialPath) {
+    const std::unique_ptr<QFileDialog> chooser =
+        MakeSaveChooser(parent, title, filter, initialFilterIndex, initialPath);
+    if (chooser->exec() != QDialog::Accepted) return std::nullopt;
+    TSaveChoice choice = SaveChoiceOf(*chooser, filter);
+    if (choice.Path.isEmpty()) return std::nullopt;
+    return choice;
+}
+
 std::optional<QString> TQtQuestions::InputBox(QWidget* parent, const QString& title,
                                               const QString& prompt, const QString& value) {
     bool ok = false;
@@ -112,7 +126,7 @@ std::optional<QString> TQtQuestions::InputBox(QWidget* parent, const QString& ti
 
 std::optional<QFont> TQtQuestions::ChooseFont(QWidget* parent, const QFont& initial) {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    const QFont font = QFontDialog::getFont(&ok, WithStyleName(initial), parent);
     if (!ok) return std::nullopt;
     return font;
 }
@@ -121,6 +135,13 @@ std::optional<QColor> TQtQuestions::ChooseColor(QWidget* parent, const QColor& i
     const QColor color = QColorDialog::getColor(initial, parent);
     if (!color.isValid()) return std::nullopt;
     return color;
+}
+
+std::optional<TFontChoice> TQtQuestions::ChooseFontAndColor(QWidget* parent, const QFont& font,
+                                                            const QColor& color) {
+    TFontColorDialog dialog(font, color, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return TFontChoice{dialog.Font(), dialog.Color()};
 }
 
 int TQtQuestions::RunModal(QDialog* dialog) {
@@ -148,4 +169,25 @@ QString QtFileFilter(const QString& filter) {
         out << QStringLiteral("%1 (%2)").arg(name, patterns.join(' '));
     }
     return out.join(QStringLiteral(";;"));
+}
+
+std::unique_ptr<QFileDialog> MakeSaveChooser(QWidget* parent, const QString& title,
+                                             const QString& filter, int initialFilterIndex,
+                                             const QString& initialPath) {
+    auto chooser = std::make_unique<QFileDialog>(parent, title, initialPath);
+    chooser->setAcceptMode(QFileDialog::AcceptSave);
+    chooser->setFileMode(QFileDialog::AnyFile);
+    // The caller asks about an existing file itself, and uses the path exactly as chosen.
+    chooser->setOption(QFileDialog::DontConfirmOverwrite);
+    chooser->setDefaultSuffix(QString());
+    const QStringList filters = QtFileFilter(filter).split(QStringLiteral(";;"));
+    chooser->setNameFilters(filters);
+    if (initialFilterIndex >= 0 && initialFilterIndex < filters.size())
+        chooser->selectNameFilter(filters[initialFilterIndex]);
+    return chooser;
+}
+
+TSaveChoice SaveChoiceOf(const QFileDialog& chooser, const QString& filter) {
+    const QStringList filters = QtFileFilter(filter).split(QStringLiteral(";;"));
+    return {chooser.selectedFiles().value(0), int(filters.indexOf(chooser.selectedNameFilter()))};
 }

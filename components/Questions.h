@@ -8,15 +8,30 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 enum class TMsgKind { Error, Warning, Information, Confirmation };
 
 // Buttons of a message box; a box answers with the one pressed.
 enum TMsgButton : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+// What a save chooser ended on: the path exactly as chosen, and the entry of the filter list
+// shown then, counted from 0 in the order of the filter text (-1 when none is known).
+struct TSaveChoice {
+    QString Path;
+    int FilterIndex = -1;
+};
+
+// A font together with the colour its text is drawn in.
+struct TFontChoice {
+    QFont Font;
+    QColor Color;
+};
 
 class TQuestions {
 public:
@@ -30,10 +45,19 @@ public:
                                  const QString& defaultExt) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& defaultExt) = 0;
+    // A save chooser that opens on filter entry initialFilterIndex (counted from 0) and on
+    // initialPath (a file or a folder). It adds no extension and asks nothing about an existing
+    // file: the caller decides both. Nothing when cancelled.
+    virtual std::optional<TSaveChoice> SaveFileChoice(QWidget* parent, const QString& title,
+                                                      const QString& filter, int initialFilterIndex,
+                                                      const QString& initialPath) = 0;
     virtual std::optional<QString> InputBox(QWidget* parent, const QString& title,
                                             const QString& prompt, const QString& value) = 0;
     virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
     virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
+    // A font and its colour chosen in one dialog; nothing when cancelled.
+    virtual std::optional<TFontChoice> ChooseFontAndColor(QWidget* parent, const QFont& font,
+                                                          const QColor& color) = 0;
     // Shows the dialog modally; answers mrOk or mrCancel.
     virtual int RunModal(QDialog* dialog) = 0;
 
@@ -56,13 +80,25 @@ public:
                          const QString& defaultExt) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultExt) override;
+    std::optional<TSaveChoice> SaveFileChoice(QWidget* parent, const QString& title,
+                                              const QString& filter, int initialFilterIndex,
+                                              const QString& initialPath) override;
     std::optional<QString> InputBox(QWidget* parent, const QString& title, const QString& prompt,
                                     const QString& value) override;
     std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<TFontChoice> ChooseFontAndColor(QWidget* parent, const QFont& font,
+                                                  const QColor& color) override;
     int RunModal(QDialog* dialog) override;
 };
 
 // "AVI Files (*.avi)|*.AVI|All Files (*.*)|*.*" as Qt writes it. Patterns match in either letter
 // case, as they do where the filter comes from, and "*.*" means every file.
 QString QtFileFilter(const QString& filter);
+
+// The chooser SaveFileChoice shows, and the answer it reads from it once accepted; apart, so
+// that they can be checked without a modal loop.
+std::unique_ptr<QFileDialog> MakeSaveChooser(QWidget* parent, const QString& title,
+                                             const QString& filter, int initialFilterIndex,
+                                             const QString& initialPath);
+TSaveChoice SaveChoiceOf(const QFileDialog& chooser, const QString& filter);

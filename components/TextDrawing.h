@@ -1,7 +1,9 @@
 #pragma once
-// What the styled label and the caption panel share: Windows colour values, the decoration
-// passes under the text, the multi-line and the rotated drawing of a caption, and the common base
-// TKelTextControl that holds the style, blinking and rotation of both.
+// What the styled label and the caption panel share: the decoration passes under the text, the
+// multi-line and the rotated drawing of a caption, and the common base TKelTextControl that holds
+// the style, blinking and rotation of both. Colours are Windows colour values (WinColor.h).
+#include "WinColor.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -18,21 +20,6 @@ class QTimer;
 // Declared in full with the styled label (Kellabel.h); the fixed type lets the base hold them.
 enum TTextStyleType : std::uint8_t;
 enum TShadowPathType : std::uint8_t;
-
-// A colour as the settings store it: 0x00BBGGRR, or 0x80000000 plus a Windows system-colour index
-// that is resolved through the widget's palette when drawing.
-using TColor = std::uint32_t;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clWindowText = 0x80000008;
-inline constexpr TColor clBtnFace = 0x8000000F;
-inline constexpr TColor clBtnShadow = 0x80000010;
-inline constexpr TColor clGrayText = 0x80000011;
-inline constexpr TColor clBtnHighlight = 0x80000014;
-
-QColor TColorToQColor(TColor color, const QPalette& palette);
-TColor QColorToTColor(const QColor& color);
 
 // One decoration pass: the text drawn once more, moved and in another colour.
 struct TTextPass {

@@ -1,7 +1,6 @@
 #include "CaptionStyle.h"
 
-#include <QApplication>
-#include <QPalette>
+#include "WinColor.h"
 
 QFont TCaptionStyle::Font() const {
     QFont font(FontName);
@@ -27,26 +26,9 @@ TCaptionStyle DefaultCaptionStyle(int side) {
 }
 
 QColor WinColorToQColor(uint32_t color) {
-    if (color & 0x80000000u) {
-        const QPalette pal = QApplication::palette();
-        switch (color & 0xFFu) {
-        case 8: // window text
-            return pal.color(QPalette::WindowText);
-        case 15: // button face
-            return pal.color(QPalette::Button);
-        case 16: // button shadow
-            return pal.color(QPalette::Dark);
-        case 17: // grey text
-            return pal.color(QPalette::Disabled, QPalette::Text);
-        case 20: // button highlight
-            return pal.color(QPalette::Light);
-        default:
-            return pal.color(QPalette::Window);
-        }
-    }
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    return TColorToQColor(color);
 }
 
 uint32_t QColorToWinColor(const QColor& color) {
-    return uint32_t(color.red()) | (uint32_t(color.green()) << 8) | (uint32_t(color.blue()) << 16);
+    return QColorToTColor(color);
 }

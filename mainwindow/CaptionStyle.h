@@ -26,6 +26,7 @@ struct TCaptionStyle {
 // The built-in styles of the two sides before any setting applies.
 TCaptionStyle DefaultCaptionStyle(int side);
 
-// A Windows colour value as a QColor; system colours are taken from the application palette.
+// A Windows colour value as a QColor, system colours from the application palette: the
+// conversion of WinColor.h under the names the main window uses.
 QColor WinColorToQColor(uint32_t color);
 uint32_t QColorToWinColor(const QColor& color);

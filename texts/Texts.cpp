@@ -33,6 +33,12 @@ const std::map<int, QString>& BuiltIn() {
         {txFileMissing, QStringLiteral("找不到檔案")},
         {txFileUnreadable, QStringLiteral("無法讀取檔案")},
         {txCannotHoldText, QStringLiteral("「%1」無法以 %2 編碼儲存")},
+        // Not in the original table: the font chooser of our own also asks for the colour.
+        {txFontColorTitle, QStringLiteral("字型")},
+        {txColorLabel, QStringLiteral("色彩:")},
+        {txChooseColor, QStringLiteral("選擇色彩...")},
+        {txOk, QStringLiteral("確定")},
+        {txCancel, QStringLiteral("取消")},
     };
     return table;
 }

@@ -39,4 +39,10 @@ enum TextId : int {
     txFileMissing = 5005,
     txFileUnreadable = 5006,
     txCannotHoldText = 5007,
+    // The font-and-colour chooser.
+    txFontColorTitle = 5050,
+    txColorLabel = 5051,
+    txChooseColor = 5052,
+    txOk = 5053,
+    txCancel = 5054,
 };

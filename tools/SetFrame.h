@@ -2,19 +2,15 @@
 // The frame-rate dialog: a MicroDVD file times its captions in frames, so before reading one the
 // reader asks the user how many frames the film shows per second. Created once for the whole run,
 // so the box offers whatever was chosen or typed last time.
+#include "DialogBase.h"
 #include "Subtitle.h"
-
-#include <QDialog>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
 
-class TSetFrameDlg : public QDialog {
+class TSetFrameDlg : public TDialogBase {
     Q_OBJECT
 public:
     explicit TSetFrameDlg(QWidget* parent = nullptr);
@@ -25,10 +21,6 @@ public:
     QPushButton* bbtnOK = nullptr;
     QPushButton* bbtnCancel = nullptr;
 };
-
-// Where a dialog of the given size goes to sit in the middle of a window's frame: half the
-// difference of the sizes, truncated toward zero, from the window's corner.
-QPoint CentredPosition(const QRect& window, const QSize& dialog);
 
 // The MicroDVD reader's question: centres the dialog on centreOn (when given), runs it modally
 // through the questions in force and answers the box's text in UTF-8 on OK, nothing otherwise.

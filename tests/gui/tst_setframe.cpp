@@ -1,6 +1,7 @@
 // The frame-rate dialog: its layout, and the question the MicroDVD reader puts through it —
 // answers for OK by button, Enter, chosen item or typed text; none for Cancel, Escape or the close
 // box; the text kept for the next question; and where the dialog is placed.
+#include "ControlTable.h"
 #include "ScriptedQuestions.h"
 #include "SetFrame.h"
 #include "Subtitle.h"
@@ -47,8 +48,6 @@ class TestSetFrame : public QObject {
     Q_OBJECT
 
 private slots:
-    void layout_data();
-    void layout();
     void controls();
     void titleBarHasOnlyCloseBox();
     void tabOrderStartsAtOk();
@@ -66,28 +65,17 @@ private slots:
     void readerUsesChosenRate();
 };
 
-void TestSetFrame::layout_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("Bevel1") << "Bevel1" << QRect(2, 4, 203, 85);
-    QTest::newRow("bbtnOK") << "bbtnOK" << QRect(27, 98, 75, 25);
-    QTest::newRow("bbtnCancel") << "bbtnCancel" << QRect(107, 98, 75, 25);
-}
-
-void TestSetFrame::layout() {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    TSetFrameDlg dialog;
-    auto* w = dialog.findChild<QWidget*>(name);
-    QVERIFY(w);
-    QCOMPARE(w->geometry(), geometry);
-}
-
 void TestSetFrame::controls() {
     TSetFrameDlg dialog;
-    QCOMPARE(dialog.objectName(), QStringLiteral("SetFrameDlg"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("設定Frame數"));
-    QCOMPARE(dialog.size(), QSize(209, 128));
+    CheckControls(&dialog,
+                  {
+                      {"SetFrameDlg", "TSetFrameDlg", "設定Frame數", QRect(0, 0, 209, 128)},
+                      {"Bevel1", "QFrame", std::nullopt, QRect(2, 4, 203, 85)},
+                      {"Label1", "QLabel", "請輸入每秒Frame數", QRect(30, 20, -1, -1)},
+                      {"cbFrame", "QComboBox", "23.976", QRect(30, 48, 145, -1)},
+                      {"bbtnOK", "QPushButton", "確定", QRect(27, 98, 75, 25)},
+                      {"bbtnCancel", "QPushButton", "取消", QRect(107, 98, 75, 25)},
+                  });
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
 
     QVERIFY(dialog.Bevel1->frameShape() != QFrame::NoFrame);
@@ -96,8 +84,6 @@ void TestSetFrame::controls() {
     QVERIFY(dialog.Bevel1->geometry().contains(dialog.cbFrame->geometry()));
     QVERIFY(dialog.bbtnOK->y() > dialog.Bevel1->geometry().bottom());
 
-    QCOMPARE(dialog.Label1->text(), QStringLiteral("請輸入每秒Frame數"));
-    QCOMPARE(dialog.Label1->pos(), QPoint(30, 20));
     QCOMPARE(dialog.Label1->font().family(), QStringLiteral("新細明體"));
     QCOMPARE(dialog.Label1->font().pixelSize(), 16);
 
@@ -108,13 +94,8 @@ void TestSetFrame::controls() {
         items << cb->itemText(i);
     QCOMPARE(items, QStringList({"23.976", "24.000", "25.000", "29.970", "30.000"}));
     QCOMPARE(cb->currentIndex(), 0);
-    QCOMPARE(cb->currentText(), QStringLiteral("23.976"));
     QCOMPARE(cb->maxVisibleItems(), 5);
-    QCOMPARE(cb->pos(), QPoint(30, 48));
-    QCOMPARE(cb->width(), 145);
 
-    QCOMPARE(dialog.bbtnOK->text(), QStringLiteral("確定"));
-    QCOMPARE(dialog.bbtnCancel->text(), QStringLiteral("取消"));
     QVERIFY(dialog.bbtnOK->isDefault());
     QVERIFY(!dialog.bbtnCancel->isDefault());
 }

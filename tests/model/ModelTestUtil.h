@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -99,6 +101,34 @@ inline std::string WrittenSubRip(const SubTitle& doc, int first, bool skipBlank,
     if (ok) *ok = r;
     return out.str();
 }
+
+// While it lives, no file of this process may grow beyond limit bytes: a write past it fails
+// (with SIGXFSZ ignored) as on a full disc, also for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        active_ = ::getrlimit(RLIMIT_FSIZE, &old_) == 0;
+        EXPECT_TRUE(active_) << "cannot read the file-size limit";
+        if (!active_) return;
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old_;
+        small.rlim_cur = limit;
+        active_ = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
+        EXPECT_TRUE(active_) << "cannot set the file-size limit";
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool Active() const { return active_; }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+    bool active_ = false;
+};
 
 // A stream that takes the first `limit` bytes and then fails, to see a writer stop.
 class LimitedBuf : public std::streambuf {

@@ -8,12 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -152,16 +150,13 @@ TEST(Save, FailureHalfwayKeepsTheOldFile) {
         doc.Insert(doc.Count(),
                    PerTitle(i * 1000, i * 1000 + 500, "a longer line of caption text"));
 
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string why;
-    const bool saved = doc.Save(&why);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved = true;
+    {
+        testutil::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        saved = doc.Save(&why);
+    }
 
     EXPECT_FALSE(saved);
     EXPECT_FALSE(why.empty());
@@ -170,15 +165,48 @@ TEST(Save, FailureHalfwayKeepsTheOldFile) {
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"film.srt"}) << "temporary file left";
 }
 
+// Root may write into any folder, so as root the save runs with the effective user id of an
+// unprivileged user; the saved user id stays root, which takes root back afterwards.
+class UnprivilegedScope {
+public:
+    UnprivilegedScope() {
+        if (::geteuid() != 0) return;
+        dropped_ = ::seteuid(kNobody) == 0;
+    }
+    ~UnprivilegedScope() {
+        if (dropped_) {
+            EXPECT_EQ(::seteuid(0), 0) << "cannot take root back";
+        }
+    }
+    UnprivilegedScope(const UnprivilegedScope&) = delete;
+    UnprivilegedScope& operator=(const UnprivilegedScope&) = delete;
+    // True when the folder's permissions now bind this process.
+    bool Bound() const { return ::geteuid() != 0; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool dropped_ = false;
+};
+
 TEST(Save, FailureInAReadOnlyFolder) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     TempDir dir;
     fs::create_directory(dir.Path() / "ro");
     const std::string path = dir.Write("ro/film.srt", kSrt);
     SubTitle doc(path, 25.0);
     doc.ShiftRange(0, 0, 1);
-    fs::permissions(dir.Path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    ExpectFailedSave(doc, "read-only folder");
+    // Readable and searchable for every user, so that only the missing write permission stops
+    // the save, whoever runs it.
+    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir.Path(), readOnly | fs::perms::owner_write);
+    fs::permissions(dir.Path() / "ro", readOnly);
+    {
+        UnprivilegedScope unprivileged;
+        if (!unprivileged.Bound())
+            GTEST_SKIP() << "running as root without the right to change the user id, which a "
+                            "read-only folder does not stop";
+        ExpectFailedSave(doc, "read-only folder");
+    }
     fs::permissions(dir.Path() / "ro", fs::perms::owner_all);
     EXPECT_EQ(ReadBytes(path), kSrt);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "ro"), fs::directory_iterator{}),

@@ -29,11 +29,19 @@ public:
     QQueue<std::optional<QString>> InputAnswers;
     QQueue<std::optional<QFont>> FontAnswers;
     QQueue<std::optional<QColor>> ColorAnswers;
+    QQueue<std::optional<TSaveChoice>> SaveChoiceAnswers;
+    QQueue<std::optional<TFontChoice>> FontColorAnswers;
     // Fills a modal dialog's fields and answers for it; without one a dialog is cancelled.
     QQueue<std::function<int(QDialog*)>> DialogScripts;
 
     QList<Message> Messages;
     QStringList FileTitles;
+    // What the last save chooser was opened with.
+    int LastFilterIndex = -1;
+    QString LastInitialPath;
+    // What each colour and each font-and-colour question offered.
+    QList<QColor> ColorOffers;
+    QList<TFontChoice> FontColorOffers;
 
     int MessageBox(QWidget*, const QString& text, const QString& title, TMsgKind kind,
                    const QList<int>& buttons, int defaultButton) override {
@@ -52,6 +60,15 @@ public:
         LastFilter = filter;
         return FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
     }
+    std::optional<TSaveChoice> SaveFileChoice(QWidget*, const QString& title, const QString& filter,
+                                              int initialFilterIndex,
+                                              const QString& initialPath) override {
+        FileTitles << title;
+        LastFilter = filter;
+        LastFilterIndex = initialFilterIndex;
+        LastInitialPath = initialPath;
+        return SaveChoiceAnswers.isEmpty() ? std::nullopt : SaveChoiceAnswers.dequeue();
+    }
     std::optional<QString> InputBox(QWidget*, const QString&, const QString&,
                                     const QString&) override {
         return InputAnswers.isEmpty() ? std::nullopt : InputAnswers.dequeue();
@@ -59,8 +76,14 @@ public:
     std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
         return FontAnswers.isEmpty() ? std::nullopt : FontAnswers.dequeue();
     }
-    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
+    std::optional<QColor> ChooseColor(QWidget*, const QColor& initial) override {
+        ColorOffers << initial;
         return ColorAnswers.isEmpty() ? std::nullopt : ColorAnswers.dequeue();
+    }
+    std::optional<TFontChoice> ChooseFontAndColor(QWidget*, const QFont& font,
+                                                  const QColor& color) override {
+        FontColorOffers.append({font, color});
+        return FontColorAnswers.isEmpty() ? std::nullopt : FontColorAnswers.dequeue();
     }
     int RunModal(QDialog* dialog) override {
         return DialogScripts.isEmpty() ? mrCancel : DialogScripts.dequeue()(dialog);

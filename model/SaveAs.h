@@ -1,0 +1,41 @@
+#pragma once
+// Writing all or a stretch of a document to another file, in any of the three formats: what the
+// editor's Save As dialog and velitra-convert both do. The document itself is not changed.
+#include "Subtitle.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct SaveAsOptions {
+    // FormatSubRip, FormatMicroDVD or FormatSubViewer.
+    int32_t format = FormatSubRip;
+    // Zero-based and inclusive; a range with last < first writes a file without entries.
+    int first = 0;
+    int last = -1;
+    // Where entry first starts in the output; every other time keeps its distance to it. Without
+    // it (or when entry first does not exist) the times are written as they are.
+    std::optional<int32_t> newStart;
+    // SubRip: the number of the first written entry. Without it the written entries keep the
+    // numbers of their positions (entry first is numbered first + 1).
+    std::optional<int> renumberFrom;
+    // Leaves out entries whose text is blank; the numbers stay consecutive.
+    bool skipBlank = false;
+    // SubViewer: lines of multi-line captions centred with spaces.
+    bool centre = false;
+    // MicroDVD: frames per second the times are converted at; a finite number above 0.
+    double frameRate = 25.0;
+};
+
+struct SaveAsResult {
+    bool ok = false;
+    std::string why; // on failure, what went wrong
+    int written = 0; // entries written
+};
+
+// Writes the stretch to fileName in the document's encoding (UTF-8 with or without byte-order
+// mark, UTF-16, or its legacy code page), replacing the file in one step: on failure an existing
+// file is left as it was and nothing else stays behind. Refused before anything is written: a
+// document that is not loaded, a non-empty range outside the document, an unknown format, a
+// MicroDVD frame rate that is not a finite number above 0.
+SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const SaveAsOptions& options);
