@@ -103,10 +103,18 @@ private slots:
         QVERIFY(questions.Messages[1].Text.contains("fast"));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
 
-        // Cancelling the frame-rate question is no error.
+        // Cancelling the frame-rate question is the user's choice: nothing is reported.
         x.f().AskFrameRate = [] { return std::optional<std::string>(); };
         QVERIFY(!x.f().LoadDocument(1, sub));
         QCOMPARE(x.Title(1), QStringLiteral("[ ]"));
+        QCOMPARE(questions.Messages.size(), 2);
+
+        // A file that is gone (a stale recent item) says so, not "unrecognised format".
+        const QString gone = x.dir.filePath("gone.srt");
+        QVERIFY(!x.f().LoadDocument(0, gone));
+        QCOMPARE(questions.Messages.size(), 3);
+        QCOMPARE(questions.Messages[2].Text, QStringLiteral("找不到檔案\n") + gone);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
         x.f().AskFrameRate = [] { return std::optional<std::string>("29.970"); };
         QVERIFY(x.f().LoadDocument(1, sub));
         QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[MSUB]  (1)"));
