@@ -34,6 +34,9 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
         MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
     // TODO: TSubHeightDlg, TEditForm, TSegForm, TCombineForm, TImportForm, TSaveAsForm and
     // TAdjustForm follow here, in this order, as they arrive.
+    forms.RecoveryForm = std::make_unique<TRecoveryForm>(forms.MainForm.get());
+    forms.CreationOrder << QStringLiteral("TRecoveryForm");
+    forms.MainForm->RecoveryForm = forms.RecoveryForm.get();
 }
 
 TCommandLine ParseCommandLine(const QStringList& arguments) {
@@ -96,6 +99,7 @@ int RunVelitra(int argc, char** argv) {
     try {
         CreateForms(forms);
         forms.MainForm->show();
+        forms.MainForm->OfferRecovery();
         OpenFromCommandLine(*forms.MainForm, commandLine);
     } catch (const std::exception& error) {
         Questions().ShowError(nullptr, QString::fromLocal8Bit(error.what()));

@@ -2,6 +2,7 @@
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
 #include "Main.h"
+#include "RecoveryForm.h"
 #include "SetFrame.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@ public:
 struct TForms {
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
+    // After the windows of the editing tools: offers work a crashed run left behind.
+    std::unique_ptr<TRecoveryForm> RecoveryForm;
     // Class names in the order the windows were created.
     QStringList CreationOrder;
 };

@@ -73,12 +73,15 @@ bool TSubtitlePane::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TSubtitlePane::SetDocument(std::unique_ptr<SubTitle> doc) {
+void TSubtitlePane::SetDocument(std::unique_ptr<SubTitle> doc, bool saved) {
     // The grid reads the document directly: it lets go of the old one first.
     GridModel->Fill(nullptr);
     Doc = std::move(doc);
-    History.Clear();
-    if (Doc) Doc->SetModified(false);
+    if (saved)
+        History.Clear();
+    else
+        History.ClearUnsaved();
+    if (Doc) Doc->SetModified(!saved);
     Fill();
     ShownIndex = -1;
     GridModel->SetShownIndex(-1);

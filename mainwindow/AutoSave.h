@@ -1,0 +1,83 @@
+#pragma once
+// Keeping the user's work through a crash: every few seconds each document changed since its
+// last save or copy is written, whole and exactly, to this run's recovery folder (never to the
+// user's own file); a clean exit takes the folder away, so a folder left behind by a run whose
+// lock is gone holds work to offer at the next start. Also the backups kept before a file is
+// overwritten.
+//
+// Copies are made on the window's thread (a fast serialisation) and written on a worker thread,
+// one at a time and in order, so a save never races the copy it replaces.
+#include <QLockFile>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class SubTitle;
+
+class TAutoSave : public QObject {
+    Q_OBJECT
+public:
+    // root holds the recovery and backups folders; empty: the user's data location.
+    explicit TAutoSave(QObject* parent = nullptr, const QString& root = QString());
+    ~TAutoSave() override;
+
+    // Seconds between copies; 0 stops them.
+    void SetInterval(int seconds);
+    int Interval() const { return interval_; }
+    // How many backups of a file are kept; 0 keeps none.
+    int BackupKeep = 5;
+
+    // The documents it copies: each side's, asked for at every tick.
+    std::function<const SubTitle*(int side)> Document;
+
+    // A side's document changed (a step, an undo, a redo): its next tick copies it.
+    void Changed(int side);
+    // A side's document was saved, replaced or let go: its copy goes.
+    void Forget(int side);
+    // Copies the changed documents now (the timer's tick).
+    void Tick();
+    // Waits until every copy asked for is written.
+    void Flush();
+
+    // A copy left by a run that did not end cleanly.
+    struct TLeftCopy {
+        QString Path;     // the copy
+        QString FileName; // the document's own file
+        int Side = 0;
+        qint64 SavedAt = 0;
+        int Count = 0;
+    };
+    // Copies of runs that ended without their clean exit; runs still going are left alone.
+    std::vector<TLeftCopy> LeftBehind();
+    // A copy is taken over (restored: written again as this run's) or dropped.
+    void Drop(const TLeftCopy& copy);
+
+    // Before a file is overwritten: keeps its present version, once a run per file (always
+    // when asked). False, with why, when the backup cannot be made: the save must stop.
+    bool BackupBeforeOverwrite(const QString& path, QString* why, bool always = false);
+
+    QString RecoveryFolder() const { return session_; }
+    QString BackupsFolder() const { return root_ + QStringLiteral("/backups"); }
+    // The copy of a side's document in this run's folder.
+    QString CopyPath(int side) const;
+
+private:
+    void Write(int side, std::shared_ptr<std::string> bytes);
+    void Remove(const QString& path);
+
+    QTimer timer_;
+    QString root_;
+    QString session_;
+    std::unique_ptr<QLockFile> lock_;
+    std::vector<std::unique_ptr<QLockFile>> orphans_; // runs whose copies are being offered
+    QThreadPool writer_;
+    int interval_ = 60;
+    bool changed_[2] = {false, false};
+    QSet<QString> backedUp_;
+};
