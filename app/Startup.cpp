@@ -34,7 +34,7 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
         MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
     // TODO: TSubHeightDlg, TEditForm, TSegForm, TCombineForm, TImportForm, TSaveAsForm and
     // TAdjustForm follow here, in this order, as they arrive.
-    forms.RecoveryForm = std::make_unique<TRecoveryForm>(forms.MainForm.get());
+    forms.RecoveryForm = std::make_unique<TRecoveryForm>();
     forms.CreationOrder << QStringLiteral("TRecoveryForm");
     forms.MainForm->RecoveryForm = forms.RecoveryForm.get();
 }
