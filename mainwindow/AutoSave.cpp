@@ -74,30 +74,72 @@ void TAutoSave::Forget(int side) {
 
 void TAutoSave::Tick() {
     for (int side = 0; side < 2; ++side) {
-        if (!changed_[side]) continue;
+        if (!changed_[side] || growing_[side]) continue;
         changed_[side] = false;
-        const SubTitle* doc = Document ? Document(side) : nullptr;
-        if (!doc || !doc->IsModified()) {
-            Remove(CopyPath(side));
-            continue;
-        }
-        const qint64 now = QDateTime::currentSecsSinceEpoch();
-        Write(side, std::make_shared<std::string>(RecoveryBytes(*doc, side, now)));
+        Copy(side);
     }
 }
 
+void TAutoSave::Copy(int side) {
+    const SubTitle* doc = Document ? Document(side) : nullptr;
+    if (!doc || !doc->IsModified()) {
+        Remove(CopyPath(side));
+        return;
+    }
+    const std::size_t needed = RecoveryBytesBound(*doc);
+    std::shared_ptr<std::string> buffer = std::move(buffer_[side]);
+    if (!buffer) buffer = std::make_shared<std::string>();
+    if (buffer->capacity() < needed && needed > (std::size_t{8} << 20)) {
+        // Grown and touched on the worker; the copy follows when the buffer is back.
+        ++growing_[side];
+        ++returns_;
+        writer_.start([this, side, buffer, needed] {
+            buffer->clear();
+            buffer->resize(needed + needed / 4);
+            buffer->clear();
+            QMetaObject::invokeMethod(
+                this,
+                [this, side, buffer] {
+                    --returns_;
+                    --growing_[side];
+                    buffer_[side] = buffer;
+                    Copy(side);
+                },
+                Qt::QueuedConnection);
+        });
+        return;
+    }
+    RecoveryBytes(*doc, side, QDateTime::currentSecsSinceEpoch(), *buffer);
+    Write(side, std::move(buffer));
+}
+
 void TAutoSave::Flush() {
+    // Until every copy asked for is on disk, also those waiting for a grown buffer.
+    do {
+        writer_.waitForDone();
+        QCoreApplication::sendPostedEvents(this);
+    } while (returns_ > 0 || writer_.activeThreadCount() > 0);
     writer_.waitForDone();
+    QCoreApplication::sendPostedEvents(this);
 }
 
 void TAutoSave::Write(int side, std::shared_ptr<std::string> bytes) {
     const std::string path = CopyPath(side).toStdString();
-    writer_.start([path, bytes] {
+    ++returns_;
+    writer_.start([this, side, path, bytes] {
         // Atomic like every save: a crash while writing leaves the previous copy whole.
         WriteFileAtomically(path, FileEncoding::Plain, [&](std::ostream& out) {
             out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
             return bool(out);
         });
+        QMetaObject::invokeMethod(
+            this,
+            [this, side, bytes] {
+                --returns_;
+                if (!buffer_[side] || buffer_[side]->capacity() < bytes->capacity())
+                    buffer_[side] = bytes;
+            },
+            Qt::QueuedConnection);
     });
 }
 

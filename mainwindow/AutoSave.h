@@ -68,6 +68,7 @@ public:
     QString CopyPath(int side) const;
 
 private:
+    void Copy(int side);
     void Write(int side, std::shared_ptr<std::string> bytes);
     void Remove(const QString& path);
 
@@ -79,5 +80,11 @@ private:
     QThreadPool writer_;
     int interval_ = 60;
     bool changed_[2] = {false, false};
+    // Each side's buffer for its copies, kept from one copy to the next: fresh memory is slow to
+    // touch, and the window must not wait for it. A buffer too small for a document is grown
+    // on the worker, and the copy made when it comes back. Null while the worker has it.
+    std::shared_ptr<std::string> buffer_[2];
+    int growing_[2] = {0, 0};
+    int returns_ = 0; // buffers on their way back from the worker
     QSet<QString> backedUp_;
 };

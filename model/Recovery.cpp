@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -72,14 +73,18 @@ std::string ReadFile(const std::string& path, std::size_t limit) {
 
 } // namespace
 
-std::string RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt) {
-    std::string out;
-    std::size_t size = 256 + doc.FileName().size();
+std::size_t RecoveryBytesBound(const SubTitle& doc) {
+    std::size_t size = 512 + doc.FileName().size();
     for (const PerTitle& e : doc.Entries())
-        size += e.Text.size() + 32;
-    out.reserve(size);
+        size += e.Text.size() + 36; // two times of 11 characters, a length of 20, four marks
+    return size;
+}
+
+void RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt, std::string& out) {
     char rate[64];
     std::snprintf(rate, sizeof rate, "%.17g", doc.FrameRate());
+    out.clear();
+    out.reserve(RecoveryBytesBound(doc));
     out += kMagic;
     out += "side " + std::to_string(side) + "\ntime " + std::to_string(savedAt) + "\nformat " +
            std::to_string(doc.FormatIndex()) + "\nrate " + rate + "\ncodepage " +
@@ -87,15 +92,29 @@ std::string RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt) {
            std::to_string(static_cast<int>(doc.Encoding())) + "\ncount " +
            std::to_string(doc.Count()) + "\nfile " + std::to_string(doc.FileName().size()) + "\n" +
            doc.FileName() + "\nentries\n";
-    char line[48];
+    // Written in place into storage sized once (and, made again, already there).
+    const std::size_t head = out.size();
+    out.resize(RecoveryBytesBound(doc));
+    char* p = out.data() + head;
+    char* const end = out.data() + out.size();
     for (const PerTitle& e : doc.Entries()) {
-        const int n =
-            std::snprintf(line, sizeof line, "%d %d %zu\n", e.Start, e.End, e.Text.size());
-        out.append(line, static_cast<std::size_t>(n));
-        out += e.Text;
-        out += '\n';
+        p = std::to_chars(p, end, e.Start).ptr;
+        *p++ = ' ';
+        p = std::to_chars(p, end, e.End).ptr;
+        *p++ = ' ';
+        p = std::to_chars(p, end, e.Text.size()).ptr;
+        *p++ = '\n';
+        std::memcpy(p, e.Text.data(), e.Text.size());
+        p += e.Text.size();
+        *p++ = '\n';
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     out += "end\n";
+}
+
+std::string RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt) {
+    std::string out;
+    RecoveryBytes(doc, side, savedAt, out);
     return out;
 }
 

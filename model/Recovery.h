@@ -22,6 +22,11 @@ struct TRecoveryInfo {
 
 // The copy's bytes for a document shown on a side.
 std::string RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt);
+// The same written into out (emptied first), which keeps its storage: a copy made again and
+// again into the same buffer touches no new memory.
+void RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt, std::string& out);
+// At least the size of the copy's bytes.
+std::size_t RecoveryBytesBound(const SubTitle& doc);
 // What a copy holds, read from its head only; nothing for a file that is no whole recovery copy.
 std::optional<TRecoveryInfo> ReadRecoveryInfo(const std::string& path);
 // The document back, modified (it differs from its file); nothing for a damaged copy.
