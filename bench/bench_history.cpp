@@ -5,9 +5,8 @@
 //   bench_history [ENTRIES] [RUNS]     (default 1000000 entries, 9 runs)
 #include "AutoSave.h"
 #include "Editing.h"
-#include "FakePlayer.h"
-#include "Generate.h"
 #include "Main.h"
+#include "PaneBench.h"
 #include "SubtitleGrid.h"
 
 #include <QApplication>
@@ -20,15 +19,6 @@
 #include <fstream>
 #include <functional>
 
-namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -36,15 +26,9 @@ int main(int argc, char** argv) {
     const int runs = argc > 2 ? std::atoi(argv[2]) : 9;
 
     QTemporaryDir dir;
-    const QString path = dir.filePath("history.srt");
-    {
-        std::ofstream out(path.toStdString(), std::ios::binary);
-        out << GenerateSubRip(entries, false);
-    }
-    TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
-    form.resize(760, 580);
-    form.show();
-    app.processEvents();
+    const QString path = WriteBenchFile(dir, "history.srt", entries);
+    std::unique_ptr<TMainForm> window = BenchForm(app);
+    TMainForm& form = *window;
     form.LoadDocument(0, path);
     form.sgSubLEnter(0);
     TSubtitlePane& pane = *form.Pane[0];

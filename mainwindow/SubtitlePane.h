@@ -103,6 +103,8 @@ private:
     TView SaveView() const;
     void RestoreView(const TView& view);
     void SelectSpans(const std::vector<std::pair<int, int>>& spans, bool scrollTo);
+    // Undoes (back) or redoes the next step and selects the rows it changed.
+    void Travel(bool back);
     void AfterChange();
     void FitTextColumn();
 
