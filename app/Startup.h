@@ -1,10 +1,12 @@
 #pragma once
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
+#include "Edit.h"
 #include "Main.h"
 #include "SetFrame.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -20,8 +22,15 @@ public:
 struct TForms {
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
+    // A tool window of the main window, which takes it along if it goes first.
+    QPointer<TEditForm> EditForm;
     // Class names in the order the windows were created.
     QStringList CreationOrder;
+
+    TForms() = default;
+    TForms(const TForms&) = delete;
+    TForms& operator=(const TForms&) = delete;
+    ~TForms() { delete EditForm; }
 };
 
 // Creates the windows in their order; the first is the main window.

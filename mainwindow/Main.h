@@ -12,6 +12,7 @@
 #include "SubtitlePane.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
@@ -39,6 +40,7 @@ class SubTitle;
 class TFilmPlayer;
 class TKelLabel;
 class TKelPanel;
+class TEditForm;
 class TEditorHost;
 class TReplaceDialog;
 class TSubtitleGridModel;
@@ -183,6 +185,10 @@ public:
 
     // What the editing windows may ask of this window.
     TEditorHost* Host() const;
+    // The edit window, made at start-up with the other windows: re-targeted by every row change,
+    // shown and hidden by aEditSubtitle, which it unchecks when it closes.
+    QPointer<TEditForm> EditForm;
+    void SetEditForm(TEditForm* form);
 
     // Every command, in the order of the command table.
     QList<QAction*> Commands() const { return commands_; }
@@ -223,7 +229,8 @@ public:
     // Opens a file into a side; false when the side keeps what it had.
     bool LoadDocument(int side, const QString& path);
     void FillGrid(int side, SubTitle* doc);
-    void SelectRow(int side, int index);
+    // Selects the entry's row, towards the middle of the pane or, without centre, just in view.
+    void SelectRow(int side, int index, bool centre = true);
     // Applies a change to a side's document as one undoable step named name; false when it
     // changed nothing. Throws SubtitleError, changing nothing, when it does not fit.
     bool ApplyChange(int side, const QString& name, TChange change);

@@ -35,6 +35,10 @@ void TMainHost::SelectRow(int side, int index) {
     if (IsSide(side)) form_->SelectRow(side, index);
 }
 
+void TMainHost::SelectRowInView(int side, int index) {
+    if (IsSide(side)) form_->SelectRow(side, index, false);
+}
+
 void TMainHost::SyncOpposite(int side, int row) {
     if (IsSide(side)) form_->SyncOpposite(side, row);
 }
@@ -63,6 +67,14 @@ double TMainHost::FilmPosition() const {
 
 bool TMainHost::FilmPlaying() const {
     return form_->Player && form_->Player->PlayState() == TFilmPlayer::Playing;
+}
+
+void TMainHost::Undo(int side) {
+    if (IsSide(side)) form_->Pane[side]->Undo();
+}
+
+void TMainHost::Redo(int side) {
+    if (IsSide(side)) form_->Pane[side]->Redo();
 }
 
 QWidget* TMainHost::Window() const {

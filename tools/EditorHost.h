@@ -27,6 +27,9 @@ public:
     virtual void FillGrid(int side) = 0;
     // Selects the entry's row (0-based entry index) and brings it towards the middle.
     virtual void SelectRow(int side, int index) = 0;
+    // Selects the entry's row, scrolling only as far as needed to show it (a playing film keeps
+    // the pane where the captions move it).
+    virtual void SelectRowInView(int side, int index) = 0;
     // Moves the other pane to the entry starting nearest to the one at row (1-based).
     virtual void SyncOpposite(int side, int row) = 0;
     // The selection's first and last rows (1-based, as the grid counts them).
@@ -38,6 +41,9 @@ public:
     virtual bool FilmOpen() const = 0;
     virtual double FilmPosition() const = 0;
     virtual bool FilmPlaying() const = 0;
+    // Takes back the side's newest step, or does again the one last taken back.
+    virtual void Undo(int side) = 0;
+    virtual void Redo(int side) = 0;
     // The window the tools centre on and parent their questions to.
     virtual QWidget* Window() const = 0;
 

@@ -60,7 +60,7 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg"}));
+        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         QCOMPARE(MainForm(), forms.MainForm.get());
         forms.MainForm.reset();
