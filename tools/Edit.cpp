@@ -104,6 +104,12 @@ int32_t TEditForm::KeptStart(int32_t start) const {
 }
 
 void TEditForm::ShowKeptEnd() {
+    // The start as loaded keeps the end as loaded: the stored entry is its own start plus its
+    // duration, also where the fields cannot show its times.
+    if (ReadTime(0) == shownStart_) {
+        ShowTime(1, LoadedEnd);
+        return;
+    }
     const int32_t start = KeptStart(ReadTime(0));
     ShowTime(0, start);
     ShowTime(1, Clamp(int64_t{start} + Entry()->Duration()));
