@@ -7,7 +7,7 @@
 #include "Questions.h"
 #include "UpDown.h"
 
-#include <QAction>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStatusTipEvent>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <algorithm>
@@ -62,23 +63,6 @@ void TEditForm::Connect() {
     connect(host_, &TEditorHost::entriesChanged, this, &TEditForm::HostEntriesChanged);
     connect(host_, &TEditorHost::documentReplaced, this, &TEditForm::HostDocumentReplaced);
 
-    // Ctrl+Z in a text field undoes the typing there, as every field does; anywhere else in the
-    // window it takes back a step of the side shown.
-    auto* undo = new QAction(this);
-    undo->setObjectName(QStringLiteral("aUndo"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(undo, &QAction::triggered, this, [this] {
-        if (hasTarget_) host_->Undo(Side);
-    });
-    auto* redo = new QAction(this);
-    redo->setObjectName(QStringLiteral("aRedo"));
-    redo->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    connect(redo, &QAction::triggered, this, [this] {
-        if (hasTarget_) host_->Redo(Side);
-    });
-    addActions({undo, redo});
-
     // The window sees key presses before its controls do.
     qApp->installEventFilter(this);
 }
@@ -96,16 +80,51 @@ bool TEditForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     return false;
 }
 
+namespace {
+
+// Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo, as in the main window.
+int HistoryKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Z && mods == Qt::ControlModifier) return -1;
+    if ((key->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+        (key->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier)))
+        return 1;
+    return 0;
+}
+
+// Fields that undo their own typing.
+bool TypingField(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
+}
+
+} // namespace
+
 bool TEditForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        // Each press once, where it is delivered first: the filter sees it again on its way up.
-        QWidget* first = QApplication::focusWidget();
-        if (!first) first = QApplication::activeWindow();
-        if (watched == first && first && first->window() == this) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            FormKeyDown(key->key(), key->modifiers()); // the key goes on to the control
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+        return TDialogBase::eventFilter(watched, event);
+    // Each press once, where it is delivered first: the filter sees it again on its way up.
+    QWidget* first = QApplication::focusWidget();
+    if (!first) first = QApplication::activeWindow();
+    if (watched != first || !first || first->window() != this)
+        return TDialogBase::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Undo and redo outside a typing field act on the side shown. The main window's commands
+    // share the keys (a tool window sees its owner's shortcuts), so the key is claimed here
+    // before any shortcut is looked for.
+    if (const int history = HistoryKey(key); history && !TypingField(first)) {
+        event->accept();
+        if (type == QEvent::KeyPress && hasTarget_) {
+            if (history < 0)
+                host_->Undo(Side);
+            else
+                host_->Redo(Side);
         }
+        return true;
     }
+    if (type == QEvent::KeyPress)
+        FormKeyDown(key->key(), key->modifiers()); // the key goes on to the control
     return TDialogBase::eventFilter(watched, event);
 }
 

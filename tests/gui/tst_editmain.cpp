@@ -2,6 +2,7 @@
 // re-targeting it, Apply as one step of the pane's history with the "*", undo from either window,
 // walking the grids, the stored size and where the window opens.
 #include "Edit.h"
+#include "Editing.h"
 #include "FormFixture.h"
 #include "Kellabel.h"
 #include "MaskEdit.h"
@@ -173,7 +174,11 @@ private slots:
         x.ChooseRow(0, 1);
         x.edit->moTitle->setPlainText("applied");
         x.edit->bbtnFitClick();
-        x.f().sgSubLEnter(1); // the other pane is the active one
+        // The other pane is the active one, with a step of its own: the main window's undo is
+        // enabled and shares the key.
+        x.f().ApplyChange(1, "right", SetEntryChange(*x.f().Pane[1]->Doc, 0, PerTitle(0, 1, "r")));
+        x.f().sgSubLEnter(1);
+        QVERIFY(x.f().aUndo->isEnabled());
         x.edit->ShowWindow();
         // A tool window counts as active with its main window: wait for it to be the one.
         QTRY_COMPARE(QApplication::activeWindow(), x.edit);
@@ -187,15 +192,29 @@ private slots:
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("applied"));
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("applied"));
 
-        // Elsewhere in the window it takes back the step of the side it shows.
+        // Elsewhere in the window it takes back the step of the side it shows. A tool window
+        // sees its owner's shortcuts too (on X11 the main window's undo would make the key
+        // ambiguous), so the window claims the key before shortcuts are looked for.
         x.edit->cbFit->setFocus();
+        QKeyEvent claim(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+        claim.ignore();
+        QApplication::sendEvent(x.edit->cbFit, &claim);
+        QVERIFY(claim.isAccepted());
         QTest::keyClick(x.edit->cbFit, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("n2"));
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("n2"));
         QTest::keyClick(x.edit->cbFit, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("applied"));
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("applied"));
-        QVERIFY(!x.f().Pane[1]->Doc->IsModified());
+        QCOMPARE(x.Cell(1, 0, 4), QStringLiteral("r"));
+        // In a time field the key is the field's.
+        x.edit->meStartSec->setFocus();
+        QTest::keyClick(x.edit->meStartSec, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("applied"));
+        // The main window's own undo still acts on its active pane.
+        x.f().aUndo->trigger();
+        QCOMPARE(x.Cell(1, 0, 4), QStringLiteral("n1"));
+        QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("applied"));
     }
 
     void walkingMovesTheGridAndTheLinkedPane() {
