@@ -8,8 +8,9 @@
 // The window keeps a side and an index, never a document: it asks the host for the side's
 // document each time it acts, so a document replaced or closed meanwhile is never touched.
 //
-// Split by concern: EditLayout.cpp builds the controls, Edit.cpp loads, steps, applies and walks,
-// EditWindow.cpp holds the keys, the window settings and the window's own events.
+// Split by concern: EditLayout.cpp builds the controls, Edit.cpp loads, applies and walks,
+// EditTimes.cpp shows, reads and steps the times, EditWindow.cpp holds the keys, the window
+// settings and the window's own events.
 #include "DialogBase.h"
 
 #include <QSize>
