@@ -32,8 +32,12 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     // The MicroDVD reader asks through the one frame-rate dialog, which keeps its last text.
     forms.MainForm->AskFrameRate =
         MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
-    // TODO: TSubHeightDlg, TEditForm, TSegForm, TCombineForm, TImportForm, TSaveAsForm and
-    // TAdjustForm follow here, in this order, as they arrive.
+    // TODO: TSubHeightDlg comes here.
+    forms.EditForm = new TEditForm(forms.MainForm->Host(), forms.MainForm.get());
+    forms.CreationOrder << QStringLiteral("TEditForm");
+    forms.MainForm->SetEditForm(forms.EditForm);
+    // TODO: TSegForm, TCombineForm, TImportForm, TSaveAsForm and TAdjustForm follow here, in
+    // this order, as they arrive.
     forms.RecoveryForm = std::make_unique<TRecoveryForm>();
     forms.CreationOrder << QStringLiteral("TRecoveryForm");
     forms.MainForm->RecoveryForm = forms.RecoveryForm.get();

@@ -1,11 +1,13 @@
 #pragma once
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
+#include "Edit.h"
 #include "Main.h"
 #include "RecoveryForm.h"
 #include "SetFrame.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -23,8 +25,15 @@ struct TForms {
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
     // After the windows of the editing tools: offers work a crashed run left behind.
     std::unique_ptr<TRecoveryForm> RecoveryForm;
+    // A tool window of the main window, which takes it along if it goes first.
+    QPointer<TEditForm> EditForm;
     // Class names in the order the windows were created.
     QStringList CreationOrder;
+
+    TForms() = default;
+    TForms(const TForms&) = delete;
+    TForms& operator=(const TForms&) = delete;
+    ~TForms() { delete EditForm; }
 };
 
 // Creates the windows in their order; the first is the main window.

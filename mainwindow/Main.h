@@ -12,6 +12,7 @@
 #include "SubtitlePane.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
@@ -40,6 +41,7 @@ class TFilmPlayer;
 class TKelLabel;
 class TKelPanel;
 class TAutoSave;
+class TEditForm;
 class TEditorHost;
 class TRecoveryForm;
 class TReplaceDialog;
@@ -191,6 +193,10 @@ public:
     TRecoveryForm* RecoveryForm = nullptr;
     // Offers the copies of runs that did not end cleanly, if any.
     void OfferRecovery();
+    // The edit window, made at start-up with the other windows: re-targeted by every row change,
+    // shown and hidden by aEditSubtitle, which it unchecks when it closes.
+    QPointer<TEditForm> EditForm;
+    void SetEditForm(TEditForm* form);
 
     // Every command, in the order of the command table.
     QList<QAction*> Commands() const { return commands_; }
@@ -234,7 +240,8 @@ public:
     // saved is false for a document brought back from a recovery copy.
     void ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved);
     void FillGrid(int side, SubTitle* doc);
-    void SelectRow(int side, int index);
+    // Selects the entry's row, towards the middle of the pane or, without centre, just in view.
+    void SelectRow(int side, int index, bool centre = true);
     // Applies a change to a side's document as one undoable step named name; false when it
     // changed nothing. Throws SubtitleError, changing nothing, when it does not fit.
     bool ApplyChange(int side, const QString& name, TChange change);

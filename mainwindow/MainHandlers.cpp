@@ -2,6 +2,10 @@
 // that menus, tool bars and shortcuts are complete; the TODOs say what each waits for.
 #include "Main.h"
 
+#include "Edit.h"
+
+#include <QAction>
+
 void TMainForm::FileExitExecute() {
     close();
 }
@@ -12,9 +16,31 @@ void TMainForm::aAboutExecute() {}
 // TODO: the window size dialog.
 void TMainForm::aAdjustSizeExecute() {}
 
-// TODO: the editing windows: edit, segment re-timing, combine, import, save as.
+void TMainForm::SetEditForm(TEditForm* form) {
+    EditForm = form;
+    if (form)
+        connect(form, &TEditForm::closed, aEditSubtitle,
+                [this] { aEditSubtitle->setChecked(false); });
+}
+
+void TMainForm::aEditSubtitleExecute() {
+    if (!EditForm) return;
+    if (!aEditSubtitle->isChecked()) {
+        EditForm->hide();
+        return;
+    }
+    // The active pane's selection top, when it shows an entry; with no pane active the window
+    // shows what it held.
+    if (ActiveSide == 0 || ActiveSide == 1) {
+        const SubTitle* doc = Pane[ActiveSide]->Doc.get();
+        const int index = SelectionTop(ActiveSide) - 1;
+        if (doc && index >= 0 && index < doc->Count()) EditForm->SetTarget(ActiveSide, index);
+    }
+    EditForm->ShowWindow();
+}
+
+// TODO: the editing windows: segment re-timing, combine, import, save as.
 void TMainForm::aSaveAsLExecute(int) {}
-void TMainForm::aEditSubtitleExecute() {}
 void TMainForm::aSegModifyLExecute(int) {}
 void TMainForm::aCombineExecute() {}
 void TMainForm::aImportExecute() {}

@@ -36,6 +36,10 @@ void TMainHost::SelectRow(int side, int index) {
     if (IsSide(side)) form_->SelectRow(side, index);
 }
 
+void TMainHost::SelectRowInView(int side, int index) {
+    if (IsSide(side)) form_->SelectRow(side, index, false);
+}
+
 void TMainHost::SyncOpposite(int side, int row) {
     if (IsSide(side)) form_->SyncOpposite(side, row);
 }
@@ -68,6 +72,12 @@ bool TMainHost::FilmPlaying() const {
 
 bool TMainHost::KeepBackup(const QString& path, QString* why) {
     return form_->AutoSaver->BackupBeforeOverwrite(path, why, true);
+void TMainHost::Undo(int side) {
+    if (IsSide(side)) form_->Pane[side]->Undo();
+}
+
+void TMainHost::Redo(int side) {
+    if (IsSide(side)) form_->Pane[side]->Redo();
 }
 
 QWidget* TMainHost::Window() const {

@@ -13,6 +13,7 @@ public:
     bool ApplyChange(int side, const QString& name, TChange change) override;
     void FillGrid(int side) override;
     void SelectRow(int side, int index) override;
+    void SelectRowInView(int side, int index) override;
     void SyncOpposite(int side, int row) override;
     int SelectionTop(int side) const override;
     int SelectionBottom(int side) const override;
@@ -21,6 +22,8 @@ public:
     double FilmPosition() const override;
     bool FilmPlaying() const override;
     bool KeepBackup(const QString& path, QString* why) override;
+    void Undo(int side) override;
+    void Redo(int side) override;
     QWidget* Window() const override;
 
 private:

@@ -7,6 +7,7 @@
 #include "Recovery.h"
 #include "RecoveryForm.h"
 
+#include "Edit.h"
 #include "Editing.h"
 #include "FilmPlayer.h"
 #include "Kellabel.h"
@@ -222,11 +223,11 @@ int TMainForm::SelectionBottom(int side) const {
     return Pane[side]->SelectionBottom();
 }
 
-void TMainForm::SelectRow(int side, int index) {
+void TMainForm::SelectRow(int side, int index, bool centre) {
     const int row = index + 1; // grid rows count the header as row 0
     if (index >= 0 && index < Pane[side]->GridModel->rowCount())
         SelectionRect = TGridRect{0, row, 4, row};
-    Pane[side]->SelectRow(index);
+    Pane[side]->SelectRow(index, centre);
 }
 
 void TMainForm::SyncOpposite(int side, int row) {
@@ -253,7 +254,9 @@ void TMainForm::sgSubLClick(int side) {
     // Every click on a row is a row change, also on the row already current.
     const int row = Grid[side]->currentIndex().row() + 1;
     Pane[side]->ClickedRow = row;
-    // TODO: the edit window takes the entry of this row (TEditForm::SetTarget).
+    // The edit window, shown or not, takes the entry of the row.
+    const SubTitle* doc = Pane[side]->Doc.get();
+    if (EditForm && doc && row >= 1 && row - 1 < doc->Count()) EditForm->SetTarget(side, row - 1);
     if (aSyncLR->isChecked()) SyncOpposite(side, row);
 }
 

@@ -4,6 +4,7 @@
 #include "AutoSave.h"
 
 #include "CodePage.h"
+#include "Edit.h"
 #include "FilmPlayer.h"
 #include "Questions.h"
 #include "Subtitle.h"
@@ -227,8 +228,9 @@ void TMainForm::FormShow() {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    // TODO: the edit, segment, combine, import and save-as windows take their stored sizes
-    // here, in that order, once they exist.
+    if (EditForm) EditForm->ApplyFormSize(FormSizes[2], FormSizes[3]);
+    // TODO: the segment, combine, import and save-as windows take their stored sizes here, in
+    // that order, once they exist.
     RebuildRecentMenu();
 }
 

@@ -242,7 +242,7 @@ std::vector<int> TSubtitlePane::SelectedEntries() const {
     return entries;
 }
 
-void TSubtitlePane::SelectRow(int index) {
+void TSubtitlePane::SelectRow(int index, bool centre) {
     const int entries = GridModel->rowCount();
     if (index < 0 || index >= entries) return;
     const int row = index + 1; // grid rows count the header as row 0
@@ -252,14 +252,24 @@ void TSubtitlePane::SelectRow(int index) {
                                                 QItemSelectionModel::Rows);
     selectingRows_ = false;
 
-    // Towards the middle: half a page of rows above the selected one, or the last page.
     const int rowHeight = std::max(1, Grid->verticalHeader()->defaultSectionSize());
     const int visible = std::max(1, Grid->viewport()->height() / rowHeight);
+    QScrollBar* bar = Grid->verticalScrollBar();
+    if (!centre) {
+        // Just into view, rows only: the pane keeps its horizontal scroll.
+        if (index < bar->value())
+            bar->setValue(index);
+        else if (index >= bar->value() + visible)
+            bar->setValue(index - visible + 1);
+        return;
+    }
+
+    // Towards the middle: half a page of rows above the selected one, or the last page.
     const int half = visible / 2;
     const int rowCount = entries + 1;
     int top = std::max(1, row - half);
     if (row >= rowCount - 1 - half) top = std::max(1, rowCount - visible);
-    Grid->verticalScrollBar()->setValue(top - 1);
+    bar->setValue(top - 1);
 }
 
 QString TSubtitlePane::Title(bool marked) const {

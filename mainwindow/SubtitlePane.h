@@ -61,8 +61,9 @@ public:
     // Saves to the document's file; the history's saved state moves here.
     bool Save(std::string* why);
 
-    // Selects the entry's row and brings it towards the middle of the pane.
-    void SelectRow(int index);
+    // Selects the entry's row and brings it towards the middle of the pane; without centre, only
+    // as far as needed to show it.
+    void SelectRow(int index, bool centre = true);
     // Makes row current without counting it as the user's row change.
     void SetCurrentQuietly(int row);
     // Grid rows are 1-based (row r shows entry r - 1); the first row when nothing is selected.

@@ -51,6 +51,11 @@ const std::map<int, QString>& BuiltIn() {
         {txChooseColor, QStringLiteral("選擇色彩...")},
         {txOk, QStringLiteral("確定")},
         {txCancel, QStringLiteral("取消")},
+        // The masked fields' refusal, in the words the platform's fields use.
+        {txInvalidMaskInput,
+         QStringLiteral("Invalid input value.  Use escape key to abandon changes")},
+        // The step an Apply of the edit window leaves in the history.
+        {txStepEditEntry, QStringLiteral("編輯字幕")},
     };
     return table;
 }

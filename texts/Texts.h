@@ -58,4 +58,7 @@ enum TextId : int {
     txChooseColor = 5052,
     txOk = 5053,
     txCancel = 5054,
+    // The edit window and its masked fields.
+    txInvalidMaskInput = 5100,
+    txStepEditEntry = 5101,
 };

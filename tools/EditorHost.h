@@ -27,6 +27,9 @@ public:
     virtual void FillGrid(int side) = 0;
     // Selects the entry's row (0-based entry index) and brings it towards the middle.
     virtual void SelectRow(int side, int index) = 0;
+    // Selects the entry's row, scrolling only as far as needed to show it (a playing film keeps
+    // the pane where the captions move it).
+    virtual void SelectRowInView(int side, int index) = 0;
     // Moves the other pane to the entry starting nearest to the one at row (1-based).
     virtual void SyncOpposite(int side, int row) = 0;
     // The selection's first and last rows (1-based, as the grid counts them).
@@ -41,6 +44,9 @@ public:
     // Before a tool overwrites an existing file: keeps its present version among the backups.
     // False, with why, when that cannot be done; the tool must not overwrite the file then.
     virtual bool KeepBackup(const QString& path, QString* why) = 0;
+    // Takes back the side's newest step, or does again the one last taken back.
+    virtual void Undo(int side) = 0;
+    virtual void Redo(int side) = 0;
     // The window the tools centre on and parent their questions to.
     virtual QWidget* Window() const = 0;
 

@@ -60,11 +60,17 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg", "TRecoveryForm"}));
+        QCOMPARE(forms.CreationOrder,
+                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         QCOMPARE(MainForm(), forms.MainForm.get());
+        // The edit window is the main window's tool window and known to it.
+        QVERIFY(forms.EditForm);
+        QCOMPARE(forms.MainForm->EditForm.data(), forms.EditForm.data());
+        QCOMPARE(forms.EditForm->parentWidget(), forms.MainForm.get());
         forms.MainForm.reset();
         QCOMPARE(MainForm(), nullptr);
+        QVERIFY(!forms.EditForm); // went with it; the forms do not delete it again
     }
 
     void stateAfterFormCreate() {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -21,7 +22,9 @@ public:
         TChange Undo;
     };
     std::vector<Step> Steps;
-    QStringList Calls; // "SelectRow 0 4", "SyncOpposite 0 5", "FillGrid 1"
+    // Steps taken back, newest last, with what does each again.
+    std::vector<Step> Undone;
+    QStringList Calls; // "SelectRow 0 4", "SelectRowInView 0 4", "SyncOpposite 0 5", "Undo 1"
     int Top[2] = {1, 1};
     int Bottom[2] = {1, 1};
     bool LinkedValue = false;
@@ -36,14 +39,7 @@ public:
         emit documentReplaced(side);
     }
     // Takes the newest step back, as the history would.
-    bool Undo() {
-        if (Steps.empty()) return false;
-        Step step = std::move(Steps.back());
-        Steps.pop_back();
-        Docs[step.Side]->Apply(std::move(step.Undo));
-        emit entriesChanged(step.Side);
-        return true;
-    }
+    bool Undo() { return !Steps.empty() && Move(Steps, Undone, Steps.back().Side); }
 
     const SubTitle* Document(int side) const override {
         return side == 0 || side == 1 ? Docs[side].get() : nullptr;
@@ -52,12 +48,16 @@ public:
         if (!Document(side) || change.Empty()) return false;
         TChange undo = Docs[side]->Apply(std::move(change));
         Steps.push_back({side, name, std::move(undo)});
+        std::erase_if(Undone, [side](const Step& step) { return step.Side == side; });
         emit entriesChanged(side);
         return true;
     }
     void FillGrid(int side) override { Calls << QStringLiteral("FillGrid %1").arg(side); }
     void SelectRow(int side, int index) override {
         Calls << QStringLiteral("SelectRow %1 %2").arg(side).arg(index);
+    }
+    void SelectRowInView(int side, int index) override {
+        Calls << QStringLiteral("SelectRowInView %1 %2").arg(side).arg(index);
     }
     void SyncOpposite(int side, int row) override {
         Calls << QStringLiteral("SyncOpposite %1 %2").arg(side).arg(row);
@@ -73,6 +73,30 @@ public:
     bool KeepBackup(const QString& path, QString*) override {
         BackedUp << path;
         return KeepBackupValue;
+    // A side's newest step taken back, or the one last taken back done again.
+    void Undo(int side) override {
+        Calls << QStringLiteral("Undo %1").arg(side);
+        Move(Steps, Undone, side);
+    }
+    void Redo(int side) override {
+        Calls << QStringLiteral("Redo %1").arg(side);
+        Move(Undone, Steps, side);
     }
     QWidget* Window() const override { return const_cast<QWidget*>(&WindowWidget); }
+
+private:
+    // Applies the newest step of the side from one list and keeps what takes it back in the
+    // other.
+    bool Move(std::vector<Step>& from, std::vector<Step>& to, int side) {
+        for (auto it = from.rbegin(); it != from.rend(); ++it) {
+            if (it->Side != side || !Docs[side]) continue;
+            Step step = std::move(*it);
+            from.erase(std::next(it).base());
+            TChange back = Docs[side]->Apply(std::move(step.Undo));
+            to.push_back({side, step.Name, std::move(back)});
+            emit entriesChanged(side);
+            return true;
+        }
+        return false;
+    }
 };

@@ -1,0 +1,98 @@
+#include "MaskEdit.h"
+
+#include "Questions.h"
+#include "Texts.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QStringList>
+#include <QTimer>
+
+TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent) {}
+
+QString TMaskEdit::QtMask(const QString& editMask) {
+    const QStringList parts = editMask.split(QLatin1Char(';'));
+    QString pattern = parts.value(0);
+    // A leading "!" lines the digits up to the right; Qt's fields have no such setting.
+    if (pattern.startsWith(QLatin1Char('!'))) pattern.remove(0, 1);
+    const QString blank = parts.size() > 2 && !parts[2].isEmpty() ? parts[2] : QStringLiteral("_");
+    static const QString qtMeta = QStringLiteral("AaNnXx90Dd#HhBb><!{}[]\\;");
+    QString out;
+    for (const QChar c : pattern) {
+        if (c == QLatin1Char('0'))
+            out += QLatin1Char('9'); // required digit
+        else if (c == QLatin1Char('9'))
+            out += QLatin1Char('0'); // optional digit
+        else if (qtMeta.contains(c))
+            out += QLatin1Char('\\') + c; // fixed text that Qt would read as a mask character
+        else
+            out += c;
+    }
+    return out + QLatin1Char(';') + blank.at(0);
+}
+
+void TMaskEdit::SetEditMask(const QString& editMask) {
+    editMask_ = editMask;
+    const QString kept = text();
+    setInputMask(QtMask(editMask));
+    setText(kept);
+    before_ = text();
+}
+
+void TMaskEdit::SetValue(const QString& text) {
+    refusePending_ = false;
+    setText(text);
+    setModified(false);
+    before_ = this->text();
+}
+
+int TMaskEdit::FirstEmptyPosition() const {
+    const QString blank = inputMask().section(QLatin1Char(';'), -1);
+    const QString shown = displayText();
+    const int at = blank.isEmpty() ? -1 : int(shown.indexOf(blank.at(0)));
+    return at < 0 ? int(shown.size()) : at;
+}
+
+void TMaskEdit::Refuse() {
+    refusePending_ = false;
+    QApplication::beep();
+    Questions().ShowError(window(), TextOf(txInvalidMaskInput));
+    setFocus(Qt::OtherFocusReason);
+    deselect();
+    setCursorPosition(FirstEmptyPosition());
+}
+
+void TMaskEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // Coming back after a refusal, or to the window, keeps the text from before the change.
+    if (!isModified()) before_ = text();
+}
+
+void TMaskEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Another window taking the focus is no leaving of the field.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    if (!isModified()) return;
+    if (!Complete()) {
+        // Refused once the focus has settled, so that the caret can be put back.
+        refusePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (refusePending_) Refuse();
+        });
+        return;
+    }
+    setModified(false);
+    before_ = text();
+    emit exited();
+}
+
+void TMaskEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && isModified()) {
+        SetValue(before_);
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
