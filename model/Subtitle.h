@@ -29,8 +29,7 @@ public:
     // Reads the file: ".srt" as SubRip, ".sub" as SubViewer when its first line holds
     // "[INFORMATION]", otherwise as MicroDVD after asking for the frame rate (with no question,
     // frameRate is used). Any other file gives a document that is not loaded. Throws
-    // SubtitleError when the frame rate is not a number above 0 or a SubViewer header has an
-    // empty line.
+    // SubtitleError when the frame rate is not a number above 0.
     SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {});
     // The same from bytes already in memory; fileName gives the format and the save target.
     static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
@@ -117,7 +116,6 @@ bool WriteSubViewer(const SubTitle& doc, std::ostream& out, int first, bool skip
 std::vector<PerTitle> ParseSubRip(const TextSource& source);
 // Frames are converted at frameRate.
 std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate);
-// Throws SubtitleError for an empty line inside the header.
 std::vector<PerTitle> ParseSubViewer(const TextSource& source);
 
 // The frame rate typed in a box: a decimal number, finite and above 0, or SubtitleError.

@@ -86,7 +86,7 @@ TEST(Save, SubViewerNamesItsOwnFile) {
     EXPECT_TRUE(doc.Save());
     const std::string out = ReadBytes(path);
     EXPECT_NE(out.find("[TITLE]" + path + "\r\n"), std::string::npos);
-    const std::string tail = "\r\n\r\n00:00:01.00,00:00:02.50\r\na[BR]b\r\n\r\n";
+    const std::string tail = "\r\n\r\n00:00:01.00,00:00:02.50\r\na[br]b\r\n\r\n";
     ASSERT_GT(out.size(), tail.size());
     EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
 }
