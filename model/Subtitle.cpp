@@ -40,14 +40,15 @@ double ParseFrameRate(std::string_view text) {
     return rate;
 }
 
-SubTitle::SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask) {
-    Load(TextSource::FromFile(fileName), fileName, frameRate, ask);
+SubTitle::SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask,
+                   LegacyPage legacy) {
+    Load(TextSource::FromFile(fileName, legacy), fileName, frameRate, ask);
 }
 
 SubTitle SubTitle::FromBytes(std::string bytes, const std::string& fileName, double frameRate,
-                             FrameRateQuestion ask) {
+                             FrameRateQuestion ask, LegacyPage legacy) {
     SubTitle doc;
-    doc.Load(TextSource::FromBytes(std::move(bytes)), fileName, frameRate, ask);
+    doc.Load(TextSource::FromBytes(std::move(bytes), legacy), fileName, frameRate, ask);
     return doc;
 }
 

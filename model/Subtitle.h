@@ -29,11 +29,14 @@ public:
     // Reads the file: ".srt" as SubRip, ".sub" as SubViewer when its first line holds
     // "[INFORMATION]", otherwise as MicroDVD after asking for the frame rate (with no question,
     // frameRate is used). Any other file gives a document that is not loaded. Throws
-    // SubtitleError when the frame rate is not a number above 0.
-    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {});
+    // SubtitleError when the frame rate is not a number above 0. legacy says how the code page of
+    // a file that is neither UTF-8 nor UTF-16 is found (by default detected, with the program's
+    // legacy page on a tie).
+    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {},
+             LegacyPage legacy = LegacyPage());
     // The same from bytes already in memory; fileName gives the format and the save target.
     static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
-                              FrameRateQuestion ask = {});
+                              FrameRateQuestion ask = {}, LegacyPage legacy = LegacyPage());
 
     SubTitle(SubTitle&&) noexcept = default;
     SubTitle& operator=(SubTitle&&) noexcept = default;

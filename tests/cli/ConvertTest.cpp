@@ -271,6 +271,37 @@ TEST_F(Convert, SubViewerInputWithAnEmptyHeaderLine) {
     EXPECT_EQ(ReadAll(Path("out.srt")), Block(1, "00:00:01,000", "00:00:03,500", "a"));
 }
 
+// Each input's legacy page is detected and kept in the output, byte for byte; --codepage names
+// the page instead.
+TEST_F(Convert, CodePageDetectedPerFileUnlessNamed) {
+    struct Case {
+        const char* file;
+        const char* page;
+    };
+    for (const Case& c :
+         {Case{"srt_cp932_shift_jis.srt", "Shift-JIS"}, Case{"srt_cp949_euc_kr.srt", "EUC-KR"},
+          Case{"srt_cp1252_windows.srt", "Windows-1252"}, Case{"srt_cp936_gbk.srt", "GBK"}}) {
+        SCOPED_TRACE(c.file);
+        const std::string bytes =
+            ReadAll(fs::path(VELITRA_FIXTURES) / "model" / "roundtrip" / c.file);
+        WriteAll(Path(c.file), bytes);
+        Result r = Run({"--force", Path(c.file), Path("out.srt")});
+        EXPECT_EQ(r.exit, 0) << r.err;
+        EXPECT_EQ(ReadAll(Path("out.srt")), bytes);
+        EXPECT_NE(r.err.find(std::string("code page ") + c.page + "\n"), std::string::npos)
+            << r.err;
+    }
+    // Named, the page is taken as it is: the bytes still come back unchanged.
+    Result r =
+        Run({"--codepage", "big5", "--force", Path("srt_cp932_shift_jis.srt"), Path("out.srt")});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("code page Big5\n"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(Path("out.srt")), ReadAll(Path("srt_cp932_shift_jis.srt")));
+    r = Run({"--codepage=Shift_JIS", "--force", Input("legacy.srt"), Path("out.srt")});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("code page Shift-JIS\n"), std::string::npos) << r.err;
+}
+
 TEST_F(Convert, OutputKeepsTheInputsEncoding) {
     struct Case {
         const char* name;
@@ -370,7 +401,8 @@ TEST_F(Convert, BadArgumentsExitTwoWithOneLine) {
         {"--renumber", "0", in, out},
         {"--renumber", "x", in, out},
         {"--start", "1:30", in, out},
-        {"--codepage", "1252", in, out},
+        {"--codepage", "utf-8", in, out},
+        {"--codepage", "437", in, out},
         {"--center", in, out},
         {"--renumber", "2", in, Path("out.sub")},
         {"--force=yes", in, out},

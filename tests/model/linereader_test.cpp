@@ -111,11 +111,28 @@ TEST(LineReader, Utf16IsReadAsUtf8) {
     EXPECT_EQ(LinesOf(le), (Lines{"\xF0\x9F\x98\x80"}));
 }
 
-TEST(LineReader, LegacyCodePageDecidesNonUtf8Files) {
-    ASSERT_TRUE(SetLegacyCodePage(kCodePageGbk));
+// Text too short to detect a page from is read in the page handed in; by default the program's.
+TEST(LineReader, HandedPageDecidesWhatDetectionCannotTell) {
+    EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n", kCodePageGbk).CodePage(), kCodePageGbk);
+    EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n", kCodePageBig5).CodePage(), kCodePageBig5);
+    testutil::LegacyCodePageGuard gbk(kCodePageGbk);
     EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n").CodePage(), kCodePageGbk);
-    ASSERT_TRUE(SetLegacyCodePage(kCodePageBig5));
-    EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n").CodePage(), kCodePageBig5);
+}
+
+// A big file is checked and detected beside the reader, with the same answers as a small one.
+TEST(LineReader, BigFilesAreDetectedToo) {
+    const std::string sjis =
+        testutil::ReadBytes(testutil::FixturePath("roundtrip/srt_cp932_shift_jis.srt"));
+    std::string big;
+    while (big.size() < (std::size_t{5} << 20))
+        big += sjis;
+    TextSource source = TextSource::FromBytes(big, kCodePageBig5);
+    EXPECT_EQ(source.CodePage(), kCodePageShiftJis);
+    EXPECT_EQ(TextSource::FromBytes(big, LegacyPage::Forced(kCodePageGbk)).CodePage(),
+              kCodePageGbk);
+    // A byte no page can hold near the end: nothing fits, and the page handed in is taken.
+    big += "\xFF\r\n";
+    EXPECT_EQ(TextSource::FromBytes(big, kCodePageEucKr).CodePage(), kCodePageEucKr);
 }
 
 TEST(LineReader, CursorWalksTheSameLines) {
