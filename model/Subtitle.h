@@ -16,6 +16,10 @@
 // The MicroDVD reader's question: the text typed in the frame-rate box, or nothing when the user
 // cancelled.
 using FrameRateQuestion = std::function<std::optional<std::string>()>;
+// The same question told the rate the file states for itself (StatedFrameRate), if it states one,
+// so that the box can offer it.
+using FrameRateQuestionWithProposal =
+    std::function<std::optional<std::string>(std::optional<double> proposed)>;
 
 enum SubtitleFormat : int32_t {
     FormatNone = -1,
@@ -34,9 +38,13 @@ public:
     // legacy page on a tie).
     SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {},
              LegacyPage legacy = LegacyPage());
+    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestionWithProposal ask,
+             LegacyPage legacy = LegacyPage());
     // The same from bytes already in memory; fileName gives the format and the save target.
     static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
                               FrameRateQuestion ask = {}, LegacyPage legacy = LegacyPage());
+    static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
+                              FrameRateQuestionWithProposal ask, LegacyPage legacy = LegacyPage());
 
     SubTitle(SubTitle&&) noexcept = default;
     SubTitle& operator=(SubTitle&&) noexcept = default;
@@ -86,7 +94,7 @@ public:
 private:
     SubTitle() = default;
     void Load(TextSource source, const std::string& fileName, double frameRate,
-              const FrameRateQuestion& ask);
+              const FrameRateQuestionWithProposal& ask);
     bool InRange(int first, int last) const;
 
     std::vector<PerTitle> entries_;
@@ -119,6 +127,9 @@ bool WriteSubViewer(const SubTitle& doc, std::ostream& out, int first, bool skip
 std::vector<PerTitle> ParseSubRip(const TextSource& source);
 // Frames are converted at frameRate.
 std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate);
+// The frame rate a MicroDVD file states in its first line, as in "{1}{1}23.976" (frames 0 or 1,
+// then a rate above 0 and nothing else); nothing when it states none.
+std::optional<double> StatedFrameRate(const TextSource& source);
 std::vector<PerTitle> ParseSubViewer(const TextSource& source);
 
 // The frame rate typed in a box: a decimal number, finite and above 0, or SubtitleError.
