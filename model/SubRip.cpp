@@ -97,8 +97,8 @@ std::vector<PerTitle> ParseSubRip(const TextSource& source) {
         }
         haveTimeLine = false;
         const std::size_t arrow = FindArrow(timeLine);
-        const int32_t start = SubRipTimeToMs(timeLine.substr(0, arrow));
-        const int32_t end = SubRipTimeToMs(timeLine.substr(arrow + 3));
+        const int32_t start = ReadSignedTime(timeLine.substr(0, arrow), SubRipTimeToMs);
+        const int32_t end = ReadSignedTime(timeLine.substr(arrow + 3), SubRipTimeToMs);
 
         textLines.clear();
         for (;;) {

@@ -116,8 +116,8 @@ std::vector<PerTitle> ParseSubViewer(const TextSource& source) {
         if (TrimText(line).empty()) continue;
         const std::size_t comma = FindMarker(codePage, line, ",");
         if (comma == std::string_view::npos) continue;
-        const int32_t start = SubViewerTimeToMs(line.substr(0, comma));
-        const int32_t end = SubViewerTimeToMs(line.substr(comma + 1));
+        const int32_t start = ReadSignedTime(line.substr(0, comma), SubViewerTimeToMs);
+        const int32_t end = ReadSignedTime(line.substr(comma + 1), SubViewerTimeToMs);
         std::string t;
         std::string_view textLine;
         if (cursor.Next(textLine)) t = TrimText(textLine);
