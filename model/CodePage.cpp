@@ -250,51 +250,97 @@ inline std::size_t SkipAscii(const unsigned char* s, std::size_t i, std::size_t 
 
 } // namespace
 
+namespace {
+
+// What a byte from 0x80 up starts in a legacy page, and which bytes may follow a lead byte: the
+// structure FitsCodePage checks, as tables so that a scan of a whole file costs little.
+enum class Starts : uint8_t { Nothing, Single, Double, DoubleOrFour };
+
+struct PageStructure {
+    Starts starts[128];
+    bool trail[256];
+};
+
+PageStructure MakeStructure(int codePage) {
+    PageStructure p{};
+    for (int c = 0x80; c <= 0xFF; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        Starts kind = IsLeadByte(codePage, b) ? Starts::Double : Starts::Nothing;
+        if (codePage == kCodePageWindows1252)
+            // The five bytes Windows leaves undefined stand for no text.
+            kind = (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) ? Starts::Nothing
+                                                                                   : Starts::Single;
+        else if (codePage == kCodePageShiftJis && c >= 0xA1 && c <= 0xDF)
+            kind = Starts::Single; // half-width katakana
+        else if (codePage == kCodePageGbk && c == 0x80)
+            kind = Starts::Single; // the euro sign
+        else if (codePage == kCodePageGb18030 && kind == Starts::Double)
+            kind = Starts::DoubleOrFour;
+        p.starts[c - 0x80] = kind;
+    }
+    for (int c = 0; c <= 0xFF; ++c)
+        p.trail[c] = IsDoubleByte(codePage) && IsTrailByte(codePage, static_cast<unsigned char>(c));
+    return p;
+}
+
+const PageStructure* StructureOf(int codePage) {
+    static const PageStructure big5 = MakeStructure(kCodePageBig5),
+                               gbk = MakeStructure(kCodePageGbk),
+                               sjis = MakeStructure(kCodePageShiftJis),
+                               euckr = MakeStructure(kCodePageEucKr),
+                               cp1252 = MakeStructure(kCodePageWindows1252),
+                               gb18030 = MakeStructure(kCodePageGb18030);
+    switch (codePage) {
+    case kCodePageBig5:
+        return &big5;
+    case kCodePageGbk:
+        return &gbk;
+    case kCodePageShiftJis:
+        return &sjis;
+    case kCodePageEucKr:
+        return &euckr;
+    case kCodePageWindows1252:
+        return &cp1252;
+    case kCodePageGb18030:
+        return &gb18030;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 bool FitsCodePage(int codePage, std::string_view text) {
+    const PageStructure* page = StructureOf(codePage);
+    if (!page) return false;
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t i = 0;
-    while (i < n) {
+    for (;;) {
         i = SkipAscii(s, i, n);
-        if (i >= n) break;
-        const unsigned char c = s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        switch (codePage) {
-        case kCodePageWindows1252:
-            // The five bytes Windows leaves undefined stand for no text.
-            if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) return false;
-            ++i;
-            continue;
-        case kCodePageShiftJis:
-            if (c >= 0xA1 && c <= 0xDF) { // half-width katakana
+        // Characters one after another up to the next ASCII byte at a character's start.
+        while (i < n && s[i] >= 0x80) {
+            switch (page->starts[s[i] - 0x80]) {
+            case Starts::Nothing:
+                return false;
+            case Starts::Single:
                 ++i;
-                continue;
+                break;
+            case Starts::DoubleOrFour:
+                if (IsFourByteGb18030(s + i, n - i)) {
+                    i += 4;
+                    break;
+                }
+                [[fallthrough]];
+            case Starts::Double:
+                if (i + 1 >= n || !page->trail[s[i + 1]]) return false;
+                i += 2;
+                break;
             }
-            break;
-        case kCodePageGbk:
-            if (c == 0x80) { // the euro sign
-                ++i;
-                continue;
-            }
-            break;
-        case kCodePageGb18030:
-            if (IsFourByteGb18030(s + i, n - i)) {
-                i += 4;
-                continue;
-            }
-            break;
-        default:
-            if (!IsDoubleByte(codePage)) return false;
-            break;
         }
-        if (!IsLeadByte(codePage, c) || i + 1 >= n || !IsTrailByte(codePage, s[i + 1]))
-            return false;
-        i += 2;
+        if (i >= n) return true;
+        ++i; // the ASCII byte SkipAscii stopped short of, near the end
     }
-    return true;
 }
 
 int ChooseLegacyCodePage(const std::vector<CodePageCandidate>& proposed, int fallback,
