@@ -399,6 +399,14 @@ int CodePageOfDetectorName(std::string_view name) {
 constexpr std::size_t kDetectionSample = std::size_t{64} << 10;
 
 std::string_view DetectionSample(std::string_view text) {
+    // From the line of the first byte above ASCII: lines of ASCII alone (numbers, times, English
+    // credits) tell the detector nothing.
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t first = SkipAscii(s, 0, text.size());
+    while (first < text.size() && s[first] < 0x80)
+        ++first;
+    const std::size_t eol = text.rfind('\n', first);
+    text.remove_prefix(eol == std::string_view::npos ? 0 : eol + 1);
     std::string_view sample = text.substr(0, kDetectionSample);
     // Cut at a line end, so that the sample does not end inside a character.
     if (sample.size() < text.size()) {
