@@ -44,9 +44,8 @@ std::size_t FindArrow(std::string_view line) {
     return line.find("-->");
 }
 
-// A time as SubRip files hold it. Some programs put a "." before the milliseconds; it counts as
-// the ",".
-int32_t SubRipTimeToMs(std::string_view text) {
+// Some programs put a "." before the milliseconds; it counts as the ",".
+int32_t DotOrCommaTimeToMs(std::string_view text) {
     if (text.find('.') == std::string_view::npos) return TimeTextToMs(text);
     constexpr int64_t low = std::numeric_limits<int32_t>::min();
     constexpr int64_t high = std::numeric_limits<int32_t>::max();
@@ -56,6 +55,19 @@ int32_t SubRipTimeToMs(std::string_view text) {
         text[stop] == '.')
         ScanNumbers(text, "::.", v, 4, low, high);
     return SaturateMs(v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3]);
+}
+
+// A time as SubRip files hold it.
+int32_t SubRipTimeToMs(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    // The usual 00:00:01,000 (millions of them in a big file) needs neither the sign's nor the
+    // dot's reading.
+    const std::string_view t = text.substr(i);
+    if (t.size() >= 12 && t[0] >= '0' && t[0] <= '9' && t[2] == ':' && t[5] == ':' && t[8] == ',')
+        return TimeTextToMs(text);
+    return ReadSignedTime(text, DotOrCommaTimeToMs);
 }
 
 } // namespace
@@ -75,6 +87,7 @@ std::vector<PerTitle> ParseSubRip(const TextSource& source) {
     TextSource::Cursor cursor(source);
     std::string_view line;
     std::string_view timeLine;
+    std::size_t arrow = 0;
     // Set when the look-ahead after an entry has already found the next block's time line.
     bool haveTimeLine = false;
     for (;;) {
@@ -85,20 +98,21 @@ std::vector<PerTitle> ParseSubRip(const TextSource& source) {
             if (IsNumberLine(trimmed)) {
                 const std::size_t mark = cursor.Position();
                 if (!cursor.Next(timeLine)) break;
-                if (FindArrow(timeLine) == std::string_view::npos) {
+                arrow = FindArrow(timeLine);
+                if (arrow == std::string_view::npos) {
                     cursor.Seek(mark); // perhaps it is the next block's number line
                     continue;
                 }
             } else {
                 // A block without its number line still counts when this is its time line.
-                if (FindArrow(line) == std::string_view::npos) continue;
+                arrow = FindArrow(line);
+                if (arrow == std::string_view::npos) continue;
                 timeLine = line;
             }
         }
         haveTimeLine = false;
-        const std::size_t arrow = FindArrow(timeLine);
-        const int32_t start = ReadSignedTime(timeLine.substr(0, arrow), SubRipTimeToMs);
-        const int32_t end = ReadSignedTime(timeLine.substr(arrow + 3), SubRipTimeToMs);
+        const int32_t start = SubRipTimeToMs(timeLine.substr(0, arrow));
+        const int32_t end = SubRipTimeToMs(timeLine.substr(arrow + 3));
 
         textLines.clear();
         for (;;) {
@@ -110,20 +124,18 @@ std::vector<PerTitle> ParseSubRip(const TextSource& source) {
             while ((more = cursor.Next(line)) && TrimText(line).empty())
                 blankLines.push_back(line);
             if (!more) break; // blank lines at the end of the file belong to nothing
-            if (FindArrow(line) != std::string_view::npos) {
-                timeLine = line;
-                haveTimeLine = true;
-                break;
-            }
             if (IsNumberLine(TrimText(line))) {
                 const std::size_t mark = cursor.Position();
-                std::string_view next;
-                if (cursor.Next(next) && FindArrow(next) != std::string_view::npos) {
-                    timeLine = next;
+                if (cursor.Next(timeLine) &&
+                    (arrow = FindArrow(timeLine)) != std::string_view::npos) {
                     haveTimeLine = true;
                     break;
                 }
                 cursor.Seek(mark);
+            } else if ((arrow = FindArrow(line)) != std::string_view::npos) {
+                timeLine = line;
+                haveTimeLine = true;
+                break;
             }
             textLines.insert(textLines.end(), blankLines.begin(), blankLines.end());
             textLines.push_back(line);
