@@ -331,9 +331,14 @@ bool FitsCodePage(int codePage, std::string_view text) {
                     i += 4;
                     break;
                 }
+                if (n - i < 4 && n - i > 1 && s[i + 1] >= 0x30 && s[i + 1] <= 0x39 &&
+                    (n - i == 2 || (s[i + 2] >= 0x81 && s[i + 2] <= 0xFE)))
+                    return true; // a four-byte character cut off by the end
                 [[fallthrough]];
             case Starts::Double:
-                if (i + 1 >= n || !page->trail[s[i + 1]]) return false;
+                // A file cut off inside its last character still holds the page's text.
+                if (i + 1 >= n) return true;
+                if (!page->trail[s[i + 1]]) return false;
                 i += 2;
                 break;
             }
@@ -378,7 +383,6 @@ int ChooseLegacyCodePage(const std::vector<CodePageCandidate>& proposed, int fal
     // Nothing sure enough: the language's page, unless it cannot even hold the text.
     if (fits(fallback)) return fallback;
     if (best) return best->codePage;
-    if (latin && fits(kCodePageWindows1252)) return kCodePageWindows1252;
     return fallback;
 }
 

@@ -49,12 +49,14 @@ struct LegacyPage {
 };
 
 // The code page of text that is not valid UTF-8 (see LegacyPage). ICU's charset detector reads
-// the first 64 KB and proposes pages with a confidence; the most confident double-byte page whose
+// 64 KB from the first line above ASCII and proposes pages with a confidence (0 to 100); the most
+// confident double-byte page whose
 // byte structure holds for the whole text is taken when it reaches kDetectionThreshold, or the
 // fallback when another page is just as sure (a tie). Windows-1252 is taken when it reaches the
 // threshold and no double-byte page fits, or when it is kSingleByteMargin ahead of the best one
 // that fits with at least kSingleByteEvidence bytes above ASCII read. When nothing reaches the
-// threshold the fallback is taken, unless it cannot hold the text and a proposed page can.
+// threshold the fallback is taken, unless it cannot hold the text and a proposed double-byte page
+// can.
 int DetectLegacyCodePage(std::string_view text, const LegacyPage& legacy);
 
 constexpr int kDetectionThreshold = 50;
@@ -72,7 +74,8 @@ int ChooseLegacyCodePage(const std::vector<CodePageCandidate>& proposed, int fal
                          const std::function<bool(int codePage)>& fits, int highBytes);
 
 // True when every byte at or above 0x80 forms a whole character of the legacy page by its lead and
-// trail byte ranges (for Windows-1252: no byte the page leaves undefined).
+// trail byte ranges (for Windows-1252: no byte the page leaves undefined). A character cut off by
+// the end of the text (a file cut short) does not count against the page.
 bool FitsCodePage(int codePage, std::string_view text);
 
 bool IsValidUtf8(std::string_view bytes);

@@ -231,6 +231,18 @@ TEST(DocumentOpen, DetectsTheCodePageOfEachFile) {
     }
 }
 
+// A file cut off inside its last character, as an interrupted copy leaves it, keeps its page.
+TEST(DocumentOpen, FileCutShortKeepsItsPage) {
+    std::string bytes = testutil::ReadBytes(testutil::FixturePath("roundtrip/srt_cp950_big5.srt"));
+    const std::size_t stop = bytes.rfind("\xA1\x43"); // the last 。
+    ASSERT_NE(stop, std::string::npos);
+    bytes.resize(stop + 1);
+    SubTitle doc = SubTitle::FromBytes(bytes, "cut.srt", 25.0, FrameRateQuestion(), kCodePageGbk);
+    EXPECT_EQ(doc.CodePage(), kCodePageBig5);
+    ASSERT_GT(doc.Count(), 0);
+    EXPECT_EQ(doc.Entries().back().Text.back(), '\xA1');
+}
+
 // Text that two pages hold alike and that is too short to tell them apart is read in the page
 // handed in: the language's page.
 TEST(DocumentOpen, TieFallsBackToTheHandedPage) {
