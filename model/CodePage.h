@@ -49,18 +49,20 @@ struct LegacyPage {
 };
 
 // The code page of text that is not valid UTF-8 (see LegacyPage). ICU's charset detector reads
-// 64 KB from the first line above ASCII and proposes pages with a confidence (0 to 100); the most
-// confident double-byte page whose
-// byte structure holds for the whole text is taken when it reaches kDetectionThreshold, or the
-// fallback when another page is just as sure (a tie). Windows-1252 is taken when it reaches the
-// threshold and no double-byte page fits, or when it is kSingleByteMargin ahead of the best one
-// that fits with at least kSingleByteEvidence bytes above ASCII read. When nothing reaches the
-// threshold the fallback is taken, unless it cannot hold the text and a proposed double-byte page
-// can.
+// 64 KB from the first line above ASCII and proposes pages with a confidence (0 to 100). The most
+// confident double-byte page whose byte structure holds for the whole text is taken when it
+// reaches kDetectionThreshold, or the fallback when another page is just as sure (a tie).
+// Windows-1252 is taken when it reaches the threshold and no double-byte page fits, or when it is
+// kSingleByteMargin ahead of the best one that fits with at least kSingleByteEvidence bytes above
+// ASCII read. When nothing reaches the threshold the fallback is taken, unless it cannot hold the
+// text and a proposed double-byte page can.
 int DetectLegacyCodePage(std::string_view text, const LegacyPage& legacy);
 
 constexpr int kDetectionThreshold = 50;
 constexpr int kSingleByteMargin = 20;
+// The detector judges a single-byte page mostly by the ASCII around few characters; it needs this
+// many bytes above ASCII to count against a double-byte page that fits, as many as the detector
+// needs to judge a double-byte page at all.
 constexpr int kSingleByteEvidence = 20;
 
 // One page the detector proposes, with its confidence (0 to 100).
