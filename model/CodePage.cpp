@@ -248,10 +248,6 @@ inline std::size_t SkipAscii(const unsigned char* s, std::size_t i, std::size_t 
     return i;
 }
 
-} // namespace
-
-namespace {
-
 // What a byte from 0x80 up starts in a legacy page, and which bytes may follow a lead byte: the
 // structure FitsCodePage checks, as tables so that a scan of a whole file costs little.
 enum class Starts : uint8_t { Nothing, Single, Double, DoubleOrFour };
@@ -409,8 +405,8 @@ std::string_view DetectionSample(std::string_view text) {
     std::size_t first = SkipAscii(s, 0, text.size());
     while (first < text.size() && s[first] < 0x80)
         ++first;
-    const std::size_t eol = text.rfind('\n', first);
-    text.remove_prefix(eol == std::string_view::npos ? 0 : eol + 1);
+    const std::size_t lineStart = text.rfind('\n', first);
+    text.remove_prefix(lineStart == std::string_view::npos ? 0 : lineStart + 1);
     std::string_view sample = text.substr(0, kDetectionSample);
     // Cut at a line end, so that the sample does not end inside a character.
     if (sample.size() < text.size()) {
