@@ -84,8 +84,6 @@ std::string WhyNotLoaded(const std::string& path) {
 } // namespace
 
 int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTitle>* keep) {
-    if (o.codePage) SetLegacyCodePage(*o.codePage);
-
     // Refused before reading anything, so that a long read is not wasted.
     std::error_code ec;
     if (!o.force && fs::exists(fs::symlink_status(o.output, ec))) {
@@ -95,7 +93,11 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
 
     std::unique_ptr<SubTitle> doc;
     try {
-        doc = std::make_unique<SubTitle>(o.input, o.fps.value_or(25.0));
+        // A page the user names is taken as it is; otherwise it is detected, Big5 on a tie.
+        const LegacyPage legacy =
+            o.codePage ? LegacyPage::Forced(*o.codePage) : LegacyPage(kCodePageBig5);
+        doc =
+            std::make_unique<SubTitle>(o.input, o.fps.value_or(25.0), FrameRateQuestion{}, legacy);
     } catch (const SubtitleError& e) {
         err << kProgram << o.input << ": " << e.what() << '\n';
         return ExitFailed;

@@ -95,7 +95,10 @@ const char* ConvertUsage() {
            "  --start HH:MM:SS,mmm  move all times so that the first written entry starts here\n"
            "  --skip-blank        leave out entries without visible text\n"
            "  --center            centre the lines of multi-line captions (SubViewer)\n"
-           "  --codepage 950|936  code page of input that is not UTF-8 or UTF-16 (default 950)\n"
+           "  --codepage PAGE     code page of input that is not UTF-8 or UTF-16: 950 (big5),\n"
+           "                      936 (gbk), 932 (shift_jis), 949 (euc-kr), 1252\n"
+           "                      (windows-1252) or 54936 (gb18030); default: detected\n"
+           "                      among these, 950 when it cannot be told\n"
            "  --force             replace OUTPUT when it exists\n"
            "  --help              show this text\n"
            "\n"
@@ -194,10 +197,11 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             o.start = ParseStart(value);
             if (!o.start) return Fail("--start: '" + value + "' is not a time HH:MM:SS,mmm");
         } else if (name == "--codepage") {
-            std::optional<int> cp = ParseCount(value);
-            if (!cp || (*cp != kCodePageBig5 && *cp != kCodePageGbk))
-                return Fail("--codepage: '" + value + "' is not 950 or 936");
-            o.codePage = cp;
+            o.codePage = LegacyCodePageFromName(value);
+            if (!o.codePage)
+                return Fail("--codepage: '" + value +
+                            "' is not 950 (big5), 936 (gbk), 932 (shift_jis), 949 (euc-kr), "
+                            "1252 (windows-1252) or 54936 (gb18030)");
         }
     }
 

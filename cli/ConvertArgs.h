@@ -26,7 +26,7 @@ struct ConvertOptions {
     bool skipBlank = false;
     bool center = false;
     bool force = false;
-    // Legacy code page for input that is neither UTF-8 nor UTF-16.
+    // Code page for input that is neither UTF-8 nor UTF-16; without it the page is detected.
     std::optional<int> codePage;
 };
 

@@ -72,6 +72,8 @@ bool TMainHost::FilmPlaying() const {
 
 bool TMainHost::KeepBackup(const QString& path, QString* why) {
     return form_->AutoSaver->BackupBeforeOverwrite(path, why, true);
+}
+
 void TMainHost::Undo(int side) {
     if (IsSide(side)) form_->Pane[side]->Undo();
 }

@@ -1,6 +1,8 @@
 #include "FormatCommon.h"
 #include "TimeFormat.h"
 
+#include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -31,6 +33,25 @@ int32_t FrameToMs(int64_t frame, double rate) {
     __int128 ms = numerator / r.num;
     if (numerator % r.num != 0) ms += frame > 0 ? 1 : -1;
     return ms < INT32_MIN ? INT32_MIN : ms > INT32_MAX ? INT32_MAX : static_cast<int32_t>(ms);
+}
+
+std::optional<double> StatedFrameRate(const TextSource& source) {
+    TextSource::Cursor cursor(source);
+    std::string_view line;
+    while (cursor.Next(line) && TrimText(line).empty()) {
+    }
+    std::size_t pos = 0;
+    int64_t start = -1, end = -1;
+    if (!ScanFrameField(line, pos, start) || !ScanFrameField(line, pos, end) || start != end ||
+        (start != 0 && start != 1))
+        return std::nullopt;
+    const std::string_view text = TrimText(line.substr(pos));
+    double rate = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), rate);
+    if (text.empty() || error != std::errc() || stop != text.data() + text.size() ||
+        !std::isfinite(rate) || rate <= 0)
+        return std::nullopt;
+    return rate;
 }
 
 std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate) {

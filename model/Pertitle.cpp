@@ -259,7 +259,7 @@ bool IsBlankText(std::string_view text, int codePage) {
     for (std::size_t i = 0; i < text.size();) {
         if (static_cast<unsigned char>(text[i]) <= 32) {
             ++i;
-        } else if (text.compare(i, space.size(), space) == 0) {
+        } else if (!space.empty() && text.compare(i, space.size(), space) == 0) {
             i += space.size();
         } else {
             return false;

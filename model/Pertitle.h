@@ -41,8 +41,8 @@ std::string MsToFrameText(int32_t ms, double rate);
 std::string SecondsToTimeText(float seconds);
 
 // A caption is blank when nothing but spaces, control characters and full-width spaces is left.
-// This form decides the code page as a document would: valid UTF-8 is UTF-8, anything else is
-// the program's legacy code page.
+// This form decides the code page without a document: valid UTF-8 is UTF-8, anything else is the
+// program's legacy code page (one caption is too little text to detect a page from).
 bool IsBlankText(std::string_view text);
 bool IsBlankText(std::string_view text, int codePage);
 

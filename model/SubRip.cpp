@@ -2,6 +2,7 @@
 #include "TimeFormat.h"
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -43,50 +44,109 @@ std::size_t FindArrow(std::string_view line) {
     return line.find("-->");
 }
 
+// Some programs put a "." before the milliseconds; it counts as the ",".
+int32_t DotOrCommaTimeToMs(std::string_view text) {
+    if (text.find('.') == std::string_view::npos) return TimeTextToMs(text);
+    constexpr int64_t low = std::numeric_limits<int32_t>::min();
+    constexpr int64_t high = std::numeric_limits<int32_t>::max();
+    int64_t v[4] = {0, 0, 0, 0};
+    std::size_t stop = 0;
+    if (ScanNumbersAt(text, "::,", v, 4, low, high, &stop) == 3 && stop < text.size() &&
+        text[stop] == '.')
+        ScanNumbers(text, "::.", v, 4, low, high);
+    return SaturateMs(v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3]);
+}
+
+// A time as SubRip files hold it.
+int32_t SubRipTimeToMs(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    // The usual 00:00:01,000 (millions of them in a big file) needs neither the sign's nor the
+    // dot's reading.
+    const std::string_view t = text.substr(i);
+    if (t.size() >= 12 && t[0] >= '0' && t[0] <= '9' && t[2] == ':' && t[5] == ':' && t[8] == ',')
+        return TimeTextToMs(text);
+    return ReadSignedTime(text, DotOrCommaTimeToMs);
+}
+
 } // namespace
 
+// Blocks are separated by blank lines, but a caption may hold blank lines too (a translation
+// under the original, set apart by one): after blank lines, only a line that begins a block (a
+// time line, or a number line followed by one) ends the entry. Anything else belongs to the entry
+// before it, the blank lines included, so that the file writes back as it was read. Lines before
+// the first block belong to no entry and are dropped.
 std::vector<PerTitle> ParseSubRip(const TextSource& source) {
     std::vector<PerTitle> entries;
     // An entry takes at least two lines (its time line, then a blank line or the end), so this
     // bounds the list, which is then allocated once; room that stays unused is never touched.
     entries.reserve(source.LineBound() / 2 + 1);
     std::vector<std::string_view> textLines;
+    std::vector<std::string_view> blankLines;
     TextSource::Cursor cursor(source);
     std::string_view line;
-    while (cursor.Next(line)) {
-        const std::string_view trimmed = TrimText(line);
-        if (trimmed.empty()) continue;
-        std::string_view timeLine;
-        std::size_t arrow;
-        if (IsNumberLine(trimmed)) {
-            const std::size_t mark = cursor.Position();
-            if (!cursor.Next(timeLine)) break;
-            arrow = FindArrow(timeLine);
-            if (arrow == std::string_view::npos) {
-                cursor.Seek(mark); // perhaps it is the next block's number line
-                continue;
+    std::string_view timeLine;
+    std::size_t arrow = 0;
+    // Set when the look-ahead after an entry has already found the next block's time line.
+    bool haveTimeLine = false;
+    for (;;) {
+        if (!haveTimeLine) {
+            if (!cursor.Next(line)) break;
+            const std::string_view trimmed = TrimText(line);
+            if (trimmed.empty()) continue;
+            if (IsNumberLine(trimmed)) {
+                const std::size_t mark = cursor.Position();
+                if (!cursor.Next(timeLine)) break;
+                arrow = FindArrow(timeLine);
+                if (arrow == std::string_view::npos) {
+                    cursor.Seek(mark); // perhaps it is the next block's number line
+                    continue;
+                }
+            } else {
+                // A block without its number line still counts when this is its time line.
+                arrow = FindArrow(line);
+                if (arrow == std::string_view::npos) continue;
+                timeLine = line;
             }
-        } else {
-            // A block without its number line still counts when this is its time line.
-            arrow = FindArrow(line);
-            if (arrow == std::string_view::npos) continue;
-            timeLine = line;
         }
-        const int32_t start = TimeTextToMs(timeLine.substr(0, arrow));
-        const int32_t end = TimeTextToMs(timeLine.substr(arrow + 3));
+        haveTimeLine = false;
+        const int32_t start = SubRipTimeToMs(timeLine.substr(0, arrow));
+        const int32_t end = SubRipTimeToMs(timeLine.substr(arrow + 3));
 
         textLines.clear();
-        std::size_t size = 0;
-        std::string_view textLine;
-        while (cursor.Next(textLine) && !TrimText(textLine).empty()) {
-            textLines.push_back(textLine);
-            size += textLine.size() + 1;
+        for (;;) {
+            bool more;
+            while ((more = cursor.Next(line)) && !TrimText(line).empty())
+                textLines.push_back(line);
+            if (!more) break;
+            blankLines.assign(1, line);
+            while ((more = cursor.Next(line)) && TrimText(line).empty())
+                blankLines.push_back(line);
+            if (!more) break; // blank lines at the end of the file belong to nothing
+            if (IsNumberLine(TrimText(line))) {
+                const std::size_t mark = cursor.Position();
+                if (cursor.Next(timeLine) &&
+                    (arrow = FindArrow(timeLine)) != std::string_view::npos) {
+                    haveTimeLine = true;
+                    break;
+                }
+                cursor.Seek(mark);
+            } else if ((arrow = FindArrow(line)) != std::string_view::npos) {
+                timeLine = line;
+                haveTimeLine = true;
+                break;
+            }
+            textLines.insert(textLines.end(), blankLines.begin(), blankLines.end());
+            textLines.push_back(line);
         }
+        std::size_t size = 0;
+        for (std::string_view textLine : textLines)
+            size += textLine.size() + 1;
         std::string text;
         text.reserve(size);
         for (std::size_t k = 0; k < textLines.size(); ++k) {
-            // The joint goes in only between non-empty pieces, as the lines are gathered.
-            if (!text.empty()) text += '|';
+            if (k > 0) text += '|';
             text.append(textLines[k]);
         }
         entries.emplace_back(start, end, std::move(text));

@@ -4,6 +4,47 @@
 
 namespace {
 
+// Where the next line break "[br]" begins, in any case (other programs write "[BR]", "[br]" or
+// "[Br]"), or npos.
+std::size_t FindBreak(int codePage, std::string_view t, std::size_t from = 0) {
+    for (std::size_t at; (at = FindMarker(codePage, t, "[", from)) != std::string_view::npos;
+         from = at + 1) {
+        // The letters after a "[" that starts a character are characters of their own.
+        if (t.size() - at >= 4 && (t[at + 1] | 0x20) == 'b' && (t[at + 2] | 0x20) == 'r' &&
+            t[at + 3] == ']')
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// Every line break as "[BR]".
+std::string NormaliseBreaks(int codePage, std::string_view t) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t br; (br = FindBreak(codePage, t, from)) != std::string_view::npos;
+         from = br + 4) {
+        out.append(t.substr(from, br - from));
+        out += "[BR]";
+    }
+    out.append(t.substr(from));
+    return out;
+}
+
+// A time line: two times of digits, ":", "." and signs around the first ",".
+bool IsTimeLine(std::string_view line) {
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos) return false;
+    auto isTime = [](std::string_view t) {
+        t = TrimText(t);
+        if (t.empty()) return false;
+        for (char c : t)
+            if (!((c >= '0' && c <= '9') || c == ':' || c == '.' || c == '-' || c == '+'))
+                return false;
+        return true;
+    };
+    return isTime(line.substr(0, comma)) && isTime(line.substr(comma + 1));
+}
+
 // The caption's pieces between "[BR]" marks, each trimmed, joined by "|"; an empty piece adds
 // no joint while nothing has been gathered yet.
 std::string JoinPieces(int codePage, std::string_view t) {
@@ -58,17 +99,15 @@ std::vector<PerTitle> ParseSubViewer(const TextSource& source) {
     TextSource::Cursor cursor(source);
     std::string_view line;
 
-    // The header is every line at the top that begins with "["; the line that ends it (or the
-    // last line, when all begin with "[") is read again as an entry line.
+    // The header is every line at the top that begins with "[", blank lines among and after them
+    // skipped (other programs put them there); the line that ends it (or the last line, when all
+    // begin with "[") is read again as an entry line.
     std::size_t lastLine = 0;
-    for (int number = 1;; ++number) {
+    for (;;) {
         const std::size_t before = cursor.Position();
         if (!cursor.Next(line)) break;
+        if (TrimText(line).empty()) continue;
         lastLine = before;
-        if (line.empty())
-            throw SubtitleError("Line " + std::to_string(number) +
-                                " of the SubViewer header is empty: every line before the first "
-                                "entry must begin with \"[\".");
         if (line.front() != '[') break;
     }
     cursor.Seek(lastLine);
@@ -77,12 +116,23 @@ std::vector<PerTitle> ParseSubViewer(const TextSource& source) {
         if (TrimText(line).empty()) continue;
         const std::size_t comma = FindMarker(codePage, line, ",");
         if (comma == std::string_view::npos) continue;
-        const int32_t start = SubViewerTimeToMs(line.substr(0, comma));
-        const int32_t end = SubViewerTimeToMs(line.substr(comma + 1));
+        const int32_t start = ReadSignedTime(line.substr(0, comma), SubViewerTimeToMs);
+        const int32_t end = ReadSignedTime(line.substr(comma + 1), SubViewerTimeToMs);
         std::string t;
         std::string_view textLine;
         if (cursor.Next(textLine)) t = TrimText(textLine);
-        t = RemoveFullWidthSpaces(codePage, ReplaceMarker(codePage, t, "[br]", "[BR]"));
+        // Some programs break a caption into lines of the file instead of "[br]": the lines up to
+        // the blank line that are no time lines are read as if "[br]" joined them.
+        for (std::size_t mark = cursor.Position(); cursor.Next(textLine);
+             mark = cursor.Position()) {
+            if (TrimText(textLine).empty() || IsTimeLine(textLine)) {
+                cursor.Seek(mark);
+                break;
+            }
+            t += "[BR]";
+            t += TrimText(textLine);
+        }
+        t = RemoveFullWidthSpaces(codePage, NormaliseBreaks(codePage, t));
         entries.emplace_back(start, end, JoinPieces(codePage, t));
     }
     return entries;
@@ -117,7 +167,7 @@ bool WriteSubViewer(const SubTitle& doc, std::ostream& out, int first, bool skip
                 widest = std::max(widest, DisplayWidth(codePage, piece));
             text.clear();
             for (std::size_t i = 0; i < pieces.size(); ++i) {
-                if (i > 0) text += "[BR]";
+                if (i > 0) text += "[br]";
                 if (centre)
                     text.append(static_cast<std::size_t>(
                                     (widest - DisplayWidth(codePage, pieces[i]) + 1) / 2),

@@ -43,14 +43,35 @@ double ParseFrameRate(std::string_view text) {
     return rate;
 }
 
-SubTitle::SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask) {
-    Load(TextSource::FromFile(fileName), fileName, frameRate, ask);
+namespace {
+
+// The question without a proposal ignores it.
+FrameRateQuestionWithProposal IgnoringProposal(FrameRateQuestion ask) {
+    if (!ask) return {};
+    return [ask = std::move(ask)](std::optional<double>) { return ask(); };
+}
+
+} // namespace
+
+SubTitle::SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask,
+                   LegacyPage legacy)
+    : SubTitle(fileName, frameRate, IgnoringProposal(std::move(ask)), legacy) {}
+
+SubTitle::SubTitle(const std::string& fileName, double frameRate, FrameRateQuestionWithProposal ask,
+                   LegacyPage legacy) {
+    Load(TextSource::FromFile(fileName, legacy), fileName, frameRate, ask);
 }
 
 SubTitle SubTitle::FromBytes(std::string bytes, const std::string& fileName, double frameRate,
-                             FrameRateQuestion ask) {
+                             FrameRateQuestion ask, LegacyPage legacy) {
+    return FromBytes(std::move(bytes), fileName, frameRate, IgnoringProposal(std::move(ask)),
+                     legacy);
+}
+
+SubTitle SubTitle::FromBytes(std::string bytes, const std::string& fileName, double frameRate,
+                             FrameRateQuestionWithProposal ask, LegacyPage legacy) {
     SubTitle doc;
-    doc.Load(TextSource::FromBytes(std::move(bytes)), fileName, frameRate, ask);
+    doc.Load(TextSource::FromBytes(std::move(bytes), legacy), fileName, frameRate, ask);
     return doc;
 }
 
@@ -69,7 +90,7 @@ SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fil
 }
 
 void SubTitle::Load(TextSource source, const std::string& fileName, double frameRate,
-                    const FrameRateQuestion& ask) {
+                    const FrameRateQuestionWithProposal& ask) {
     if (source.Empty()) return;
     const std::string ext = LowerExtension(fileName);
     int32_t format = FormatNone;
@@ -86,7 +107,7 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
             format = FormatSubViewer;
         } else {
             if (ask) {
-                std::optional<std::string> answer = ask();
+                std::optional<std::string> answer = ask(StatedFrameRate(source));
                 if (!answer) return; // the user cancelled: nothing is loaded
                 rate = ParseFrameRate(*answer);
             } else {

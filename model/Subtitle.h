@@ -17,6 +17,10 @@
 // The MicroDVD reader's question: the text typed in the frame-rate box, or nothing when the user
 // cancelled.
 using FrameRateQuestion = std::function<std::optional<std::string>()>;
+// The same question told the rate the file states for itself (StatedFrameRate), if it states one,
+// so that the box can offer it.
+using FrameRateQuestionWithProposal =
+    std::function<std::optional<std::string>(std::optional<double> proposed)>;
 
 enum SubtitleFormat : int32_t {
     FormatNone = -1,
@@ -30,12 +34,18 @@ public:
     // Reads the file: ".srt" as SubRip, ".sub" as SubViewer when its first line holds
     // "[INFORMATION]", otherwise as MicroDVD after asking for the frame rate (with no question,
     // frameRate is used). Any other file gives a document that is not loaded. Throws
-    // SubtitleError when the frame rate is not a number above 0 or a SubViewer header has an
-    // empty line.
-    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {});
+    // SubtitleError when the frame rate is not a number above 0. legacy says how the code page of
+    // a file that is neither UTF-8 nor UTF-16 is found (by default detected, with the program's
+    // legacy page on a tie).
+    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {},
+             LegacyPage legacy = LegacyPage());
+    SubTitle(const std::string& fileName, double frameRate, FrameRateQuestionWithProposal ask,
+             LegacyPage legacy = LegacyPage());
     // The same from bytes already in memory; fileName gives the format and the save target.
     static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
-                              FrameRateQuestion ask = {});
+                              FrameRateQuestion ask = {}, LegacyPage legacy = LegacyPage());
+    static SubTitle FromBytes(std::string bytes, const std::string& fileName, double frameRate,
+                              FrameRateQuestionWithProposal ask, LegacyPage legacy = LegacyPage());
 
     // A document brought back from a recovery copy: these entries, belonging to fileName, to be
     // saved in that format, code page and encoding. It is modified: it differs from its file.
@@ -101,7 +111,7 @@ private:
     static int CheckHunk(const THunk& hunk, int count);
     SubTitle() = default;
     void Load(TextSource source, const std::string& fileName, double frameRate,
-              const FrameRateQuestion& ask);
+              const FrameRateQuestionWithProposal& ask);
 
     std::vector<PerTitle> entries_;
     bool loaded_ = false;
@@ -133,7 +143,9 @@ bool WriteSubViewer(const SubTitle& doc, std::ostream& out, int first, bool skip
 std::vector<PerTitle> ParseSubRip(const TextSource& source);
 // Frames are converted at frameRate.
 std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate);
-// Throws SubtitleError for an empty line inside the header.
+// The frame rate a MicroDVD file states in its first line, as in "{1}{1}23.976" (frames 0 or 1,
+// then a rate above 0 and nothing else); nothing when it states none.
+std::optional<double> StatedFrameRate(const TextSource& source);
 std::vector<PerTitle> ParseSubViewer(const TextSource& source);
 
 // The frame rate typed in a box: a decimal number, finite and above 0, or SubtitleError.

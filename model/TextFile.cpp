@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 namespace {
 constexpr std::size_t kReleaseStep = std::size_t{1} << 22;
 constexpr std::size_t kParallelCheck = std::size_t{1} << 22;
+constexpr std::size_t kHeadCheck = std::size_t{1} << 16;
 } // namespace
 
 // The bytes of a source: a read-only mapping of a regular file, or a buffer of our own (bytes
@@ -158,25 +159,25 @@ LineEndCount CountLineEnds(std::string_view text) {
     return count;
 }
 
-TextSource TextSource::FromFile(const std::string& fileName) {
+TextSource TextSource::FromFile(const std::string& fileName, LegacyPage legacy) {
     TextSource source;
     source.storage_ = std::make_unique<Storage>();
     Storage& storage = *source.storage_;
     if (!ReadWholeFile(fileName, storage.bytes, storage.map, storage.mapLength))
         storage.bytes.clear();
-    source.Prepare();
+    source.Prepare(legacy);
     return source;
 }
 
-TextSource TextSource::FromBytes(std::string bytes) {
+TextSource TextSource::FromBytes(std::string bytes, LegacyPage legacy) {
     TextSource source;
     source.storage_ = std::make_unique<Storage>();
     source.storage_->bytes = std::move(bytes);
-    source.Prepare();
+    source.Prepare(legacy);
     return source;
 }
 
-void TextSource::Prepare() {
+void TextSource::Prepare(LegacyPage legacy) {
     std::string_view text = storage_->View();
     codePage_ = 0;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -198,11 +199,22 @@ void TextSource::Prepare() {
     if (const void* z = std::memchr(text.data(), 0x1A, text.size()))
         text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - text.data()));
     if (codePage_ == 0) {
-        legacyCodePage_ = LegacyCodePage();
-        if (text.size() >= kParallelCheck)
-            utf8Check_ = std::async(std::launch::async, [text] { return IsValidUtf8(text); });
-        else
-            codePage_ = IsValidUtf8(text) ? kCodePageUtf8 : legacyCodePage_;
+        // Detection runs only for text that is not UTF-8: a UTF-8 file costs the check alone.
+        auto find = [text, legacy] {
+            return IsValidUtf8(text) ? kCodePageUtf8 : DetectLegacyCodePage(text, legacy);
+        };
+        if (text.size() < kParallelCheck) {
+            codePage_ = find();
+        } else {
+            // A legacy file nearly always shows itself in its first lines; its page is then
+            // found at once, its one scan costing less than a thread beside the reader.
+            std::string_view head = text.substr(0, kHeadCheck);
+            head = head.substr(0, head.rfind('\n') + 1); // a line end is never inside a character
+            if (!IsValidUtf8(head))
+                codePage_ = DetectLegacyCodePage(text, legacy);
+            else
+                codePageCheck_ = std::async(std::launch::async, find);
+        }
     }
     text_ = text;
 
@@ -241,7 +253,7 @@ inline const char* FindNewline(const char* p, std::size_t n) {
 } // namespace
 
 int TextSource::CodePage() const {
-    if (utf8Check_.valid()) codePage_ = utf8Check_.get() ? kCodePageUtf8 : legacyCodePage_;
+    if (codePageCheck_.valid()) codePage_ = codePageCheck_.get();
     return codePage_;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Reading a text file into lines, and writing a file so that it is either wholly replaced or left
 // as it was.
+#include "CodePage.h"
+
 #include <cstddef>
 #include <functional>
 #include <future>
@@ -27,10 +29,11 @@ enum class FileEncoding {
 // line after it.
 class TextSource {
 public:
-    // Reads the file; an unreadable file gives an empty source (no lines).
-    static TextSource FromFile(const std::string& fileName);
+    // Reads the file; an unreadable file gives an empty source (no lines). legacy says how the
+    // code page of a file without byte-order mark that is not UTF-8 is found.
+    static TextSource FromFile(const std::string& fileName, LegacyPage legacy = LegacyPage());
     // Takes the bytes as a file would hold them (byte-order mark included).
-    static TextSource FromBytes(std::string bytes);
+    static TextSource FromBytes(std::string bytes, LegacyPage legacy = LegacyPage());
 
     TextSource(TextSource&&) noexcept;
     TextSource& operator=(TextSource&&) noexcept;
@@ -38,7 +41,8 @@ public:
 
     bool Empty() const { return text_.empty(); }
     FileEncoding Encoding() const { return encoding_; }
-    // UTF-8 (65001) for files with a byte-order mark and valid UTF-8, else the legacy code page.
+    // UTF-8 (65001) for files with a byte-order mark and valid UTF-8, else the legacy code page
+    // detected for this text (DetectLegacyCodePage).
     int CodePage() const;
     // The text after the byte-order mark and the Ctrl-Z cut (UTF-16 already as UTF-8).
     std::string_view Text() const { return text_; }
@@ -65,7 +69,7 @@ public:
 
 private:
     TextSource() = default;
-    void Prepare();
+    void Prepare(LegacyPage legacy);
 
     std::unique_ptr<Storage> storage_; // owns the bytes text_ views
     std::string_view text_;
@@ -74,9 +78,9 @@ private:
     bool macLineEnds_ = false;
     bool hasNul_ = false;
     std::size_t lineCount_ = 0;
-    // A big file's UTF-8 check runs beside the reader, which needs the answer only at the end.
-    mutable std::future<bool> utf8Check_;
-    int legacyCodePage_ = 0;
+    // A big file's UTF-8 check, and the detection of its legacy page when it fails, run beside
+    // the reader, which needs the answer only at the end.
+    mutable std::future<int> codePageCheck_;
 };
 
 // Carriage returns and line feeds in the text.

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFileInfo>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -42,6 +43,17 @@ TMMediaPlayer::TMMediaPlayer(QWidget* videoParent, Options options)
     SetOption(mpv_, "load-osd-console", "no");
     SetOption(mpv_, "resume-playback", "no");
     SetOption(mpv_, "use-filedir-conf", "no");
+    // A film is only read, never followed elsewhere: a playlist, an EDL file, a list of files, a
+    // stream's index or a film referring to others picked as the film opens nothing it names (mpv
+    // then does not open it at all), and no network protocol is open to what the demuxers read.
+    SetOption(mpv_, "access-references", "no");
+    SetOption(mpv_, "load-unsafe-playlists", "no");
+    SetOption(mpv_, "ordered-chapters", "no");
+    SetOption(mpv_, "autoload-files", "no");
+    SetOption(mpv_, "audio-file-auto", "no");
+    SetOption(mpv_, "cover-art-auto", "no");
+    SetOption(mpv_, "demuxer-lavf-o", "protocol_whitelist=file");
+    SetOption(mpv_, "stream-lavf-o", "protocol_whitelist=file");
     // The editor draws its captions itself: neither the subtitle file being edited nor the
     // film's own subtitle tracks may appear in the picture.
     SetOption(mpv_, "sub-auto", "no");
@@ -118,7 +130,8 @@ TMMediaPlayer::LoadResult TMMediaPlayer::Load(const QString& path) {
     loadStarted_ = false;
     seekPending_ = false;
     SetPause(true);
-    const QByteArray file = path.toUtf8();
+    // An absolute path is a file to mpv, never an address such as "http://..." or "dvd://...".
+    const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
     const char* command[]{"loadfile", file.constData(), "replace", nullptr};
     if (mpv_command(mpv_, command) < 0) return LoadResult::Failed;
 

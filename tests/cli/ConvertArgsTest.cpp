@@ -115,4 +115,26 @@ TEST(ConvertArgs, StartTimesAtTheEdges) {
     }
 }
 
+TEST(ConvertArgs, CodePageByNumberOrName) {
+    struct Case {
+        const char* value;
+        std::optional<int> codePage;
+    };
+    for (const Case& c :
+         {Case{"950", 950}, Case{"big5", 950}, Case{"936", 936}, Case{"GBK", 936}, Case{"932", 932},
+          Case{"shift_jis", 932}, Case{"949", 949}, Case{"euc-kr", 949}, Case{"1252", 1252},
+          Case{"windows-1252", 1252}, Case{"gb18030", 54936}, Case{"utf-8", std::nullopt},
+          Case{"65001", std::nullopt}, Case{"0", std::nullopt}}) {
+        SCOPED_TRACE(c.value);
+        ParsedArguments p = Parse({"--codepage", c.value, "in.srt", "out.srt"});
+        if (c.codePage) {
+            ASSERT_EQ(p.kind, ParsedArguments::Run) << p.error;
+            EXPECT_EQ(p.options.codePage, c.codePage);
+        } else {
+            EXPECT_EQ(p.kind, ParsedArguments::Error);
+            EXPECT_NE(p.error.find("--codepage"), std::string::npos) << p.error;
+        }
+    }
+}
+
 } // namespace

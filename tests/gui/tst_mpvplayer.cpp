@@ -6,16 +6,22 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QSettings>
-#include <QSlider>
-#include <QTimer>
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
 #include <clocale>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/inotify.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -197,6 +203,77 @@ private slots:
         QVERIFY(player->Duration() > 2.9);
         player->Play();
         QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > 0.2, 3000);
+    }
+
+    // A film is only read: a playlist, an EDL file or a list of files picked as the film opens
+    // nothing it names, neither a film beside it (watched here for any opening) nor an address on
+    // the network (a port here that would see the connection).
+    void namedFilesAndAddressesAreNotFollowed() {
+        const QString named = dir_.filePath("named film.avi");
+        QVERIFY(QFile::copy(film_, named));
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(::inotify_add_watch(watch, QFile::encodeName(named).constData(), IN_OPEN) >= 0);
+        auto opened = [watch] {
+            char events[4096];
+            return ::read(watch, events, sizeof events) > 0;
+        };
+
+        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        QVERIFY(listener >= 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(listener, 8) == 0);
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+        const QByteArray url =
+            "http://127.0.0.1:" + QByteArray::number(ntohs(address.sin_port)) + "/film.avi";
+        auto connected = [listener] {
+            const int connection = ::accept(listener, nullptr, nullptr);
+            if (connection >= 0) ::close(connection);
+            return connection >= 0;
+        };
+
+        const QByteArray film = QFile::encodeName(named);
+        const QList<QPair<QString, QByteArray>> cases = {
+            {"list.m3u", "#EXTM3U\n" + film + "\n"},
+            {"network.m3u", url + "\n"},
+            {"list.pls", "[playlist]\nFile1=" + film + "\nNumberOfEntries=1\n"},
+            {"cut.edl", "# mpv EDL v0\n" + film + ",0,2\n"},
+            {"network.edl", "# mpv EDL v0\n" + url + ",0,2\n"},
+            {"cut.ffconcat", "ffconcat version 1.0\nfile '" + film + "'\n"},
+            {"stream.m3u8",
+             "#EXTM3U\n#EXT-X-TARGETDURATION:3\n#EXTINF:3,\n" + url + "\n#EXT-X-ENDLIST\n"},
+            {"list.txt", film + "\n"},
+        };
+        auto player = NewPlayer();
+        for (const auto& [name, text] : cases) {
+            QFile file(dir_.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+            file.close();
+            const bool loaded = player->SetFileName(file.fileName());
+            QTest::qWait(200); // time for anything mpv went on to open
+            QVERIFY2(!opened(), qPrintable(name));
+            QVERIFY2(!connected(), qPrintable(name));
+            QVERIFY2(!loaded, qPrintable(name));
+            QVERIFY2(player->FileName().isEmpty(), qPrintable(name));
+        }
+        // A name that looks like an address is a file name too.
+        QVERIFY(!player->SetFileName(QString::fromUtf8(url)));
+        QVERIFY(!connected());
+        ::close(listener);
+
+        for (const char* option : {"options/access-references", "options/load-unsafe-playlists",
+                                   "options/ordered-chapters", "options/autoload-files"})
+            QCOMPARE(player->PropertyText(option), QStringLiteral("no"));
+        // The film itself still opens, and the watch sees that.
+        QVERIFY(player->SetFileName(named));
+        QVERIFY(player->Duration() > 2.9);
+        QVERIFY(opened());
+        ::close(watch);
     }
 
     void mainWindowDrivesTheRealPlayer() {

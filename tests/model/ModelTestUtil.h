@@ -70,6 +70,21 @@ private:
     fs::path path_;
 };
 
+// Sets the program's legacy code page for one scope and puts the old one back however the scope
+// ends, so that a failing test leaves the next one the page it expects.
+class LegacyCodePageGuard {
+public:
+    explicit LegacyCodePageGuard(int codePage) : old_(LegacyCodePage()) {
+        EXPECT_TRUE(SetLegacyCodePage(codePage)) << codePage;
+    }
+    ~LegacyCodePageGuard() { SetLegacyCodePage(old_); }
+    LegacyCodePageGuard(const LegacyCodePageGuard&) = delete;
+    LegacyCodePageGuard& operator=(const LegacyCodePageGuard&) = delete;
+
+private:
+    int old_;
+};
+
 // A document read from bytes as if it were a file of that name; no frame-rate question.
 inline SubTitle Doc(const std::string& bytes, const std::string& name = "test.srt",
                     double rate = 25.0) {

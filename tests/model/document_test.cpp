@@ -178,17 +178,93 @@ TEST(DocumentOpen, ParseFrameRate) {
     EXPECT_THROW(ParseFrameRate("0"), SubtitleError);
 }
 
-TEST(DocumentOpen, EmptyLineInSubViewerHeaderNamesItsLine) {
-    const std::string bytes = "[INFORMATION]\r\n[TITLE]\r\n[AUTHOR]\r\n[SOURCE]\r\n\r\n[END]\r\n";
-    try {
-        SubTitle::FromBytes(bytes, "film.sub", 25.0);
-        ADD_FAILURE() << "an empty header line was accepted";
-    } catch (const SubtitleError& e) {
-        EXPECT_NE(std::string(e.what()).find('5'), std::string::npos) << e.what();
+// Files from other programs often leave an empty line in the SubViewer header: it is read.
+TEST(DocumentOpen, EmptyLineInSubViewerHeaderIsSkipped) {
+    const std::string bytes = "[INFORMATION]\r\n[TITLE]\r\n[AUTHOR]\r\n[SOURCE]\r\n\r\n[END]\r\n"
+                              "\r\n00:00:01.00,00:00:02.00\r\na\r\n";
+    SubTitle doc = SubTitle::FromBytes(bytes, "film.sub", 25.0);
+    ASSERT_TRUE(doc.IsLoaded());
+    EXPECT_EQ(doc.FormatIndex(), FormatSubViewer);
+    ASSERT_EQ(doc.Count(), 1);
+    EXPECT_EQ(doc.Item(0)->Start, 1000);
+    EXPECT_EQ(doc.Item(0)->Text, "a");
+}
+
+// Each file in a legacy code page is read in its own page, whatever page is handed in; its text is
+// split at real "|" only and decodes to the captions it was written from.
+TEST(DocumentOpen, DetectsTheCodePageOfEachFile) {
+    struct Case {
+        const char* file;
+        int codePage;
+        int entry;
+        const char* utf8; // that entry's text
+    };
+    const std::vector<Case> cases = {
+        {"srt_cp950_big5.srt", kCodePageBig5, 3,
+         "\xE5\x8A\x9F\xE5\xA4\xAB\xE4\xB8\x8D\xE8\xB2\xA0\xE6\x9C\x89\xE5\xBF\x83\xE4\xBA\xBA"
+         "\xE3\x80\x82|\xE5\x88\xA5\xE6\x94\xBE\xE6\xA3\x84\xE3\x80\x82"}, // 功夫不負有心人。|別放棄。
+        {"srt_cp936_gbk.srt", kCodePageGbk, 1,
+         "\xE4\xBB\x96\xE8\xAF\xB4\xE5\x9B\x9B\xE7\x82\xB9\xE9\x92\x9F\xE4\xBC\x9A\xE5\x88\xB0"
+         "\xE8\xBF\x99\xE9\x87\x8C\xE3\x80\x82"}, // 他说四点钟会到这里。
+        {"srt_cp932_shift_jis.srt", kCodePageShiftJis, 4,
+         "\xE3\x83\x9D\xE3\x83\x83\xE3\x83\x97\xE3\x82\xB3\xE3\x83\xBC\xE3\x83\xB3\xE3\x82\x92"
+         "\xE9\xA3\x9F\xE3\x81\xB9\xE3\x82\x88\xE3\x81\x86\xE3\x80\x82"}, // ポップコーンを食べよう。
+        {"srt_cp949_euc_kr.srt", kCodePageEucKr, 5,
+         "\xEA\xB0\x90\xEC\x82\xAC\xED\x95\xA9\xEB\x8B\x88\xEB\x8B\xA4."}, // 감사합니다.
+        {"srt_cp1252_windows.srt", kCodePageWindows1252, 1,
+         "C\xE2\x80\x99"
+         "est d\xC3\xA9j\xC3\xA0 trop tard, mon cher."}, // C’est déjà trop tard, mon cher.
+        {"srt_cp54936_gb18030.srt", kCodePageGb18030, 2,
+         "\xE9\x9F\xA9\xE5\x9B\xBD\xE6\x9C\x8B\xE5\x8F\x8B\xE5\xAF\xB9\xE6\x88\x91\xE8\xAF"
+         "\xB4:\xE2\x80\x9C\xEC\x95\x88\xEB\x85\x95\xED\x95\x98\xEC\x84\xB8\xEC\x9A\x94"
+         "\xE2\x80\x9D\xE3\x80\x82"}, // 韩国朋友对我说:“안녕하세요”。
+    };
+    for (const auto& c : cases) {
+        const std::string path = testutil::FixturePath(std::string("roundtrip/") + c.file);
+        for (int handed : {kCodePageBig5, kCodePageGbk}) {
+            SubTitle doc(path, 25.0, FrameRateQuestion(), handed);
+            ASSERT_TRUE(doc.IsLoaded()) << c.file;
+            EXPECT_EQ(doc.CodePage(), c.codePage) << c.file << " handed " << handed;
+            ASSERT_GT(doc.Count(), c.entry) << c.file;
+            EXPECT_EQ(ToUtf8(doc.CodePage(), doc.Item(c.entry)->Text), c.utf8) << c.file;
+        }
     }
-    // A line of spaces is not empty: it ends the header.
-    EXPECT_NO_THROW(
-        SubTitle::FromBytes("[INFORMATION]\n  \n00:00:01.00,00:00:02.00\na\n", "film.sub", 25.0));
+}
+
+// A file cut off inside its last character, as an interrupted copy leaves it, keeps its page.
+TEST(DocumentOpen, FileCutShortKeepsItsPage) {
+    std::string bytes = testutil::ReadBytes(testutil::FixturePath("roundtrip/srt_cp950_big5.srt"));
+    const std::size_t stop = bytes.rfind("\xA1\x43"); // the last 。
+    ASSERT_NE(stop, std::string::npos);
+    bytes.resize(stop + 1);
+    SubTitle doc = SubTitle::FromBytes(bytes, "cut.srt", 25.0, FrameRateQuestion(), kCodePageGbk);
+    EXPECT_EQ(doc.CodePage(), kCodePageBig5);
+    ASSERT_GT(doc.Count(), 0);
+    EXPECT_EQ(doc.Entries().back().Text.back(), '\xA1');
+}
+
+// Text that two pages hold alike and that is too short to tell them apart is read in the page
+// handed in: the language's page.
+TEST(DocumentOpen, TieFallsBackToTheHandedPage) {
+    const std::string path = testutil::FixturePath("roundtrip/srt_tie_big5_or_gbk.srt");
+    for (int handed : {kCodePageBig5, kCodePageGbk}) {
+        SubTitle doc(path, 25.0, FrameRateQuestion(), handed);
+        EXPECT_EQ(doc.CodePage(), handed);
+    }
+    // By default the program's legacy page is handed in.
+    testutil::LegacyCodePageGuard gbk(kCodePageGbk);
+    EXPECT_EQ(SubTitle(path, 25.0).CodePage(), kCodePageGbk);
+    EXPECT_EQ(SubTitle::FromBytes(testutil::ReadBytes(path), "x.srt", 25.0).CodePage(),
+              kCodePageGbk);
+}
+
+// A file in UTF-8 is UTF-8, whatever the detector would make of its bytes and whatever page is
+// handed in or forced.
+TEST(DocumentOpen, Utf8IsNeverDetectedAsALegacyPage) {
+    const std::string path =
+        testutil::FixturePath("roundtrip/srt_blank_line_between_languages.srt");
+    for (LegacyPage legacy : {LegacyPage(kCodePageGbk), LegacyPage::Forced(kCodePageWindows1252)})
+        EXPECT_EQ(SubTitle(path, 25.0, FrameRateQuestion(), legacy).CodePage(), kCodePageUtf8);
 }
 
 // ---- Entries and ranges ----

@@ -111,11 +111,38 @@ TEST(LineReader, Utf16IsReadAsUtf8) {
     EXPECT_EQ(LinesOf(le), (Lines{"\xF0\x9F\x98\x80"}));
 }
 
-TEST(LineReader, LegacyCodePageDecidesNonUtf8Files) {
-    ASSERT_TRUE(SetLegacyCodePage(kCodePageGbk));
+// Text too short to detect a page from is read in the page handed in; by default the program's.
+TEST(LineReader, HandedPageDecidesWhatDetectionCannotTell) {
+    EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n", kCodePageGbk).CodePage(), kCodePageGbk);
+    EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n", kCodePageBig5).CodePage(), kCodePageBig5);
+    testutil::LegacyCodePageGuard gbk(kCodePageGbk);
     EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n").CodePage(), kCodePageGbk);
-    ASSERT_TRUE(SetLegacyCodePage(kCodePageBig5));
-    EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n").CodePage(), kCodePageBig5);
+}
+
+// A big file's page is found as a small one's: at once when its first lines are not UTF-8, beside
+// the reader when they are; the detector reads from its first line above ASCII.
+TEST(LineReader, BigFilesAreDetectedToo) {
+    const std::string sjis =
+        testutil::ReadBytes(testutil::FixturePath("roundtrip/srt_cp932_shift_jis.srt"));
+    std::string english;
+    while (english.size() < (std::size_t{100} << 10))
+        english += "1\r\n00:00:01,000 --> 00:00:02,000\r\nWhere are you going?\r\n\r\n";
+    for (const std::string& head : {std::string(), english}) {
+        std::string big = head;
+        while (big.size() < (std::size_t{5} << 20))
+            big += sjis;
+        // GBK could hold this text too: only the detector tells.
+        EXPECT_EQ(TextSource::FromBytes(big, kCodePageGbk).CodePage(), kCodePageShiftJis);
+        EXPECT_EQ(TextSource::FromBytes(big, LegacyPage::Forced(kCodePageBig5)).CodePage(),
+                  kCodePageBig5);
+        // A byte no page can hold near the end: nothing fits, and the page handed in is taken.
+        big += "\xFF\r\n";
+        EXPECT_EQ(TextSource::FromBytes(big, kCodePageEucKr).CodePage(), kCodePageEucKr);
+    }
+    std::string utf8 = english;
+    while (utf8.size() < (std::size_t{5} << 20))
+        utf8 += "\xE5\x9B\x9B\r\n";
+    EXPECT_EQ(TextSource::FromBytes(utf8, kCodePageBig5).CodePage(), kCodePageUtf8);
 }
 
 TEST(LineReader, CursorWalksTheSameLines) {

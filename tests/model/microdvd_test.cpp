@@ -118,6 +118,65 @@ TEST(MicroDVDReader, Big5TextWithBraceAndPipeTrailBytes) {
     EXPECT_EQ(doc.Item(0)->Text, "\xA5\x7D\xA5\x7C|a");
 }
 
+TEST(MicroDVDReader, StatedFrameRate) {
+    struct Case {
+        std::string bytes;
+        std::optional<double> rate;
+    };
+    const std::vector<Case> cases = {
+        {"{1}{1}23.976\r\n{24}{48}Hi\r\n", 23.976},
+        {"{0}{0}25\n", 25.0},
+        {"{1}{1} 29.97 \n", 29.97},
+        {"\xEF\xBB\xBF{1}{1}30\n", 30.0},
+        {"\n  \n{1}{1}24\n", 24.0}, // the first line that is not blank
+        {"{24}{48}Hi\n{1}{1}23.976\n", std::nullopt},
+        {"{1}{2}23.976\n", std::nullopt},
+        {"{5}{5}25\n", std::nullopt},
+        {"{1}{1}23.976 fps\n", std::nullopt},
+        {"{1}{1}0\n", std::nullopt},
+        {"{1}{1}-25\n", std::nullopt},
+        {"{1}{1}\n", std::nullopt},
+        {"{1}{1}{y:i}25\n", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StatedFrameRate(TextSource::FromBytes(c.bytes)), c.rate) << c.bytes;
+}
+
+// The question with a proposal is told the rate the file states; the line stating it stays an
+// entry. The question without one is asked as before.
+TEST(MicroDVDReader, FrameRateQuestionHearsTheStatedRate) {
+    struct Case {
+        std::string bytes;
+        std::optional<double> proposed;
+        int entries;
+    };
+    for (const Case& c : {Case{"{1}{1}23.976\r\n{24}{48}Hi\r\n", 23.976, 2},
+                          Case{"{24}{48}Hi\r\n", std::nullopt, 1}}) {
+        int asked = 0;
+        std::optional<double> heard = -1.0;
+        SubTitle doc =
+            SubTitle::FromBytes(c.bytes, "film.sub", 25.0, [&](std::optional<double> proposed) {
+                ++asked;
+                heard = proposed;
+                return std::optional<std::string>("23.976");
+            });
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(heard, c.proposed);
+        ASSERT_EQ(doc.Count(), c.entries);
+        EXPECT_DOUBLE_EQ(doc.FrameRate(), 23.976);
+        EXPECT_EQ(doc.Item(c.entries - 1)->Start, FrameToMs(24, 23.976));
+        if (c.entries == 2) {
+            EXPECT_EQ(doc.Item(0)->Text, "23.976");
+        }
+    }
+    // Cancelled: nothing is loaded.
+    SubTitle cancelled =
+        SubTitle::FromBytes("{1}{1}25\n", "film.sub", 25.0,
+                            [](std::optional<double>) { return std::optional<std::string>(); });
+    EXPECT_FALSE(cancelled.IsLoaded());
+}
+
 TEST(MicroDVDReader, BlankLinesOnlyGiveAnEmptyDocument) {
     EXPECT_EQ(Read("\n\n  \n", 25.0), Entries{});
 }

@@ -108,11 +108,11 @@ TEST(SaveAs, SubViewerCentresOnlyWhenAsked) {
         std::string body;
     };
     const std::vector<Case> cases = {
-        {true, "00:00:01.00,00:00:02.50\r\n  ab[BR]abcde\r\n\r\n"
-               "00:00:03.00,00:00:04.00\r\n a[BR]ab\r\n\r\n"
+        {true, "00:00:01.00,00:00:02.50\r\n  ab[br]abcde\r\n\r\n"
+               "00:00:03.00,00:00:04.00\r\n a[br]ab\r\n\r\n"
                "00:00:05.00,00:00:06.00\r\n one line \r\n\r\n"},
-        {false, "00:00:01.00,00:00:02.50\r\nab[BR]abcde\r\n\r\n"
-                "00:00:03.00,00:00:04.00\r\na[BR]ab\r\n\r\n"
+        {false, "00:00:01.00,00:00:02.50\r\nab[br]abcde\r\n\r\n"
+                "00:00:03.00,00:00:04.00\r\na[br]ab\r\n\r\n"
                 "00:00:05.00,00:00:06.00\r\n one line \r\n\r\n"},
     };
     for (const Case& c : cases) {

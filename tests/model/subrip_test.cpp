@@ -74,18 +74,36 @@ TEST(SubRipReader, Rules) {
         {"two blocks without a blank line make one entry",
          {"1", T1, "a", "2", T2, "b", "", "3", T3, "c"},
          {{1000, 2000, std::string("a|2|") + T2 + "|b"}, {5000, 6000, "c"}}},
-        {"a blank line after the time line gives an empty text",
-         {"1", T1, "", "lost", "", "2", T2, "b"},
-         {{1000, 2000, ""}, {3000, 4000, "b"}}},
+        {"a blank line after the time line is the caption's first line",
+         {"1", T1, "", "kept", "", "2", T2, "b"},
+         {{1000, 2000, "|kept"}, {3000, 4000, "b"}}},
+        {"a blank line between two languages stays in the caption",
+         {"1", T1, "\xE4\xBD\xA0\xE5\xA5\xBD", "", "Hello", "", "2", T2, "b"},
+         {{1000, 2000, "\xE4\xBD\xA0\xE5\xA5\xBD||Hello"}, {3000, 4000, "b"}}},
+        {"each blank line inside a caption is one empty line",
+         {"1", T1, "a", "", "", "b", "", "c", "", "", "2", T2, "d"},
+         {{1000, 2000, "a|||b||c"}, {3000, 4000, "d"}}},
+        {"a time line after blank lines begins a block without a number",
+         {"1", T1, "a", "", "", T2, "b"},
+         {{1000, 2000, "a"}, {3000, 4000, "b"}}},
+        {"a number line after a blank line without a time line after it is text",
+         {"1", T1, "a", "", "42", "b", "", "7", "", "2", T2, "c"},
+         {{1000, 2000, "a||42|b||7"}, {3000, 4000, "c"}}},
+        {"lines before the first block belong to no entry",
+         {"Title", "", "by someone", "", "1", T1, "a"},
+         {{1000, 2000, "a"}}},
         {"a text line that is a number starts a block",
          {"1", T1, "", "42", T2, "b"},
          {{1000, 2000, ""}, {3000, 4000, "b"}}},
-        {"a line of spaces ends the block; other spaces stay",
+        {"a line of spaces inside a caption stays as it is, like other spaces",
          {"1", T1, "  a  ", "   ", "b", "", "2", T2, "\tc"},
-         {{1000, 2000, "  a  "}, {3000, 4000, "\tc"}}},
+         {{1000, 2000, "  a  |   |b"}, {3000, 4000, "\tc"}}},
         {"a time line as the last line gives an empty text", {"1", T1}, {{1000, 2000, ""}}},
-        {"a number line as the last line gives nothing",
+        {"a number line as the last line belongs to the entry before",
          {"1", T1, "a", "", "2"},
+         {{1000, 2000, "a||2"}}},
+        {"blank lines at the end belong to nothing",
+         {"1", T1, "a", "", "", " "},
          {{1000, 2000, "a"}}},
         {"arrow without spaces", {"1", "00:00:01,000-->00:00:02,000", "a"}, {{1000, 2000, "a"}}},
         {"arrow without spaces, end with two-digit hours",
@@ -94,13 +112,20 @@ TEST(SubRipReader, Rules) {
         {"what follows the end time is ignored",
          {"1", "00:00:01,000 --> 00:00:02,000 X1:40 X2:600 Y1:20 Y2:50", "a"},
          {{1000, 2000, "a"}}},
-        {"dots before the milliseconds count them 0",
-         {"1", "00:00:01.500 --> 00:00:02.250", "a"},
-         {{1000, 2000, "a"}}},
+        {"a dot before the milliseconds counts as the comma",
+         {"1", "00:00:03.766 --> 00:00:04,5", "a", "", "2", "00:00:05.05-->00:00:06.007", "b"},
+         {{3766, 4005, "a"}, {5005, 6007, "b"}}},
+        {"dots elsewhere count as before",
+         {"1", "00.00:03,766 --> 00:01.02", "a"},
+         {{0, 60000, "a"}}},
         {"short milliseconds are milliseconds",
          {"1", "00:00:01,5 --> 00:00:02,04", "a"},
          {{1005, 2004, "a"}}},
         {"negative fields", {"1", "00:00:-1,-500 --> 00:00:00,500", "a"}, {{-1500, 500, "a"}}},
+        {"a minus before the hours alone negates the whole time",
+         {"1", "-00:00:06,843 --> -00:00:02.850", "a", "", "2", " -1:30:00,000 --> 00:00:00,001",
+          "b"},
+         {{-6843, -2850, "a"}, {-5400000, 1, "b"}}},
         {"hours beyond the range saturate",
          {"1", "99999999999:00:00,000 --> -99999999999:00:00,000", "a"},
          {{2147483647, -2147483647 - 1, "a"}}},
@@ -206,12 +231,14 @@ TEST(SubRipWriter, FailsOnARangeOutsideOrAFailedWrite) {
     EXPECT_EQ(buf.data.size(), 10u);
 }
 
-// What the writer writes, the reader reads back the same, blank entries and "|" aside.
+// What the writer writes, the reader reads back the same, empty lines inside captions included;
+// only empty lines at a caption's end cannot be told from the blank line after it.
 TEST(SubRipWriter, ReadsBackWhatItWrote) {
     const SubTitle doc =
         DocWith({PerTitle(-1500, 500, "neg"), PerTitle(360000000, 360000001, "x|y"),
-                 PerTitle(7, 3, "backwards")});
-    SubTitle back = Doc(WrittenSubRip(doc, 0, false, 0, 0, 2));
+                 PerTitle(7, 3, "backwards"), PerTitle(8, 9, "zh||en"), PerTitle(9, 10, "|after"),
+                 PerTitle(10, 11, "1||2")});
+    SubTitle back = Doc(WrittenSubRip(doc, 0, false, 0, 0, 5));
     EXPECT_EQ(EntriesOf(back), EntriesOf(doc));
 }
 

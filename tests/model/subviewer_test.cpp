@@ -69,7 +69,12 @@ TEST(SubViewerReader, Entries) {
         {"short hundredths", "00:00:01.5,00:00:02.05\r\na\r\n", {{1050, 2050, "a"}}},
         {"[BR]", "00:00:01.00,00:00:02.00\r\na[BR]b\r\n", {{1000, 2000, "a|b"}}},
         {"[br]", "00:00:01.00,00:00:02.00\r\na[br]b\r\n", {{1000, 2000, "a|b"}}},
-        {"[Br] is text", "00:00:01.00,00:00:02.00\r\na[Br]b\r\n", {{1000, 2000, "a[Br]b"}}},
+        {"[Br] and [bR] too",
+         "00:00:01.00,00:00:02.00\r\na[Br]b[bR]c\r\n",
+         {{1000, 2000, "a|b|c"}}},
+        {"[BR without its bracket is text",
+         "00:00:01.00,00:00:02.00\r\na[BR b[B]\r\n",
+         {{1000, 2000, "a[BR b[B]"}}},
         {"leading [BR]", "00:00:01.00,00:00:02.00\r\n[BR]a\r\n", {{1000, 2000, "a"}}},
         {"trailing [BR]", "00:00:01.00,00:00:02.00\r\na[BR]\r\n", {{1000, 2000, "a|"}}},
         {"double [BR]", "00:00:01.00,00:00:02.00\r\na[BR][BR]b\r\n", {{1000, 2000, "a||b"}}},
@@ -85,14 +90,20 @@ TEST(SubViewerReader, Entries) {
         {"a line without a comma is dropped",
          "junk\r\n00:00:01.00,00:00:02.00\r\na\r\n",
          {{1000, 2000, "a"}}},
-        {"a second text line without a comma is dropped",
-         "00:00:01.00,00:00:02.00\r\na\r\nb\r\n\r\n00:00:03.00,00:00:04.00\r\nc\r\n",
-         {{1000, 2000, "a"}, {3000, 4000, "c"}}},
-        {"a second text line with a comma starts an entry",
-         "00:00:01.00,00:00:02.00\r\na\r\nx,y\r\nz\r\n",
-         {{1000, 2000, "a"}, {0, 0, "z"}}},
+        {"further text lines are further caption lines",
+         "00:00:01.00,00:00:02.00\r\na\r\n b[br]c \r\nd, e\r\n\r\n00:00:03.00,00:00:04.00\r\nf\r\n",
+         {{1000, 2000, "a|b|c|d, e"}, {3000, 4000, "f"}}},
+        {"a time line right after the text starts an entry",
+         "00:00:01.00,00:00:02.00\r\na\r\n00:00:03.00,00:00:04.00\r\nb\r\n",
+         {{1000, 2000, "a"}, {3000, 4000, "b"}}},
+        {"a line after an empty text line is still the caption's",
+         "00:00:01.00,00:00:02.00\r\n\r\nkept\r\n\r\n00:00:03.00,00:00:04.00\r\n\r\n",
+         {{1000, 2000, "kept"}, {3000, 4000, ""}}},
         {"a time line at the end", "00:00:01.00,00:00:02.00", {{1000, 2000, ""}}},
         {"negative times", "00:00:-1.-50,00:00:00.50\r\na\r\n", {{-1500, 500, "a"}}},
+        {"a minus before the hours alone",
+         "-00:00:06.84,-00:00:02.85\r\na\r\n",
+         {{-6840, -2850, "a"}}},
         {"huge times saturate",
          "99999999999:00:00.00,00:00:00.999999999999\r\na\r\n",
          {{2147483647, 2147483647, "a"}}},
@@ -104,7 +115,23 @@ TEST(SubViewerReader, Entries) {
 TEST(SubViewerReader, HeaderOnly) {
     // Every line begins with "[": the last is read as an entry line.
     EXPECT_EQ(Read("[INFORMATION]\r\n[a],[b]\r\n"), (Entries{{0, 0, ""}}));
+    EXPECT_EQ(Read("[INFORMATION]\r\n[a],[b]\r\n\r\n \r\n"), (Entries{{0, 0, ""}}));
     EXPECT_EQ(Read("[INFORMATION]\r\n[SUBTITLE]\r\n"), Entries{});
+}
+
+// Other programs leave blank lines in the header and after it; the header still ends only at the
+// first line that does not begin with "[", so that its "[COLF]...," line is no entry.
+TEST(SubViewerReader, BlankLinesInAndAfterTheHeader) {
+    for (const char* eol : {"\r\n", "\n"}) {
+        std::string bytes;
+        for (const char* line :
+             {"[INFORMATION]", "", "[TITLE]", "  ", "[END INFORMATION]", "[SUBTITLE]",
+              "[COLF]&HFFFFFF,[STYLE]bd,[SIZE]18,[FONT]Sans", "", "", "00:00:01.00,00:00:02.00",
+              "a[br]b", "", "00:00:03.00,00:00:04.00", "c"})
+            bytes += std::string(line) + eol;
+        EXPECT_EQ(Read(bytes), (Entries{{1000, 2000, "a|b"}, {3000, 4000, "c"}}))
+            << (eol[0] == '\r' ? "CR LF" : "LF");
+    }
 }
 
 TEST(SubViewerReader, Big5FullWidthSpacesAndMarkers) {
@@ -117,14 +144,16 @@ TEST(SubViewerReader, Big5FullWidthSpacesAndMarkers) {
 }
 
 TEST(SubViewerReader, Big5CharacterEndingInBracketIsNoBreak) {
-    // A5 5B ends in "[": followed by "BR]" it looks like a break to a byte search.
+    // A5 5B ends in "[": followed by "BR]" (in any case) it looks like a break to a byte search.
     SubTitle doc = SubTitle::FromBytes("[INFORMATION]\r\n00:00:01.00,00:00:02.00\r\n\xA5\x5B"
-                                       "BR]x[BR]y\r\n",
+                                       "BR]x[BR]y\xA5\x5B"
+                                       "bR]z[Br]w\r\n",
                                        "test.sub", 25.0);
     ASSERT_EQ(doc.CodePage(), kCodePageBig5);
     EXPECT_EQ(EntriesOf(doc), (Entries{{1000, 2000,
                                         "\xA5\x5B"
-                                        "BR]x|y"}}));
+                                        "BR]x|y\xA5\x5B"
+                                        "bR]z|w"}}));
 }
 
 TEST(SubViewerReader, ByteOrderMarkBeforeTheHeader) {
@@ -181,18 +210,18 @@ TEST(SubViewerWriter, Entries) {
         std::string text;
     };
     const std::vector<Case> cases = {
-        {"lines joined", PerTitle(0, 0, "abc|d"), false, false, "abc[BR]d"},
-        {"centred", PerTitle(0, 0, "abc|d"), false, true, "abc[BR] d"},
-        {"half a space rounds up", PerTitle(0, 0, "ab|c"), false, true, "ab[BR] c"},
-        {"pieces trimmed", PerTitle(0, 0, " a |b "), false, false, "a[BR]b"},
-        {"empty line", PerTitle(0, 0, "a||b"), false, false, "a[BR][BR]b"},
+        {"lines joined", PerTitle(0, 0, "abc|d"), false, false, "abc[br]d"},
+        {"centred", PerTitle(0, 0, "abc|d"), false, true, "abc[br] d"},
+        {"half a space rounds up", PerTitle(0, 0, "ab|c"), false, true, "ab[br] c"},
+        {"pieces trimmed", PerTitle(0, 0, " a |b "), false, false, "a[br]b"},
+        {"empty line", PerTitle(0, 0, "a||b"), false, false, "a[br][br]b"},
         {"one line is not trimmed", PerTitle(0, 0, "  a "), false, true, "  a "},
         {"Big5 double width", PerTitle(0, 0, si + yi + fan + "|" + si), true, true,
-         si + yi + fan + "[BR]  " + si},
-        {"Big5 mixed widths", PerTitle(0, 0, si + "|a"), true, true, si + "[BR] a"},
+         si + yi + fan + "[br]  " + si},
+        {"Big5 mixed widths", PerTitle(0, 0, si + "|a"), true, true, si + "[br] a"},
         {"Big5 trail byte is no break", PerTitle(0, 0, si + fan), true, true, si + fan},
         {"UTF-8 by width, not bytes", PerTitle(0, 0, siUtf8 + siUtf8 + siUtf8 + "|" + siUtf8),
-         false, true, siUtf8 + siUtf8 + siUtf8 + "[BR]  " + siUtf8},
+         false, true, siUtf8 + siUtf8 + siUtf8 + "[br]  " + siUtf8},
     };
     const std::size_t headerSize = Written(DocWith({}, "test.sub"), 0, false, 0, false, -1).size();
     for (const auto& c : cases) {

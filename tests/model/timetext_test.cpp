@@ -1,6 +1,7 @@
 // Entries and the time texts: every conversion both ways, negative times, fields a text does not
 // supply, and times far outside the 32-bit range, which must saturate instead of overflowing.
 #include "CodePage.h"
+#include "ModelTestUtil.h"
 #include "Pertitle.h"
 
 #include <gtest/gtest.h>
@@ -264,6 +265,11 @@ TEST(TextHelpers, IsBlankTextWithCodePage) {
         {"\xA1\xA1", kCodePageBig5, false},         // in Big5 A1 A1 is a visible sign
         {"\xA1\xA1\xA1\xA1", kCodePageGbk, true},   // the full-width space of GBK
         {"\xA1\x40", kCodePageGbk, false},
+        {"\x81\x40 \x81\x40", kCodePageShiftJis, true}, // the full-width space of Shift-JIS
+        {"\x81\x40\x81\x5B", kCodePageShiftJis, false}, // a space and ー
+        {"\xA1\xA1", kCodePageEucKr, true},
+        {" \t", kCodePageWindows1252, true},
+        {"\xA0x", kCodePageWindows1252, false}, // Windows-1252 has no full-width space
         {"\xE3\x80\x80 \xE3\x80\x80", kCodePageUtf8, true},
         {"\xE3\x80\x80x", kCodePageUtf8, false},
     };
@@ -283,11 +289,10 @@ TEST(TextHelpers, IsBlankTextGuessesTheCodePage) {
     EXPECT_TRUE(IsBlankText("\xE3\x80\x80\xE3\x80\x80"));
     EXPECT_FALSE(IsBlankText("\xA1\xA1"));
 
-    ASSERT_TRUE(SetLegacyCodePage(kCodePageGbk));
+    testutil::LegacyCodePageGuard gbk(kCodePageGbk);
     EXPECT_TRUE(IsBlankText("\xA1\xA1"));
     EXPECT_FALSE(IsBlankText("\xA1\x40"));
     EXPECT_TRUE(IsBlankText("\xE3\x80\x80")); // still UTF-8
-    ASSERT_TRUE(SetLegacyCodePage(kCodePageBig5));
 }
 
 } // namespace

@@ -73,6 +73,7 @@ public:
     bool KeepBackup(const QString& path, QString*) override {
         BackedUp << path;
         return KeepBackupValue;
+    }
     // A side's newest step taken back, or the one last taken back done again.
     void Undo(int side) override {
         Calls << QStringLiteral("Undo %1").arg(side);
