@@ -32,8 +32,15 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     // The MicroDVD reader asks through the one frame-rate dialog, which keeps its last text.
     forms.MainForm->AskFrameRate =
         MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
-    // TODO: TSubHeightDlg, TEditForm, TSegForm, TCombineForm, TImportForm, TSaveAsForm and
-    // TAdjustForm follow here, in this order, as they arrive.
+    // TODO: TSubHeightDlg and TEditForm come here.
+    forms.SegForm = std::make_unique<TSegForm>(forms.MainForm->Host());
+    forms.CreationOrder << QStringLiteral("TSegForm");
+    forms.MainForm->SegForm = forms.SegForm.get();
+    // TODO: TCombineForm and TImportForm come here.
+    forms.SaveAsForm = std::make_unique<TSaveAsForm>();
+    forms.CreationOrder << QStringLiteral("TSaveAsForm");
+    forms.MainForm->SaveAsForm = forms.SaveAsForm.get();
+    // TODO: TAdjustForm comes here.
 }
 
 TCommandLine ParseCommandLine(const QStringList& arguments) {

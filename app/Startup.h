@@ -2,6 +2,8 @@
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
 #include "Main.h"
+#include "SaveAsForm.h"
+#include "Segmodify.h"
 #include "SetFrame.h"
 
 #include <QApplication>
@@ -20,6 +22,8 @@ public:
 struct TForms {
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
+    std::unique_ptr<TSegForm> SegForm;
+    std::unique_ptr<TSaveAsForm> SaveAsForm;
     // Class names in the order the windows were created.
     QStringList CreationOrder;
 };

@@ -41,6 +41,8 @@ class TKelLabel;
 class TKelPanel;
 class TEditorHost;
 class TReplaceDialog;
+class TSaveAsForm;
+class TSegForm;
 class TSubtitleGridModel;
 
 class TMainForm : public QMainWindow {
@@ -183,6 +185,9 @@ public:
 
     // What the editing windows may ask of this window.
     TEditorHost* Host() const;
+    // The modal editing dialogs, made and owned at start-up; null until handed over.
+    TSegForm* SegForm = nullptr;
+    TSaveAsForm* SaveAsForm = nullptr;
 
     // Every command, in the order of the command table.
     QList<QAction*> Commands() const { return commands_; }

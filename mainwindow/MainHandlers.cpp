@@ -12,10 +12,8 @@ void TMainForm::aAboutExecute() {}
 // TODO: the window size dialog.
 void TMainForm::aAdjustSizeExecute() {}
 
-// TODO: the editing windows: edit, segment re-timing, combine, import, save as.
-void TMainForm::aSaveAsLExecute(int) {}
+// TODO: the editing windows: edit, combine, import.
 void TMainForm::aEditSubtitleExecute() {}
-void TMainForm::aSegModifyLExecute(int) {}
 void TMainForm::aCombineExecute() {}
 void TMainForm::aImportExecute() {}
 

@@ -45,4 +45,11 @@ enum TextId : int {
     txChooseColor = 5052,
     txOk = 5053,
     txCancel = 5054,
+    // The segment and save-as dialogs, and the messages of the platform they relied on.
+    txStepSegment = 5200,
+    txDivisionByZero = 5201,
+    txInvalidFloatOperation = 5202,
+    txNotAFloat = 5203,
+    txInvalidInput = 5204,
+    txCannotWrite = 5205,
 };

@@ -60,8 +60,12 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg"}));
+        QCOMPARE(forms.CreationOrder,
+                 (QStringList{"TMainForm", "TSetFrameDlg", "TSegForm", "TSaveAsForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
+        // The main window launches the dialogs start-up made.
+        QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
+        QCOMPARE(forms.MainForm->SaveAsForm, forms.SaveAsForm.get());
         QCOMPARE(MainForm(), forms.MainForm.get());
         forms.MainForm.reset();
         QCOMPARE(MainForm(), nullptr);
@@ -205,7 +209,8 @@ private slots:
                  (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
         QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
-        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
+        QCOMPARE(Captions(form.popMenu),
+                 (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
     }
 
     void toolBarsShowTheirCommands() {
