@@ -107,7 +107,7 @@ public:
     bool RefuseIfIncomplete();
 
     // Width of the row, from the hour field to the last step button.
-    static constexpr int kWidth = 170;
+    static constexpr int kWidth = 165;
 
 signals:
     // A step button was pressed: the whole time moves by delta milliseconds.
