@@ -15,12 +15,12 @@ void TMainForm::aSegModifyLExecute(int side) {
     }
     if (!SegForm) return;
     SegForm->SetTarget(side, doc, SelectionTop(side), SelectionBottom(side));
-    // The dialog's OK is already a step in the side's history; the pane is shown again with
-    // its selection and scroll as they were.
-    const int result = SegForm->ShowModalThroughQuestions(this);
+    // The dialog's OK is a step in the side's history, which the pane has already shown by rows,
+    // keeping its selection and scroll: no refill follows. (A refill is a reset of the grid,
+    // which with a million rows selected costs more than the re-timing itself.)
+    SegForm->ShowModalThroughQuestions(this);
     // The dialog has no parent to hand the keyboard back to: Ctrl+Z goes to the panes again.
     activateWindow();
-    if (result == mrOk) FillGrid(side, doc);
 }
 
 void TMainForm::aSaveAsLExecute(int side) {
