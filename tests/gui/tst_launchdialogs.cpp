@@ -207,6 +207,36 @@ private slots:
         QCOMPARE(x.f().Pane[0]->Doc->FormatIndex(), int(FormatSubRip));
     }
 
+    // The pane reads its selection by ranges: holes, additions and overlaps give the rows
+    // selected, and the stretch the segment dialog is handed runs from the first to the last.
+    void selectionReadByRanges_data() {
+        QTest::addColumn<QList<int>>("commands"); // first, last, 1 select / 0 deselect, ...
+        QTest::addColumn<QList<int>>("entries");
+        QTest::newRow("a hole") << QList<int>{2, 9, 1, 5, 5, 0} << QList<int>{2, 3, 4, 6, 7, 8, 9};
+        QTest::newRow("two apart, the later first")
+            << QList<int>{7, 9, 1, 2, 4, 1} << QList<int>{2, 3, 4, 7, 8, 9};
+        QTest::newRow("overlapping")
+            << QList<int>{2, 6, 1, 4, 8, 1} << QList<int>{2, 3, 4, 5, 6, 7, 8};
+        QTest::newRow("touching") << QList<int>{2, 3, 1, 4, 5, 1} << QList<int>{2, 3, 4, 5};
+    }
+    void selectionReadByRanges() {
+        QFETCH(QList<int>, commands);
+        QFETCH(QList<int>, entries);
+        Fixture x;
+        x.Open(Minutes(20));
+        TSubtitleGridModel* model = x.f().Pane[0]->GridModel;
+        QItemSelectionModel* selection = x.f().Grid[0]->selectionModel();
+        selection->clearSelection();
+        for (qsizetype k = 0; k < commands.size(); k += 3)
+            selection->select(
+                QItemSelection(model->index(commands[k], 0), model->index(commands[k + 1], 4)),
+                commands[k + 2] ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+        const std::vector<int> got = x.f().Pane[0]->SelectedEntries();
+        QCOMPARE(QList<int>(got.begin(), got.end()), entries);
+        QCOMPARE(x.f().SelectionTop(0), entries.front() + 1);
+        QCOMPARE(x.f().SelectionBottom(0), entries.back() + 1);
+    }
+
     // The first showing gives the dialogs their stored sizes.
     void storedSizes() {
         {
