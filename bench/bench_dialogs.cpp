@@ -104,9 +104,12 @@ int main(int argc, char** argv) {
     std::vector<double> shiftOne, stretchOne, shiftAll, stretchAll, undo;
     for (int run = 0; run < runs; ++run) {
         form.SelectRow(0, 0);
+        // The selection's own repaint is not the re-timing's.
+        grid->viewport()->repaint();
         shiftOne.push_back(retime(true));
         stretchOne.push_back(retime(false));
         grid->selectAll();
+        grid->viewport()->repaint();
         shiftAll.push_back(retime(true));
         stretchAll.push_back(retime(false));
         undo.push_back(Millis([&] {
