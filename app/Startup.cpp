@@ -41,6 +41,9 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.CreationOrder << QStringLiteral("TSaveAsForm");
     forms.MainForm->SaveAsForm = forms.SaveAsForm.get();
     // TODO: TAdjustForm comes here.
+    forms.RecoveryForm = std::make_unique<TRecoveryForm>();
+    forms.CreationOrder << QStringLiteral("TRecoveryForm");
+    forms.MainForm->RecoveryForm = forms.RecoveryForm.get();
 }
 
 TCommandLine ParseCommandLine(const QStringList& arguments) {
@@ -103,6 +106,7 @@ int RunVelitra(int argc, char** argv) {
     try {
         CreateForms(forms);
         forms.MainForm->show();
+        forms.MainForm->OfferRecovery();
         OpenFromCommandLine(*forms.MainForm, commandLine);
     } catch (const std::exception& error) {
         Questions().ShowError(nullptr, QString::fromLocal8Bit(error.what()));

@@ -2,6 +2,7 @@
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
 #include "Main.h"
+#include "RecoveryForm.h"
 #include "SaveAsForm.h"
 #include "Segmodify.h"
 #include "SetFrame.h"
@@ -24,6 +25,8 @@ struct TForms {
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
     std::unique_ptr<TSegForm> SegForm;
     std::unique_ptr<TSaveAsForm> SaveAsForm;
+    // After the windows of the editing tools: offers work a crashed run left behind.
+    std::unique_ptr<TRecoveryForm> RecoveryForm;
     // Class names in the order the windows were created.
     QStringList CreationOrder;
 };

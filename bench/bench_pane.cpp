@@ -2,9 +2,8 @@
 // the pane takes beside the document, and paging through a pane of a million entries. Runs on
 // Qt's offscreen platform with the tests' film player double, which plays nothing.
 //   bench_pane [ENTRIES] [RUNS]     (default 100000 entries, 5 runs)
-#include "FakePlayer.h"
-#include "Generate.h"
 #include "Main.h"
+#include "PaneBench.h"
 #include "SubtitleGrid.h"
 
 #include <QApplication>
@@ -29,11 +28,6 @@ long Resident() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,33 +37,23 @@ int main(int argc, char** argv) {
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QTemporaryDir dir;
-    const QString path = dir.filePath("pane.srt");
-    {
-        std::ofstream out(path.toStdString(), std::ios::binary);
-        out << GenerateSubRip(entries, false);
-    }
-
-    TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
-    form.resize(760, 580);
-    form.show();
-    app.processEvents();
+    const QString path = WriteBenchFile(dir, "pane.srt", entries);
+    std::unique_ptr<TMainForm> window = BenchForm(app);
+    TMainForm& form = *window;
 
     // Memory first, on a fresh heap: what opening the file into the pane adds, against what the
     // document alone takes (read in a child process, on a fresh heap of its own).
     int channel[2];
-    if (pipe(channel) != 0)
-        return 1;
+    if (pipe(channel) != 0) return 1;
     if (fork() == 0) {
         const long before = Resident();
         SubTitle alone(path.toStdString(), 25.0);
         const double bytes = double(Resident() - before);
-        if (write(channel[1], &bytes, sizeof bytes) != sizeof bytes)
-            _exit(1);
+        if (write(channel[1], &bytes, sizeof bytes) != sizeof bytes) _exit(1);
         _exit(0);
     }
     double docBytes = 0;
-    if (read(channel[0], &docBytes, sizeof docBytes) != sizeof docBytes)
-        return 1;
+    if (read(channel[0], &docBytes, sizeof docBytes) != sizeof docBytes) return 1;
     wait(nullptr);
     const long start = Resident();
     form.LoadDocument(0, path);

@@ -37,6 +37,11 @@ public:
     void SetClean() { clean_ = static_cast<long long>(index_); }
     // Empty, and clean: a document just opened.
     void Clear();
+    // Empty, with no saved state in it: a document brought back unsaved.
+    void ClearUnsaved() {
+        Clear();
+        clean_ = -1;
+    }
 
     void SetLimits(std::size_t maxSteps, std::size_t maxBytes);
     std::size_t Steps() const { return steps_.size(); }

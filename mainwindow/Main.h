@@ -39,7 +39,9 @@ class SubTitle;
 class TFilmPlayer;
 class TKelLabel;
 class TKelPanel;
+class TAutoSave;
 class TEditorHost;
+class TRecoveryForm;
 class TReplaceDialog;
 class TSaveAsForm;
 class TSegForm;
@@ -188,6 +190,12 @@ public:
     // The modal editing dialogs, made and owned at start-up; null until handed over.
     TSegForm* SegForm = nullptr;
     TSaveAsForm* SaveAsForm = nullptr;
+    // Copies of changed documents for recovery after a crash, and backups before overwriting.
+    TAutoSave* AutoSaver = nullptr;
+    // The window that offers work a crashed run left behind (made with the other windows).
+    TRecoveryForm* RecoveryForm = nullptr;
+    // Offers the copies of runs that did not end cleanly, if any.
+    void OfferRecovery();
 
     // Every command, in the order of the command table.
     QList<QAction*> Commands() const { return commands_; }
@@ -227,6 +235,9 @@ public:
     FrameRateQuestion AskFrameRate;
     // Opens a file into a side; false when the side keeps what it had.
     bool LoadDocument(int side, const QString& path);
+    // A document takes a side: the pane, the commands, the status panel and the recent files.
+    // saved is false for a document brought back from a recovery copy.
+    void ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved);
     void FillGrid(int side, SubTitle* doc);
     void SelectRow(int side, int index);
     // Applies a change to a side's document as one undoable step named name; false when it

@@ -1,5 +1,6 @@
 #include "MainHost.h"
 
+#include "AutoSave.h"
 #include "FilmPlayer.h"
 #include "Main.h"
 
@@ -63,6 +64,10 @@ double TMainHost::FilmPosition() const {
 
 bool TMainHost::FilmPlaying() const {
     return form_->Player && form_->Player->PlayState() == TFilmPlayer::Playing;
+}
+
+bool TMainHost::KeepBackup(const QString& path, QString* why) {
+    return form_->AutoSaver->BackupBeforeOverwrite(path, why, true);
 }
 
 QWidget* TMainHost::Window() const {

@@ -20,6 +20,7 @@ public:
     bool FilmOpen() const override;
     double FilmPosition() const override;
     bool FilmPlaying() const override;
+    bool KeepBackup(const QString& path, QString* why) override;
     QWidget* Window() const override;
 
 private:

@@ -2,7 +2,10 @@
 // pane, row changes, keeping the other pane in step, saving, and the recent files.
 #include "Main.h"
 
+#include "AutoSave.h"
 #include "MainHost.h"
+#include "Recovery.h"
+#include "RecoveryForm.h"
 
 #include "Editing.h"
 #include "FilmPlayer.h"
@@ -14,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -42,6 +46,12 @@ void TMainForm::MakePanes() {
                                        side ? SubTimerR : SubTimerL, this);
         connect(Pane[side], &TSubtitlePane::rowChanged, this, [this](int s) { sgSubLClick(s); });
         connect(Pane[side], &TSubtitlePane::historyChanged, this, [this] { UpdateUndoCommands(); });
+    }
+    AutoSaver = new TAutoSave(this);
+    AutoSaver->Document = [this](int side) -> const SubTitle* { return Pane[side]->Doc.get(); };
+    for (TSubtitlePane* pane : Pane) {
+        connect(pane, &TSubtitlePane::entriesChanged, AutoSaver, &TAutoSave::Changed);
+        connect(pane, &TSubtitlePane::documentReplaced, AutoSaver, &TAutoSave::Forget);
     }
     host_ = new TMainHost(this);
     for (TSubtitlePane* pane : Pane) {
@@ -163,8 +173,13 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
         Questions().ShowError(this, TextOf(txUnknownFormat) + QStringLiteral("\n") + path);
         return false;
     }
+    ShowDocument(side, std::move(doc), true);
+    return true;
+}
+
+void TMainForm::ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved) {
     TSubtitlePane* pane = Pane[side];
-    pane->SetDocument(std::move(doc));
+    pane->SetDocument(std::move(doc), saved);
     const SubTitle& loaded = *pane->Doc;
     ShowAction[side]->setEnabled(true);
     ShowAction[side]->setChecked(true);
@@ -186,7 +201,6 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
     RecentFiles.prepend(name);
     RebuildRecentMenu();
     UpdateUndoCommands();
-    return true;
 }
 
 void TMainForm::FillGrid(int side, SubTitle* doc) {
@@ -256,12 +270,20 @@ void TMainForm::sgSubLDblClick(int side) {
 
 void TMainForm::aSaveLExecute(int side) {
     if (side < 0 || side > 1 || !Pane[side]->Doc) return;
+    // The file's present version is kept first; without that backup nothing is overwritten.
+    QString backupWhy;
+    if (!AutoSaver->BackupBeforeOverwrite(DocPath(*Pane[side]->Doc), &backupWhy)) {
+        Questions().ShowError(this, TextOf(txBackupFailed) + QStringLiteral("\n") + backupWhy);
+        return;
+    }
     std::string why;
     if (!Pane[side]->Save(&why)) {
         // The title keeps its "*": the file on disk is still the old one.
         Questions().ShowError(this, DocPath(*Pane[side]->Doc) + QStringLiteral("\n") +
                                         QString::fromStdString(why));
+        return;
     }
+    AutoSaver->Forget(side);
 }
 
 void TMainForm::muF1Click(int index) {
@@ -275,4 +297,34 @@ void TMainForm::muF1Click(int index) {
     // The path itself, not the item's caption, whose "&" are doubled for the menu.
     const QString path = RecentFiles[index];
     LoadDocument(side, path);
+}
+
+void TMainForm::OfferRecovery() {
+    std::vector<TAutoSave::TLeftCopy> copies = AutoSaver->LeftBehind();
+    if (copies.empty() || !RecoveryForm) return;
+    QList<TRecoveryForm::TCopy> shown;
+    for (const auto& copy : copies)
+        shown.push_back(
+            {copy.FileName, copy.Side, QDateTime::fromSecsSinceEpoch(copy.SavedAt), copy.Count});
+    RecoveryForm->SetCopies(shown);
+    RecoveryForm->Restore = [this, &copies](int index, int side) {
+        if (!AllowDiscard(side)) return false;
+        const TAutoSave::TLeftCopy& copy = copies[size_t(index)];
+        std::optional<SubTitle> doc = ReadRecovery(copy.Path.toStdString());
+        if (!doc) {
+            Questions().ShowError(this,
+                                  TextOf(txRecoveryUnreadable) + QStringLiteral("\n") + copy.Path);
+            return false;
+        }
+        ShowDocument(side, std::make_unique<SubTitle>(std::move(*doc)), false);
+        // This run's copy is written before the old one goes: the work is never in no copy.
+        AutoSaver->Changed(side);
+        AutoSaver->Tick();
+        AutoSaver->Drop(copy);
+        return true;
+    };
+    RecoveryForm->Discard = [this, &copies](int index) { AutoSaver->Drop(copies[size_t(index)]); };
+    RecoveryForm->ShowModalThroughQuestions(this);
+    RecoveryForm->Restore = nullptr;
+    RecoveryForm->Discard = nullptr;
 }

@@ -1,6 +1,8 @@
 // Start, settings, first showing, closing and destruction of the main window.
 #include "Main.h"
 
+#include "AutoSave.h"
+
 #include "CodePage.h"
 #include "DialogBase.h"
 #include "FilmPlayer.h"
@@ -120,6 +122,12 @@ void TMainForm::FormCreate() {
             ReadInt(*key, prefix + ".Font.Height", Pane[side]->CaptionHeight);
         }
         ReadInt(*key, QStringLiteral("Lang.Lcid"), Lcid);
+        int interval = 60;
+        ReadInt(*key, QStringLiteral("AutoSave.Interval"), interval);
+        AutoSaver->SetInterval(interval);
+        int keep = 5;
+        ReadInt(*key, QStringLiteral("Backup.Keep"), keep);
+        AutoSaver->BackupKeep = keep;
         for (QAction* a : {aSelCHT, aSelCHS, aSelENU})
             a->setChecked(a->property("tag").toInt() == Lcid);
         // Files that are neither UTF-8 nor UTF-16 are read in the code page that goes with the
@@ -279,6 +287,8 @@ void TMainForm::FormDestroy() {
         key->setValue(prefix + ".Font.Height", Pane[side]->CaptionHeight);
     }
     key->setValue(QStringLiteral("Lang.Lcid"), Lcid);
+    key->setValue(QStringLiteral("AutoSave.Interval"), AutoSaver->Interval());
+    key->setValue(QStringLiteral("Backup.Keep"), AutoSaver->BackupKeep);
     for (int i = 0; i < 12; ++i)
         key->setValue(QString::fromLatin1(kFormSizeNames[i]), FormSizes[size_t(i)]);
     const int recent = int(std::min<qsizetype>(RecentFiles.size(), 4));

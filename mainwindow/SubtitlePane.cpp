@@ -75,12 +75,15 @@ bool TSubtitlePane::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TSubtitlePane::SetDocument(std::unique_ptr<SubTitle> doc) {
+void TSubtitlePane::SetDocument(std::unique_ptr<SubTitle> doc, bool saved) {
     // The grid reads the document directly: it lets go of the old one first.
     GridModel->Fill(nullptr);
     Doc = std::move(doc);
-    History.Clear();
-    if (Doc) Doc->SetModified(false);
+    if (saved)
+        History.Clear();
+    else
+        History.ClearUnsaved();
+    if (Doc) Doc->SetModified(!saved);
     Fill();
     ShownIndex = -1;
     GridModel->SetShownIndex(-1);
@@ -147,22 +150,20 @@ bool TSubtitlePane::Apply(const QString& name, TChange change) {
 }
 
 void TSubtitlePane::Undo() {
-    if (!Doc || !History.CanUndo()) return;
-    std::vector<TSubtitleGridModel::TRowSpan> spans;
-    TChange redo = GridModel->Apply(*Doc, History.TakeUndo(), &spans);
-    History.Undone(std::move(redo));
-    std::vector<std::pair<int, int>> rows;
-    for (const auto& span : spans)
-        rows.emplace_back(span.First, span.Last);
-    SelectSpans(rows, true);
-    AfterChange();
+    if (Doc && History.CanUndo()) Travel(true);
 }
 
 void TSubtitlePane::Redo() {
-    if (!Doc || !History.CanRedo()) return;
+    if (Doc && History.CanRedo()) Travel(false);
+}
+
+void TSubtitlePane::Travel(bool back) {
     std::vector<TSubtitleGridModel::TRowSpan> spans;
-    TChange undo = GridModel->Apply(*Doc, History.TakeRedo(), &spans);
-    History.Redone(std::move(undo));
+    TChange other = GridModel->Apply(*Doc, back ? History.TakeUndo() : History.TakeRedo(), &spans);
+    if (back)
+        History.Undone(std::move(other));
+    else
+        History.Redone(std::move(other));
     std::vector<std::pair<int, int>> rows;
     for (const auto& span : spans)
         rows.emplace_back(span.First, span.Last);

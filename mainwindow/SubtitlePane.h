@@ -45,7 +45,8 @@ public:
 
     // A document read from a file takes the side: a fresh history, the grid filled, the caption
     // memory of the old document let go.
-    void SetDocument(std::unique_ptr<SubTitle> doc);
+    // A document brought back from a recovery copy is not saved: no state of its history is.
+    void SetDocument(std::unique_ptr<SubTitle> doc, bool saved = true);
     // Shows the document again from scratch, keeping the selection, the current row and the
     // scroll position by row number.
     void Fill();
@@ -102,6 +103,8 @@ private:
     TView SaveView() const;
     void RestoreView(const TView& view);
     void SelectSpans(const std::vector<std::pair<int, int>>& spans, bool scrollTo);
+    // Undoes (back) or redoes the next step and selects the rows it changed.
+    void Travel(bool back);
     void AfterChange();
     void FitTextColumn();
 

@@ -54,6 +54,20 @@ SubTitle SubTitle::FromBytes(std::string bytes, const std::string& fileName, dou
     return doc;
 }
 
+SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fileName,
+                           int32_t format, double frameRate, int codePage, FileEncoding encoding) {
+    SubTitle doc;
+    doc.entries_ = std::move(entries);
+    doc.loaded_ = true;
+    doc.fileName_ = fileName;
+    doc.format_ = format >= FormatSubRip && format <= FormatSubViewer ? format : FormatSubRip;
+    doc.frameRate_ = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 25.0;
+    doc.codePage_ = codePage;
+    doc.encoding_ = encoding;
+    doc.modified_ = true;
+    return doc;
+}
+
 void SubTitle::Load(TextSource source, const std::string& fileName, double frameRate,
                     const FrameRateQuestion& ask) {
     if (source.Empty()) return;

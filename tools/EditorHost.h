@@ -38,6 +38,9 @@ public:
     virtual bool FilmOpen() const = 0;
     virtual double FilmPosition() const = 0;
     virtual bool FilmPlaying() const = 0;
+    // Before a tool overwrites an existing file: keeps its present version among the backups.
+    // False, with why, when that cannot be done; the tool must not overwrite the file then.
+    virtual bool KeepBackup(const QString& path, QString* why) = 0;
     // The window the tools centre on and parent their questions to.
     virtual QWidget* Window() const = 0;
 

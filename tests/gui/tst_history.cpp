@@ -140,9 +140,9 @@ private slots:
         Fixture x;
         QByteArray crlf;
         for (int i = 0; i < 12; ++i)
-            crlf += QByteArray::number(i + 1) + "\r\n" + MsToTimeText(i * 1000).c_str() +
-                    " --> " + MsToTimeText(i * 1000 + 1200).c_str() + "\r\nword" +
-                    QByteArray::number(i) + "\r\nsecond\r\n\r\n";
+            crlf += QByteArray::number(i + 1) + "\r\n" + MsToTimeText(i * 1000).c_str() + " --> " +
+                    MsToTimeText(i * 1000 + 1200).c_str() + "\r\nword" + QByteArray::number(i) +
+                    "\r\nsecond\r\n\r\n";
         x.Open(crlf);
         x.ReplaceAll("word", "w");
         x.f().SelectRow(0, 4);

@@ -68,5 +68,11 @@ public:
     bool FilmOpen() const override { return FilmOpenValue; }
     double FilmPosition() const override { return FilmPositionValue; }
     bool FilmPlaying() const override { return FilmPlayingValue; }
+    QStringList BackedUp; // files a tool asked to keep before overwriting them
+    bool KeepBackupValue = true;
+    bool KeepBackup(const QString& path, QString*) override {
+        BackedUp << path;
+        return KeepBackupValue;
+    }
     QWidget* Window() const override { return const_cast<QWidget*>(&WindowWidget); }
 };
