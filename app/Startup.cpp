@@ -37,7 +37,7 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.CreationOrder << QStringLiteral("TSegForm");
     forms.MainForm->SegForm = forms.SegForm.get();
     // TODO: TCombineForm and TImportForm come here.
-    forms.SaveAsForm = std::make_unique<TSaveAsForm>();
+    forms.SaveAsForm = std::make_unique<TSaveAsForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TSaveAsForm");
     forms.MainForm->SaveAsForm = forms.SaveAsForm.get();
     // TODO: TAdjustForm comes here.

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     TScriptedQuestions questions;
     TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
     TSegForm seg(form.Host());
-    TSaveAsForm saveAs;
+    TSaveAsForm saveAs(form.Host());
     form.SegForm = &seg;
     form.SaveAsForm = &saveAs;
     form.resize(760, 580);

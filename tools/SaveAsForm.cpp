@@ -1,5 +1,6 @@
 #include "SaveAsForm.h"
 
+#include "EditorHost.h"
 #include "Questions.h"
 #include "SaveAs.h"
 #include "Subtitle.h"
@@ -49,9 +50,10 @@ TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
 
 } // namespace
 
-TSaveAsForm::TSaveAsForm(QWidget* parent)
+TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     : TDialogBase(parent, "SaveAsForm", QStringLiteral("另存新檔"), QSize(348, 342),
-                  TDialogFrame::Fixed, TFormSlot::SaveAs) {
+                  TDialogFrame::Fixed, TFormSlot::SaveAs),
+      host_(host) {
     // 1. The format and the file.
     GroupBox1 = Place(new QGroupBox(QStringLiteral("1. 字幕格式"), this), "GroupBox1",
                       QRect(6, 4, 336, 70));
@@ -272,6 +274,12 @@ void TSaveAsForm::bbtnOkClick() {
         }
     }
     if (!Document) return;
+    // A file about to be replaced is kept among the backups first; without that, it stays.
+    QString backupWhy;
+    if (QFileInfo(path).isFile() && host_ && !host_->KeepBackup(path, &backupWhy)) {
+        Questions().ShowError(this, TextOf(txBackupFailed) + QLatin1Char('\n') + backupWhy);
+        return;
+    }
     const SaveAsResult result = SaveAs(*Document, path.toStdString(), Options(frameRate));
     if (!result.ok) {
         // Nothing was written: an existing file is as it was, and the user may try again.

@@ -5,6 +5,8 @@
 // document itself is not changed: its name, format, entries and modified mark stay.
 #include "DialogBase.h"
 
+#include <QPointer>
+
 #include <cstdint>
 
 class QCheckBox;
@@ -16,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class SubTitle;
+class TEditorHost;
 class TMaskedField;
 class TNumberSpin;
 class TStepSpinner;
@@ -25,7 +28,8 @@ struct SaveAsOptions;
 class TSaveAsForm : public TDialogBase {
     Q_OBJECT
 public:
-    explicit TSaveAsForm(QWidget* parent = nullptr);
+    // The host keeps a backup of a file before the dialog replaces it.
+    explicit TSaveAsForm(TEditorHost* host, QWidget* parent = nullptr);
 
     // The pane's document, which nothing replaces while the dialog runs.
     const SubTitle* Document = nullptr;
@@ -91,4 +95,6 @@ public:
 
 private:
     void Step(int delta);
+
+    QPointer<TEditorHost> host_;
 };

@@ -49,7 +49,7 @@ struct Fixture : TFormFixture {
     TSegForm seg;
     TSaveAsForm saveAs;
     QString path;
-    Fixture() : TFormFixture("/films/f.avi", 100.0), seg(form->Host()) {
+    Fixture() : TFormFixture("/films/f.avi", 100.0), seg(form->Host()), saveAs(form->Host()) {
         form->SegForm = &seg;
         form->SaveAsForm = &saveAs;
         form->show();

@@ -4,6 +4,7 @@
 // that leave it open with nothing written, a failed write reported, and the document unchanged.
 #include "ControlTable.h"
 #include "DocBuilder.h"
+#include "FakeHost.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
 #include "Texts.h"
@@ -78,7 +79,8 @@ struct Fixture {
     TScriptedQuestions questions;
     QTemporaryDir dir;
     std::unique_ptr<SubTitle> doc;
-    TSaveAsForm form;
+    TFakeHost host;
+    TSaveAsForm form{&host};
     explicit Fixture(std::unique_ptr<SubTitle> d) : doc(std::move(d)) { form.SetTarget(doc.get()); }
     QString path(const QString& name) { return dir.filePath(name); }
     // The path as the file chooser gives it, with the filter entry the user ended on.
@@ -102,7 +104,8 @@ class TestSaveAsForm : public QObject {
 
 private slots:
     void controls() {
-        TSaveAsForm form;
+        TFakeHost host;
+        TSaveAsForm form(&host);
         CheckControls(
             &form,
             {
@@ -330,6 +333,7 @@ private slots:
         QVERIFY(x.ok());
         QVERIFY(x.questions.Messages.isEmpty());
         QCOMPARE(Bytes(x.path("out.txt")), expected);
+        QVERIFY(x.host.BackedUp.isEmpty()); // a new file has nothing to keep
     }
 
     void subViewerCentres() {
@@ -375,12 +379,16 @@ private slots:
 
     void existingFile_data() {
         QTest::addColumn<int>("answer");
-        QTest::newRow("Cancel leaves it untouched") << int(mrCancel);
-        QTest::newRow("OK replaces it") << int(mrOk);
+        QTest::addColumn<bool>("backedUp");
+        QTest::newRow("Cancel leaves it untouched") << int(mrCancel) << true;
+        QTest::newRow("OK replaces it, its backup kept first") << int(mrOk) << true;
+        QTest::newRow("OK, but no backup can be kept") << int(mrOk) << false;
     }
     void existingFile() {
         QFETCH(int, answer);
+        QFETCH(bool, backedUp);
         Fixture x(Doc120());
+        x.host.KeepBackupValue = backedUp;
         const QString path = x.path("there.srt");
         {
             QFile file(path);
@@ -389,15 +397,23 @@ private slots:
         }
         x.form.leSubFile->setText(path);
         x.questions.MessageAnswers << answer;
-        QCOMPARE(x.ok(), answer == mrOk);
-        QCOMPARE(x.questions.Messages.size(), 1);
+        const bool written = answer == mrOk && backedUp;
+        QCOMPARE(x.ok(), written);
         const auto& asked = x.questions.Messages[0];
         QCOMPARE(asked.Text, TextOf(txFileExists));
         QCOMPARE(asked.Title, QStringLiteral("Velitra"));
         QCOMPARE(asked.Kind, TMsgKind::Confirmation);
         QCOMPARE(asked.Buttons, (QList<int>{mrOk, mrCancel}));
         QCOMPARE(asked.DefaultButton, int(mrCancel));
-        if (answer == mrOk)
+        // The backup is asked for only once the user has said to replace the file.
+        QCOMPARE(x.host.BackedUp, answer == mrOk ? QStringList{path} : QStringList{});
+        if (answer == mrOk && !backedUp) {
+            QCOMPARE(x.questions.Messages.size(), 2);
+            QVERIFY(x.questions.Messages[1].Text.startsWith(TextOf(txBackupFailed)));
+        } else {
+            QCOMPARE(x.questions.Messages.size(), 1);
+        }
+        if (written)
             QVERIFY(Bytes(path).startsWith("1\r\n00:00:00,000 --> 00:00:00,800\r\nline 1"));
         else
             QCOMPARE(Bytes(path), QByteArray("precious"));
