@@ -36,8 +36,14 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.EditForm = new TEditForm(forms.MainForm->Host(), forms.MainForm.get());
     forms.CreationOrder << QStringLiteral("TEditForm");
     forms.MainForm->SetEditForm(forms.EditForm);
-    // TODO: TSegForm, TCombineForm, TImportForm, TSaveAsForm and TAdjustForm follow here, in
-    // this order, as they arrive.
+    forms.SegForm = std::make_unique<TSegForm>(forms.MainForm->Host());
+    forms.CreationOrder << QStringLiteral("TSegForm");
+    forms.MainForm->SegForm = forms.SegForm.get();
+    // TODO: TCombineForm and TImportForm come here.
+    forms.SaveAsForm = std::make_unique<TSaveAsForm>(forms.MainForm->Host());
+    forms.CreationOrder << QStringLiteral("TSaveAsForm");
+    forms.MainForm->SaveAsForm = forms.SaveAsForm.get();
+    // TODO: TAdjustForm comes here.
     forms.RecoveryForm = std::make_unique<TRecoveryForm>();
     forms.CreationOrder << QStringLiteral("TRecoveryForm");
     forms.MainForm->RecoveryForm = forms.RecoveryForm.get();

@@ -4,6 +4,8 @@
 #include "Edit.h"
 #include "Main.h"
 #include "RecoveryForm.h"
+#include "SaveAsForm.h"
+#include "Segmodify.h"
 #include "SetFrame.h"
 
 #include <QApplication>
@@ -23,6 +25,8 @@ public:
 struct TForms {
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
+    std::unique_ptr<TSegForm> SegForm;
+    std::unique_ptr<TSaveAsForm> SaveAsForm;
     // After the windows of the editing tools: offers work a crashed run left behind.
     std::unique_ptr<TRecoveryForm> RecoveryForm;
     // A tool window of the main window, which takes it along if it goes first.

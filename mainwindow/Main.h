@@ -45,6 +45,8 @@ class TEditForm;
 class TEditorHost;
 class TRecoveryForm;
 class TReplaceDialog;
+class TSaveAsForm;
+class TSegForm;
 class TSubtitleGridModel;
 
 class TMainForm : public QMainWindow {
@@ -187,6 +189,9 @@ public:
 
     // What the editing windows may ask of this window.
     TEditorHost* Host() const;
+    // The modal editing dialogs, made and owned at start-up; null until handed over.
+    TSegForm* SegForm = nullptr;
+    TSaveAsForm* SaveAsForm = nullptr;
     // Copies of changed documents for recovery after a crash, and backups before overwriting.
     TAutoSave* AutoSaver = nullptr;
     // The window that offers work a crashed run left behind (made with the other windows).

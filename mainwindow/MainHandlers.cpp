@@ -39,9 +39,7 @@ void TMainForm::aEditSubtitleExecute() {
     EditForm->ShowWindow();
 }
 
-// TODO: the editing windows: segment re-timing, combine, import, save as.
-void TMainForm::aSaveAsLExecute(int) {}
-void TMainForm::aSegModifyLExecute(int) {}
+// TODO: the editing windows: combine, import.
 void TMainForm::aCombineExecute() {}
 void TMainForm::aImportExecute() {}
 

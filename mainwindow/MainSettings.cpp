@@ -5,6 +5,7 @@
 
 #include "CodePage.h"
 #include "Edit.h"
+#include "DialogBase.h"
 #include "FilmPlayer.h"
 #include "Questions.h"
 #include "Subtitle.h"
@@ -228,9 +229,13 @@ void TMainForm::FormShow() {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    if (EditForm) EditForm->ApplyFormSize(FormSizes[2], FormSizes[3]);
-    // TODO: the segment, combine, import and save-as windows take their stored sizes here, in
-    // that order, once they exist.
+    // The editing windows take their stored sizes, in the order they were made: edit, segment,
+    // combine, import, save as.
+    for (TDialogBase* dialog : TDialogBase::Dialogs()) {
+        const int i = dialog->FormSizeIndex();
+        if (i > 0 && i + 1 < int(FormSizes.size()))
+            dialog->ApplyFormSize(FormSizes[size_t(i)], FormSizes[size_t(i) + 1]);
+    }
     RebuildRecentMenu();
 }
 

@@ -20,18 +20,20 @@ namespace {
 const QColor kActiveTitle(0x00, 0x00, 0xFF);
 const QColor kIdleTitle(0x80, 0x80, 0x80);
 
-// Row ranges of a selection, in order and joined where they touch.
+// Row ranges of a selection, in order and joined where they touch. Read from the selection's
+// ranges (the grid selects whole rows), not row by row: a selection of every row of a million
+// costs what one of a few rows does.
 std::vector<std::pair<int, int>> RowRanges(const QItemSelectionModel* selection) {
-    std::vector<int> rows;
-    for (const QModelIndex& index : selection->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
+    std::vector<std::pair<int, int>> spans;
+    for (const QItemSelectionRange& range : selection->selection())
+        if (range.isValid()) spans.emplace_back(range.top(), range.bottom());
+    std::sort(spans.begin(), spans.end());
     std::vector<std::pair<int, int>> ranges;
-    for (int row : rows) {
-        if (!ranges.empty() && ranges.back().second + 1 >= row)
-            ranges.back().second = std::max(ranges.back().second, row);
+    for (const auto& [top, bottom] : spans) {
+        if (!ranges.empty() && ranges.back().second + 1 >= top)
+            ranges.back().second = std::max(ranges.back().second, bottom);
         else
-            ranges.emplace_back(row, row);
+            ranges.emplace_back(top, bottom);
     }
     return ranges;
 }
@@ -216,29 +218,23 @@ void TSubtitlePane::SetCurrentQuietly(int row) {
 // Like a grid that always has a current cell: with nothing selected, the current row, and before
 // any, the first row.
 int TSubtitlePane::SelectionTop() const {
-    const QModelIndexList rows = Grid->selectionModel()->selectedRows();
-    if (rows.isEmpty()) return std::max(Grid->currentIndex().row(), 0) + 1;
-    int top = rows.front().row();
-    for (const QModelIndex& index : rows)
-        top = std::min(top, index.row());
-    return top + 1;
+    const auto ranges = RowRanges(Grid->selectionModel());
+    if (ranges.empty()) return std::max(Grid->currentIndex().row(), 0) + 1;
+    return ranges.front().first + 1;
 }
 
 int TSubtitlePane::SelectionBottom() const {
-    const QModelIndexList rows = Grid->selectionModel()->selectedRows();
-    if (rows.isEmpty()) return SelectionTop();
-    int bottom = 0;
-    for (const QModelIndex& index : rows)
-        bottom = std::max(bottom, index.row());
-    return bottom + 1;
+    const auto ranges = RowRanges(Grid->selectionModel());
+    if (ranges.empty()) return SelectionTop();
+    return ranges.back().second + 1;
 }
 
 std::vector<int> TSubtitlePane::SelectedEntries() const {
     std::vector<int> entries;
-    for (const QModelIndex& index : Grid->selectionModel()->selectedRows())
-        entries.push_back(index.row());
+    for (const auto& [first, last] : RowRanges(Grid->selectionModel()))
+        for (int row = first; row <= last; ++row)
+            entries.push_back(row);
     if (entries.empty()) entries.push_back(SelectionTop() - 1);
-    std::sort(entries.begin(), entries.end());
     return entries;
 }
 

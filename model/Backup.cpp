@@ -1,6 +1,7 @@
 #include "Backup.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -51,11 +52,12 @@ bool BackupFile(const std::string& path, const std::string& root, int keep, std:
     };
     fs::create_directories(folder, ec);
     if (ec) return fail("cannot make the backup folder " + folder.string() + ": " + ec.message());
-    const std::string stamp = Stamp();
-    fs::path target = folder / (name + "." + stamp + ".bak");
-    // Two saves within a millisecond keep both versions.
-    for (int n = 1; fs::exists(target, ec); ++n)
-        target = folder / (name + "." + stamp + "~" + std::to_string(n) + ".bak"); // sorts after
+    // The moment, then a running number: two backups within a millisecond still sort in the
+    // order they were made (a name freed by the rotation is never taken again).
+    static std::atomic<unsigned> sequence{0};
+    char running[16];
+    std::snprintf(running, sizeof running, "%06u", sequence++ % 1000000u);
+    const fs::path target = folder / (name + "." + Stamp() + "-" + running + ".bak");
     const fs::path partial = folder / ("." + name + ".partial");
     fs::copy_file(path, partial, fs::copy_options::overwrite_existing, ec);
     if (!ec) fs::rename(partial, target, ec);

@@ -61,4 +61,11 @@ enum TextId : int {
     // The edit window and its masked fields.
     txInvalidMaskInput = 5100,
     txStepEditEntry = 5101,
+    // The segment and save-as dialogs, and the messages of the platform they relied on.
+    txStepSegment = 5200,
+    txDivisionByZero = 5201,
+    txInvalidFloatOperation = 5202,
+    txNotAFloat = 5203,
+    txInvalidInput = 5204,
+    txCannotWrite = 5205,
 };

@@ -61,8 +61,12 @@ private slots:
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
         QCOMPARE(forms.CreationOrder,
-                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TRecoveryForm"}));
+                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm", "TSaveAsForm",
+                              "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
+        // The main window launches the dialogs start-up made.
+        QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
+        QCOMPARE(forms.MainForm->SaveAsForm, forms.SaveAsForm.get());
         QCOMPARE(MainForm(), forms.MainForm.get());
         // The edit window is the main window's tool window and known to it.
         QVERIFY(forms.EditForm);

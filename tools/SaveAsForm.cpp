@@ -1,0 +1,291 @@
+#include "SaveAsForm.h"
+
+#include "EditorHost.h"
+#include "Questions.h"
+#include "SaveAs.h"
+#include "Subtitle.h"
+#include "Texts.h"
+#include "TimeParts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+
+const QString TSaveAsForm::SaveFilter = QStringLiteral(
+    "SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
+
+namespace {
+
+void SetHint(QWidget* w, const QString& hint) {
+    w->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+    w->setStatusTip(hint.section(QLatin1Char('|'), 1));
+}
+
+// A number box with its label in front, as the form's labelled fields are.
+TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
+                       const QString& caption, QPoint labelAt, const char* name,
+                       const char* editName, const QRect& geometry, QLineEdit*& edit) {
+    label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(labelName));
+    label->move(labelAt);
+    label->adjustSize();
+    auto* box = new TNumberSpin(editName, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setRange(1, 1);
+    edit = box->findChild<QLineEdit*>(QString::fromLatin1(editName));
+    label->setBuddy(box);
+    return box;
+}
+
+} // namespace
+
+TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
+    : TDialogBase(parent, "SaveAsForm", QStringLiteral("另存新檔"), QSize(348, 342),
+                  TDialogFrame::Fixed, TFormSlot::SaveAs),
+      host_(host) {
+    // 1. The format and the file.
+    GroupBox1 = Place(new QGroupBox(QStringLiteral("1. 字幕格式"), this), "GroupBox1",
+                      QRect(6, 4, 336, 70));
+    lbFormat =
+        Place(new QLabel(QStringLiteral("檔案格式:"), GroupBox1), "lbFormat", QPoint(10, 22));
+    rbtnSubRip = Place(new QRadioButton(QStringLiteral("SubRip"), GroupBox1), "rbtnSubRip",
+                       QRect(74, 20, 70, 17));
+    rbtnMicroDVD = Place(new QRadioButton(QStringLiteral("MicroDVD"), GroupBox1), "rbtnMicroDVD",
+                         QRect(150, 20, 80, 17));
+    rbtnSubviewer = Place(new QRadioButton(QStringLiteral("Subviewer"), GroupBox1), "rbtnSubviewer",
+                          QRect(236, 20, 90, 17));
+    rbtnSubRip->setChecked(true);
+    leSubFileLabel = Place(new QLabel(QStringLiteral("檔案名稱: "), GroupBox1), "leSubFileLabel",
+                           QPoint(10, 46));
+    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 44, 226, 18));
+    leSubFile->setReadOnly(true);
+    leSubFile->setFrame(false);
+    leSubFileLabel->setBuddy(leSubFile);
+    sbtnSaveFile = Place(new QToolButton(GroupBox1), "sbtnSaveFile", QRect(304, 40, 24, 24));
+    sbtnSaveFile->setIcon(QIcon::fromTheme(QStringLiteral("document-save-as"),
+                                           style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    sbtnSaveFile->setAutoRaise(true);
+    for (QRadioButton* format : {rbtnSubRip, rbtnMicroDVD, rbtnSubviewer})
+        connect(format, &QRadioButton::clicked, this, &TSaveAsForm::FormatRule);
+    connect(sbtnSaveFile, &QToolButton::clicked, this, &TSaveAsForm::sbtnSaveFileClick);
+
+    // 2. The range.
+    GroupBox2 = Place(new QGroupBox(QStringLiteral("2. 選擇範圍"), this), "GroupBox2",
+                      QRect(6, 78, 336, 72));
+    rbtnSelectAll = Place(new QRadioButton(QStringLiteral("全部"), GroupBox2), "rbtnSelectAll",
+                          QRect(10, 20, 60, 17));
+    rbtnSelectRange = Place(new QRadioButton(QStringLiteral("指定範圍"), GroupBox2),
+                            "rbtnSelectRange", QRect(80, 20, 90, 17));
+    rbtnSelectAll->setChecked(true);
+    upStartNo =
+        NumberBox(GroupBox2, leStartNoLabel, "leStartNoLabel", QStringLiteral("開始編號"),
+                  QPoint(10, 46), "upStartNo", "leStartNo", QRect(64, 42, 90, 21), leStartNo);
+    upEndNo = NumberBox(GroupBox2, leEndNoLabel, "leEndNoLabel", QStringLiteral("結束編號"),
+                        QPoint(172, 46), "upEndNo", "leEndNo", QRect(226, 42, 90, 21), leEndNo);
+    for (QRadioButton* range : {rbtnSelectAll, rbtnSelectRange})
+        connect(range, &QRadioButton::toggled, this, &TSaveAsForm::UpdateEnabled);
+    // The new start goes with the first entry of the range.
+    connect(upStartNo, &QSpinBox::valueChanged, this, &TSaveAsForm::ShowStartOfFirst);
+    connect(upStartNo, &QAbstractSpinBox::editingFinished, this, &TSaveAsForm::ShowStartOfFirst);
+
+    // 3. The options.
+    GroupBox3 = Place(new QGroupBox(QStringLiteral("3. 選項設定"), this), "GroupBox3",
+                      QRect(6, 154, 336, 150));
+    cbReNo = Place(new QCheckBox(QStringLiteral("重設編號"), GroupBox3), "cbReNo",
+                   QRect(10, 20, 120, 17));
+    upSaveNo = NumberBox(GroupBox3, leSaveNoLabel, "leSaveNoLabel", QStringLiteral("新編號"),
+                         QPoint(172, 22), "upSaveNo", "leSaveNo", QRect(226, 18, 90, 21), leSaveNo);
+    upSaveNo->setRange(1, 10000);
+    for (QWidget* w : {static_cast<QWidget*>(leSaveNo), static_cast<QWidget*>(upSaveNo)})
+        SetHint(w, QStringLiteral("指定插入位置|併入之字幕將插入此編號之前"));
+    cbReTime = Place(new QCheckBox(QStringLiteral("重設時間"), GroupBox3), "cbReTime",
+                     QRect(10, 46, 120, 17));
+    cbReTime->setChecked(true);
+    StartTime = new TTimeParts(GroupBox3, QStringLiteral("Start"), QPoint(150, 44));
+    connect(StartTime, &TTimeParts::stepped, this, &TSaveAsForm::Step);
+    meStartHour = StartTime->Fields[0];
+    meStartMinute = StartTime->Fields[1];
+    meStartSec = StartTime->Fields[2];
+    meStartms = StartTime->Fields[3];
+    upStartHour = StartTime->Spinners[0];
+    upStartMinute = StartTime->Spinners[1];
+    upStartSec = StartTime->Spinners[2];
+    upStartms = StartTime->Spinners[3];
+    StartTime->ShowTime(0);
+    cbDelEmpty = Place(new QCheckBox(QStringLiteral("刪除空白字幕行"), GroupBox3), "cbDelEmpty",
+                       QRect(10, 72, 300, 17));
+    cbPad = Place(new QCheckBox(QStringLiteral("自動加入空白,使字幕居中對齊"), GroupBox3), "cbPad",
+                  QRect(10, 96, 300, 17));
+    lbFrame =
+        Place(new QLabel(QStringLiteral("每秒Frame數:"), GroupBox3), "lbFrame", QPoint(10, 124));
+    cbFrame = Place(new QComboBox(GroupBox3), "cbFrame", QRect(100, 120, 90, 21));
+    cbFrame->setEditable(true);
+    // A typed rate is used, not added to the list.
+    cbFrame->setInsertPolicy(QComboBox::NoInsert);
+    cbFrame->addItems({QStringLiteral("23.976"), QStringLiteral("24.000"), QStringLiteral("25.000"),
+                       QStringLiteral("29.970"), QStringLiteral("30.000")});
+    lbFrame->setBuddy(cbFrame);
+    for (QCheckBox* box : {cbReNo, cbReTime})
+        connect(box, &QCheckBox::toggled, this, &TSaveAsForm::UpdateEnabled);
+
+    bbtnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                   QStringLiteral("確定"), this),
+                   "bbtnOk", QRect(184, 312, 75, 25));
+    SetHint(bbtnOk, QStringLiteral("另存字幕|另存一個不同名稱或格式的字幕"));
+    connect(bbtnOk, &QPushButton::clicked, this, &TSaveAsForm::bbtnOkClick);
+    // Escape and the close box cancel as this button does.
+    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                       QStringLiteral("取消"), this),
+                       "bbtnCancel", QRect(267, 312, 75, 25));
+    SetHint(bbtnCancel, QStringLiteral("取消|取消另存新檔"));
+    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    FormatRule();
+    ApplyLanguage();
+}
+
+void TSaveAsForm::SetTarget(const SubTitle* document) {
+    Document = document;
+    const int count = document ? document->Count() : 0;
+    {
+        const QSignalBlocker blockStart(upStartNo);
+        const QSignalBlocker blockEnd(upEndNo);
+        // The boxes reach every entry; without entries they rest at 1 and the range is empty.
+        upStartNo->setRange(1, std::max(count, 1));
+        upStartNo->setValue(1);
+        upEndNo->setRange(1, std::max(count, 1));
+        upEndNo->setValue(std::max(count, 1));
+    }
+    ShowStartOfFirst();
+    cbFrame->setEditText(QString::asprintf("%02.3f", document ? document->FrameRate() : 25.0));
+    FormatRule();
+}
+
+int32_t TSaveAsForm::Format() const {
+    if (rbtnMicroDVD->isChecked()) return FormatMicroDVD;
+    if (rbtnSubviewer->isChecked()) return FormatSubViewer;
+    return FormatSubRip;
+}
+
+void TSaveAsForm::FormatRule() {
+    const int32_t format = Format();
+    cbReNo->setEnabled(format == FormatSubRip);
+    cbReNo->setChecked(format == FormatSubRip);
+    cbFrame->setEnabled(format == FormatMicroDVD);
+    lbFrame->setEnabled(format == FormatMicroDVD);
+    cbPad->setEnabled(format == FormatSubViewer);
+    cbPad->setChecked(format == FormatSubViewer);
+    UpdateEnabled();
+}
+
+void TSaveAsForm::UpdateEnabled() {
+    const bool range = rbtnSelectRange->isChecked();
+    for (QWidget* w : {static_cast<QWidget*>(leStartNoLabel), static_cast<QWidget*>(upStartNo),
+                       static_cast<QWidget*>(leEndNoLabel), static_cast<QWidget*>(upEndNo)})
+        w->setEnabled(range);
+    leSaveNoLabel->setEnabled(cbReNo->isChecked());
+    upSaveNo->setEnabled(cbReNo->isChecked());
+    StartTime->SetEnabled(cbReTime->isChecked());
+}
+
+void TSaveAsForm::sbtnSaveFileClick() {
+    // Filter entries counted from 0: SubRip, MicroDVD, Subviewer, all files.
+    const int32_t format = Format();
+    const std::optional<TSaveChoice> choice =
+        Questions().SaveFileChoice(this, QString(), SaveFilter, format, leSubFile->text());
+    if (!choice) return;
+    switch (choice->FilterIndex) {
+    case 0:
+        rbtnSubRip->setChecked(true);
+        break;
+    case 1:
+        rbtnMicroDVD->setChecked(true);
+        break;
+    case 2:
+        rbtnSubviewer->setChecked(true);
+        break;
+    default: // all files: the format stays
+        break;
+    }
+    leSubFile->setText(choice->Path);
+    FormatRule();
+}
+
+void TSaveAsForm::ShowStartOfFirst() {
+    const PerTitle* entry = Document ? Document->Item(upStartNo->value() - 1) : nullptr;
+    if (entry) StartTime->ShowTime(entry->Start);
+}
+
+void TSaveAsForm::Step(int delta) {
+    if (!Document) return;
+    StartTime->ShowTime(AddMs(StartTime->ReadTime(), delta));
+}
+
+SaveAsOptions TSaveAsForm::Options(double frameRate) const {
+    SaveAsOptions o;
+    o.format = Format();
+    const int count = Document ? Document->Count() : 0;
+    if (rbtnSelectAll->isChecked()) {
+        o.first = 0;
+        o.last = count - 1;
+    } else {
+        o.first = upStartNo->value() - 1;
+        // Without entries the box rests at 1: the range is then empty.
+        o.last = std::min(upEndNo->value(), count) - 1;
+    }
+    if (cbReTime->isChecked() && Document && Document->Item(o.first))
+        o.newStart = StartTime->ReadTime();
+    if (cbReNo->isChecked()) o.renumberFrom = upSaveNo->value();
+    o.skipBlank = cbDelEmpty->isChecked();
+    o.centre = cbPad->isChecked();
+    o.frameRate = frameRate;
+    return o;
+}
+
+void TSaveAsForm::bbtnOkClick() {
+    if (cbReTime->isChecked() && StartTime->RefuseIfIncomplete()) return;
+    const QString path = leSubFile->text();
+    if (path.trimmed().isEmpty()) {
+        Questions().ShowError(this, TextOf(txNoCombineFile));
+        return;
+    }
+    if (QFileInfo::exists(path) &&
+        Questions().MessageBox(this, TextOf(txFileExists), TextOf(txAppName),
+                               TMsgKind::Confirmation, {mrOk, mrCancel}, mrCancel) != mrOk)
+        return;
+    double frameRate = Document ? Document->FrameRate() : 25.0;
+    if (Format() == FormatMicroDVD) {
+        try {
+            frameRate = ParseFrameRate(cbFrame->currentText().toStdString());
+        } catch (const SubtitleError&) {
+            Questions().ShowError(this, TextOf(txNotAFloat).arg(cbFrame->currentText()));
+            return;
+        }
+    }
+    if (!Document) return;
+    // A file about to be replaced is kept among the backups first; without that, it stays.
+    QString backupWhy;
+    if (QFileInfo(path).isFile() && host_ && !host_->KeepBackup(path, &backupWhy)) {
+        Questions().ShowError(this, TextOf(txBackupFailed) + QLatin1Char('\n') + backupWhy);
+        return;
+    }
+    const SaveAsResult result = SaveAs(*Document, path.toStdString(), Options(frameRate));
+    if (!result.ok) {
+        // Nothing was written: an existing file is as it was, and the user may try again.
+        Questions().ShowError(this, TextOf(txCannotWrite) + QLatin1Char('\n') + path +
+                                        QLatin1Char('\n') + QString::fromStdString(result.why));
+        return;
+    }
+    accept();
+}

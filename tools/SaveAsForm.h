@@ -1,0 +1,100 @@
+#pragma once
+// The save-as dialog: all or a numbered stretch of one pane's document written to a new file as
+// SubRip, MicroDVD or SubViewer, on the way renumbered, moved to a new start, converted to
+// frames, centred, and without blank entries, through the same writing velitra-convert uses. The
+// document itself is not changed: its name, format, entries and modified mark stay.
+#include "DialogBase.h"
+
+#include <QPointer>
+
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class SubTitle;
+class TEditorHost;
+class TMaskedField;
+class TNumberSpin;
+class TStepSpinner;
+class TTimeParts;
+struct SaveAsOptions;
+
+class TSaveAsForm : public TDialogBase {
+    Q_OBJECT
+public:
+    // The host keeps a backup of a file before the dialog replaces it.
+    explicit TSaveAsForm(TEditorHost* host, QWidget* parent = nullptr);
+
+    // The pane's document, which nothing replaces while the dialog runs.
+    const SubTitle* Document = nullptr;
+
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* lbFormat = nullptr;
+    QRadioButton* rbtnSubRip = nullptr;
+    QRadioButton* rbtnMicroDVD = nullptr;
+    QRadioButton* rbtnSubviewer = nullptr;
+    QLabel* leSubFileLabel = nullptr;
+    QLineEdit* leSubFile = nullptr;
+    QToolButton* sbtnSaveFile = nullptr;
+
+    QGroupBox* GroupBox2 = nullptr;
+    QRadioButton* rbtnSelectAll = nullptr;
+    QRadioButton* rbtnSelectRange = nullptr;
+    QLabel* leStartNoLabel = nullptr;
+    TNumberSpin* upStartNo = nullptr;
+    QLineEdit* leStartNo = nullptr;
+    QLabel* leEndNoLabel = nullptr;
+    TNumberSpin* upEndNo = nullptr;
+    QLineEdit* leEndNo = nullptr;
+
+    QGroupBox* GroupBox3 = nullptr;
+    QCheckBox* cbReNo = nullptr;
+    QLabel* leSaveNoLabel = nullptr;
+    TNumberSpin* upSaveNo = nullptr;
+    QLineEdit* leSaveNo = nullptr;
+    QCheckBox* cbReTime = nullptr;
+    TTimeParts* StartTime = nullptr;
+    TMaskedField *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
+                 *meStartms = nullptr;
+    TStepSpinner *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
+                 *upStartms = nullptr;
+    QCheckBox* cbDelEmpty = nullptr;
+    QCheckBox* cbPad = nullptr;
+    QLabel* lbFrame = nullptr;
+    QComboBox* cbFrame = nullptr;
+
+    QPushButton* bbtnOk = nullptr;
+    QPushButton* bbtnCancel = nullptr;
+
+    // The chooser's filter: SubRip, MicroDVD, Subviewer, all files, in this order.
+    static const QString SaveFilter;
+
+    // Ranges over the whole document, the new start at its first entry, the document's frame
+    // rate; then the format rule. The path and the options stay from the last use.
+    void SetTarget(const SubTitle* document);
+    // The chosen format (FormatSubRip, FormatMicroDVD or FormatSubViewer).
+    int32_t Format() const;
+    // Renumbering and the frame rate with SubRip and MicroDVD only, centring with SubViewer
+    // only; then the enabled states that follow from the boxes.
+    void FormatRule();
+    void UpdateEnabled();
+    // The file chooser: its filter entry sets the format; the path is used as chosen.
+    void sbtnSaveFileClick();
+    // The new start fields show the start of entry upStartNo.
+    void ShowStartOfFirst();
+    // OK: the checks, each of which leaves the dialog open with nothing written, then the file.
+    void bbtnOkClick();
+    // What OK hands the writing, once the frame rate is known.
+    SaveAsOptions Options(double frameRate) const;
+
+private:
+    void Step(int delta);
+
+    QPointer<TEditorHost> host_;
+};

@@ -1,0 +1,250 @@
+#include "TimeParts.h"
+
+#include "Pertitle.h"
+#include "Questions.h"
+#include "Texts.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// Characters Qt reads as mask commands; anything else in a pattern is fixed text.
+const QString kQtMaskCommands = QStringLiteral("AaNnXx90Dd#HhBb<>!{}[]\\");
+
+QString PatternOf(const QString& formMask) {
+    QString pattern = formMask.section(QLatin1Char(';'), 0, 0);
+    if (pattern.startsWith(QLatin1Char('!'))) pattern.remove(0, 1);
+    return pattern;
+}
+
+QChar BlankOf(const QString& formMask) {
+    const QString blank = formMask.section(QLatin1Char(';'), 2, 2);
+    return blank.isEmpty() ? QLatin1Char('_') : blank.front();
+}
+
+} // namespace
+
+TMaskedField::TMaskedField(const QString& formMask, QWidget* parent) : QLineEdit(parent) {
+    setInputMask(QtMask(formMask));
+}
+
+QString TMaskedField::QtMask(const QString& formMask) {
+    QString qt;
+    for (const QChar c : PatternOf(formMask)) {
+        if (c == QLatin1Char('0'))
+            qt += QLatin1Char('9');
+        else if (c == QLatin1Char('9'))
+            qt += QLatin1Char('0');
+        else if (kQtMaskCommands.contains(c))
+            qt += QLatin1Char('\\') + c;
+        else
+            qt += c;
+    }
+    return qt + QLatin1Char(';') + BlankOf(formMask);
+}
+
+int TMaskedField::FirstMissing() const {
+    if (hasAcceptableInput()) return -1;
+    // Positions of the Qt mask: a required digit is "9"; "\x" is one fixed character.
+    const QString mask = inputMask().section(QLatin1Char(';'), 0, 0);
+    const QString shown = displayText();
+    int position = 0;
+    for (qsizetype i = 0; i < mask.size(); ++i, ++position) {
+        if (mask[i] == QLatin1Char('\\')) {
+            ++i;
+            continue;
+        }
+        if (mask[i] == QLatin1Char('9') && (position >= shown.size() || !shown[position].isDigit()))
+            return position;
+    }
+    return 0;
+}
+
+bool TMaskedField::RefuseIfIncomplete() {
+    const int missing = FirstMissing();
+    if (missing < 0) return false;
+    refusing_ = true;
+    QApplication::beep();
+    Questions().ShowError(window(), TextOf(txInvalidInput));
+    setFocus(Qt::OtherFocusReason);
+    setCursorPosition(missing);
+    refusing_ = false;
+    return true;
+}
+
+void TMaskedField::Show(const QString& text) {
+    setText(text);
+    before_ = text;
+}
+
+void TMaskedField::focusInEvent(QFocusEvent* event) {
+    // Coming back from a message or another window is no new entry into the field.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason &&
+        !refusing_)
+        before_ = text();
+    QLineEdit::focusInEvent(event);
+}
+
+void TMaskedField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (refusing_ || event->reason() == Qt::ActiveWindowFocusReason ||
+        event->reason() == Qt::PopupFocusReason)
+        return;
+    if (text() == before_ || hasAcceptableInput()) {
+        if (hasAcceptableInput()) emit left();
+        return;
+    }
+    // The focus has already moved on: it is brought back once the move is over.
+    QTimer::singleShot(0, this, [field = QPointer<TMaskedField>(this)] {
+        if (field && field->isEnabled() && field->isVisible()) field->RefuseIfIncomplete();
+    });
+}
+
+void TMaskedField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && text() != before_) {
+        setText(before_);
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter acts on the field, not on the dialog's buttons.
+        event->accept();
+        if (!RefuseIfIncomplete()) emit left();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+TStepSpinner::TStepSpinner(int step, QWidget* parent) : QAbstractSpinBox(parent), step_(step) {
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    // The arrows are all there is: no field of its own, no focus taken from the time's fields.
+    lineEdit()->setReadOnly(true);
+    lineEdit()->hide();
+    setFocusPolicy(Qt::NoFocus);
+    setFrame(false);
+}
+
+void TStepSpinner::stepBy(int steps) {
+    emit stepped(steps * step_);
+}
+
+TNumberSpin::TNumberSpin(const char* editName, QWidget* parent) : QSpinBox(parent) {
+    // The number is taken when an arrow is pressed, on Enter and on leaving, not while typing.
+    setKeyboardTracking(false);
+    setWrapping(false);
+    lineEdit()->setObjectName(QString::fromLatin1(editName));
+}
+
+void TNumberSpin::keyPressEvent(QKeyEvent* event) {
+    QSpinBox::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
+}
+
+namespace {
+
+struct TPartSpec {
+    const char* Name;
+    const char* Mask;
+    int Step;
+    int Width;
+    const char* Hint;
+};
+
+const TPartSpec kParts[4] = {
+    {"Hour", "!90;1;_", 3600000, 20, "往前,後調整1小時|往前調整一小時或往後調整一小時"},
+    {"Minute", "!00;1;_", 60000, 20, "往前,後調整1分|往前調整一分或往後調整一分"},
+    {"Sec", "!00;1;_", 1000, 20, "往前,後調整1秒|往前調整一秒或往後調整一秒"},
+    {"ms", "!000;1;_", 50, 27, "往前,後調整50微杪|往前調整50微杪或往後調整50微杪"},
+};
+constexpr int kSpinnerWidth = 15;
+constexpr int kSeparatorWidth = 6;
+constexpr int kHeight = 21;
+// The largest time the fields can hold: 99:59:59,999.
+constexpr int32_t kLargestShown = ((99 * 60 + 59) * 60 + 59) * 1000 + 999;
+
+void SetHint(QWidget* w, const QString& hint) {
+    w->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+    w->setStatusTip(hint.section(QLatin1Char('|'), 1));
+}
+
+} // namespace
+
+TTimeParts::TTimeParts(QWidget* parent, const QString& prefix, QPoint at) : QObject(parent) {
+    int x = at.x();
+    const QString separators[3] = {QStringLiteral(":"), QStringLiteral(":"), QStringLiteral(",")};
+    for (int k = 0; k < 4; ++k) {
+        const TPartSpec& part = kParts[k];
+        auto* field = new TMaskedField(QString::fromLatin1(part.Mask), parent);
+        field->setObjectName(QStringLiteral("me") + prefix + QLatin1String(part.Name));
+        field->setGeometry(x, at.y(), part.Width, kHeight);
+        field->setAlignment(Qt::AlignCenter);
+        connect(field, &TMaskedField::left, this, &TTimeParts::left);
+        Fields[size_t(k)] = field;
+        x += part.Width;
+
+        auto* spinner = new TStepSpinner(part.Step, parent);
+        spinner->setObjectName(QStringLiteral("up") + prefix + QLatin1String(part.Name));
+        spinner->setGeometry(x, at.y(), kSpinnerWidth, kHeight);
+        SetHint(spinner, QString::fromUtf8(part.Hint));
+        connect(spinner, &TStepSpinner::stepped, this, &TTimeParts::stepped);
+        Spinners[size_t(k)] = spinner;
+        x += kSpinnerWidth;
+
+        if (k < 3) {
+            auto* label = new QLabel(separators[k], parent);
+            label->setObjectName(QStringLiteral("lb") + prefix +
+                                 QStringLiteral("Sep%1").arg(k + 1));
+            label->setAlignment(Qt::AlignCenter);
+            label->setGeometry(x, at.y(), kSeparatorWidth, kHeight);
+            Separators[size_t(k)] = label;
+            x += kSeparatorWidth;
+        }
+    }
+}
+
+void TTimeParts::ShowTime(int32_t ms) {
+    const int32_t shown = std::clamp(ms, int32_t{0}, kLargestShown);
+    const int32_t parts[4] = {shown / 3600000, shown / 60000 % 60, shown / 1000 % 60, shown % 1000};
+    for (int k = 0; k < 4; ++k)
+        Fields[size_t(k)]->Show(
+            QStringLiteral("%1").arg(parts[k], k == 3 ? 3 : 2, 10, QLatin1Char('0')));
+    shown_ = ms;
+    shownTexts_ = Texts();
+}
+
+std::array<QString, 4> TTimeParts::Texts() const {
+    std::array<QString, 4> texts;
+    for (size_t k = 0; k < 4; ++k) {
+        QString text = Fields[k]->text().trimmed();
+        texts[k] = text.isEmpty() ? QStringLiteral("0") : text;
+    }
+    return texts;
+}
+
+int32_t TTimeParts::ReadTime() const {
+    const std::array<QString, 4> texts = Texts();
+    if (texts == shownTexts_) return shown_;
+    const QString joined = texts[0] + QLatin1Char(':') + texts[1] + QLatin1Char(':') + texts[2] +
+                           QLatin1Char(',') + texts[3];
+    return TimeTextToMs(joined.toStdString());
+}
+
+void TTimeParts::SetEnabled(bool enabled) {
+    for (TMaskedField* field : Fields)
+        field->setEnabled(enabled);
+    for (TStepSpinner* spinner : Spinners)
+        spinner->setEnabled(enabled);
+}
+
+bool TTimeParts::RefuseIfIncomplete() {
+    for (TMaskedField* field : Fields)
+        if (field->isEnabled() && field->RefuseIfIncomplete()) return true;
+    return false;
+}
