@@ -8,6 +8,7 @@
 #include "RecoveryForm.h"
 
 #include "Edit.h"
+#include "CodePage.h"
 #include "Editing.h"
 #include "FilmPlayer.h"
 #include "Kellabel.h"
@@ -163,7 +164,9 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
         };
     std::unique_ptr<SubTitle> doc;
     try {
-        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask);
+        // A file in neither UTF-8 nor UTF-16 is detected, the language's page winning a tie.
+        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask,
+                                         LegacyPage(Lcid == 2052 ? kCodePageGbk : kCodePageBig5));
     } catch (const SubtitleError& e) {
         Questions().ShowError(this, path + QStringLiteral("\n") + QString::fromUtf8(e.what()));
         return false;
