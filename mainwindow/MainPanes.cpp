@@ -7,8 +7,8 @@
 #include "Recovery.h"
 #include "RecoveryForm.h"
 
-#include "Edit.h"
 #include "CodePage.h"
+#include "Edit.h"
 #include "Editing.h"
 #include "FilmPlayer.h"
 #include "Kellabel.h"

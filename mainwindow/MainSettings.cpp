@@ -4,8 +4,8 @@
 #include "AutoSave.h"
 
 #include "CodePage.h"
-#include "Edit.h"
 #include "DialogBase.h"
+#include "Edit.h"
 #include "FilmPlayer.h"
 #include "Questions.h"
 #include "Subtitle.h"

@@ -50,8 +50,7 @@ public:
     // A document brought back from a recovery copy: these entries, belonging to fileName, to be
     // saved in that format, code page and encoding. It is modified: it differs from its file.
     static SubTitle Restore(std::vector<PerTitle> entries, const std::string& fileName,
-                            int32_t format, double frameRate, int codePage,
-                            FileEncoding encoding);
+                            int32_t format, double frameRate, int codePage, FileEncoding encoding);
 
     SubTitle(SubTitle&&) noexcept = default;
     SubTitle& operator=(SubTitle&&) noexcept = default;
