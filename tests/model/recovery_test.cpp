@@ -17,7 +17,8 @@ std::vector<PerTitle> Awkward() {
     std::vector<PerTitle> e;
     e.emplace_back(INT32_MIN, INT32_MAX, "first|second");
     e.emplace_back(-5, -10, ""); // negative duration
-    e.emplace_back(0, 1, std::string("bytes \0 \xFF\xA5\x7C and\nnewline\r\n", 30));
+    static const char kBytes[] = "bytes \0 \xFF\xA5\x7C and\nnewline\r\n";
+    e.emplace_back(0, 1, std::string(kBytes, sizeof kBytes - 1));
     e.emplace_back(7, 8, "end\nentries\n"); // looks like the copy's own words
     return e;
 }
