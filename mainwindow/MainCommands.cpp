@@ -1,6 +1,7 @@
 // The command table: every command with its category, shortcut, hint, initial state and handler.
 #include "Main.h"
 
+#include "Hint.h"
 #include "Icons.h"
 #include "Texts.h"
 
@@ -9,24 +10,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QStatusTipEvent>
-
-namespace {
-
-// A hint is "short|long": the short part is the tooltip, the long part goes to status panel 0.
-// Without "|" both are the whole hint; a hint starting with "|" has no short part.
-void SetHint(QAction* action, const QString& hint) {
-    action->setProperty("hint", hint);
-    const qsizetype bar = hint.indexOf('|');
-    if (bar < 0) {
-        action->setToolTip(hint);
-        action->setStatusTip(hint);
-    } else {
-        action->setToolTip(hint.left(bar));
-        action->setStatusTip(hint.mid(bar + 1));
-    }
-}
-
-} // namespace
 
 QAction* TMainForm::NewCommand(QAction*& field, const char* name, const QString& caption,
                                const char* category, const QString& hint) {

@@ -1,6 +1,7 @@
 // The edit window's controls: names, texts, hints, masks, steps, colours, the states they start
 // in and where they sit.
 #include "Edit.h"
+#include "Hint.h"
 
 #include "EditorHost.h"
 #include "MaskEdit.h"
@@ -20,14 +21,6 @@
 #include <QToolButton>
 
 namespace {
-
-// A hint is "short|long": the tooltip before the bar, the status text after it. Without a bar
-// the whole hint is both.
-void SetHint(QWidget* control, const QString& hint) {
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    control->setToolTip(bar < 0 ? hint : hint.left(bar));
-    control->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
 
 // A strip of film: the button that takes the film's moment.
 QIcon FilmIcon() {

@@ -1,4 +1,5 @@
 #include "SaveAsForm.h"
+#include "Hint.h"
 
 #include "EditorHost.h"
 #include "Questions.h"
@@ -25,11 +26,6 @@ const QString TSaveAsForm::SaveFilter = QStringLiteral(
     "SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
 
 namespace {
-
-void SetHint(QWidget* w, const QString& hint) {
-    w->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-    w->setStatusTip(hint.section(QLatin1Char('|'), 1));
-}
 
 // A number box with its label in front, as the form's labelled fields are.
 TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,

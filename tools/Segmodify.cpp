@@ -1,4 +1,5 @@
 #include "Segmodify.h"
+#include "Hint.h"
 
 #include "Editing.h"
 #include "EditorHost.h"
@@ -19,11 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-void SetHint(QWidget* w, const QString& hint) {
-    w->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-    w->setStatusTip(hint.section(QLatin1Char('|'), 1));
-}
 
 // The blue label of a group that shows its entry's start and end.
 TKelLabel* EntryLabel(QWidget* parent) {

@@ -1,4 +1,5 @@
 #include "TimeParts.h"
+#include "Hint.h"
 
 #include "Pertitle.h"
 #include "Questions.h"
@@ -168,11 +169,6 @@ constexpr int kSeparatorWidth = 6;
 constexpr int kHeight = 21;
 // The largest time the fields can hold: 99:59:59,999.
 constexpr int32_t kLargestShown = ((99 * 60 + 59) * 60 + 59) * 1000 + 999;
-
-void SetHint(QWidget* w, const QString& hint) {
-    w->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-    w->setStatusTip(hint.section(QLatin1Char('|'), 1));
-}
 
 } // namespace
 
