@@ -329,6 +329,9 @@ private:
     QList<QAction*> commands_;
     void BuildPanes();
     void MakePanes();
+    // The legacy code page that goes with the chosen language: GBK for Simplified Chinese, Big5
+    // otherwise.
+    int LanguagePage() const;
     // Whether the side may let go of its document: unchanged, or the user says so.
     bool AllowDiscard(int side);
     // The side whose pane shows a document and is active, or -1.

@@ -165,8 +165,7 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
     std::unique_ptr<SubTitle> doc;
     try {
         // A file in neither UTF-8 nor UTF-16 is detected, the language's page winning a tie.
-        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask,
-                                         LegacyPage(Lcid == 2052 ? kCodePageGbk : kCodePageBig5));
+        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask, LegacyPage(LanguagePage()));
     } catch (const SubtitleError& e) {
         Questions().ShowError(this, path + QStringLiteral("\n") + QString::fromUtf8(e.what()));
         return false;
@@ -333,4 +332,8 @@ void TMainForm::OfferRecovery() {
     RecoveryForm->ShowModalThroughQuestions(this);
     RecoveryForm->Restore = nullptr;
     RecoveryForm->Discard = nullptr;
+}
+
+int TMainForm::LanguagePage() const {
+    return Lcid == 2052 ? kCodePageGbk : kCodePageBig5;
 }

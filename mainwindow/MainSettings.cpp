@@ -133,7 +133,7 @@ void TMainForm::FormCreate() {
             a->setChecked(a->property("tag").toInt() == Lcid);
         // Files that are neither UTF-8 nor UTF-16 are read in the code page that goes with the
         // chosen language: GBK for Simplified Chinese, Big5 otherwise.
-        SetLegacyCodePage(Lcid == 2052 ? kCodePageGbk : kCodePageBig5);
+        SetLegacyCodePage(LanguagePage());
 
         // TODO: language packs (LoadNewResourceModule, ReinitializeForms) arrive with the
         // language switching work; until then the built-in texts stay.
