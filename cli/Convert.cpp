@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -42,20 +43,6 @@ const char* OutputFormatTitle(OutputFormat format) {
         return "MicroDVD";
     case OutputFormat::SubViewer:
         return "SubViewer";
-    }
-    return "";
-}
-
-std::string EncodingName(const SubTitle& doc) {
-    switch (doc.Encoding()) {
-    case FileEncoding::Plain:
-        return CodePageName(doc.CodePage());
-    case FileEncoding::Utf8Bom:
-        return "UTF-8 with BOM";
-    case FileEncoding::Utf16LE:
-        return "UTF-16LE";
-    case FileEncoding::Utf16BE:
-        return "UTF-16BE";
     }
     return "";
 }
@@ -96,8 +83,15 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
         // A page the user names is taken as it is; otherwise it is detected, Big5 on a tie.
         const LegacyPage legacy =
             o.codePage ? LegacyPage::Forced(*o.codePage) : LegacyPage(kCodePageBig5);
-        doc =
-            std::make_unique<SubTitle>(o.input, o.fps.value_or(25.0), FrameRateQuestion{}, legacy);
+        // A MicroDVD file is read at --fps, else at the rate its first line states, else at 25.
+        const FrameRateQuestionWithProposal rate =
+            [&o](std::optional<double> stated) -> std::optional<std::string> {
+            char text[32];
+            const auto end =
+                std::to_chars(text, text + sizeof text, o.fps.value_or(stated.value_or(25.0))).ptr;
+            return std::string(text, end);
+        };
+        doc = std::make_unique<SubTitle>(o.input, o.fps.value_or(25.0), rate, legacy);
     } catch (const SubtitleError& e) {
         err << kProgram << o.input << ": " << e.what() << '\n';
         return ExitFailed;
@@ -139,9 +133,11 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
     save.centre = o.center;
     const double rate = doc->FrameRate(); // --fps went into the document when it was read
     save.frameRate = rate;
+    save.encoding = o.encoding;
     const SaveAsResult saved = SaveAs(*doc, o.output, save);
     if (!saved.ok) {
         err << kProgram << o.output << ": not written: " << saved.why << '\n';
+        if (saved.unheldEntry) return ExitFailed;
         return ExitFailed;
     }
     const int written = saved.written;
@@ -150,7 +146,10 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
     if (doc->FormatIndex() == FormatMicroDVD) err << " at " << RateText(rate) << " fps";
     err << "), wrote " << written << " entries (" << OutputFormatTitle(o.format);
     if (o.format == OutputFormat::MicroDVD) err << " at " << RateText(rate) << " fps";
-    err << "), code page " << EncodingName(*doc) << '\n';
+    err << "), code page " << EncodingName(doc->CodePage(), doc->Encoding());
+    if (o.encoding)
+        err << ", written as " << EncodingName(o.encoding->codePage, o.encoding->encoding);
+    err << '\n';
     if (keep) *keep = std::move(doc);
     return ExitDone;
 }

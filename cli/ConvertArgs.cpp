@@ -88,7 +88,8 @@ const char* ConvertUsage() {
            "  --to srt|microdvd|subviewer  output format (default from OUTPUT: .srt SubRip,\n"
            "                               .sub MicroDVD)\n"
            "  --fps RATE          frame rate for a MicroDVD input and a MicroDVD output\n"
-           "                      (default: the input's own rate, 25 for other inputs)\n"
+           "                      (default: the rate a MicroDVD input states in its first\n"
+           "                      line, else 25)\n"
            "  --range FIRST-LAST  write entries FIRST to LAST only (1-based, inclusive)\n"
            "  --renumber N        number the written entries from N (SubRip; default: the\n"
            "                      entries keep the numbers of their positions)\n"
@@ -99,11 +100,15 @@ const char* ConvertUsage() {
            "                      936 (gbk), 932 (shift_jis), 949 (euc-kr), 1252\n"
            "                      (windows-1252) or 54936 (gb18030); default: detected\n"
            "                      among these, 950 when it cannot be told\n"
+           "  --encoding NAME     write OUTPUT in utf-8, utf-8-bom, utf-16 (with BOM),\n"
+           "                      utf-16be, big5, gbk, gb18030, shift_jis, euc-kr or\n"
+           "                      windows-1252; a text it cannot hold stops the run\n"
            "  --force             replace OUTPUT when it exists\n"
            "  --help              show this text\n"
            "\n"
-           "The output keeps the input's encoding (byte-order mark, UTF-16, code page) and is\n"
-           "written through a temporary file, so a failed run leaves no half-written file.\n"
+           "The output keeps the input's encoding (byte-order mark, UTF-16, code page) unless\n"
+           "--encoding names another. It is written through a temporary file, so a failed run\n"
+           "leaves no half-written file.\n"
            "Exit status: 0 done, 1 input unreadable or unrecognised, output exists or cannot be\n"
            "written, 2 bad arguments. A summary line goes to standard error.\n";
 }
@@ -147,8 +152,8 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             if (!flag(field)) return Fail(name + " takes no value");
             continue;
         }
-        static const char* const kValued[] = {"--to",       "--fps",   "--range",
-                                              "--renumber", "--start", "--codepage"};
+        static const char* const kValued[] = {"--to",    "--fps",      "--range",   "--renumber",
+                                              "--start", "--codepage", "--encoding"};
         bool valued = false;
         for (const char* v : kValued)
             valued = valued || name == v;
@@ -202,6 +207,12 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
                 return Fail("--codepage: '" + value +
                             "' is not 950 (big5), 936 (gbk), 932 (shift_jis), 949 (euc-kr), "
                             "1252 (windows-1252) or 54936 (gb18030)");
+        } else if (name == "--encoding") {
+            o.encoding = OutputEncodingFromName(value);
+            if (!o.encoding)
+                return Fail("--encoding: '" + value +
+                            "' is not utf-8, utf-8-bom, utf-16, utf-16be, big5, gbk, gb18030, "
+                            "shift_jis, euc-kr or windows-1252");
         }
     }
 

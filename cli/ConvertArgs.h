@@ -1,6 +1,8 @@
 #pragma once
 // The command line of velitra-convert, parsed apart from the conversion so that both can be
 // tested on their own.
+#include "SaveAs.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +30,8 @@ struct ConvertOptions {
     bool force = false;
     // Code page for input that is neither UTF-8 nor UTF-16; without it the page is detected.
     std::optional<int> codePage;
+    // The output's encoding; without it the input's.
+    std::optional<OutputEncoding> encoding;
 };
 
 struct ParsedArguments {

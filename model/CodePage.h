@@ -44,8 +44,17 @@ struct LegacyPage {
         page.detect = false;
         return page;
     }
+    // Every file without byte-order mark is read in this page, UTF-8 included, even one whose
+    // bytes would pass as UTF-8 (the user reopened it in the page they chose).
+    static LegacyPage Chosen(int codePage) {
+        LegacyPage page = Forced(codePage);
+        page.fallback = codePage;
+        page.chosen = true;
+        return page;
+    }
     int fallback;
     bool detect = true;
+    bool chosen = false;
 };
 
 // The code page of text that is not valid UTF-8 (see LegacyPage). ICU's charset detector reads

@@ -15,6 +15,34 @@ SaveAsResult Refused(std::string why) {
 
 } // namespace
 
+const std::vector<OutputEncoding>& OutputEncodings() {
+    static const std::vector<OutputEncoding> encodings{
+        {kCodePageUtf8, FileEncoding::Plain},        {kCodePageUtf8, FileEncoding::Utf8Bom},
+        {kCodePageUtf8, FileEncoding::Utf16LE},      {kCodePageBig5, FileEncoding::Plain},
+        {kCodePageGbk, FileEncoding::Plain},         {kCodePageGb18030, FileEncoding::Plain},
+        {kCodePageShiftJis, FileEncoding::Plain},    {kCodePageEucKr, FileEncoding::Plain},
+        {kCodePageWindows1252, FileEncoding::Plain},
+    };
+    return encodings;
+}
+
+std::optional<OutputEncoding> OutputEncodingFromName(std::string_view name) {
+    std::string key;
+    for (char c : name) {
+        if (c == '-' || c == '_' || c == ' ') continue;
+        key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    if (key == "utf8" || key == "65001") return OutputEncoding{kCodePageUtf8, FileEncoding::Plain};
+    if (key == "utf8bom" || key == "utf8sig")
+        return OutputEncoding{kCodePageUtf8, FileEncoding::Utf8Bom};
+    if (key == "utf16" || key == "utf16le")
+        return OutputEncoding{kCodePageUtf8, FileEncoding::Utf16LE};
+    if (key == "utf16be") return OutputEncoding{kCodePageUtf8, FileEncoding::Utf16BE};
+    if (std::optional<int> page = LegacyCodePageFromName(name))
+        return OutputEncoding{*page, FileEncoding::Plain};
+    return std::nullopt;
+}
+
 SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const SaveAsOptions& o) {
     if (!doc.IsLoaded()) return Refused("the document is not loaded");
     const int count = doc.Count();
@@ -26,6 +54,41 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         return Refused("unknown subtitle format " + std::to_string(o.format));
     if (o.format == FormatMicroDVD && (!std::isfinite(o.frameRate) || o.frameRate <= 0))
         return Refused("the frame rate must be a number above 0");
+
+    // Another code page: the stretch's texts converted first, so that a text the page cannot
+    // hold stops the save before a byte is written. The copy holds the stretch alone.
+    const int fromPage = doc.CodePage();
+    const OutputEncoding target = o.encoding.value_or(OutputEncoding{fromPage, doc.Encoding()});
+    if (!IsSupportedCodePage(target.codePage) ||
+        (target.encoding != FileEncoding::Plain && target.codePage != kCodePageUtf8))
+        return Refused("unknown encoding");
+    if (target.codePage != fromPage && o.first <= o.last) {
+        std::vector<PerTitle> converted;
+        converted.reserve(static_cast<std::size_t>(o.last - o.first + 1));
+        for (int k = o.first; k <= o.last; ++k) {
+            const PerTitle& e = *doc.Item(k);
+            std::optional<std::string> text = ConvertText(fromPage, target.codePage, e.Text);
+            if (!text) {
+                SaveAsResult result =
+                    Refused("the text of entry " + std::to_string(k + 1) +
+                            " cannot be written in " + CodePageName(target.codePage));
+                result.unheldEntry = k;
+                return result;
+            }
+            converted.emplace_back(e.Start, e.End, std::move(*text));
+        }
+        const SubTitle copy =
+            SubTitle::Restore(std::move(converted), doc.FileName(), doc.FormatIndex(),
+                              doc.FrameRate(), target.codePage, target.encoding);
+        SaveAsOptions rest = o;
+        rest.first = 0;
+        rest.last = o.last - o.first;
+        rest.encoding.reset();
+        // The numbers and the new start stay those of the stretch in the document.
+        if (!rest.renumberFrom) rest.renumberFrom = o.first + 1;
+        if (!rest.newStart) rest.newStart = doc.Item(o.first)->Start;
+        return SaveAs(copy, fileName, rest);
+    }
 
     // Entry first goes to the new start; every other entry keeps its distance to it.
     int32_t offset = 0;
@@ -47,7 +110,7 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         }
     };
     SaveAsResult result;
-    if (!WriteFileAtomically(fileName, doc.Encoding(), write, &result.why)) {
+    if (!WriteFileAtomically(fileName, target.encoding, write, &result.why)) {
         if (result.why.empty()) result.why = "cannot write " + fileName;
         return result;
     }

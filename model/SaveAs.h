@@ -6,6 +6,21 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+// The way a saved file holds its text: a code page and, for Unicode, its byte-order mark.
+struct OutputEncoding {
+    int codePage = kCodePageUtf8;
+    FileEncoding encoding = FileEncoding::Plain;
+    bool operator==(const OutputEncoding&) const = default;
+};
+// The encodings a file can be saved in, in the order the user is offered them: UTF-8, UTF-8
+// with BOM, UTF-16 (little-endian, with BOM), then the legacy pages.
+const std::vector<OutputEncoding>& OutputEncodings();
+// An encoding named on a command line: "utf-8", "utf-8-bom", "utf-16" (also "utf-16le",
+// "utf-16be") or any name LegacyCodePageFromName knows, in any case; nothing for anything else.
+std::optional<OutputEncoding> OutputEncodingFromName(std::string_view name);
 
 struct SaveAsOptions {
     // FormatSubRip, FormatMicroDVD or FormatSubViewer.
@@ -25,17 +40,22 @@ struct SaveAsOptions {
     bool centre = false;
     // MicroDVD: frames per second the times are converted at; a finite number above 0.
     double frameRate = 25.0;
+    // Without it, the document's own encoding.
+    std::optional<OutputEncoding> encoding;
 };
 
 struct SaveAsResult {
     bool ok = false;
     std::string why; // on failure, what went wrong
     int written = 0; // entries written
+    // When the chosen encoding cannot hold a text: the first such entry (zero-based).
+    std::optional<int> unheldEntry;
 };
 
 // Writes the stretch to fileName in the document's encoding (UTF-8 with or without byte-order
-// mark, UTF-16, or its legacy code page), replacing the file in one step: on failure an existing
-// file is left as it was and nothing else stays behind. Refused before anything is written: a
-// document that is not loaded, a non-empty range outside the document, an unknown format, a
-// MicroDVD frame rate that is not a finite number above 0.
+// mark, UTF-16, or its legacy code page) or the one chosen, replacing the file in one step: on
+// failure an existing file is left as it was and nothing else stays behind. Refused before anything
+// is written: a document that is not loaded, a non-empty range outside the document, an unknown
+// format, a MicroDVD frame rate that is not a finite number above 0, an entry whose text the chosen
+// encoding cannot hold (SubViewer's header texts are left empty where it cannot hold them).
 SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const SaveAsOptions& options);

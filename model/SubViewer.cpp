@@ -61,11 +61,11 @@ std::string JoinPieces(int codePage, std::string_view t) {
 
 std::string Header(const SubTitle& doc) {
     const int codePage = doc.CodePage();
-    // The title is a path of this system, held as UTF-8; the file holds it in its own code page
-    // where it fits.
-    const std::string name = doc.FileName();
-    const std::string title = FromUtf8(codePage, name).value_or(name);
-    const std::string font = FromUtf8(codePage, "標楷體").value_or("標楷體");
+    // The title is a path of this system, held as UTF-8, and the font name is Chinese: the file
+    // holds them in its own code page, or leaves them empty where the page cannot hold them
+    // (bytes of another page would show as garbage).
+    const std::string title = FromUtf8(codePage, doc.FileName()).value_or(std::string());
+    const std::string font = FromUtf8(codePage, "標楷體").value_or(std::string());
     char date[32] = "";
     const std::time_t now = std::time(nullptr);
     std::tm local{};

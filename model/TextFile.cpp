@@ -177,6 +177,19 @@ TextSource TextSource::FromBytes(std::string bytes, LegacyPage legacy) {
     return source;
 }
 
+std::string EncodingName(int codePage, FileEncoding encoding) {
+    switch (encoding) {
+    case FileEncoding::Utf8Bom:
+        return "UTF-8 with BOM";
+    case FileEncoding::Utf16LE:
+        return "UTF-16LE";
+    case FileEncoding::Utf16BE:
+        return "UTF-16BE";
+    default:
+        return CodePageName(codePage);
+    }
+}
+
 void TextSource::Prepare(LegacyPage legacy) {
     std::string_view text = storage_->View();
     codePage_ = 0;
@@ -198,6 +211,8 @@ void TextSource::Prepare(LegacyPage legacy) {
     // Ctrl-Z ends a text file: nothing after it is read.
     if (const void* z = std::memchr(text.data(), 0x1A, text.size()))
         text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - text.data()));
+    if (codePage_ == 0 && legacy.chosen && IsSupportedCodePage(legacy.fallback))
+        codePage_ = legacy.fallback;
     if (codePage_ == 0) {
         // Detection runs only for text that is not UTF-8: a UTF-8 file costs the check alone.
         auto find = [text, legacy] {

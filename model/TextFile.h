@@ -20,6 +20,10 @@ enum class FileEncoding {
     Utf16BE, // UTF-16 behind FE FF; held as UTF-8 in memory
 };
 
+// How a file stores its text, for the user: CodePageName, or "UTF-8 with BOM", "UTF-16LE",
+// "UTF-16BE" for files with a byte-order mark.
+std::string EncodingName(int codePage, FileEncoding encoding);
+
 // The text of one file, held once. Lines are handed out as views into it, in order, by a cursor.
 //
 // Line rules: a carriage return right before a line feed is dropped; any other carriage return

@@ -137,4 +137,18 @@ TEST(ConvertArgs, CodePageByNumberOrName) {
     }
 }
 
+// --encoding takes the encodings the Save As dialog offers, by their usual names.
+TEST(ConvertArgs, EncodingNames) {
+    ParsedArguments p = Parse({"--encoding", "utf-8-bom", "in.srt", "out.srt"});
+    ASSERT_EQ(p.kind, ParsedArguments::Run) << p.error;
+    EXPECT_EQ(p.options.encoding, (OutputEncoding{kCodePageUtf8, FileEncoding::Utf8Bom}));
+    p = Parse({"--encoding=big5", "in.srt", "out.srt"});
+    ASSERT_EQ(p.kind, ParsedArguments::Run) << p.error;
+    EXPECT_EQ(p.options.encoding, (OutputEncoding{kCodePageBig5, FileEncoding::Plain}));
+    EXPECT_FALSE(Parse({"in.srt", "out.srt"}).options.encoding);
+    p = Parse({"--encoding", "koi8-r", "in.srt", "out.srt"});
+    EXPECT_EQ(p.kind, ParsedArguments::Error);
+    EXPECT_NE(p.error.find("--encoding"), std::string::npos) << p.error;
+}
+
 } // namespace

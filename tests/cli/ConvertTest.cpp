@@ -302,6 +302,51 @@ TEST_F(Convert, CodePageDetectedPerFileUnlessNamed) {
     EXPECT_NE(r.err.find("code page Shift-JIS\n"), std::string::npos) << r.err;
 }
 
+// --encoding: the way Big5 and GB files become UTF-8; what the encoding cannot hold stops the run
+// with nothing written.
+TEST_F(Convert, EncodingNamesTheOutputsEncoding) {
+    struct Case {
+        const char* file;
+        const char* encoding;
+        const char* summary;
+        const char* page; // the input's own
+    };
+    for (const Case& c :
+         {Case{"srt_cp950_big5.srt", "utf-8", "written as UTF-8\n", "big5"},
+          Case{"srt_cp936_gbk.srt", "UTF-8-BOM", "written as UTF-8 with BOM\n", "gbk"},
+          Case{"srt_cp54936_gb18030.srt", "utf-16", "written as UTF-16LE\n", "gb18030"}}) {
+        SCOPED_TRACE(c.file);
+        WriteAll(Path(c.file),
+                 ReadAll(fs::path(VELITRA_FIXTURES) / "model" / "roundtrip" / c.file));
+        Result r = Run({"--force", "--encoding", c.encoding, Path(c.file), Path("utf.srt")});
+        ASSERT_EQ(r.exit, 0) << r.err;
+        EXPECT_NE(r.err.find(c.summary), std::string::npos) << r.err;
+        // Read back by the converter itself it is Unicode, and written back in the input's page it
+        // gives the input's bytes again.
+        r = Run({"--force", "--encoding", c.page, Path("utf.srt"), Path("back.srt")});
+        ASSERT_EQ(r.exit, 0) << r.err;
+        EXPECT_NE(r.err.find("code page UTF-"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadAll(Path("back.srt")), ReadAll(Path(c.file)));
+    }
+    // Simplified characters Big5 has no form for.
+    WriteAll(Path("gbk.srt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xBA\xBA\xD3\xEF\r\n");
+    Result r = Run({"--codepage", "gbk", "--encoding", "big5", Path("gbk.srt"), Path("big5.srt")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("entry 1 cannot be written in Big5"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Path("big5.srt")));
+}
+
+// A MicroDVD file that states its rate in its first line is read at it, unless --fps says another.
+TEST_F(Convert, MicroDVDInputAtTheRateItStates) {
+    WriteAll(Path("stated.sub"), "{1}{1}23.976\r\n{24}{48}Hello\r\n");
+    Result r = Run({Path("stated.sub"), Path("out.srt")});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("MicroDVD at 23.976 fps"), std::string::npos) << r.err;
+    EXPECT_NE(ReadAll(Path("out.srt")).find("00:00:01,002 --> 00:00:02,003"), std::string::npos);
+    r = Run({"--fps", "25", "--force", Path("stated.sub"), Path("out.srt")});
+    EXPECT_NE(r.err.find("MicroDVD at 25 fps"), std::string::npos) << r.err;
+}
+
 TEST_F(Convert, OutputKeepsTheInputsEncoding) {
     struct Case {
         const char* name;
@@ -425,7 +470,7 @@ TEST_F(Convert, HelpGoesToStandardOutput) {
     EXPECT_EQ(r.exit, 0);
     EXPECT_EQ(r.out.rfind("Usage: velitra-convert", 0), 0u) << r.out;
     for (const char* option : {"--to", "--fps", "--range", "--renumber", "--start", "--skip-blank",
-                               "--center", "--codepage", "--force", "--help"})
+                               "--center", "--codepage", "--encoding", "--force", "--help"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
     EXPECT_TRUE(r.err.empty());
 }

@@ -119,6 +119,28 @@ TEST(LineReader, HandedPageDecidesWhatDetectionCannotTell) {
     EXPECT_EQ(TextSource::FromBytes("\x81\x7C\n").CodePage(), kCodePageGbk);
 }
 
+// A page the user chooses to reopen a file in holds even over text that would pass as UTF-8;
+// a byte-order mark still says what the file is.
+TEST(LineReader, ChosenPageHoldsOverUtf8) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int chosen;
+        int want;
+    };
+    const std::vector<Case> cases = {
+        // 中 in UTF-8 is also three Windows-1252 characters.
+        {"UTF-8 as 1252", "\xE4\xB8\xAD\n", kCodePageWindows1252, kCodePageWindows1252},
+        {"Big5 as GBK", "\xA4\xA4\xA4\xE5\n", kCodePageGbk, kCodePageGbk},
+        {"Big5 as UTF-8", "\xA4\xA4\xA4\xE5\n", kCodePageUtf8, kCodePageUtf8},
+        {"marked UTF-8 stays", "\xEF\xBB\xBF\xE4\xB8\xAD\n", kCodePageBig5, kCodePageUtf8},
+        {"no such page", "\xA4\xA4\xA4\xE5\n", 12345, kCodePageBig5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TextSource::FromBytes(c.bytes, LegacyPage::Chosen(c.chosen)).CodePage(), c.want)
+            << c.what;
+}
+
 // A big file's page is found as a small one's: at once when its first lines are not UTF-8, beside
 // the reader when they are; the detector reads from its first line above ASCII.
 TEST(LineReader, BigFilesAreDetectedToo) {

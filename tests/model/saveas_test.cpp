@@ -183,6 +183,131 @@ TEST(SaveAs, WritesTheDocumentsEncoding) {
     }
 }
 
+// Another encoding: the texts converted into it (Big5 and GBK files become UTF-8 this way), the
+// mark written where it has one; a text it cannot hold stops the save before anything is written.
+TEST(SaveAs, WritesTheChosenEncoding) {
+    const std::string big5 = "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA4\xA4\xA4\xE5|x\r\n";
+    const std::string gbk = "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xD6\xD0\xCE\xC4\r\n";
+    const std::string utf8 = "1\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n";
+    struct Case {
+        const char* name;
+        std::string source;
+        int sourcePage; // the page the file is read in
+        OutputEncoding to;
+        std::string wantText; // the entry's text line as written
+        std::string wantMark;
+    };
+    const std::vector<Case> cases = {
+        {"Big5 to UTF-8",
+         big5,
+         kCodePageBig5,
+         {kCodePageUtf8, FileEncoding::Plain},
+         "\xE4\xB8\xAD\xE6\x96\x87\r\nx",
+         ""},
+        {"GBK to UTF-8 with its mark",
+         gbk,
+         kCodePageGbk,
+         {kCodePageUtf8, FileEncoding::Utf8Bom},
+         "\xE4\xB8\xAD\xE6\x96\x87",
+         "\xEF\xBB\xBF"},
+        {"GBK to Big5",
+         gbk,
+         kCodePageGbk,
+         {kCodePageBig5, FileEncoding::Plain},
+         "\xA4\xA4\xA4\xE5",
+         ""},
+        {"UTF-8 to UTF-16",
+         utf8,
+         kCodePageUtf8,
+         {kCodePageUtf8, FileEncoding::Utf16LE},
+         "x",
+         "\xFF\xFE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SubTitle doc = SubTitle::FromBytes(c.source, "in.srt", 25.0, FrameRateQuestion{},
+                                                 LegacyPage::Forced(c.sourcePage));
+        ASSERT_EQ(doc.CodePage(), c.sourcePage);
+        TempDir dir;
+        SaveAsOptions o;
+        o.first = 0;
+        o.last = 0;
+        o.encoding = c.to;
+        const SaveAsResult r = SaveAs(doc, dir.File("out.srt"), o);
+        ASSERT_TRUE(r.ok) << r.why;
+        const std::string plain =
+            c.wantMark + "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + c.wantText + "\r\n\r\n";
+        const std::string bytes = ReadBytes(dir.File("out.srt"));
+        if (c.to.encoding == FileEncoding::Utf16LE) {
+            EXPECT_EQ(bytes, Utf16LE("1\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n"));
+        } else {
+            EXPECT_EQ(bytes, plain);
+        }
+        // What was written reads back as the same text.
+        const SubTitle back = SubTitle::FromBytes(bytes, "back.srt", 25.0);
+        ASSERT_EQ(back.Count(), 1);
+        EXPECT_EQ(back.CodePage(), c.to.codePage);
+        EXPECT_EQ(back.Encoding(), c.to.encoding);
+        EXPECT_EQ(ToUtf8(back.CodePage(), back.Item(0)->Text),
+                  ToUtf8(doc.CodePage(), doc.Item(0)->Text));
+    }
+}
+
+TEST(SaveAs, TextTheEncodingCannotHoldStopsTheSave) {
+    // 汉 (simplified) has no Big5 form; the second entry holds it.
+    const std::string gbk = "1\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\n"
+                            "2\r\n00:00:03,000 --> 00:00:04,000\r\n\xBA\xBA\r\n";
+    const SubTitle doc = SubTitle::FromBytes(gbk, "in.srt", 25.0, FrameRateQuestion{},
+                                             LegacyPage::Forced(kCodePageGbk));
+    ASSERT_EQ(doc.Count(), 2);
+    TempDir dir;
+    const std::string target = dir.Write("out.srt", "old");
+    SaveAsOptions o;
+    o.first = 0;
+    o.last = 1;
+    o.encoding = OutputEncoding{kCodePageBig5, FileEncoding::Plain};
+    const SaveAsResult r = SaveAs(doc, target, o);
+    EXPECT_FALSE(r.ok);
+    ASSERT_TRUE(r.unheldEntry);
+    EXPECT_EQ(*r.unheldEntry, 1);
+    EXPECT_NE(r.why.find("entry 2"), std::string::npos) << r.why;
+    EXPECT_EQ(ReadBytes(target), "old");
+    // The stretch without it is written, numbered and timed as in the document.
+    o.first = o.last = 0;
+    o.format = FormatSubViewer;
+    const SaveAsResult first = SaveAs(doc, target, o);
+    ASSERT_TRUE(first.ok) << first.why;
+    // The header's font name is Chinese: Big5 holds it.
+    EXPECT_NE(ReadBytes(target).find("[FONT]\xBC\xD0\xB7\xA2\xC5\xE9"), std::string::npos);
+    o.encoding = OutputEncoding{kCodePageWindows1252, FileEncoding::Plain};
+    ASSERT_TRUE(SaveAs(doc, target, o).ok);
+    // Windows-1252 cannot: the header leaves it empty rather than write another page's bytes.
+    EXPECT_NE(ReadBytes(target).find("[FONT]\r\n"), std::string::npos);
+}
+
+TEST(SaveAs, EncodingNames) {
+    struct Case {
+        const char* name;
+        std::optional<OutputEncoding> want;
+    };
+    const std::vector<Case> cases = {
+        {"utf-8", OutputEncoding{kCodePageUtf8, FileEncoding::Plain}},
+        {"UTF8", OutputEncoding{kCodePageUtf8, FileEncoding::Plain}},
+        {"utf-8-bom", OutputEncoding{kCodePageUtf8, FileEncoding::Utf8Bom}},
+        {"utf-16", OutputEncoding{kCodePageUtf8, FileEncoding::Utf16LE}},
+        {"UTF-16BE", OutputEncoding{kCodePageUtf8, FileEncoding::Utf16BE}},
+        {"big5", OutputEncoding{kCodePageBig5, FileEncoding::Plain}},
+        {"GB2312", OutputEncoding{kCodePageGbk, FileEncoding::Plain}},
+        {"Shift_JIS", OutputEncoding{kCodePageShiftJis, FileEncoding::Plain}},
+        {"latin-2", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(OutputEncodingFromName(c.name), c.want);
+    }
+}
+
 // An empty document, or an empty range, still gives a file: without entries, and for SubViewer
 // only its header.
 TEST(SaveAs, NoEntriesWritesAFileWithoutEntries) {
