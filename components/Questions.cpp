@@ -124,6 +124,18 @@ std::optional<QString> TQtQuestions::InputBox(QWidget* parent, const QString& ti
     return text;
 }
 
+std::optional<int> TQtQuestions::ChooseItem(QWidget* parent, const QString& title,
+                                            const QString& prompt, const QStringList& items,
+                                            int current) {
+    bool ok = false;
+    const QString item =
+        QInputDialog::getItem(parent, title.isEmpty() ? QApplication::applicationName() : title,
+                              prompt, items, current, false, &ok);
+    const qsizetype index = items.indexOf(item);
+    if (!ok || index < 0) return std::nullopt;
+    return int(index);
+}
+
 std::optional<QFont> TQtQuestions::ChooseFont(QWidget* parent, const QFont& initial) {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, WithStyleName(initial), parent);

@@ -53,6 +53,10 @@ public:
                                                       const QString& initialPath) = 0;
     virtual std::optional<QString> InputBox(QWidget* parent, const QString& title,
                                             const QString& prompt, const QString& value) = 0;
+    // One of a list of items, current chosen at first; the index chosen, nothing when cancelled.
+    virtual std::optional<int> ChooseItem(QWidget* parent, const QString& title,
+                                          const QString& prompt, const QStringList& items,
+                                          int current) = 0;
     virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
     virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
     // A font and its colour chosen in one dialog; nothing when cancelled.
@@ -85,6 +89,8 @@ public:
                                               const QString& initialPath) override;
     std::optional<QString> InputBox(QWidget* parent, const QString& title, const QString& prompt,
                                     const QString& value) override;
+    std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& prompt,
+                                  const QStringList& items, int current) override;
     std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<TFontChoice> ChooseFontAndColor(QWidget* parent, const QFont& font,

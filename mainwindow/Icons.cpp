@@ -208,6 +208,15 @@ const QHash<QString, Drawing>& Drawings() {
              Triangle(p, {21, 12}, {16, 8}, {16, 16}, kRed);
          }},
         {"aSaveL", [](QPainter& p) { Disk(p); }},
+        // The page read again: a turning arrow over it.
+        {"aReopenL",
+         [](QPainter& p) {
+             Page(p);
+             p.setPen(QPen(kGreen, 2.2, Qt::SolidLine, Qt::RoundCap));
+             p.setBrush(Qt::NoBrush);
+             p.drawArc(QRectF(8, 7, 10, 10), 60 * 16, 270 * 16);
+             Triangle(p, {17, 5}, {21, 10}, {15, 11}, kGreen);
+         }},
         {"aSaveAsL",
          [](QPainter& p) {
              Disk(p);

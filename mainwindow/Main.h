@@ -173,6 +173,9 @@ public:
     QAction* aAdjustSize = nullptr;
     QAction* aUndo = nullptr;
     QAction* aRedo = nullptr;
+    // Reading a side's file again in another code page.
+    QAction* aReopenL = nullptr;
+    QAction* aReopenR = nullptr;
     QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
 
     // Per-side aliases of the controls above.
@@ -180,6 +183,7 @@ public:
     QAction* ShowAction[2] = {};
     QAction* SaveAction[2] = {};
     QAction* SaveAsAction[2] = {};
+    QAction* ReopenAction[2] = {};
     QAction* SyncAction[2] = {};
     QAction* FontAction[2] = {};
     QAction* ColorAction[2] = {};
@@ -238,9 +242,12 @@ public:
     // --- Panes ---
     // Asks for a MicroDVD file's frame rate; the frame-rate dialog in the program, a script in
     // tests. Without one, MicroDVD files are read at 25 frames per second.
-    FrameRateQuestion AskFrameRate;
+    FrameRateQuestionWithProposal AskFrameRate;
     // Opens a file into a side; false when the side keeps what it had.
-    bool LoadDocument(int side, const QString& path);
+    // A chosen code page reads the file in it (a reopen); a MicroDVD file is then read at
+    // knownRate without the question.
+    bool LoadDocument(int side, const QString& path, std::optional<LegacyPage> chosen = {},
+                      std::optional<double> knownRate = {});
     // A document takes a side: the pane, the commands, the status panel and the recent files.
     // saved is false for a document brought back from a recovery copy.
     void ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved);
@@ -279,6 +286,7 @@ public:
     void aSaveLExecute(int side);
     void aSaveAsLExecute(int side);
     void aOpenSubtitleLExecute(int side);
+    void aReopenLExecute(int side);
     void aSyncLExecute();
     void aSyncLRExecute();
     void aSegModifyLExecute(int side);

@@ -181,6 +181,14 @@ void TMainForm::BuildCommands() {
     sided(aSaveAsR, 1, &TMainForm::aSaveAsLExecute);
     aSaveAsL->setEnabled(false);
     aSaveAsR->setEnabled(false);
+    NewCommand(aReopenL, "aReopenL", "以其他編碼重新開啟", "File",
+               "以其他編碼重新開啟|以選擇的編碼重新讀取左側字幕檔");
+    NewCommand(aReopenR, "aReopenR", "以其他編碼重新開啟", "File",
+               "以其他編碼重新開啟|以選擇的編碼重新讀取右側字幕檔");
+    sided(aReopenL, 0, &TMainForm::aReopenLExecute);
+    sided(aReopenR, 1, &TMainForm::aReopenLExecute);
+    aReopenL->setEnabled(false);
+    aReopenR->setEnabled(false);
 
     NewCommand(aToolBar, "aToolBar", "工具列", "View", QString());
     NewCommand(aEditorBar, "aEditorBar", "編輯列", "View", QString());

@@ -207,6 +207,7 @@ void TMainForm::BuildMenus() {
     for (int side = 0; side < 2; ++side) {
         QMenu* m = side ? menu("muRight", "右側字幕(&R)") : menu("muLeft", "左側字幕(&L)");
         m->addAction(side ? aShowSubR : aShowSubL);
+        m->addAction(side ? aReopenR : aReopenL);
         m->addSeparator();
         m->addAction(side ? aFontEditR : aFontEditL);
         m->addAction(side ? aColorSelectR : aColorSelectL);
@@ -270,9 +271,9 @@ void TMainForm::BuildLayout() {
     for (int side = 0; side < 2; ++side) {
         QToolBar* bar = side ? atBarR : atBarL;
         for (QAction* a : side ? QList<QAction*>{aOpenSubtitleR, aShowSubR, aSyncR, aSegModifyR,
-                                                 aSaveR, aSaveAsR}
+                                                 aSaveR, aSaveAsR, aReopenR}
                                : QList<QAction*>{aOpenSubtitleL, aShowSubL, aSyncL, aSegModifyL,
-                                                 aSaveL, aSaveAsL})
+                                                 aSaveL, aSaveAsL, aReopenL})
             bar->addAction(a);
     }
 

@@ -146,7 +146,31 @@ void TMainForm::OpenSubtitleFile(int side, const QString& path) {
     LoadDocument(side, path);
 }
 
-bool TMainForm::LoadDocument(int side, const QString& path) {
+void TMainForm::aReopenLExecute(int side) {
+    const SubTitle* doc = Pane[side]->Doc.get();
+    if (!doc || !doc->IsLoaded()) return;
+    static const int kPages[] = {kCodePageUtf8,       kCodePageBig5,     kCodePageGbk,
+                                 kCodePageGb18030,    kCodePageShiftJis, kCodePageEucKr,
+                                 kCodePageWindows1252};
+    QStringList names;
+    int current = 0;
+    for (int i = 0; i < int(std::size(kPages)); ++i) {
+        names << QString::fromLatin1(CodePageName(kPages[i]));
+        if (kPages[i] == doc->CodePage()) current = i;
+    }
+    const std::optional<int> chosen = Questions().ChooseItem(
+        this, Pane[side]->Title(false), TextOf(txReopenPrompt), names, current);
+    if (!chosen || !AllowDiscard(side)) return;
+    // The same file at the same rate: only its code page changes.
+    const QString path = DocPath(*doc);
+    const std::optional<double> rate = doc->FormatIndex() == FormatMicroDVD
+                                           ? std::optional<double>(doc->FrameRate())
+                                           : std::nullopt;
+    LoadDocument(side, path, LegacyPage::Chosen(kPages[*chosen]), rate);
+}
+
+bool TMainForm::LoadDocument(int side, const QString& path, std::optional<LegacyPage> chosen,
+                             std::optional<double> knownRate) {
     // A file that is gone or cannot be read is said as such, not as an unknown format.
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile() || !info.isReadable()) {
@@ -155,17 +179,22 @@ bool TMainForm::LoadDocument(int side, const QString& path) {
         return false;
     }
     bool cancelled = false;
-    FrameRateQuestion ask;
-    if (AskFrameRate)
-        ask = [this, &cancelled]() {
-            std::optional<std::string> answer = AskFrameRate();
+    FrameRateQuestionWithProposal ask;
+    if (knownRate)
+        ask = [&knownRate](std::optional<double>) {
+            return std::optional<std::string>(QString::number(*knownRate, 'g', 17).toStdString());
+        };
+    else if (AskFrameRate)
+        ask = [this, &cancelled](std::optional<double> proposed) {
+            std::optional<std::string> answer = AskFrameRate(proposed);
             cancelled = !answer;
             return answer;
         };
     std::unique_ptr<SubTitle> doc;
     try {
         // A file in neither UTF-8 nor UTF-16 is detected, the language's page winning a tie.
-        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask, LegacyPage(LanguagePage()));
+        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask,
+                                         chosen.value_or(LegacyPage(LanguagePage())));
     } catch (const SubtitleError& e) {
         Questions().ShowError(this, path + QStringLiteral("\n") + QString::fromUtf8(e.what()));
         return false;
@@ -189,9 +218,23 @@ void TMainForm::ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved
     ShowCaptionPanel(side);
     SaveAction[side]->setEnabled(true);
     SaveAsAction[side]->setEnabled(true);
-    Panels[1 + side]->setText(QStringLiteral("[%1]  (%2)")
-                                  .arg(QString::fromStdString(loaded.FormatName()))
-                                  .arg(loaded.Count()));
+    ReopenAction[side]->setEnabled(true);
+    // The code page beside the format, so that a file read in the wrong one is noticed: in the
+    // panel where it fits (the panels keep their widths), always in its tip.
+    const QString encoding =
+        QString::fromStdString(EncodingName(loaded.CodePage(), loaded.Encoding()));
+    QString shortName = encoding;
+    shortName.replace(QStringLiteral("Windows-"), QStringLiteral("CP"))
+        .replace(QStringLiteral(" with "), QStringLiteral(" "));
+    const QString counted = QStringLiteral("[%1]  (%2)")
+                                .arg(QString::fromStdString(loaded.FormatName()))
+                                .arg(loaded.Count());
+    const QString full = counted + QStringLiteral("  ") + shortName;
+    QLabel* panel = Panels[1 + side];
+    const bool fits = panel->fontMetrics().horizontalAdvance(full) + 2 * panel->frameWidth() + 4 <=
+                      panel->maximumWidth();
+    panel->setText(fits ? full : counted);
+    panel->setToolTip(encoding);
     if (Player && Player->PlayState() == TFilmPlayer::Playing) {
         pane->SubTimer->start();
         if (side == 0) aSubRepeat->setEnabled(true);

@@ -168,6 +168,8 @@ void TMainForm::FormCreate() {
     SaveAction[1] = aSaveR;
     SaveAsAction[0] = aSaveAsL;
     SaveAsAction[1] = aSaveAsR;
+    ReopenAction[0] = aReopenL;
+    ReopenAction[1] = aReopenR;
     SyncAction[0] = aSyncL;
     SyncAction[1] = aSyncR;
     FontAction[0] = aFontEditL;

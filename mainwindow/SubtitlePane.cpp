@@ -281,7 +281,8 @@ QString TSubtitlePane::Title(bool marked) const {
 void TSubtitlePane::UpdateTitle() {
     if (!Doc) return;
     FileLabel->setCaption(Title());
-    FileLabel->setToolTip(QString::fromStdString(Doc->FileName()));
+    FileLabel->setToolTip(QString::fromStdString(Doc->FileName()) + QStringLiteral("\n") +
+                          QString::fromStdString(EncodingName(Doc->CodePage(), Doc->Encoding())));
 }
 
 void TSubtitlePane::ShowActive(bool active) {

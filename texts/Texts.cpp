@@ -45,6 +45,10 @@ const std::map<int, QString>& BuiltIn() {
         {txFileMissing, QStringLiteral("找不到檔案")},
         {txFileUnreadable, QStringLiteral("無法讀取檔案")},
         {txCannotHoldText, QStringLiteral("「%1」無法以 %2 編碼儲存")},
+        {txReopenPrompt, QStringLiteral("以這個編碼重新讀取檔案:")},
+        {txSaveEncoding, QStringLiteral("編碼")},
+        {txEncodingAsDocument, QStringLiteral("與原檔相同")},
+        {txCannotSaveEntry, QStringLiteral("第 %1 筆字幕的文字無法以 %2 編碼儲存,檔案沒有寫入。")},
         // Not in the original table: the font chooser of our own also asks for the colour.
         {txFontColorTitle, QStringLiteral("字型")},
         {txColorLabel, QStringLiteral("色彩:")},

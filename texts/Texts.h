@@ -39,6 +39,11 @@ enum TextId : int {
     txFileMissing = 5005,
     txFileUnreadable = 5006,
     txCannotHoldText = 5007,
+    // Files in other code pages and encodings.
+    txReopenPrompt = 5500,
+    txSaveEncoding = 5501,
+    txEncodingAsDocument = 5502,
+    txCannotSaveEntry = 5503,
     // Autosave, recovery and backups.
     txRecoveryTitle = 5600,
     txRecoveryNote = 5601,

@@ -132,6 +132,13 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     cbFrame->addItems({QStringLiteral("23.976"), QStringLiteral("24.000"), QStringLiteral("25.000"),
                        QStringLiteral("29.970"), QStringLiteral("30.000")});
     lbFrame->setBuddy(cbFrame);
+    lbEncoding =
+        Place(new QLabel(TextOf(txSaveEncoding), GroupBox3), "lbEncoding", QPoint(200, 124));
+    cbEncoding = Place(new QComboBox(GroupBox3), "cbEncoding", QRect(232, 120, 94, 21));
+    cbEncoding->addItem(TextOf(txEncodingAsDocument));
+    for (const OutputEncoding& e : OutputEncodings())
+        cbEncoding->addItem(QString::fromStdString(EncodingName(e.codePage, e.encoding)));
+    lbEncoding->setBuddy(cbEncoding);
     for (QCheckBox* box : {cbReNo, cbReTime})
         connect(box, &QCheckBox::toggled, this, &TSaveAsForm::UpdateEnabled);
 
@@ -246,6 +253,8 @@ SaveAsOptions TSaveAsForm::Options(double frameRate) const {
     o.skipBlank = cbDelEmpty->isChecked();
     o.centre = cbPad->isChecked();
     o.frameRate = frameRate;
+    if (const int chosen = cbEncoding->currentIndex(); chosen > 0)
+        o.encoding = OutputEncodings()[size_t(chosen - 1)];
     return o;
 }
 
@@ -277,6 +286,12 @@ void TSaveAsForm::bbtnOkClick() {
         return;
     }
     const SaveAsResult result = SaveAs(*Document, path.toStdString(), Options(frameRate));
+    if (!result.ok && result.unheldEntry) {
+        Questions().ShowError(
+            this,
+            TextOf(txCannotSaveEntry).arg(*result.unheldEntry + 1).arg(cbEncoding->currentText()));
+        return;
+    }
     if (!result.ok) {
         // Nothing was written: an existing file is as it was, and the user may try again.
         Questions().ShowError(this, TextOf(txCannotWrite) + QLatin1Char('\n') + path +

@@ -68,6 +68,9 @@ public:
     QCheckBox* cbPad = nullptr;
     QLabel* lbFrame = nullptr;
     QComboBox* cbFrame = nullptr;
+    // The file's encoding: the document's own first, then OutputEncodings' in their order.
+    QLabel* lbEncoding = nullptr;
+    QComboBox* cbEncoding = nullptr;
 
     QPushButton* bbtnOk = nullptr;
     QPushButton* bbtnCancel = nullptr;

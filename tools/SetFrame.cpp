@@ -49,10 +49,20 @@ TSetFrameDlg::TSetFrameDlg(QWidget* parent)
     ApplyLanguage();
 }
 
-FrameRateQuestion MakeFrameRateQuestion(TSetFrameDlg* dialog, QWidget* centreOn) {
-    return [dialog = QPointer<TSetFrameDlg>(dialog),
-            centreOn = QPointer<QWidget>(centreOn)]() -> std::optional<std::string> {
+FrameRateQuestionWithProposal MakeFrameRateQuestion(TSetFrameDlg* dialog, QWidget* centreOn) {
+    return [dialog = QPointer<TSetFrameDlg>(dialog), centreOn = QPointer<QWidget>(centreOn)](
+               std::optional<double> proposed) -> std::optional<std::string> {
         if (!dialog) return std::nullopt;
+        if (proposed) {
+            QComboBox* box = dialog->cbFrame;
+            int item = -1;
+            for (int i = 0; i < box->count() && item < 0; ++i)
+                if (box->itemText(i).toDouble() == *proposed) item = i;
+            if (item >= 0)
+                box->setCurrentIndex(item);
+            else
+                box->setEditText(QString::number(*proposed, 'g', 17));
+        }
         if (dialog->ShowModalThroughQuestions(centreOn) != mrOk) return std::nullopt;
         return dialog->cbFrame->currentText().toStdString();
     };

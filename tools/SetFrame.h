@@ -24,5 +24,7 @@ public:
 
 // The MicroDVD reader's question: centres the dialog on centreOn (when given), runs it modally
 // through the questions in force and answers the box's text in UTF-8 on OK, nothing otherwise.
-// The dialog must outlive the question; if it is gone the question answers nothing.
-FrameRateQuestion MakeFrameRateQuestion(TSetFrameDlg* dialog, QWidget* centreOn);
+// A rate the file states for itself is put in the box (the list's own item when one is that
+// rate); otherwise the box offers what it held. The dialog must outlive the question; if it is
+// gone the question answers nothing.
+FrameRateQuestionWithProposal MakeFrameRateQuestion(TSetFrameDlg* dialog, QWidget* centreOn);

@@ -60,9 +60,8 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder,
-                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm", "TSaveAsForm",
-                              "TRecoveryForm"}));
+        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm",
+                                                   "TSegForm", "TSaveAsForm", "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         // The main window launches the dialogs start-up made.
         QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
@@ -206,16 +205,18 @@ private slots:
         QCOMPARE(Captions(menus[3]->menu()),
                  (QStringList{"工具列", "編輯列", "影片列", "控制列", "狀態列", "調整視窗大小"}));
         for (int side = 0; side < 2; ++side)
-            QCOMPARE(
-                Names(menus[4 + side]->menu()->actions()),
-                side ? (QStringList{"aShowSubR", "-", "aFontEditR", "aColorSelectR", "aSubHeightR"})
-                     : (QStringList{"aShowSubL", "-", "aFontEditL", "aColorSelectL",
-                                    "aSubHeightL"}));
+            QCOMPARE(Names(menus[4 + side]->menu()->actions()),
+                     side ? (QStringList{"aShowSubR", "aReopenR", "-", "aFontEditR",
+                                         "aColorSelectR", "aSubHeightR"})
+                          : (QStringList{"aShowSubL", "aReopenL", "-", "aFontEditL",
+                                         "aColorSelectL", "aSubHeightL"}));
         QCOMPARE(Captions(menus[4]->menu()),
-                 (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
+                 (QStringList{"顯示字幕", "以其他編碼重新開啟", "-", "設定字型", "設定背景顏色",
+                              "設定字幕高度"}));
         QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
-        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
+        QCOMPARE(Captions(form.popMenu),
+                 (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
     }
 
     void toolBarsShowTheirCommands() {
@@ -226,10 +227,10 @@ private slots:
                          "-", "aFind", "aFindNext", "aReplace", "-", "aSyncLR"}));
         QCOMPARE(Names(form.atBarL->actions()),
                  (QStringList{"aOpenSubtitleL", "aShowSubL", "aSyncL", "aSegModifyL", "aSaveL",
-                              "aSaveAsL"}));
+                              "aSaveAsL", "aReopenL"}));
         QCOMPARE(Names(form.atBarR->actions()),
                  (QStringList{"aOpenSubtitleR", "aShowSubR", "aSyncR", "aSegModifyR", "aSaveR",
-                              "aSaveAsR"}));
+                              "aSaveAsR", "aReopenR"}));
         QCOMPARE(Names(form.ToolBarControl->actions()).mid(0, 5),
                  (QStringList{"aPlay", "aPause", "aStop", "aSlow", "aForward"}));
         // Every tool bar button has a picture.
@@ -327,11 +328,11 @@ private slots:
 
     void everyCommandExistsOnce() {
         TMainForm form(Fake());
-        QCOMPARE(form.Commands().size(), 49);
+        QCOMPARE(form.Commands().size(), 51);
         QSet<QString> names;
         for (QAction* a : form.Commands())
             names.insert(a->objectName());
-        QCOMPARE(names.size(), 49);
+        QCOMPARE(names.size(), 51);
     }
 
     void repeatGroupAllowsNoneOrOne() {

@@ -1,6 +1,7 @@
 // The subtitle panes: opening files into a side, the grid and title bar, keeping the panes in
 // step, saving, recent files, and the search and line commands on the active pane.
 #include "CodePage.h"
+#include "Editing.h"
 #include "FormFixture.h"
 #include "Kellabel.h"
 #include "Main.h"
@@ -66,12 +67,12 @@ private slots:
         QCOMPARE(questions.LastFilter, QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer"
                                                       "(*.sub)|*.sub|All Files(*.*)|*.*"));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
-        QCOMPARE(x.f().FileLabel[0]->toolTip(), path);
+        QCOMPARE(x.f().FileLabel[0]->toolTip(), path + "\nUTF-8");
         QVERIFY(x.f().Grid[0]->isEnabled());
         QVERIFY(x.f().aShowSubL->isChecked() && x.f().aShowSubL->isEnabled());
         QVERIFY(x.f().aSaveL->isEnabled() && x.f().aSaveAsL->isEnabled());
         QVERIFY(!x.f().aSaveR->isEnabled());
-        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (2)"));
+        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (2)  UTF-8"));
         QCOMPARE(x.f().Pane[0]->GridModel->rowCount(), 2);
         QCOMPARE(x.Cell(0, 1, 0), QStringLiteral("2"));
         QCOMPARE(x.Cell(0, 1, 2), QStringLiteral("00:00:02,000"));
@@ -96,7 +97,9 @@ private slots:
         QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
 
         // A reader's error (a frame rate that is no number) is shown; the side stays.
-        x.f().AskFrameRate = [] { return std::optional<std::string>("fast"); };
+        x.f().AskFrameRate = [](std::optional<double>) {
+            return std::optional<std::string>("fast");
+        };
         const QString sub = x.Write("b.sub", QStringLiteral("{1}{2}x\n"));
         QVERIFY(!x.f().LoadDocument(0, sub));
         QCOMPARE(questions.Messages.size(), 2);
@@ -104,7 +107,7 @@ private slots:
         QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
 
         // Cancelling the frame-rate question is the user's choice: nothing is reported.
-        x.f().AskFrameRate = [] { return std::optional<std::string>(); };
+        x.f().AskFrameRate = [](std::optional<double>) { return std::optional<std::string>(); };
         QVERIFY(!x.f().LoadDocument(1, sub));
         QCOMPARE(x.Title(1), QStringLiteral("[ ]"));
         QCOMPARE(questions.Messages.size(), 2);
@@ -115,9 +118,11 @@ private slots:
         QCOMPARE(questions.Messages.size(), 3);
         QCOMPARE(questions.Messages[2].Text, QStringLiteral("找不到檔案\n") + gone);
         QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
-        x.f().AskFrameRate = [] { return std::optional<std::string>("29.970"); };
+        x.f().AskFrameRate = [](std::optional<double>) {
+            return std::optional<std::string>("29.970");
+        };
         QVERIFY(x.f().LoadDocument(1, sub));
-        QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[MSUB]  (1)"));
+        QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[MSUB]  (1)  UTF-8"));
     }
 
     void discardQuestionBeforeOpeningOverChanges() {
@@ -316,7 +321,8 @@ private slots:
 
         // Replace changes only the entry of the selection's top row.
         x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0), x.f().Pane[0]->GridModel->index(2, 4)),
+            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0),
+                           x.f().Pane[0]->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         x.f().ReplaceDialog->bbtnReplace->click();
         QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaa"));
@@ -378,7 +384,8 @@ private slots:
 
         // Delete asks; Cancel keeps everything, OK removes every selected row.
         x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0), x.f().Pane[0]->GridModel->index(2, 4)),
+            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0),
+                           x.f().Pane[0]->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         questions.MessageAnswers << mrCancel;
         x.f().aDelLine->trigger();
@@ -423,6 +430,66 @@ private slots:
                     QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\xA6\x7C\r\n\r\n"));
         QVERIFY(x.f().LoadDocument(1, path));
         QCOMPARE(x.Cell(1, 0, 4), QString::fromUtf8("四帆"));
+    }
+
+    // A file read in the wrong page is read again in the one chosen: offered the list with its
+    // page first, asked before changes are thrown away, MicroDVD at the rate it was read at.
+    void reopenInAnotherCodePage() {
+        TScriptedQuestions questions;
+        Fixture x;
+        // 简体 in GBK: under Traditional Chinese too short to tell from Big5.
+        const QByteArray gbk("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xBC\xF2\xCC\xE5\r\n\r\n");
+        const QString path = x.Write("short.srt", gbk);
+        QVERIFY(!x.f().aReopenL->isEnabled());
+        QVERIFY(x.f().LoadDocument(0, path));
+        QVERIFY(x.f().aReopenL->isEnabled() && !x.f().aReopenR->isEnabled());
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
+        const QStringList pages{"UTF-8",     "Big5",   "GBK",         "GB18030",
+                                "Shift-JIS", "EUC-KR", "Windows-1252"};
+
+        // Cancelled: nothing read.
+        x.f().aReopenL->trigger();
+        QCOMPARE(questions.OfferedItems.last(), pages);
+        QCOMPARE(questions.OfferedItem.last(), 1);
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
+
+        questions.ItemAnswers << 2;
+        x.f().aReopenL->trigger();
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageGbk);
+        QCOMPARE(x.Cell(0, 0, 4), QString::fromUtf8("简体"));
+        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (1)  GBK"));
+        QCOMPARE(x.f().Panels[1]->toolTip(), QStringLiteral("GBK"));
+        QCOMPARE(x.f().FileLabel[0]->toolTip(), path + "\nGBK");
+
+        // With changes, the discard question comes after the choice; Cancel keeps them.
+        x.f().Pane[0]->Apply(QStringLiteral("x"), InsertBlankChange(*x.f().Pane[0]->Doc, 0, 1));
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 2);
+        questions.ItemAnswers << 1;
+        questions.MessageAnswers << mrCancel;
+        x.f().aReopenL->trigger();
+        QCOMPARE(questions.Messages.size(), 1);
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 2);
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageGbk);
+        questions.ItemAnswers << 1;
+        questions.MessageAnswers << mrOk;
+        x.f().aReopenL->trigger();
+        QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
+        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
+        QVERIFY(!x.f().Pane[0]->Doc->IsModified());
+
+        // A MicroDVD file is not asked for its rate again.
+        int asked = 0;
+        x.f().AskFrameRate = [&asked](std::optional<double>) {
+            ++asked;
+            return std::optional<std::string>("29.97");
+        };
+        QVERIFY(x.f().LoadDocument(1, x.Write("film.sub", QByteArray("{30}{60}\xBC\xF2\r\n"))));
+        questions.ItemAnswers << 2;
+        x.f().aReopenR->trigger();
+        QCOMPARE(asked, 1);
+        QCOMPARE(x.f().Pane[1]->Doc->FrameRate(), 29.97);
+        QCOMPARE(x.f().Pane[1]->Doc->CodePage(), kCodePageGbk);
+        QCOMPARE(x.f().Pane[1]->Doc->Item(0)->Start, 1002); // frame 30 at 29.97
     }
 };
 

@@ -5,6 +5,7 @@
 #include "ControlTable.h"
 #include "DocBuilder.h"
 #include "FakeHost.h"
+#include "SaveAs.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
 #include "Texts.h"
@@ -444,6 +445,36 @@ private slots:
         QVERIFY(QFileInfo(x.path("folder")).isDir());
         QCOMPARE(QDir(x.path("folder")).entryList(QDir::Files), QStringList{"inside"});
         QCOMPARE(QDir(x.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // The encoding box: the document's own by default, another converts the texts, and one that
+    // cannot hold a text says which entry and writes nothing.
+    void encodingChoice() {
+        // 中文 and 汉 in UTF-8; Big5 has no 汉.
+        Fixture x(
+            MakeDoc({{1000, 2000, "\xE4\xB8\xAD\xE6\x96\x87"}, {3000, 4000, "\xE6\xB1\x89"}}));
+        QCOMPARE(x.form.cbEncoding->count(), int(OutputEncodings().size()) + 1);
+        QCOMPARE(x.form.cbEncoding->currentIndex(), 0);
+        QCOMPARE(x.form.cbEncoding->itemText(4), QStringLiteral("Big5"));
+        x.form.leSubFile->setText(x.path("same.srt"));
+        QVERIFY(x.ok());
+        QVERIFY(Bytes(x.path("same.srt")).contains("\xE4\xB8\xAD\xE6\x96\x87"));
+
+        x.form.cbEncoding->setCurrentIndex(4);
+        x.form.leSubFile->setText(x.path("big5.srt"));
+        QVERIFY(!x.ok());
+        QCOMPARE(x.questions.Messages.back().Text, TextOf(txCannotSaveEntry).arg(2).arg("Big5"));
+        QVERIFY(!QFileInfo::exists(x.path("big5.srt")));
+        Range(x.form, 1, 1);
+        QVERIFY(x.ok());
+        QVERIFY(Bytes(x.path("big5.srt")).contains("\r\n\xA4\xA4\xA4\xE5\r\n"));
+
+        x.form.cbEncoding->setCurrentIndex(2); // UTF-8 with its mark
+        x.form.leSubFile->setText(x.path("bom.srt"));
+        QVERIFY(x.ok());
+        QVERIFY(Bytes(x.path("bom.srt"))
+                    .startsWith("\xEF\xBB\xBF"
+                                "1\r\n"));
     }
 
     // Whatever is written, the document keeps its name, format, entries and mark.

@@ -55,6 +55,7 @@ private slots:
     void question_data();
     void question();
     void keepsLastTextForNextQuestion();
+    void offersTheStatedRate();
     void goneDialogAnswersNothing();
 
     void centredPosition_data();
@@ -164,8 +165,8 @@ void TestSetFrame::question() {
         auto* frameDlg = qobject_cast<TSetFrameDlg*>(d);
         return frameDlg ? Modal(frameDlg, act) : mrCancel;
     });
-    const FrameRateQuestion ask = MakeFrameRateQuestion(&dialog, nullptr);
-    const std::optional<std::string> got = ask();
+    const FrameRateQuestionWithProposal ask = MakeFrameRateQuestion(&dialog, nullptr);
+    const std::optional<std::string> got = ask(std::nullopt);
     QVERIFY(questions.DialogScripts.isEmpty());
     QCOMPARE(got.has_value(), answered);
     if (answered) QCOMPARE(QString::fromStdString(*got), answer);
@@ -176,7 +177,7 @@ void TestSetFrame::question() {
 void TestSetFrame::keepsLastTextForNextQuestion() {
     TScriptedQuestions questions;
     TSetFrameDlg dialog;
-    const FrameRateQuestion ask = MakeFrameRateQuestion(&dialog, nullptr);
+    const FrameRateQuestionWithProposal ask = MakeFrameRateQuestion(&dialog, nullptr);
 
     questions.DialogScripts.enqueue([](QDialog* d) {
         return Modal(static_cast<TSetFrameDlg*>(d), [](TSetFrameDlg* f) {
@@ -184,7 +185,7 @@ void TestSetFrame::keepsLastTextForNextQuestion() {
             f->bbtnOK->click();
         });
     });
-    QCOMPARE(ask(), std::optional<std::string>("25"));
+    QCOMPARE(ask(std::nullopt), std::optional<std::string>("25"));
 
     // The next question offers "25" and OK answers it untouched.
     QString offered;
@@ -192,7 +193,7 @@ void TestSetFrame::keepsLastTextForNextQuestion() {
         offered = static_cast<TSetFrameDlg*>(d)->cbFrame->currentText();
         return mrOk;
     });
-    QCOMPARE(ask(), std::optional<std::string>("25"));
+    QCOMPARE(ask(std::nullopt), std::optional<std::string>("25"));
     QCOMPARE(offered, QStringLiteral("25"));
 
     // A non-ASCII text comes back as UTF-8.
@@ -200,7 +201,43 @@ void TestSetFrame::keepsLastTextForNextQuestion() {
         static_cast<TSetFrameDlg*>(d)->cbFrame->setEditText(QStringLiteral("２５"));
         return mrOk;
     });
-    QCOMPARE(ask(), std::optional<std::string>("\xEF\xBC\x92\xEF\xBC\x95"));
+    QCOMPARE(ask(std::nullopt), std::optional<std::string>("\xEF\xBC\x92\xEF\xBC\x95"));
+}
+
+// A file that states its rate has it offered: the list's item for that rate, or the rate typed
+// in; a file that states none is offered what the box held.
+void TestSetFrame::offersTheStatedRate() {
+    TScriptedQuestions questions;
+    TSetFrameDlg dialog;
+    const FrameRateQuestionWithProposal ask = MakeFrameRateQuestion(&dialog, nullptr);
+    struct Case {
+        std::optional<double> stated;
+        QString offered;
+        int item; // -1: typed, not one of the list's
+    };
+    const Case cases[] = {
+        {29.97, "29.970", 3}, {25.0, "25.000", 2}, {std::nullopt, "25.000", 2}, {12.5, "12.5", -1}};
+    for (const Case& c : cases) {
+        QString offered;
+        int item = -2;
+        questions.DialogScripts.enqueue([&](QDialog* d) {
+            auto* f = static_cast<TSetFrameDlg*>(d);
+            offered = f->cbFrame->currentText();
+            item = f->cbFrame->findText(offered);
+            return mrOk;
+        });
+        QCOMPARE(ask(c.stated), std::optional<std::string>(c.offered.toStdString()));
+        QCOMPARE(offered, c.offered);
+        QCOMPARE(item, c.item);
+    }
+    // The reader hands the rate of a first line such as {1}{1}23.976.
+    questions.DialogScripts.enqueue([&](QDialog* d) {
+        return static_cast<TSetFrameDlg*>(d)->cbFrame->currentText() == "23.976" ? mrOk : mrCancel;
+    });
+    const SubTitle doc =
+        SubTitle::FromBytes("{1}{1}23.976\r\n{24}{48}Hi\r\n", "film.sub", 10.0, ask);
+    QVERIFY(doc.IsLoaded());
+    QCOMPARE(doc.FrameRate(), 23.976);
 }
 
 void TestSetFrame::goneDialogAnswersNothing() {
@@ -211,9 +248,9 @@ void TestSetFrame::goneDialogAnswersNothing() {
         return mrOk;
     });
     auto* dialog = new TSetFrameDlg;
-    const FrameRateQuestion ask = MakeFrameRateQuestion(dialog, nullptr);
+    const FrameRateQuestionWithProposal ask = MakeFrameRateQuestion(dialog, nullptr);
     delete dialog;
-    QCOMPARE(ask(), std::nullopt);
+    QCOMPARE(ask(std::nullopt), std::nullopt);
     QVERIFY(!ran);
 }
 
@@ -248,8 +285,8 @@ void TestSetFrame::questionCentresOnWindow() {
         seen = d->frameGeometry().topLeft();
         return mrCancel;
     });
-    const FrameRateQuestion ask = MakeFrameRateQuestion(&dialog, &main);
-    QCOMPARE(ask(), std::nullopt);
+    const FrameRateQuestionWithProposal ask = MakeFrameRateQuestion(&dialog, &main);
+    QCOMPARE(ask(std::nullopt), std::nullopt);
     const QRect frame = main.frameGeometry();
     QCOMPARE(seen,
              QPoint(frame.x() + (frame.width() - 209) / 2, frame.y() + (frame.height() - 128) / 2));

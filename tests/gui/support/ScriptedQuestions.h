@@ -27,6 +27,10 @@ public:
     QQueue<int> MessageAnswers;
     QQueue<QString> FileAnswers;
     QQueue<std::optional<QString>> InputAnswers;
+    QQueue<std::optional<int>> ItemAnswers;
+    // The lists ChooseItem offered, and the item chosen at first in each.
+    QList<QStringList> OfferedItems;
+    QList<int> OfferedItem;
     QQueue<std::optional<QFont>> FontAnswers;
     QQueue<std::optional<QColor>> ColorAnswers;
     QQueue<std::optional<TSaveChoice>> SaveChoiceAnswers;
@@ -72,6 +76,12 @@ public:
     std::optional<QString> InputBox(QWidget*, const QString&, const QString&,
                                     const QString&) override {
         return InputAnswers.isEmpty() ? std::nullopt : InputAnswers.dequeue();
+    }
+    std::optional<int> ChooseItem(QWidget*, const QString&, const QString&,
+                                  const QStringList& items, int current) override {
+        OfferedItems << items;
+        OfferedItem << current;
+        return ItemAnswers.isEmpty() ? std::nullopt : ItemAnswers.dequeue();
     }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
         return FontAnswers.isEmpty() ? std::nullopt : FontAnswers.dequeue();
