@@ -46,6 +46,8 @@ class TEditorHost;
 class TRecoveryForm;
 class TReplaceDialog;
 class TSaveAsForm;
+class TCombineForm;
+class TImportForm;
 class TSegForm;
 class TSubtitleGridModel;
 
@@ -191,6 +193,8 @@ public:
     TEditorHost* Host() const;
     // The modal editing dialogs, made and owned at start-up; null until handed over.
     TSegForm* SegForm = nullptr;
+    TCombineForm* CombineForm = nullptr;
+    TImportForm* ImportForm = nullptr;
     TSaveAsForm* SaveAsForm = nullptr;
     // Copies of changed documents for recovery after a crash, and backups before overwriting.
     TAutoSave* AutoSaver = nullptr;
@@ -332,6 +336,8 @@ private:
     // The legacy code page that goes with the chosen language: GBK for Simplified Chinese, Big5
     // otherwise.
     int LanguagePage() const;
+    // The active side when it holds a document; else -1, after the missing-document message.
+    int ActiveDocumentSide();
     // Whether the side may let go of its document: unchanged, or the user says so.
     bool AllowDiscard(int side);
     // The side whose pane shows a document and is active, or -1.

@@ -135,27 +135,37 @@ TChange InsertBlankChange(const SubTitle& doc, int index, int n) {
     return OneSplice(index, 0, std::vector<PerTitle>(static_cast<std::size_t>(n), {t, t, ""}));
 }
 
-TChange InsertFromChange(const SubTitle& doc, int position, const SubTitle& source, int last,
-                         int first) {
-    if (!doc.IsLoaded() || !InDocument(source, first, last) || position < 0 ||
-        position > doc.Count())
-        return {};
+std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, int first,
+                                  int last) {
+    if (!InDocument(source, first, last)) return {};
     // Copied first, so that a document can take entries from itself and a text that does not
-    // fit this code page stops the whole insertion before anything changes.
+    // fit this code page stops the whole copy before anything changes.
     std::vector<PerTitle> copies(source.Entries().begin() + first,
                                  source.Entries().begin() + last + 1);
     if (source.CodePage() != doc.CodePage()) {
         for (std::size_t k = 0; k < copies.size(); ++k) {
             std::optional<std::string> text =
                 ConvertText(source.CodePage(), doc.CodePage(), copies[k].Text);
-            if (!text)
-                throw SubtitleError("Entry " + std::to_string(first + 1 + Index32(k)) + " of " +
-                                    source.FileName() + " cannot be written in " +
-                                    CodePageName(doc.CodePage()) + ": nothing was inserted.");
+            if (!text) {
+                const int number = first + 1 + Index32(k);
+                throw TextConversionError("Entry " + std::to_string(number) + " of " +
+                                              source.FileName() + " cannot be written in " +
+                                              CodePageName(doc.CodePage()) +
+                                              ": nothing was inserted.",
+                                          number, false, doc.CodePage());
+            }
             copies[k].Text = std::move(*text);
         }
     }
-    return OneSplice(position, 0, std::move(copies));
+    return copies;
+}
+
+TChange InsertFromChange(const SubTitle& doc, int position, const SubTitle& source, int last,
+                         int first) {
+    if (!doc.IsLoaded() || !InDocument(source, first, last) || position < 0 ||
+        position > doc.Count())
+        return {};
+    return OneSplice(position, 0, CopyEntries(doc, source, first, last));
 }
 
 TChange EraseChange(const SubTitle& doc, int first, int last) {
