@@ -336,8 +336,6 @@ private:
     // The legacy code page that goes with the chosen language: GBK for Simplified Chinese, Big5
     // otherwise.
     int LanguagePage() const;
-    // The active side when it holds a document; else -1, after the missing-document message.
-    int ActiveDocumentSide();
     // Whether the side may let go of its document: unchanged, or the user says so.
     bool AllowDiscard(int side);
     // The side whose pane shows a document and is active, or -1.

@@ -26,19 +26,16 @@ void TMainForm::aSegModifyLExecute(int side) {
     activateWindow();
 }
 
-// The active side with a document, or -1 after telling the user there is none.
-int TMainForm::ActiveDocumentSide() {
-    if ((ActiveSide == 0 || ActiveSide == 1) && Pane[ActiveSide]->Doc) return ActiveSide;
-    Questions().ShowError(this, TextOf(txLoadSubtitleFirst));
-    return -1;
-}
-
 // The combine and import dialogs read files as the panes do: the same frame-rate question and
 // the language's page. Their OK is a step in the side's history, which the pane has already shown
 // by rows, keeping its selection and scroll; Cancel changes nothing, whatever file they read.
 void TMainForm::aCombineExecute() {
     const int side = ActiveDocumentSide();
-    if (side < 0 || !CombineForm) return;
+    if (side < 0) {
+        Questions().ShowError(this, TextOf(txLoadSubtitleFirst));
+        return;
+    }
+    if (!CombineForm) return;
     CombineForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
     CombineForm->SetTarget(side, Pane[side]->Doc.get(), Pane[1 - side]->Doc.get());
     CombineForm->ShowModalThroughQuestions(this);
@@ -47,7 +44,11 @@ void TMainForm::aCombineExecute() {
 
 void TMainForm::aImportExecute() {
     const int side = ActiveDocumentSide();
-    if (side < 0 || !ImportForm) return;
+    if (side < 0) {
+        Questions().ShowError(this, TextOf(txLoadSubtitleFirst));
+        return;
+    }
+    if (!ImportForm) return;
     ImportForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
     ImportForm->SetTarget(side, Pane[side]->Doc.get(), Pane[1 - side]->Doc.get());
     ImportForm->ShowModalThroughQuestions(this);

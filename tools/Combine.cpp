@@ -67,27 +67,27 @@ TCombineForm::TCombineForm(TEditorHost* host, QWidget* parent)
                             "rbtnInsertFront", QRect(10, 20, 90, 17));
     rbtnInsertRear = Place(new QRadioButton(QStringLiteral("字幕後方"), GroupBox3),
                            "rbtnInsertRear", QRect(110, 20, 90, 17));
-    rbtnInsertPos = Place(new QRadioButton(QStringLiteral("指定位置"), GroupBox3),
-                          "rbtnInsertPos", QRect(210, 20, 90, 17));
+    rbtnInsertPos = Place(new QRadioButton(QStringLiteral("指定位置"), GroupBox3), "rbtnInsertPos",
+                          QRect(210, 20, 90, 17));
     rbtnInsertFront->setChecked(true);
-    upInsertPos = NumberBox(GroupBox3, leInsertPosLabel, "leInsertPosLabel",
-                            QStringLiteral("字幕編號"), QPoint(10, 46), "upInsertPos",
-                            "leInsertPos", QRect(64, 42, 90, 21), leInsertPos);
-    for (QWidget* w : {static_cast<QWidget*>(rbtnInsertFront), static_cast<QWidget*>(rbtnInsertRear),
-                       static_cast<QWidget*>(rbtnInsertPos), static_cast<QWidget*>(leInsertPos),
-                       static_cast<QWidget*>(upInsertPos)})
+    upInsertPos =
+        NumberBox(GroupBox3, leInsertPosLabel, "leInsertPosLabel", QStringLiteral("字幕編號"),
+                  QPoint(10, 46), "upInsertPos", "leInsertPos", QRect(64, 42, 90, 21), leInsertPos);
+    for (QWidget* w : {static_cast<QWidget*>(rbtnInsertFront),
+                       static_cast<QWidget*>(rbtnInsertRear), static_cast<QWidget*>(rbtnInsertPos),
+                       static_cast<QWidget*>(leInsertPos), static_cast<QWidget*>(upInsertPos)})
         SetHint(w, QStringLiteral("指定插入位置|併入之字幕將插入此編號之前"));
-    for (QRadioButton* r : {rbtnSelectAll, rbtnSelectRange, rbtnInsertFront, rbtnInsertRear,
-                            rbtnInsertPos})
+    for (QRadioButton* r :
+         {rbtnSelectAll, rbtnSelectRange, rbtnInsertFront, rbtnInsertRear, rbtnInsertPos})
         connect(r, &QRadioButton::toggled, this, &TCombineForm::UpdateEnabled);
 
     // 4. The times.
     GroupBox4 = Place(new QGroupBox(QStringLiteral("4. 時間調整"), this), "GroupBox4",
                       QRect(6, 230, 336, 46));
-    cbAutoAdjust = Place(
-        new QCheckBox(QStringLiteral("自動調整字幕時間  (若未勾選,則保持各自原來字幕時間)"),
-                      GroupBox4),
-        "cbAutoAdjust", QRect(10, 20, 320, 17));
+    cbAutoAdjust =
+        Place(new QCheckBox(QStringLiteral("自動調整字幕時間  (若未勾選,則保持各自原來字幕時間)"),
+                            GroupBox4),
+              "cbAutoAdjust", QRect(10, 20, 320, 17));
     cbAutoAdjust->setChecked(true);
 
     bbtnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
@@ -141,7 +141,8 @@ bool TCombineForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCombineForm::sbtnSubFileClick() {
-    const QString path = Questions().OpenFileName(this, QString(), OpenFilter, QStringLiteral("srt"));
+    const QString path =
+        Questions().OpenFileName(this, QString(), OpenFilter, QStringLiteral("srt"));
     if (path.isEmpty()) return;
     const std::unique_ptr<SubTitle> file = ReadSourceFile(this, path, Reading);
     if (!file) return;
@@ -180,9 +181,9 @@ void TCombineForm::bbtnOkClick() {
                          : rbtnInsertRear->isChecked() ? n
                                                        : std::min(upInsertPos->value() - 1, n);
     try {
-        host_->ApplyChange(Side, TextOf(txStepCombine),
-                           CombineChange(*Document, *source, first, last, position,
-                                         cbAutoAdjust->isChecked()));
+        host_->ApplyChange(
+            Side, TextOf(txStepCombine),
+            CombineChange(*Document, *source, first, last, position, cbAutoAdjust->isChecked()));
     } catch (const TextConversionError& error) {
         ShowConversionError(this, error);
         return;

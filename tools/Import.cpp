@@ -82,12 +82,12 @@ TImportForm::TImportForm(TEditorHost* host, QWidget* parent)
     // 4. The range of the target.
     GroupBox3 = Place(new QGroupBox(QStringLiteral("4. 匯入範圍"), this), "GroupBox3",
                       QRect(6, 202, 338, 66));
-    upImStartNo = NumberBox(GroupBox3, leImStartNoLabel, "leImStartNoLabel",
-                            QStringLiteral("開始編號"), QPoint(10, 22), "upImStartNo",
-                            "leImStartNo", QRect(64, 18, 90, 21), leImStartNo);
-    upImEndNo = NumberBox(GroupBox3, leImEndNoLabel, "leImEndNoLabel", QStringLiteral("結束編號"),
-                          QPoint(172, 22), "upImEndNo", "leImEndNo", QRect(226, 18, 90, 21),
-                          leImEndNo);
+    upImStartNo =
+        NumberBox(GroupBox3, leImStartNoLabel, "leImStartNoLabel", QStringLiteral("開始編號"),
+                  QPoint(10, 22), "upImStartNo", "leImStartNo", QRect(64, 18, 90, 21), leImStartNo);
+    upImEndNo =
+        NumberBox(GroupBox3, leImEndNoLabel, "leImEndNoLabel", QStringLiteral("結束編號"),
+                  QPoint(172, 22), "upImEndNo", "leImEndNo", QRect(226, 18, 90, 21), leImEndNo);
     lbImNote = Place(new QLabel(QStringLiteral("(此範圍內的字幕,會被匯入的項目所取代)"), GroupBox3),
                      "lbImNote", QPoint(10, 44));
 

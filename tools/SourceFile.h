@@ -4,6 +4,8 @@
 // the number boxes of a range; and the message for a text the target cannot hold.
 #include "Subtitle.h"
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <memory>

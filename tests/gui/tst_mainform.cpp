@@ -61,8 +61,8 @@ private slots:
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
         QCOMPARE(forms.CreationOrder,
-                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm",
-                              "TCombineForm", "TImportForm", "TSaveAsForm", "TRecoveryForm"}));
+                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm", "TCombineForm",
+                              "TImportForm", "TSaveAsForm", "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         // The main window launches the dialogs start-up made.
         QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
@@ -217,7 +217,8 @@ private slots:
                  (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
         QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
-        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
+        QCOMPARE(Captions(form.popMenu),
+                 (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
     }
 
     void toolBarsShowTheirCommands() {

@@ -81,27 +81,58 @@ TEST_P(Combine, SplicesTheCopiesIntoTheTimeline) {
 INSTANTIATE_TEST_SUITE_P(
     Positions, Combine,
     ::testing::Values(
-        CombineCase{"BeforeEntry2Adjusted", {1000, 5000, 9000}, {2000, 3000, 4000}, 0, 2, 1, true,
+        CombineCase{"BeforeEntry2Adjusted",
+                    {1000, 5000, 9000},
+                    {2000, 3000, 4000},
+                    0,
+                    2,
+                    1,
+                    true,
                     {1000, 3000, 4000, 5000, 9000, 13000},
                     {"t1", "s1", "s2", "s3", "t2", "t3"}},
-        CombineCase{"BeforeEntry2AsTheyAre", {1000, 5000, 9000}, {2000, 3000, 4000}, 0, 2, 1,
-                    false, {1000, 2000, 3000, 4000, 5000, 9000},
+        CombineCase{"BeforeEntry2AsTheyAre",
+                    {1000, 5000, 9000},
+                    {2000, 3000, 4000},
+                    0,
+                    2,
+                    1,
+                    false,
+                    {1000, 2000, 3000, 4000, 5000, 9000},
                     {"t1", "s1", "s2", "s3", "t2", "t3"}},
-        CombineCase{"RearAdjusted", {0, 60000}, {2000, 5000}, 0, 1, 2, true,
-                    {0, 60000, 62000, 65000}},
-        CombineCase{"RearAsTheyAre", {0, 60000}, {2000, 5000}, 0, 1, 2, false,
-                    {0, 60000, 2000, 5000}},
-        CombineCase{"FrontAdjusted", {1000, 5000}, {2000, 3000, 4000}, 0, 2, 0, true,
+        CombineCase{
+            "RearAdjusted", {0, 60000}, {2000, 5000}, 0, 1, 2, true, {0, 60000, 62000, 65000}},
+        CombineCase{
+            "RearAsTheyAre", {0, 60000}, {2000, 5000}, 0, 1, 2, false, {0, 60000, 2000, 5000}},
+        CombineCase{"FrontAdjusted",
+                    {1000, 5000},
+                    {2000, 3000, 4000},
+                    0,
+                    2,
+                    0,
+                    true,
                     {2000, 3000, 4000, 5000, 9000}},
-        CombineCase{"FrontAsTheyAre", {1000, 5000}, {2000, 3000, 4000}, 0, 2, 0, false,
+        CombineCase{"FrontAsTheyAre",
+                    {1000, 5000},
+                    {2000, 3000, 4000},
+                    0,
+                    2,
+                    0,
+                    false,
                     {2000, 3000, 4000, 1000, 5000}},
         CombineCase{"EmptyTargetAdjusted", {}, {2000, 3000}, 0, 1, 0, true, {2000, 3000}},
         // A middle stretch: the copies move by prev - srcPrev (1000 - 2000), the later entries
         // by lastStart - srcPrev (4000 - 2000).
-        CombineCase{"MiddleOfTheSourceAdjusted", {1000, 5000, 9000}, {2000, 3000, 4000, 10000}, 1,
-                    2, 1, true, {1000, 2000, 3000, 7000, 11000}, {"t1", "s2", "s3", "t2", "t3"}},
-        CombineCase{"EmptyTargetMiddleOfTheSource", {}, {2000, 3000, 4000}, 1, 2, 0, true,
-                    {1000, 2000}},
+        CombineCase{"MiddleOfTheSourceAdjusted",
+                    {1000, 5000, 9000},
+                    {2000, 3000, 4000, 10000},
+                    1,
+                    2,
+                    1,
+                    true,
+                    {1000, 2000, 3000, 7000, 11000},
+                    {"t1", "s2", "s3", "t2", "t3"}},
+        CombineCase{
+            "EmptyTargetMiddleOfTheSource", {}, {2000, 3000, 4000}, 1, 2, 0, true, {1000, 2000}},
         // Nothing is inserted, so nothing moves either.
         CombineCase{"RangeBackwardsChangesNothing", {1000, 5000}, {2000, 3000}, 1, 0, 1, true, {}},
         CombineCase{"SourceWithoutEntries", {1000, 5000}, {}, 0, -1, 1, true, {}},
@@ -166,9 +197,8 @@ TEST_P(Import, CopiesPairwiseUntilEitherRangeEnds) {
     SubTitle doc = Starts(t);
     const SubTitle source = Starts(s, "s");
     const std::vector<PerTitle> before = doc.Entries();
-    TChange undo =
-        doc.Apply(ImportChange(doc, source, c.sourceFirst, c.sourceLast, c.targetFirst,
-                               c.targetLast, c.times, c.texts));
+    TChange undo = doc.Apply(ImportChange(doc, source, c.sourceFirst, c.sourceLast, c.targetFirst,
+                                          c.targetLast, c.times, c.texts));
     ASSERT_EQ(doc.Count(), 10);
     for (int j = 0; j < 10; ++j) {
         const PerTitle& e = *doc.Item(j);
@@ -186,21 +216,18 @@ TEST_P(Import, CopiesPairwiseUntilEitherRangeEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Ranges, Import,
     ::testing::Values(
-        ImportCase{"TimesOnlySourceShorter", 0, 7, 0, 9, true, false,
-                   {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}},
+        ImportCase{
+            "TimesOnlySourceShorter", 0, 7, 0, 9, true, false, {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}},
         ImportCase{"TextsOnly", 0, 7, 0, 9, false, true, {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}},
         ImportCase{"Both", 0, 7, 0, 9, true, true, {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}},
         ImportCase{"TargetFiveToFive", 0, 7, 4, 4, true, true, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0}},
-        ImportCase{"SourceRangeFromThree", 2, 7, 4, 4, true, true,
-                   {0, 0, 0, 0, 3, 0, 0, 0, 0, 0}},
+        ImportCase{"SourceRangeFromThree", 2, 7, 4, 4, true, true, {0, 0, 0, 0, 3, 0, 0, 0, 0, 0}},
         ImportCase{"TargetShorter", 0, 7, 7, 9, true, true, {0, 0, 0, 0, 0, 0, 0, 1, 2, 3}},
-        ImportCase{"RangesPastTheEndsAreCut", 6, 40, 8, 40, true, true,
-                   {0, 0, 0, 0, 0, 0, 0, 0, 7, 8}},
+        ImportCase{
+            "RangesPastTheEndsAreCut", 6, 40, 8, 40, true, true, {0, 0, 0, 0, 0, 0, 0, 0, 7, 8}},
         ImportCase{"NothingChosen", 0, 7, 0, 9, false, false, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        ImportCase{"SourceRangeBackwards", 5, 4, 0, 9, true, true,
-                   {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        ImportCase{"TargetRangeBackwards", 0, 7, 5, 4, true, true,
-                   {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}),
+        ImportCase{"SourceRangeBackwards", 5, 4, 0, 9, true, true, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        ImportCase{"TargetRangeBackwards", 0, 7, 5, 4, true, true, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Import, NoEntriesOnEitherSideChangesNothing) {
@@ -259,8 +286,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ParagraphCase{"TwoBlankLinesBetween", "a\nb\n\n\nc\n", 10, {"a|b", "c"}, {1, 5}},
         ParagraphCase{"LeadingBlankLineGivesAnEmptyText", "\na\n", 10, {"", "a"}, {1, 2}},
-        ParagraphCase{"LeadingBlankRunGivesOneEmptyText", "\r\n \r\n\r\na\r\n\r\nb", 10,
-                      {"", "a", "b"}, {1, 4, 6}},
+        ParagraphCase{"LeadingBlankRunGivesOneEmptyText",
+                      "\r\n \r\n\r\na\r\n\r\nb",
+                      10,
+                      {"", "a", "b"},
+                      {1, 4, 6}},
         ParagraphCase{"SpacesAndControlsAreBlank", "a\n \t \nb", 10, {"a", "b"}, {1, 3}},
         ParagraphCase{"LinesKeepTheirSpaces", "  x \n y\n", 10, {"  x | y"}, {1}},
         ParagraphCase{"TrailingBlankLines", "a\n\n\n\n", 10, {"a"}, {1}},
@@ -314,10 +344,14 @@ TEST(PourText, ALineTheTargetCannotHoldIsNamed) {
 
 TEST(ImportKind, ByExtensionInAnyLetterCase) {
     const std::vector<std::pair<std::string, TImportKind>> cases = {
-        {"a.srt", TImportKind::Subtitle},  {"/x/A.SRT", TImportKind::Subtitle},
-        {"b.Sub", TImportKind::Subtitle},  {"c.txt", TImportKind::Text},
-        {"d.CSV", TImportKind::Text},      {"e.doc", TImportKind::Other},
-        {"noextension", TImportKind::Other}, {"/dir.srt/file", TImportKind::Other},
+        {"a.srt", TImportKind::Subtitle},
+        {"/x/A.SRT", TImportKind::Subtitle},
+        {"b.Sub", TImportKind::Subtitle},
+        {"c.txt", TImportKind::Text},
+        {"d.CSV", TImportKind::Text},
+        {"e.doc", TImportKind::Other},
+        {"noextension", TImportKind::Other},
+        {"/dir.srt/file", TImportKind::Other},
         {"", TImportKind::Other},
     };
     for (const auto& [name, kind] : cases)
