@@ -1,6 +1,7 @@
 #include "Editing.h"
 
 #include "CodePage.h"
+#include "TextConverter.h"
 
 #include <algorithm>
 
@@ -140,22 +141,23 @@ std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, i
     if (!InDocument(source, first, last)) return {};
     // Copied first, so that a document can take entries from itself and a text that does not
     // fit this code page stops the whole copy before anything changes.
-    std::vector<PerTitle> copies(source.Entries().begin() + first,
-                                 source.Entries().begin() + last + 1);
-    if (source.CodePage() != doc.CodePage()) {
-        for (std::size_t k = 0; k < copies.size(); ++k) {
-            std::optional<std::string> text =
-                ConvertText(source.CodePage(), doc.CodePage(), copies[k].Text);
-            if (!text) {
-                const int number = first + 1 + Index32(k);
-                throw TextConversionError("Entry " + std::to_string(number) + " of " +
-                                              source.FileName() + " cannot be written in " +
-                                              CodePageName(doc.CodePage()) +
-                                              ": nothing was inserted.",
-                                          number, false, doc.CodePage());
-            }
-            copies[k].Text = std::move(*text);
+    if (source.CodePage() == doc.CodePage())
+        return std::vector<PerTitle>(source.Entries().begin() + first,
+                                     source.Entries().begin() + last + 1);
+    std::vector<PerTitle> copies;
+    copies.reserve(static_cast<std::size_t>(last - first) + 1);
+    TextConverter converter(source.CodePage(), doc.CodePage());
+    std::string text;
+    for (int i = first; i <= last; ++i) {
+        const PerTitle& e = *source.Item(i);
+        if (!converter.Convert(e.Text, text)) {
+            const int number = i + 1;
+            throw TextConversionError("Entry " + std::to_string(number) + " of " +
+                                          source.FileName() + " cannot be written in " +
+                                          CodePageName(doc.CodePage()) + ": nothing was inserted.",
+                                      number, false, doc.CodePage());
         }
+        copies.emplace_back(e.Start, e.End, text);
     }
     return copies;
 }

@@ -1,6 +1,7 @@
 #include "Merging.h"
 
 #include "CodePage.h"
+#include "TextConverter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -122,20 +123,21 @@ TChange PourTextChange(const SubTitle& doc, const TextSource& text, int targetFi
     if (paragraphs.empty()) return {};
     const int from = text.CodePage();
     const int to = doc.CodePage();
+    TextConverter converter(from, to);
+    std::string converted;
     std::vector<PerTitle> entries;
     entries.reserve(paragraphs.size());
     bool changed = false;
     for (std::size_t k = 0; k < paragraphs.size(); ++k) {
         const PerTitle& now = *doc.Item(targetFirst + static_cast<int>(k));
         TParagraph& p = paragraphs[k];
-        if (from != to) {
-            std::optional<std::string> converted = ConvertText(from, to, p.Text);
-            if (!converted)
+        if (converter.Converts()) {
+            if (!converter.Convert(p.Text, converted))
                 throw TextConversionError("Line " + std::to_string(p.Line) +
                                               " of the text cannot be written in " +
                                               CodePageName(to) + ": nothing was imported.",
                                           p.Line, true, to);
-            p.Text = std::move(*converted);
+            p.Text.swap(converted);
         }
         changed = changed || p.Text != now.Text;
         entries.emplace_back(now.Start, now.End, std::move(p.Text));
