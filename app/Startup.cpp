@@ -39,7 +39,12 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.SegForm = std::make_unique<TSegForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TSegForm");
     forms.MainForm->SegForm = forms.SegForm.get();
-    // TODO: TCombineForm and TImportForm come here.
+    forms.CombineForm = std::make_unique<TCombineForm>(forms.MainForm->Host());
+    forms.CreationOrder << QStringLiteral("TCombineForm");
+    forms.MainForm->CombineForm = forms.CombineForm.get();
+    forms.ImportForm = std::make_unique<TImportForm>(forms.MainForm->Host());
+    forms.CreationOrder << QStringLiteral("TImportForm");
+    forms.MainForm->ImportForm = forms.ImportForm.get();
     forms.SaveAsForm = std::make_unique<TSaveAsForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TSaveAsForm");
     forms.MainForm->SaveAsForm = forms.SaveAsForm.get();

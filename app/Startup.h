@@ -1,7 +1,9 @@
 #pragma once
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
+#include "Combine.h"
 #include "Edit.h"
+#include "Import.h"
 #include "Main.h"
 #include "RecoveryForm.h"
 #include "SaveAsForm.h"
@@ -26,6 +28,8 @@ struct TForms {
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
     std::unique_ptr<TSegForm> SegForm;
+    std::unique_ptr<TCombineForm> CombineForm;
+    std::unique_ptr<TImportForm> ImportForm;
     std::unique_ptr<TSaveAsForm> SaveAsForm;
     // After the windows of the editing tools: offers work a crashed run left behind.
     std::unique_ptr<TRecoveryForm> RecoveryForm;

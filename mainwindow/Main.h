@@ -46,6 +46,8 @@ class TEditorHost;
 class TRecoveryForm;
 class TReplaceDialog;
 class TSaveAsForm;
+class TCombineForm;
+class TImportForm;
 class TSegForm;
 class TSubtitleGridModel;
 
@@ -195,6 +197,8 @@ public:
     TEditorHost* Host() const;
     // The modal editing dialogs, made and owned at start-up; null until handed over.
     TSegForm* SegForm = nullptr;
+    TCombineForm* CombineForm = nullptr;
+    TImportForm* ImportForm = nullptr;
     TSaveAsForm* SaveAsForm = nullptr;
     // Copies of changed documents for recovery after a crash, and backups before overwriting.
     TAutoSave* AutoSaver = nullptr;

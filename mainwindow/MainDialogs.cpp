@@ -1,6 +1,9 @@
-// The modal editing dialogs launched for one side: segment re-timing and Save As.
+// The modal editing dialogs launched for one side: segment re-timing, combine, import and Save
+// As.
 #include "Main.h"
 
+#include "Combine.h"
+#include "Import.h"
 #include "Questions.h"
 #include "SaveAsForm.h"
 #include "Segmodify.h"
@@ -20,6 +23,35 @@ void TMainForm::aSegModifyLExecute(int side) {
     // which with a million rows selected costs more than the re-timing itself.)
     SegForm->ShowModalThroughQuestions(this);
     // The dialog has no parent to hand the keyboard back to: Ctrl+Z goes to the panes again.
+    activateWindow();
+}
+
+// The combine and import dialogs read files as the panes do: the same frame-rate question and
+// the language's page. Their OK is a step in the side's history, which the pane has already shown
+// by rows, keeping its selection and scroll; Cancel changes nothing, whatever file they read.
+void TMainForm::aCombineExecute() {
+    const int side = ActiveDocumentSide();
+    if (side < 0) {
+        Questions().ShowError(this, TextOf(txLoadSubtitleFirst));
+        return;
+    }
+    if (!CombineForm) return;
+    CombineForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
+    CombineForm->SetTarget(side, Pane[side]->Doc.get(), Pane[1 - side]->Doc.get());
+    CombineForm->ShowModalThroughQuestions(this);
+    activateWindow();
+}
+
+void TMainForm::aImportExecute() {
+    const int side = ActiveDocumentSide();
+    if (side < 0) {
+        Questions().ShowError(this, TextOf(txLoadSubtitleFirst));
+        return;
+    }
+    if (!ImportForm) return;
+    ImportForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
+    ImportForm->SetTarget(side, Pane[side]->Doc.get(), Pane[1 - side]->Doc.get());
+    ImportForm->ShowModalThroughQuestions(this);
     activateWindow();
 }
 

@@ -39,10 +39,6 @@ void TMainForm::aEditSubtitleExecute() {
     EditForm->ShowWindow();
 }
 
-// TODO: the editing windows: combine, import.
-void TMainForm::aCombineExecute() {}
-void TMainForm::aImportExecute() {}
-
 // TODO: language and view switching.
 void TMainForm::aSelCHTExecute(int) {}
 void TMainForm::aViewBarExecute(QAction*) {}

@@ -57,8 +57,10 @@ bool IsFourByteGb18030(const unsigned char* s, std::size_t left) {
            s[2] >= 0x81 && s[2] <= 0xFE && s[3] >= 0x30 && s[3] <= 0x39;
 }
 
+} // namespace
+
 // ICU's "cp950" is a different table; these are the code pages as Windows defines them.
-const char* IcuName(int codePage) {
+const char* IcuConverterName(int codePage) {
     switch (codePage) {
     case kCodePageBig5:
         return "windows-950-2000";
@@ -77,6 +79,8 @@ const char* IcuName(int codePage) {
     }
 }
 
+namespace {
+
 struct ConverterCloser {
     void operator()(UConverter* c) const { ucnv_close(c); }
 };
@@ -86,7 +90,7 @@ using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 // ICU caches the tables, so opening is cheap.
 Converter OpenConverter(int codePage, bool strict) {
     UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open(IcuName(codePage), &status));
+    Converter converter(ucnv_open(IcuConverterName(codePage), &status));
     if (U_FAILURE(status)) return nullptr;
     if (strict) {
         ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,

@@ -116,3 +116,7 @@ std::string ToUtf8(int codePage, std::string_view bytes);
 std::optional<std::string> FromUtf8(int codePage, std::string_view utf8);
 // Between two code pages, strictly: nothing when a character does not decode or does not fit.
 std::optional<std::string> ConvertText(int fromCodePage, int toCodePage, std::string_view bytes);
+
+// ICU's name of the converter for a supported code page ("windows-950-2000" for Big5; ICU's own
+// "cp950" is another table).
+const char* IcuConverterName(int codePage);

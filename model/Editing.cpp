@@ -1,6 +1,7 @@
 #include "Editing.h"
 
 #include "CodePage.h"
+#include "TextConverter.h"
 
 #include <algorithm>
 
@@ -135,27 +136,38 @@ TChange InsertBlankChange(const SubTitle& doc, int index, int n) {
     return OneSplice(index, 0, std::vector<PerTitle>(static_cast<std::size_t>(n), {t, t, ""}));
 }
 
+std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, int first,
+                                  int last) {
+    if (!InDocument(source, first, last)) return {};
+    // Copied first, so that a document can take entries from itself and a text that does not
+    // fit this code page stops the whole copy before anything changes.
+    if (source.CodePage() == doc.CodePage())
+        return std::vector<PerTitle>(source.Entries().begin() + first,
+                                     source.Entries().begin() + last + 1);
+    std::vector<PerTitle> copies;
+    copies.reserve(static_cast<std::size_t>(last - first) + 1);
+    TextConverter converter(source.CodePage(), doc.CodePage());
+    std::string text;
+    for (int i = first; i <= last; ++i) {
+        const PerTitle& e = *source.Item(i);
+        if (!converter.Convert(e.Text, text)) {
+            const int number = i + 1;
+            throw TextConversionError("Entry " + std::to_string(number) + " of " +
+                                          source.FileName() + " cannot be written in " +
+                                          CodePageName(doc.CodePage()) + ": nothing was inserted.",
+                                      number, false, doc.CodePage());
+        }
+        copies.emplace_back(e.Start, e.End, text);
+    }
+    return copies;
+}
+
 TChange InsertFromChange(const SubTitle& doc, int position, const SubTitle& source, int last,
                          int first) {
     if (!doc.IsLoaded() || !InDocument(source, first, last) || position < 0 ||
         position > doc.Count())
         return {};
-    // Copied first, so that a document can take entries from itself and a text that does not
-    // fit this code page stops the whole insertion before anything changes.
-    std::vector<PerTitle> copies(source.Entries().begin() + first,
-                                 source.Entries().begin() + last + 1);
-    if (source.CodePage() != doc.CodePage()) {
-        for (std::size_t k = 0; k < copies.size(); ++k) {
-            std::optional<std::string> text =
-                ConvertText(source.CodePage(), doc.CodePage(), copies[k].Text);
-            if (!text)
-                throw SubtitleError("Entry " + std::to_string(first + 1 + Index32(k)) + " of " +
-                                    source.FileName() + " cannot be written in " +
-                                    CodePageName(doc.CodePage()) + ": nothing was inserted.");
-            copies[k].Text = std::move(*text);
-        }
-    }
-    return OneSplice(position, 0, std::move(copies));
+    return OneSplice(position, 0, CopyEntries(doc, source, first, last));
 }
 
 TChange EraseChange(const SubTitle& doc, int first, int last) {

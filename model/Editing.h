@@ -4,6 +4,7 @@
 // user typed first); matches begin only on whole characters.
 #include "Subtitle.h"
 
+#include <string>
 #include <string_view>
 
 // The changes the commands make, as data for SubTitle::Apply. Each answers an empty change when
@@ -21,8 +22,25 @@ TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entri
 // n entries with empty text before index, all at the end of the entry before index plus 10 ms
 // (0 at index 0).
 TChange InsertBlankChange(const SubTitle& doc, int index, int n);
+// A text that a document's code page cannot hold, found while copying texts into it: Number is the
+// 1-based number of the source entry or, for a text file, of its line (Line true). Nothing has
+// changed when it is thrown.
+class TextConversionError : public SubtitleError {
+public:
+    TextConversionError(const std::string& message, int number, bool line, int codePage)
+        : SubtitleError(message), Number(number), Line(line), CodePage(codePage) {}
+    int Number;
+    bool Line;
+    int CodePage; // the page that cannot hold it
+};
+
+// Copies of source entries first..last, their text converted into doc's code page when the source
+// has another. Throws TextConversionError when a text cannot be held there; an empty range or one
+// outside the source gives none.
+std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, int first, int last);
+
 // Copies of source entries first..last before position, their text converted when the source has
-// another code page. Throws SubtitleError when a text cannot be held in doc's code page.
+// another code page. Throws TextConversionError when a text cannot be held in doc's code page.
 TChange InsertFromChange(const SubTitle& doc, int position, const SubTitle& source, int last,
                          int first);
 TChange EraseChange(const SubTitle& doc, int first, int last);

@@ -69,6 +69,13 @@ const std::map<int, QString>& BuiltIn() {
         {txNotAFloat, QStringLiteral("'%1' is not a valid floating point value")},
         {txInvalidInput, QStringLiteral("Invalid input value.  Use escape key to abandon changes")},
         {txCannotWrite, QStringLiteral("無法寫入檔案")},
+        // The combine and import dialogs' steps in the history, and their refusal of a text the
+        // target's code page cannot hold (the entry or the line, then the page's name).
+        {txStepCombine, QStringLiteral("合併字幕")},
+        {txStepImport, QStringLiteral("匯入字幕")},
+        {txEntryCannotBeHeld,
+         QStringLiteral("來源第 %1 筆字幕的文字無法以 %2 編碼儲存,未做任何變更")},
+        {txLineCannotBeHeld, QStringLiteral("文字檔第 %1 行的文字無法以 %2 編碼儲存,未做任何變更")},
     };
     return table;
 }

@@ -73,4 +73,9 @@ enum TextId : int {
     txNotAFloat = 5203,
     txInvalidInput = 5204,
     txCannotWrite = 5205,
+    // The combine and import dialogs.
+    txStepCombine = 5300,
+    txStepImport = 5301,
+    txEntryCannotBeHeld = 5302,
+    txLineCannotBeHeld = 5303,
 };

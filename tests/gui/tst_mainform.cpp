@@ -60,12 +60,15 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm",
-                                                   "TSegForm", "TSaveAsForm", "TRecoveryForm"}));
+        QCOMPARE(forms.CreationOrder,
+                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm", "TCombineForm",
+                              "TImportForm", "TSaveAsForm", "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         // The main window launches the dialogs start-up made.
         QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
         QCOMPARE(forms.MainForm->SaveAsForm, forms.SaveAsForm.get());
+        QCOMPARE(forms.MainForm->CombineForm, forms.CombineForm.get());
+        QCOMPARE(forms.MainForm->ImportForm, forms.ImportForm.get());
         QCOMPARE(MainForm(), forms.MainForm.get());
         // The edit window is the main window's tool window and known to it.
         QVERIFY(forms.EditForm);

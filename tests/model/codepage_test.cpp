@@ -2,6 +2,7 @@
 // "}" or "\" is never split), display widths, and strict conversion to and from UTF-8.
 #include "CodePage.h"
 #include "ModelTestUtil.h"
+#include "TextConverter.h"
 
 #include <gtest/gtest.h>
 
@@ -427,3 +428,40 @@ TEST(CodePageDetection, ShortOrBrokenTextTakesTheFallback) {
 }
 
 } // namespace
+
+// The converter kept open for many texts answers exactly what ConvertText answers, text after
+// text, also after a text it refused (no state carried over).
+TEST(TextConverter, AgreesWithConvertText) {
+    const std::vector<std::pair<int, int>> pairs = {
+        {kCodePageBig5, kCodePageUtf8},     {kCodePageUtf8, kCodePageBig5},
+        {kCodePageGbk, kCodePageBig5},      {kCodePageShiftJis, kCodePageUtf8},
+        {kCodePageUtf8, kCodePageShiftJis}, {kCodePageWindows1252, kCodePageUtf8},
+        {kCodePageUtf8, kCodePageUtf8},     {kCodePageBig5, kCodePageBig5},
+    };
+    const std::vector<std::string> texts = {
+        "",
+        "plain ascii | with bars \\ and ~",
+        "\xA5\x7C\xA5\x5C",               // 四功 in Big5
+        "\xE5\x9B\x9B\xE5\x8A\x9F",       // 四功 in UTF-8
+        "\xA5",                           // a Big5 lead byte cut off
+        "\xF0\x9F\x98\x80",               // an emoji: no legacy page holds it
+        "\xC3\x28",                       // malformed UTF-8
+        "caf\xE9",                        // café in Windows-1252
+        "\x81\x40\x5C",                   // Shift-JIS full-width space, then 5C
+        "\xE4\xB8\xAD\xE6\x96\x87 mixed", // 中文 in UTF-8
+    };
+    for (const auto& [from, to] : pairs) {
+        TextConverter converter(from, to);
+        for (int round = 0; round < 2; ++round) {
+            for (const std::string& text : texts) {
+                std::string out = "stale";
+                const std::optional<std::string> expected = ConvertText(from, to, text);
+                const bool ok = converter.Convert(text, out);
+                EXPECT_EQ(ok, expected.has_value()) << from << " -> " << to << ": " << text;
+                if (ok && expected) {
+                    EXPECT_EQ(out, *expected) << from << " -> " << to;
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,81 @@
+#include "SourceFile.h"
+
+#include "Editing.h"
+#include "Questions.h"
+#include "Texts.h"
+#include "TimeParts.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+bool SourceFileReadable(QWidget* parent, const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists() && info.isFile() && info.isReadable()) return true;
+    Questions().ShowError(parent, TextOf(!info.exists() ? txFileMissing : txFileUnreadable) +
+                                      QLatin1Char('\n') + path);
+    return false;
+}
+
+std::unique_ptr<SubTitle> ReadSourceFile(QWidget* parent, const QString& path,
+                                         const TSourceReading& reading, bool* cancelled) {
+    if (cancelled) *cancelled = false;
+    if (!SourceFileReadable(parent, path)) return nullptr;
+    bool askedAndCancelled = false;
+    FrameRateQuestionWithProposal ask;
+    if (reading.AskFrameRate)
+        ask = [&reading, &askedAndCancelled](std::optional<double> proposed) {
+            std::optional<std::string> answer = reading.AskFrameRate(proposed);
+            askedAndCancelled = !answer;
+            return answer;
+        };
+    std::unique_ptr<SubTitle> doc;
+    try {
+        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask,
+                                         LegacyPage(reading.LegacyPage));
+    } catch (const SubtitleError& e) {
+        Questions().ShowError(parent, path + QLatin1Char('\n') + QString::fromUtf8(e.what()));
+        return nullptr;
+    }
+    if (askedAndCancelled) {
+        if (cancelled) *cancelled = true;
+        return nullptr;
+    }
+    if (!doc->IsLoaded()) {
+        Questions().ShowError(parent, TextOf(txUnknownFormat));
+        return nullptr;
+    }
+    return doc;
+}
+
+void ShowConversionError(QWidget* parent, const TextConversionError& error) {
+    Questions().ShowError(parent, TextOf(error.Line ? txLineCannotBeHeld : txEntryCannotBeHeld)
+                                      .arg(error.Number)
+                                      .arg(QString::fromUtf8(CodePageName(error.CodePage))));
+}
+
+TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
+                       const QString& caption, QPoint labelAt, const char* name,
+                       const char* editName, const QRect& geometry, QLineEdit*& edit) {
+    label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(labelName));
+    label->move(labelAt);
+    label->adjustSize();
+    auto* box = new TNumberSpin(editName, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setRange(1, 1);
+    edit = box->findChild<QLineEdit*>(QString::fromLatin1(editName));
+    edit->setText(QStringLiteral("1"));
+    label->setBuddy(box);
+    return box;
+}
+
+void SetNumberRange(TNumberSpin* box, int count, int value) {
+    const QSignalBlocker block(box);
+    box->setRange(1, std::max(count, 1));
+    box->setValue(value);
+}
