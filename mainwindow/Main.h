@@ -43,10 +43,14 @@ class TKelPanel;
 class TAutoSave;
 class TEditForm;
 class TEditorHost;
+class TAboutForm;
+class TAdjustForm;
 class TRecoveryForm;
+class TRegionSplitter;
 class TReplaceDialog;
 class TSaveAsForm;
 class TSegForm;
+class TSubHeightDlg;
 class TSubtitleGridModel;
 
 class TMainForm : public QMainWindow {
@@ -93,7 +97,7 @@ public:
     QTableView* sgSubL = nullptr;
     QTableView* sgSubR = nullptr;
     QSplitter* SplitterHor = nullptr;
-    QSplitter* spUP = nullptr;
+    TRegionSplitter* spUP = nullptr; // keeps the video region's share of the height
     QWidget* plVideo = nullptr;
     TKelPanel* plSubL = nullptr;
     TKelPanel* plSubR = nullptr;
@@ -192,6 +196,9 @@ public:
     // The modal editing dialogs, made and owned at start-up; null until handed over.
     TSegForm* SegForm = nullptr;
     TSaveAsForm* SaveAsForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
+    TSubHeightDlg* SubHeightDlg = nullptr;
+    TAdjustForm* AdjustForm = nullptr;
     // Copies of changed documents for recovery after a crash, and backups before overwriting.
     TAutoSave* AutoSaver = nullptr;
     // The window that offers work a crashed run left behind (made with the other windows).
@@ -298,6 +305,8 @@ public:
     void aSecRepeatExecute();
     void aSubRepeatExecute();
     void aSelCHTExecute(int lcid);
+    // The five view commands: each shows or hides its region, the regions keeping their order
+    // from the bottom up: status bar, control region, video region, editor region.
     void aViewBarExecute(QAction* command);
     void aAdjustSizeExecute();
     void muF1Click(int index);
@@ -308,6 +317,9 @@ public:
     void ApplySubtitleStyle(int side);
     // Puts the shown caption panels at the bottom of the video region, the left above the right.
     void StackCaptionPanels();
+    // The least height of the video region that shows the film at least 135 pixels high over
+    // both caption panels as they are styled now.
+    int PictureRoomNeeded() const;
     // Opens a subtitle file given on the command line into a side.
     void OpenSubtitleFile(int side, const QString& path);
 
@@ -316,6 +328,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // No menu of Qt's own for hiding the tool bars: the view commands do that.
+    QMenu* createPopupMenu() override;
 
 private:
     void BuildCommands();
@@ -340,7 +354,15 @@ private:
     // code page cannot hold it.
     std::optional<std::string> Encode(int side, const QString& text);
 
+    // A first start, nothing stored: the window opens large enough to show the film.
+    void FirstStartSize();
+    // The video region's first share of the height: room for a useful picture and the panes.
+    double FirstVideoShare() const;
+
     TEditorHost* host_ = nullptr;
+    // What the settings held at start: the main window's size, the video region's share.
+    bool storedMainSize_ = false;
+    bool storedVideoShare_ = false;
     bool firstShowDone_ = false;
     bool destroyed_ = false;
 };

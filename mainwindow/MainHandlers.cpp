@@ -10,12 +10,6 @@ void TMainForm::FileExitExecute() {
     close();
 }
 
-// TODO: the about box.
-void TMainForm::aAboutExecute() {}
-
-// TODO: the window size dialog.
-void TMainForm::aAdjustSizeExecute() {}
-
 void TMainForm::SetEditForm(TEditForm* form) {
     EditForm = form;
     if (form)
@@ -43,6 +37,5 @@ void TMainForm::aEditSubtitleExecute() {
 void TMainForm::aCombineExecute() {}
 void TMainForm::aImportExecute() {}
 
-// TODO: language and view switching.
+// TODO: language switching.
 void TMainForm::aSelCHTExecute(int) {}
-void TMainForm::aViewBarExecute(QAction*) {}

@@ -60,13 +60,16 @@ private slots:
         TForms forms;
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
-        QCOMPARE(forms.CreationOrder,
-                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm", "TSaveAsForm",
-                              "TRecoveryForm"}));
+        QCOMPARE(forms.CreationOrder, (QStringList{"TMainForm", "TAboutForm", "TSetFrameDlg",
+                                                   "TSubHeightDlg", "TEditForm", "TSegForm",
+                                                   "TSaveAsForm", "TAdjustForm", "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         // The main window launches the dialogs start-up made.
         QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
         QCOMPARE(forms.MainForm->SaveAsForm, forms.SaveAsForm.get());
+        QCOMPARE(forms.MainForm->AboutForm, forms.AboutForm.get());
+        QCOMPARE(forms.MainForm->SubHeightDlg, forms.SubHeightDlg.get());
+        QCOMPARE(forms.MainForm->AdjustForm, forms.AdjustForm.get());
         QCOMPARE(MainForm(), forms.MainForm.get());
         // The edit window is the main window's tool window and known to it.
         QVERIFY(forms.EditForm);
@@ -176,7 +179,7 @@ private slots:
         QCOMPARE(form.spUP->widget(1), form.plVideo);
         QVERIFY(!form.spUP->childrenCollapsible());
         QVERIFY(!form.SplitterHor->childrenCollapsible());
-        for (QSplitter* splitter : {form.spUP, form.SplitterHor}) {
+        for (QSplitter* splitter : {static_cast<QSplitter*>(form.spUP), form.SplitterHor}) {
             QCOMPARE(splitter->handleWidth(), 3);
             for (int i = 0; i < 2; ++i) {
                 const QSize min = splitter->widget(i)->minimumSize();
@@ -215,7 +218,8 @@ private slots:
                  (QStringList{"顯示字幕", "-", "設定字型", "設定背景顏色", "設定字幕高度"}));
         QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
-        QCOMPARE(Captions(form.popMenu), (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
+        QCOMPARE(Captions(form.popMenu),
+                 (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
     }
 
     void toolBarsShowTheirCommands() {

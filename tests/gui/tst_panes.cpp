@@ -316,7 +316,8 @@ private slots:
 
         // Replace changes only the entry of the selection's top row.
         x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0), x.f().Pane[0]->GridModel->index(2, 4)),
+            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0),
+                           x.f().Pane[0]->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         x.f().ReplaceDialog->bbtnReplace->click();
         QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaa"));
@@ -378,7 +379,8 @@ private slots:
 
         // Delete asks; Cancel keeps everything, OK removes every selected row.
         x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0), x.f().Pane[0]->GridModel->index(2, 4)),
+            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0),
+                           x.f().Pane[0]->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         questions.MessageAnswers << mrCancel;
         x.f().aDelLine->trigger();
