@@ -8,6 +8,7 @@
 // MainCaptions.cpp the captions under it and the repeat ranges, MainPanes.cpp and MainSearch.cpp
 // the subtitle panes and their commands.
 #include "CaptionStyle.h"
+#include "RegionSplitter.h"
 #include "Subtitle.h"
 #include "SubtitlePane.h"
 
@@ -46,7 +47,6 @@ class TEditorHost;
 class TAboutForm;
 class TAdjustForm;
 class TRecoveryForm;
-class TRegionSplitter;
 class TReplaceDialog;
 class TSaveAsForm;
 class TSegForm;

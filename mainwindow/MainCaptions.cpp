@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
@@ -98,12 +100,18 @@ void TMainForm::aShowSubLExecute(int side) {
 
 void TMainForm::aFontEditLExecute(int side) {
     TCaptionStyle& style = Pane[side]->CaptionStyle;
+    // A face this system lacks is drawn in a stand-in; the chooser offers the stand-in, which it
+    // can show with the caption's own size and style (it would fall back to plain text for a
+    // face it cannot find, and OK would lose the bold). Kept unchanged, the stored face stays.
+    QFont offered = style.Font();
+    const bool standIn = !QFontDatabase::hasFamily(offered.family());
+    if (standIn) offered.setFamily(QFontInfo(offered).family());
     // The caption's text colour is chosen with its font.
     const std::optional<TFontChoice> chosen =
-        Questions().ChooseFontAndColor(this, style.Font(), WinColorToQColor(style.FontColor));
+        Questions().ChooseFontAndColor(this, offered, WinColorToQColor(style.FontColor));
     if (!chosen) return;
     const QFont& font = chosen->Font;
-    style.FontName = font.family();
+    if (!standIn || font.family() != offered.family()) style.FontName = font.family();
     if (font.pointSizeF() > 0)
         style.FontSize = qRound(font.pointSizeF());
     else if (font.pixelSize() > 0) // back through 96 dots per inch, as Font() went

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
@@ -421,7 +422,10 @@ private slots:
         x.f().aFontEditL->trigger();
         QCOMPARE(questions.FontColorOffers.size(), 1);
         QCOMPARE(questions.FontColorOffers[0].Color, QColor(Qt::white));
-        QCOMPARE(questions.FontColorOffers[0].Font.family(), QStringLiteral("Arial"));
+        // The offer is a face the chooser can show in the caption's style.
+        const QFont offered = questions.FontColorOffers[0].Font;
+        QVERIFY(QFontDatabase::hasFamily(offered.family()));
+        QVERIFY(offered.bold());
         QCOMPARE(x.f().Pane[0]->CaptionStyle.FontColor, 0x00EEFFu);
         QCOMPARE(panel->FontColor(), QColor(0xFF, 0xEE, 0x00));
         QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
@@ -442,6 +446,26 @@ private slots:
         QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
         QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
         QCOMPARE(x.f().Pane[0]->CaptionStyle.FontColor, 0x00EEFFu);
+
+        // A face this system lacks is offered as its stand-in; taken back unchanged, the stored
+        // face and its bold stay.
+        x.f().Pane[1]->CaptionStyle.FontName = QStringLiteral("No Such Face 12345");
+        x.f().Pane[1]->CaptionStyle.Bold = true;
+        questions.FontColorOffers.clear();
+        questions.FontColorAnswers.enqueue(std::nullopt);
+        x.f().aFontEditR->trigger();
+        const QFont standIn = questions.FontColorOffers[0].Font;
+        QVERIFY(standIn.family() != QStringLiteral("No Such Face 12345"));
+        questions.FontColorAnswers << TFontChoice{standIn, QColor(Qt::white)};
+        x.f().aFontEditR->trigger();
+        QCOMPARE(x.f().Pane[1]->CaptionStyle.FontName, QStringLiteral("No Such Face 12345"));
+        QVERIFY(x.f().Pane[1]->CaptionStyle.Bold);
+        // Another face chosen is stored as chosen.
+        QFont other = standIn;
+        other.setFamily(QStringLiteral("DejaVu Serif"));
+        questions.FontColorAnswers << TFontChoice{other, QColor(Qt::white)};
+        x.f().aFontEditR->trigger();
+        QCOMPARE(x.f().Pane[1]->CaptionStyle.FontName, QStringLiteral("DejaVu Serif"));
     }
 };
 
