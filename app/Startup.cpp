@@ -26,13 +26,17 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.MainForm = std::make_unique<TMainForm>(std::move(createPlayer));
     forms.CreationOrder << QStringLiteral("TMainForm");
-    // TODO: TAboutForm comes here.
+    forms.AboutForm = std::make_unique<TAboutForm>();
+    forms.CreationOrder << QStringLiteral("TAboutForm");
+    forms.MainForm->AboutForm = forms.AboutForm.get();
     forms.SetFrameDlg = std::make_unique<TSetFrameDlg>();
     forms.CreationOrder << QStringLiteral("TSetFrameDlg");
     // The MicroDVD reader asks through the one frame-rate dialog, which keeps its last text.
     forms.MainForm->AskFrameRate =
         MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
-    // TODO: TSubHeightDlg comes here.
+    forms.SubHeightDlg = std::make_unique<TSubHeightDlg>();
+    forms.CreationOrder << QStringLiteral("TSubHeightDlg");
+    forms.MainForm->SubHeightDlg = forms.SubHeightDlg.get();
     forms.EditForm = new TEditForm(forms.MainForm->Host(), forms.MainForm.get());
     forms.CreationOrder << QStringLiteral("TEditForm");
     forms.MainForm->SetEditForm(forms.EditForm);
@@ -48,7 +52,10 @@ void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.SaveAsForm = std::make_unique<TSaveAsForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TSaveAsForm");
     forms.MainForm->SaveAsForm = forms.SaveAsForm.get();
-    // TODO: TAdjustForm comes here.
+    forms.AdjustForm =
+        std::make_unique<TAdjustForm>(forms.MainForm.get(), &forms.MainForm->FormSizes);
+    forms.CreationOrder << QStringLiteral("TAdjustForm");
+    forms.MainForm->AdjustForm = forms.AdjustForm.get();
     forms.RecoveryForm = std::make_unique<TRecoveryForm>();
     forms.CreationOrder << QStringLiteral("TRecoveryForm");
     forms.MainForm->RecoveryForm = forms.RecoveryForm.get();

@@ -2,6 +2,8 @@
 // The program's start: the application object, the windows in their order, the event loop and
 // what happens to an error that reaches it.
 #include "Combine.h"
+#include "About.h"
+#include "Adjust.h"
 #include "Edit.h"
 #include "Import.h"
 #include "Main.h"
@@ -9,6 +11,7 @@
 #include "SaveAsForm.h"
 #include "Segmodify.h"
 #include "SetFrame.h"
+#include "SubHeight.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -26,11 +29,14 @@ public:
 // Every window of the program, created once at start and living until exit.
 struct TForms {
     std::unique_ptr<TMainForm> MainForm;
+    std::unique_ptr<TAboutForm> AboutForm;
     std::unique_ptr<TSetFrameDlg> SetFrameDlg;
+    std::unique_ptr<TSubHeightDlg> SubHeightDlg;
     std::unique_ptr<TSegForm> SegForm;
     std::unique_ptr<TCombineForm> CombineForm;
     std::unique_ptr<TImportForm> ImportForm;
     std::unique_ptr<TSaveAsForm> SaveAsForm;
+    std::unique_ptr<TAdjustForm> AdjustForm;
     // After the windows of the editing tools: offers work a crashed run left behind.
     std::unique_ptr<TRecoveryForm> RecoveryForm;
     // A tool window of the main window, which takes it along if it goes first.

@@ -8,6 +8,7 @@
 // MainCaptions.cpp the captions under it and the repeat ranges, MainPanes.cpp and MainSearch.cpp
 // the subtitle panes and their commands.
 #include "CaptionStyle.h"
+#include "RegionSplitter.h"
 #include "Subtitle.h"
 #include "SubtitlePane.h"
 
@@ -43,12 +44,15 @@ class TKelPanel;
 class TAutoSave;
 class TEditForm;
 class TEditorHost;
+class TAboutForm;
+class TAdjustForm;
 class TRecoveryForm;
 class TReplaceDialog;
 class TSaveAsForm;
 class TCombineForm;
 class TImportForm;
 class TSegForm;
+class TSubHeightDlg;
 class TSubtitleGridModel;
 
 class TMainForm : public QMainWindow {
@@ -95,7 +99,7 @@ public:
     QTableView* sgSubL = nullptr;
     QTableView* sgSubR = nullptr;
     QSplitter* SplitterHor = nullptr;
-    QSplitter* spUP = nullptr;
+    TRegionSplitter* spUP = nullptr; // keeps the video region's share of the height
     QWidget* plVideo = nullptr;
     TKelPanel* plSubL = nullptr;
     TKelPanel* plSubR = nullptr;
@@ -200,6 +204,9 @@ public:
     TCombineForm* CombineForm = nullptr;
     TImportForm* ImportForm = nullptr;
     TSaveAsForm* SaveAsForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
+    TSubHeightDlg* SubHeightDlg = nullptr;
+    TAdjustForm* AdjustForm = nullptr;
     // Copies of changed documents for recovery after a crash, and backups before overwriting.
     TAutoSave* AutoSaver = nullptr;
     // The window that offers work a crashed run left behind (made with the other windows).
@@ -310,6 +317,8 @@ public:
     void aSecRepeatExecute();
     void aSubRepeatExecute();
     void aSelCHTExecute(int lcid);
+    // The five view commands: each shows or hides its region, the regions keeping their order
+    // from the bottom up: status bar, control region, video region, editor region.
     void aViewBarExecute(QAction* command);
     void aAdjustSizeExecute();
     void muF1Click(int index);
@@ -320,6 +329,9 @@ public:
     void ApplySubtitleStyle(int side);
     // Puts the shown caption panels at the bottom of the video region, the left above the right.
     void StackCaptionPanels();
+    // The least height of the video region that shows the film at least 135 pixels high over
+    // both caption panels as they are styled now.
+    int PictureRoomNeeded() const;
     // Opens a subtitle file given on the command line into a side.
     void OpenSubtitleFile(int side, const QString& path);
 
@@ -328,6 +340,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // No menu of Qt's own for hiding the tool bars: the view commands do that.
+    QMenu* createPopupMenu() override;
 
 private:
     void BuildCommands();
@@ -352,7 +366,15 @@ private:
     // code page cannot hold it.
     std::optional<std::string> Encode(int side, const QString& text);
 
+    // A first start, nothing stored: the window opens large enough to show the film.
+    void FirstStartSize();
+    // The video region's first share of the height: room for a useful picture and the panes.
+    double FirstVideoShare() const;
+
     TEditorHost* host_ = nullptr;
+    // What the settings held at start: the main window's size, the video region's share.
+    bool storedMainSize_ = false;
+    bool storedVideoShare_ = false;
     bool firstShowDone_ = false;
     bool destroyed_ = false;
 };

@@ -7,10 +7,13 @@
 #include "FilmPlayer.h"
 #include "Kelpanel.h"
 #include "Questions.h"
+#include "SubHeight.h"
 #include "SubtitleGrid.h"
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
@@ -97,17 +100,27 @@ void TMainForm::aShowSubLExecute(int side) {
 
 void TMainForm::aFontEditLExecute(int side) {
     TCaptionStyle& style = Pane[side]->CaptionStyle;
-    const std::optional<QFont> chosen = Questions().ChooseFont(this, style.Font());
+    // A face this system lacks is drawn in a stand-in; the chooser offers the stand-in, which it
+    // can show with the caption's own size and style (it would fall back to plain text for a
+    // face it cannot find, and OK would lose the bold). Kept unchanged, the stored face stays.
+    QFont offered = style.Font();
+    const bool standIn = !QFontDatabase::hasFamily(offered.family());
+    if (standIn) offered.setFamily(QFontInfo(offered).family());
+    // The caption's text colour is chosen with its font.
+    const std::optional<TFontChoice> chosen =
+        Questions().ChooseFontAndColor(this, offered, WinColorToQColor(style.FontColor));
     if (!chosen) return;
-    style.FontName = chosen->family();
-    if (chosen->pointSizeF() > 0)
-        style.FontSize = qRound(chosen->pointSizeF());
-    else if (chosen->pixelSize() > 0) // back through 96 dots per inch, as Font() went
-        style.FontSize = (chosen->pixelSize() * 72 + 48) / 96;
-    style.Bold = chosen->bold();
-    style.Italic = chosen->italic();
-    style.Underline = chosen->underline();
-    style.StrikeOut = chosen->strikeOut();
+    const QFont& font = chosen->Font;
+    if (!standIn || font.family() != offered.family()) style.FontName = font.family();
+    if (font.pointSizeF() > 0)
+        style.FontSize = qRound(font.pointSizeF());
+    else if (font.pixelSize() > 0) // back through 96 dots per inch, as Font() went
+        style.FontSize = (font.pixelSize() * 72 + 48) / 96;
+    style.Bold = font.bold();
+    style.Italic = font.italic();
+    style.Underline = font.underline();
+    style.StrikeOut = font.strikeOut();
+    if (chosen->Color.isValid()) style.FontColor = QColorToWinColor(chosen->Color);
     ApplySubtitleStyle(side);
 }
 
@@ -120,11 +133,14 @@ void TMainForm::aColorSelectLExecute(int side) {
     CaptionPanel[side]->setColor(WinColorToQColor(style.BGColor));
 }
 
-// Until the caption height dialog exists the stored height stays; the panel is styled again so
-// that the command has its one visible effect, a panel of that height.
-// TODO: the caption height dialog (HeightValue, LineHeight).
 void TMainForm::aSubHeightLExecute(int side) {
-    ApplySubtitleStyle(side);
+    if (side < 0 || side > 1 || !SubHeightDlg) return;
+    SubHeightDlg->SetTarget(Pane[side]->CaptionHeight, Pane[side]->CaptionLineHeight);
+    if (SubHeightDlg->ShowModalThroughQuestions(this) == mrOk) {
+        Pane[side]->CaptionHeight = SubHeightDlg->HeightValue;
+        ApplySubtitleStyle(side);
+    }
+    activateWindow();
 }
 
 void TMainForm::aSyncLExecute() {

@@ -10,12 +10,6 @@ void TMainForm::FileExitExecute() {
     close();
 }
 
-// TODO: the about box.
-void TMainForm::aAboutExecute() {}
-
-// TODO: the window size dialog.
-void TMainForm::aAdjustSizeExecute() {}
-
 void TMainForm::SetEditForm(TEditForm* form) {
     EditForm = form;
     if (form)
@@ -39,6 +33,5 @@ void TMainForm::aEditSubtitleExecute() {
     EditForm->ShowWindow();
 }
 
-// TODO: language and view switching.
+// TODO: language switching.
 void TMainForm::aSelCHTExecute(int) {}
-void TMainForm::aViewBarExecute(QAction*) {}

@@ -4,6 +4,7 @@
 #include "FilmPlayer.h"
 #include "Kellabel.h"
 #include "Kelpanel.h"
+#include "RegionSplitter.h"
 #include "Subtitle.h"
 #include "Texts.h"
 
@@ -253,8 +254,9 @@ void TMainForm::BuildLayout() {
     centralLayout->setSpacing(0);
     setCentralWidget(central);
 
-    // The film region and the editor region share the height through spUP.
-    spUP = new QSplitter(Qt::Vertical, central);
+    // The film region and the editor region share the height through spUP, which keeps the
+    // video region's share as the window grows or shrinks.
+    spUP = new TRegionSplitter(central);
     spUP->setObjectName(QStringLiteral("spUP"));
     spUP->setHandleWidth(3);
     spUP->setChildrenCollapsible(false);
@@ -328,8 +330,6 @@ void TMainForm::BuildLayout() {
         videoLayout->addWidget(caption);
         (side ? plSubR : plSubL) = caption;
     }
-    spUP->setStretchFactor(0, 1);
-    spUP->setStretchFactor(1, 0);
     spUP->setSizes({580 - 185, 185});
 
     plControl = NewPanel("plControl", central);
@@ -419,6 +419,10 @@ void TMainForm::showEvent(QShowEvent* event) {
         FormShow();
     }
     QMainWindow::showEvent(event);
+}
+
+QMenu* TMainForm::createPopupMenu() {
+    return nullptr;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

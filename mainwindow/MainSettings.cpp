@@ -1,6 +1,7 @@
 // Start, settings, first showing, closing and destruction of the main window.
 #include "Main.h"
 
+#include "Adjust.h"
 #include "AutoSave.h"
 
 #include "CodePage.h"
@@ -8,11 +9,13 @@
 #include "Edit.h"
 #include "FilmPlayer.h"
 #include "Questions.h"
+#include "RegionSplitter.h"
 #include "Subtitle.h"
 #include "Texts.h"
 
 #include <QAction>
 #include <QFontMetrics>
+#include <QLayout>
 #include <QScreen>
 #include <QSettings>
 #include <QTableView>
@@ -28,8 +31,8 @@ const char* const kFormSizeNames[12] = {
     "Form.Seg.Width",    "Form.Seg.Height",    "Form.Combine.Width", "Form.Combine.Height",
     "Form.Import.Width", "Form.Import.Height", "Form.SaveAs.Width",  "Form.SaveAs.Height",
 };
-constexpr std::array<int, 12> kFormSizeDefaults{760, 580, 288, 235, 268, 308,
-                                                348, 316, 350, 306, 348, 342};
+// The video region's share of the height it divides with the editor region, in ten-thousandths.
+const char* const kVideoShareName = "Form.Main.VideoShare";
 
 // A stored 32-bit integer. The store may hand it back as a number or as text (the native
 // format off Windows is text); a value larger than 31 bits wraps as a registry DWORD does.
@@ -139,8 +142,16 @@ void TMainForm::FormCreate() {
         // language switching work; until then the built-in texts stay.
 
         FormSizes = kFormSizeDefaults;
+        // Without a stored size of its own the main window opens as on a first start.
+        storedMainSize_ = true;
         for (int i = 0; i < 12; ++i)
-            ReadInt(*key, QString::fromLatin1(kFormSizeNames[i]), FormSizes[size_t(i)]);
+            if (!ReadInt(*key, QString::fromLatin1(kFormSizeNames[i]), FormSizes[size_t(i)]) &&
+                i < 2)
+                storedMainSize_ = false;
+        int share = 0;
+        storedVideoShare_ = ReadInt(*key, QString::fromLatin1(kVideoShareName), share) &&
+                            share > 0 && share < 10000;
+        if (storedVideoShare_) spUP->SetShare(share / 10000.0);
 
         RecentFiles.clear();
         for (int i = 0; i < 4; ++i) {
@@ -227,6 +238,7 @@ void TMainForm::WriteCaptionStyle(QSettings& key, const QString& prefix,
 
 void TMainForm::FormShow() {
     resize(FormSizes[0], FormSizes[1]);
+    if (!storedMainSize_) FirstStartSize();
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
@@ -238,6 +250,12 @@ void TMainForm::FormShow() {
         if (i > 0 && i + 1 < int(FormSizes.size()))
             dialog->ApplyFormSize(FormSizes[size_t(i)], FormSizes[size_t(i) + 1]);
     }
+    // Without a stored share the video region takes room for a useful picture.
+    if (layout()) layout()->activate();
+    if (storedVideoShare_)
+        spUP->ApplyShare();
+    else
+        spUP->SetShare(FirstVideoShare());
     RebuildRecentMenu();
 }
 
@@ -294,6 +312,7 @@ void TMainForm::FormDestroy() {
     key->setValue(QStringLiteral("Backup.Keep"), AutoSaver->BackupKeep);
     for (int i = 0; i < 12; ++i)
         key->setValue(QString::fromLatin1(kFormSizeNames[i]), FormSizes[size_t(i)]);
+    key->setValue(QString::fromLatin1(kVideoShareName), int(std::lround(spUP->Share() * 10000)));
     const int recent = int(std::min<qsizetype>(RecentFiles.size(), 4));
     for (int i = 0; i < recent; ++i)
         key->setValue(QStringLiteral("PreferFile.%1").arg(i), RecentFiles[i]);

@@ -4,13 +4,16 @@
 #include "Kelpanel.h"
 #include "Main.h"
 #include "ScriptedQuestions.h"
+#include "SubHeight.h"
 #include "SubtitleGrid.h"
 #include "TestSettings.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
@@ -376,18 +379,55 @@ private slots:
         QCOMPARE(x.f().Pane[0]->CaptionLineHeight, line);
         QCOMPARE(panel->height(), 3 * line);
 
-        for (auto [stored, expected] : {std::pair{-2, 2 * line}, {30, 30}, {0, 0}}) {
-            x.f().Pane[0]->CaptionHeight = stored;
-            x.f().aSubHeightL->trigger(); // no dialog yet: the stored height applies
+        // The height dialog answers a value; OK stores it and styles the panel, Cancel leaves
+        // both.
+        TSubHeightDlg heights;
+        x.f().SubHeightDlg = &heights;
+        for (auto [answer, expected] : {std::pair{-2, 2 * line}, {30, 30}, {0, 0}}) {
+            const int before = x.f().Pane[0]->CaptionHeight;
+            int offered = 0, offeredLine = 0;
+            questions.DialogScripts << [&, answer = answer](QDialog*) {
+                offered = heights.HeightValue;
+                offeredLine = heights.LineHeight;
+                heights.HeightValue = answer;
+                return int(mrOk);
+            };
+            x.f().aSubHeightL->trigger();
+            // The dialog opened on the side's value and line height.
+            QCOMPARE(offered, before);
+            QCOMPARE(offeredLine, line);
+            QCOMPARE(x.f().Pane[0]->CaptionHeight, answer);
             QCOMPARE(panel->height(), expected);
         }
-        x.f().Pane[0]->CaptionHeight = -2;
+        questions.DialogScripts << [&](QDialog*) {
+            heights.HeightValue = 77;
+            return int(mrCancel);
+        };
+        x.f().aSubHeightL->trigger();
+        QCOMPARE(x.f().Pane[0]->CaptionHeight, 0);
+        questions.DialogScripts << [&](QDialog*) {
+            heights.Items[1]->click();
+            heights.bbtnOKClick();
+            return int(mrOk);
+        };
+        x.f().aSubHeightL->trigger();
+        QCOMPARE(x.f().Pane[0]->CaptionHeight, -2);
+        QCOMPARE(panel->height(), 2 * line);
 
+        // The font command chooses the text colour with the font, starting from both.
         QFont chosen(QStringLiteral("DejaVu Serif"));
         chosen.setPointSize(30);
         chosen.setItalic(true);
-        questions.FontAnswers << chosen;
+        questions.FontColorAnswers << TFontChoice{chosen, QColor(0xFF, 0xEE, 0x00)};
         x.f().aFontEditL->trigger();
+        QCOMPARE(questions.FontColorOffers.size(), 1);
+        QCOMPARE(questions.FontColorOffers[0].Color, QColor(Qt::white));
+        // The offer is a face the chooser can show in the caption's style.
+        const QFont offered = questions.FontColorOffers[0].Font;
+        QVERIFY(QFontDatabase::hasFamily(offered.family()));
+        QVERIFY(offered.bold());
+        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontColor, 0x00EEFFu);
+        QCOMPARE(panel->FontColor(), QColor(0xFF, 0xEE, 0x00));
         QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
         QVERIFY(x.f().Pane[0]->CaptionStyle.Italic);
         QCOMPARE(panel->font().pixelSize(), 40); // 30 points at 96 dots per inch
@@ -405,6 +445,27 @@ private slots:
         x.f().aFontEditL->trigger();
         QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
         QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
+        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontColor, 0x00EEFFu);
+
+        // A face this system lacks is offered as its stand-in; taken back unchanged, the stored
+        // face and its bold stay.
+        x.f().Pane[1]->CaptionStyle.FontName = QStringLiteral("No Such Face 12345");
+        x.f().Pane[1]->CaptionStyle.Bold = true;
+        questions.FontColorOffers.clear();
+        questions.FontColorAnswers.enqueue(std::nullopt);
+        x.f().aFontEditR->trigger();
+        const QFont standIn = questions.FontColorOffers[0].Font;
+        QVERIFY(standIn.family() != QStringLiteral("No Such Face 12345"));
+        questions.FontColorAnswers << TFontChoice{standIn, QColor(Qt::white)};
+        x.f().aFontEditR->trigger();
+        QCOMPARE(x.f().Pane[1]->CaptionStyle.FontName, QStringLiteral("No Such Face 12345"));
+        QVERIFY(x.f().Pane[1]->CaptionStyle.Bold);
+        // Another face chosen is stored as chosen.
+        QFont other = standIn;
+        other.setFamily(QStringLiteral("DejaVu Serif"));
+        questions.FontColorAnswers << TFontChoice{other, QColor(Qt::white)};
+        x.f().aFontEditR->trigger();
+        QCOMPARE(x.f().Pane[1]->CaptionStyle.FontName, QStringLiteral("DejaVu Serif"));
     }
 };
 

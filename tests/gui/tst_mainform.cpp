@@ -61,14 +61,18 @@ private slots:
         CreateForms(forms, Fake());
         QVERIFY(forms.MainForm);
         QCOMPARE(forms.CreationOrder,
-                 (QStringList{"TMainForm", "TSetFrameDlg", "TEditForm", "TSegForm", "TCombineForm",
-                              "TImportForm", "TSaveAsForm", "TRecoveryForm"}));
+                 (QStringList{"TMainForm", "TAboutForm", "TSetFrameDlg", "TSubHeightDlg",
+                              "TEditForm", "TSegForm", "TCombineForm", "TImportForm",
+                              "TSaveAsForm", "TAdjustForm", "TRecoveryForm"}));
         QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
         // The main window launches the dialogs start-up made.
         QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
         QCOMPARE(forms.MainForm->SaveAsForm, forms.SaveAsForm.get());
         QCOMPARE(forms.MainForm->CombineForm, forms.CombineForm.get());
         QCOMPARE(forms.MainForm->ImportForm, forms.ImportForm.get());
+        QCOMPARE(forms.MainForm->AboutForm, forms.AboutForm.get());
+        QCOMPARE(forms.MainForm->SubHeightDlg, forms.SubHeightDlg.get());
+        QCOMPARE(forms.MainForm->AdjustForm, forms.AdjustForm.get());
         QCOMPARE(MainForm(), forms.MainForm.get());
         // The edit window is the main window's tool window and known to it.
         QVERIFY(forms.EditForm);
@@ -178,7 +182,7 @@ private slots:
         QCOMPARE(form.spUP->widget(1), form.plVideo);
         QVERIFY(!form.spUP->childrenCollapsible());
         QVERIFY(!form.SplitterHor->childrenCollapsible());
-        for (QSplitter* splitter : {form.spUP, form.SplitterHor}) {
+        for (QSplitter* splitter : {static_cast<QSplitter*>(form.spUP), form.SplitterHor}) {
             QCOMPARE(splitter->handleWidth(), 3);
             for (int i = 0; i < 2; ++i) {
                 const QSize min = splitter->widget(i)->minimumSize();

@@ -69,9 +69,10 @@ private slots:
             QCOMPARE(form.Pane[1]->CaptionStyle.Charset, 136);
         }
         const QVariantMap stored = Stored();
-        // Nine caption values and the height per side, the language, twelve sizes, the autosave
-        // interval and the backups kept; no recent files because there are none.
-        QCOMPARE(stored.size(), 2 * 10 + 1 + 12 + 2);
+        // Nine caption values and the height per side, the language, twelve sizes, the video
+        // region's share, the autosave interval and the backups kept; no recent files because
+        // there are none.
+        QCOMPARE(stored.size(), 2 * 10 + 1 + 12 + 1 + 2);
         QCOMPARE(stored.value("AutoSave.Interval").toInt(), 60);
         QCOMPARE(stored.value("Backup.Keep").toInt(), 5);
         const QVariantMap expected{
