@@ -174,6 +174,7 @@ public:
     QAction* aUndo = nullptr;
     QAction* aRedo = nullptr;
     QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
+    QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 
     // Per-side aliases of the controls above.
     TKelPanel* CaptionPanel[2] = {};
@@ -211,6 +212,12 @@ public:
     void FormShow();
     void FormCloseQuery(bool& canClose);
     void FormDestroy();
+
+    // --- Language ---
+    // Loads the pack Lcid names (the texts in force stay without one), Qt's own translations for
+    // the language shown, and reads the pack over this window; the dialogs made afterwards read
+    // it as they are made.
+    void LoadLanguage();
 
     // --- Settings ---
     void ReadCaptionStyle(QSettings& key, const QString& prefix, TCaptionStyle& style);
@@ -297,6 +304,7 @@ public:
     void UpdateUndoCommands();
     void aSecRepeatExecute();
     void aSubRepeatExecute();
+    // Stores the chosen language for the next start and says so.
     void aSelCHTExecute(int lcid);
     void aViewBarExecute(QAction* command);
     void aAdjustSizeExecute();

@@ -43,6 +43,5 @@ void TMainForm::aEditSubtitleExecute() {
 void TMainForm::aCombineExecute() {}
 void TMainForm::aImportExecute() {}
 
-// TODO: language and view switching.
-void TMainForm::aSelCHTExecute(int) {}
+// TODO: view switching.
 void TMainForm::aViewBarExecute(QAction*) {}

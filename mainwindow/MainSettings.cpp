@@ -135,8 +135,7 @@ void TMainForm::FormCreate() {
         // chosen language: GBK for Simplified Chinese, Big5 otherwise.
         SetLegacyCodePage(LanguagePage());
 
-        // TODO: language packs (LoadNewResourceModule, ReinitializeForms) arrive with the
-        // language switching work; until then the built-in texts stay.
+        LoadLanguage();
 
         FormSizes = kFormSizeDefaults;
         for (int i = 0; i < 12; ++i)

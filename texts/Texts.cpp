@@ -65,6 +65,12 @@ const std::map<int, QString>& BuiltIn() {
         {txNotAFloat, QStringLiteral("'%1' is not a valid floating point value")},
         {txInvalidInput, QStringLiteral("Invalid input value.  Use escape key to abandon changes")},
         {txCannotWrite, QStringLiteral("無法寫入檔案")},
+        // The film chooser's title; the find box's title and the speed panel in the words the
+        // original shows in every language; %1 is the rate written "%0.2f".
+        {txOpenFilmTitle, QStringLiteral("開啟影片檔")},
+        {txFindTitle, QStringLiteral("Find")},
+        {txSpeedNormal, QStringLiteral("Normal")},
+        {txSpeedRate, QStringLiteral("%1X Speed")},
     };
     return table;
 }
@@ -88,4 +94,17 @@ void SetText(int id, const QString& text) {
 
 void ResetTexts() {
     Current() = BuiltIn();
+}
+
+QString BuiltInText(int id) {
+    const auto& table = BuiltIn();
+    const auto it = table.find(id);
+    return it == table.end() ? QString() : it->second;
+}
+
+QList<int> TextIds() {
+    QList<int> ids;
+    for (const auto& [id, text] : BuiltIn())
+        ids << id;
+    return ids;
 }
