@@ -73,8 +73,7 @@ QString OwnToolTip(const QObject* object) {
     return tip;
 }
 
-void Add(QList<TWindowText>& out, const QString& section, const QString& key,
-         const QString& text) {
+void Add(QList<TWindowText>& out, const QString& section, const QString& key, const QString& text) {
     if (HasLetter(text)) out << TWindowText{section, key, text};
 }
 
@@ -226,10 +225,10 @@ QList<TWindowText> WindowTexts(QWidget* window) {
         if (HasCaptionText(object))
             Add(out, section, name + QLatin1String(".text"), object->property("text").toString());
         if (HasTitle(object))
-            Add(out, section, name + QLatin1String(".title"),
-                object->property("title").toString());
+            Add(out, section, name + QLatin1String(".title"), object->property("title").toString());
         if (!qobject_cast<QWidget*>(object) && !qobject_cast<QAction*>(object)) continue;
-        if (const auto* tool = qobject_cast<const QToolButton*>(object); tool && tool->defaultAction())
+        if (const auto* tool = qobject_cast<const QToolButton*>(object);
+            tool && tool->defaultAction())
             continue;
         const QString hint = object->property("hint").toString();
         if (!hint.isEmpty()) {

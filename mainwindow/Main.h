@@ -173,7 +173,7 @@ public:
     QAction* aAdjustSize = nullptr;
     QAction* aUndo = nullptr;
     QAction* aRedo = nullptr;
-    QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
+    QActionGroup* RepeatGroup = nullptr;   // group 1: aSecRepeat, aSubRepeat
     QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 
     // Per-side aliases of the controls above.

@@ -162,11 +162,13 @@ std::optional<TLanguagePack> ParseLanguagePack(const QByteArray& bytes, QString*
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         line = line.trimmed();
         if (line.startsWith(QChar(0xFEFF))) line = line.mid(1).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {
             const qsizetype close = line.indexOf(QLatin1Char(']'));
-            const QString name = close < 0 ? QString() : line.mid(1, close - 1).trimmed().toString();
+            const QString name =
+                close < 0 ? QString() : line.mid(1, close - 1).trimmed().toString();
             // Keys under a broken heading belong to no window.
             section = name.isEmpty() ? nullptr : &pack.Sections[name];
             continue;

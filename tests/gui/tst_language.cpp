@@ -74,15 +74,18 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("X.exe, CHS") << "/opt/v/X.exe" << "CHS"
-                                    << QStringList{"/opt/v/X.CHS", "/opt/v/X.CH"};
-        QTest::newRow("no extension") << "/usr/bin/velitra" << "ENU"
-                                      << QStringList{"/usr/bin/velitra.ENU", "/usr/bin/velitra.EN"};
+        QTest::newRow("X.exe, CHS") << "/opt/v/X.exe"
+                                    << "CHS" << QStringList{"/opt/v/X.CHS", "/opt/v/X.CH"};
+        QTest::newRow("no extension")
+            << "/usr/bin/velitra"
+            << "ENU" << QStringList{"/usr/bin/velitra.ENU", "/usr/bin/velitra.EN"};
         // A dot in a folder's name is no extension of the program's.
-        QTest::newRow("dotted folder") << "/home/u/.local/bin/velitra" << "CHT"
-                                       << QStringList{"/home/u/.local/bin/velitra.CHT",
-                                                      "/home/u/.local/bin/velitra.CH"};
-        QTest::newRow("no code") << "/opt/v/X.exe" << "" << QStringList{};
+        QTest::newRow("dotted folder")
+            << "/home/u/.local/bin/velitra"
+            << "CHT"
+            << QStringList{"/home/u/.local/bin/velitra.CHT", "/home/u/.local/bin/velitra.CH"};
+        QTest::newRow("no code") << "/opt/v/X.exe"
+                                 << "" << QStringList{};
     }
     void packFileNames() {
         QFETCH(QString, program);
