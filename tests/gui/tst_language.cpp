@@ -18,12 +18,14 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -283,6 +285,7 @@ private slots:
     void mainWindowAndLaterWindowsFollowThePack() {
         Write(dir_.filePath("X.ENU"), "[Texts]\n"
                                       "1007=Start\n"
+                                      "1008=Duration of the entry\n"
                                       "5000=Undo\n"
                                       "[TMainForm]\n"
                                       "muFile.title=&File\n"
@@ -306,6 +309,10 @@ private slots:
         QCOMPARE(form.findChild<QLabel*>("lbSecFrom")->text(), QStringLiteral("Repeat"));
         QCOMPARE(form.ColumnTitles[2], QStringLiteral("Start"));
         QCOMPARE(form.aUndo->text(), QStringLiteral("Undo"));
+        // A column is as wide as its translated title.
+        QVERIFY(form.sgSubL->columnWidth(3) >
+                form.sgSubL->horizontalHeader()->fontMetrics().horizontalAdvance(
+                    QStringLiteral("Duration of the entry")));
         // Not in the pack: built in.
         QCOMPARE(form.findChild<QMenu*>("muEdit")->title(), QStringLiteral("編輯(&E)"));
         QCOMPARE(form.aSaveR->text(), QStringLiteral("儲存檔案"));
