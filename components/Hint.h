@@ -4,6 +4,7 @@
 // controls take their hints through this one rule.
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 inline void SetHint(QObject* control, const QString& hint) {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));

@@ -182,7 +182,8 @@ public:
     // Reading a side's file again in another code page.
     QAction* aReopenL = nullptr;
     QAction* aReopenR = nullptr;
-    QActionGroup* RepeatGroup = nullptr; // group 1: aSecRepeat, aSubRepeat
+    QActionGroup* RepeatGroup = nullptr;   // group 1: aSecRepeat, aSubRepeat
+    QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 
     // Per-side aliases of the controls above.
     TKelPanel* CaptionPanel[2] = {};
@@ -226,6 +227,12 @@ public:
     void FormShow();
     void FormCloseQuery(bool& canClose);
     void FormDestroy();
+
+    // --- Language ---
+    // Loads the pack Lcid names (the texts in force stay without one), Qt's own translations for
+    // the language shown, and reads the pack over this window; the dialogs made afterwards read
+    // it as they are made.
+    void LoadLanguage();
 
     // --- Settings ---
     void ReadCaptionStyle(QSettings& key, const QString& prefix, TCaptionStyle& style);
@@ -316,6 +323,7 @@ public:
     void UpdateUndoCommands();
     void aSecRepeatExecute();
     void aSubRepeatExecute();
+    // Stores the chosen language for the next start and says so.
     void aSelCHTExecute(int lcid);
     // The five view commands: each shows or hides its region, the regions keeping their order
     // from the bottom up: status bar, control region, video region, editor region.

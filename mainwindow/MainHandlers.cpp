@@ -32,6 +32,3 @@ void TMainForm::aEditSubtitleExecute() {
     }
     EditForm->ShowWindow();
 }
-
-// TODO: language switching.
-void TMainForm::aSelCHTExecute(int) {}

@@ -99,8 +99,10 @@ QSpinBox* NewSpinner(const char* spinName, const char* editName, int value, QLin
     return spin;
 }
 
-QLabel* NewText(const QString& text, QWidget* parent) {
+QLabel* NewText(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
+    // Named, so that a language pack can find it.
+    label->setObjectName(QString::fromLatin1(name));
     label->setContentsMargins(3, 0, 3, 0);
     return label;
 }
@@ -356,13 +358,13 @@ void TMainForm::BuildLayout() {
     ToolBarControl->addSeparator();
     controlLayout->addWidget(ToolBarControl);
 
-    ToolBarControl->addWidget(NewText("從前", ToolBarControl));
+    ToolBarControl->addWidget(NewText("lbSecFrom", "從前", ToolBarControl));
     udSecFrom = NewSpinner("udSecFrom", "leSecFrom", 2, leSecFrom, ToolBarControl);
     ToolBarControl->addWidget(udSecFrom);
-    ToolBarControl->addWidget(NewText("秒  到後", ToolBarControl));
+    ToolBarControl->addWidget(NewText("lbSecTo", "秒  到後", ToolBarControl));
     udSecTo = NewSpinner("udSecTo", "leSecTo", 2, leSecTo, ToolBarControl);
     ToolBarControl->addWidget(udSecTo);
-    ToolBarControl->addWidget(NewText("秒", ToolBarControl));
+    ToolBarControl->addWidget(NewText("lbSecUnit", "秒", ToolBarControl));
     sbSecRepeat = new QToolButton(ToolBarControl);
     sbSecRepeat->setObjectName(QStringLiteral("sbSecRepeat"));
     sbSecRepeat->setDefaultAction(aSecRepeat);
@@ -371,13 +373,13 @@ void TMainForm::BuildLayout() {
     ToolBarControl->addWidget(sbSecRepeat);
     ToolBarControl->addSeparator();
 
-    ToolBarControl->addWidget(NewText("從前", ToolBarControl));
+    ToolBarControl->addWidget(NewText("lbSubFrom", "從前", ToolBarControl));
     udSubFrom = NewSpinner("udSubFrom", "leSubFrom", 0, leSubFrom, ToolBarControl);
     ToolBarControl->addWidget(udSubFrom);
-    ToolBarControl->addWidget(NewText("句  到後", ToolBarControl));
+    ToolBarControl->addWidget(NewText("lbSubTo", "句  到後", ToolBarControl));
     udSubTo = NewSpinner("udSubTo", "leSubTo", 0, leSubTo, ToolBarControl);
     ToolBarControl->addWidget(udSubTo);
-    ToolBarControl->addWidget(NewText("句", ToolBarControl));
+    ToolBarControl->addWidget(NewText("lbSubUnit", "句", ToolBarControl));
     SpeedButton5 = new QToolButton(ToolBarControl);
     SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
     SpeedButton5->setDefaultAction(aSubRepeat);

@@ -34,6 +34,11 @@ int TruncToInt(double value) {
 const char* const kFilmFilter = "AVI Files (*.avi)|*.AVI|MPEG1 Files (*.mpg)|*.MPG|"
                                 "MPEG2 Files (*.vob)|*.VOB|All Files (*.*)|*.*";
 
+// "%0.2fX Speed" in the language's words: the number is formatted here, never by a pack's text.
+QString SpeedText(double rate) {
+    return TextOf(txSpeedRate).arg(QString::asprintf("%0.2f", rate));
+}
+
 } // namespace
 
 TFilmPlayer* TMainForm::CreatePlayer() {
@@ -52,7 +57,7 @@ TFilmPlayer* TMainForm::CreatePlayer() {
 
 void TMainForm::FileOpenMovieExecute() {
     const QString path = Questions().OpenFileName(
-        this, QStringLiteral("開啟影片檔"), QString::fromUtf8(kFilmFilter), QStringLiteral("AVI"));
+        this, TextOf(txOpenFilmTitle), QString::fromUtf8(kFilmFilter), QStringLiteral("AVI"));
     if (!path.isEmpty()) FileOpenMovieAccept(path);
 }
 
@@ -87,7 +92,7 @@ bool TMainForm::FileOpenMovieAccept(const QString& path) {
 
 void TMainForm::aPlayExecute() {
     if (!Player) return;
-    Panels[4]->setText(QStringLiteral("Normal"));
+    Panels[4]->setText(TextOf(txSpeedNormal));
     Player->SetRate(1);
     Player->Play();
 }
@@ -103,13 +108,13 @@ void TMainForm::aStopExecute() {
 void TMainForm::aSlowExecute() {
     if (!Player) return;
     Player->SetRate(Player->Rate() * 0.5);
-    Panels[4]->setText(QString::asprintf("%0.2fX Speed", Player->Rate()));
+    Panels[4]->setText(SpeedText(Player->Rate()));
 }
 
 void TMainForm::aForwardExecute() {
     if (!Player) return;
     Player->SetRate(Player->Rate() * 2);
-    Panels[4]->setText(QString::asprintf("%0.2fX Speed", Player->Rate()));
+    Panels[4]->setText(SpeedText(Player->Rate()));
 }
 
 void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {

@@ -39,7 +39,7 @@ void TMainForm::aFindExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
     const std::optional<QString> text =
-        Questions().InputBox(this, QStringLiteral("Find"), TextOf(txFindPrompt), SearchText);
+        Questions().InputBox(this, TextOf(txFindTitle), TextOf(txFindPrompt), SearchText);
     if (!text) return;
     SearchText = *text;
     FindText(side, 0, Pane[side]->Doc->Count() - 1);

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QLayout>
+#include <QHeaderView>
 #include <QScreen>
 #include <QSettings>
 #include <QTableView>
@@ -138,8 +139,7 @@ void TMainForm::FormCreate() {
         // chosen language: GBK for Simplified Chinese, Big5 otherwise.
         SetLegacyCodePage(LanguagePage());
 
-        // TODO: language packs (LoadNewResourceModule, ReinitializeForms) arrive with the
-        // language switching work; until then the built-in texts stay.
+        LoadLanguage();
 
         FormSizes = kFormSizeDefaults;
         // Without a stored size of its own the main window opens as on a first start.
@@ -195,8 +195,11 @@ void TMainForm::FormCreate() {
             std::max(30, metrics.horizontalAdvance(QStringLiteral("00000")) + 6), 15,
             std::max(70, metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + 8),
             std::max(40, metrics.horizontalAdvance(QStringLiteral("00:000")) + 8), 155};
+        // A column is at least as wide as its title, whatever the language.
+        const QFontMetrics header = grid->horizontalHeader()->fontMetrics();
         for (int c = 0; c < 5; ++c)
-            grid->setColumnWidth(c, widths[c]);
+            grid->setColumnWidth(
+                c, std::max(widths[c], header.horizontalAdvance(ColumnTitles[c]) + 12));
     }
 
     ShowingRowColor = 0xFFCCCC;

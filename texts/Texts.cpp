@@ -76,6 +76,12 @@ const std::map<int, QString>& BuiltIn() {
         {txEntryCannotBeHeld,
          QStringLiteral("來源第 %1 筆字幕的文字無法以 %2 編碼儲存,未做任何變更")},
         {txLineCannotBeHeld, QStringLiteral("文字檔第 %1 行的文字無法以 %2 編碼儲存,未做任何變更")},
+        // The film chooser's title; the find box's title and the speed panel in the words the
+        // original shows in every language; %1 is the rate written "%0.2f".
+        {txOpenFilmTitle, QStringLiteral("開啟影片檔")},
+        {txFindTitle, QStringLiteral("Find")},
+        {txSpeedNormal, QStringLiteral("Normal")},
+        {txSpeedRate, QStringLiteral("%1X Speed")},
     };
     return table;
 }
@@ -99,4 +105,17 @@ void SetText(int id, const QString& text) {
 
 void ResetTexts() {
     Current() = BuiltIn();
+}
+
+QString BuiltInText(int id) {
+    const auto& table = BuiltIn();
+    const auto it = table.find(id);
+    return it == table.end() ? QString() : it->second;
+}
+
+QList<int> TextIds() {
+    QList<int> ids;
+    for (const auto& [id, text] : BuiltIn())
+        ids << id;
+    return ids;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The text table: the numbered user-interface texts, looked up by number so that a language
 // pack can replace them. Every window takes its texts from here.
+#include <QList>
 #include <QString>
 
 // The text of entry id; empty for an entry the table does not hold.
@@ -9,6 +10,10 @@ QString TextOf(int id);
 void SetText(int id, const QString& text);
 // Back to the built-in texts.
 void ResetTexts();
+// The built-in text of entry id (empty when the table has no such entry), and every entry number
+// the table holds, in increasing order: what a language pack may replace.
+QString BuiltInText(int id);
+QList<int> TextIds();
 
 // Entry numbers in use.
 enum TextId : int {
@@ -78,4 +83,10 @@ enum TextId : int {
     txStepImport = 5301,
     txEntryCannotBeHeld = 5302,
     txLineCannotBeHeld = 5303,
+    // Texts the main window sets as it runs: the film chooser's title, the find box's title and
+    // the speed panel.
+    txOpenFilmTitle = 5450,
+    txFindTitle = 5451,
+    txSpeedNormal = 5452,
+    txSpeedRate = 5453,
 };

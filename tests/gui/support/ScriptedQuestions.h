@@ -18,6 +18,7 @@ public:
         TMsgKind Kind;
         QList<int> Buttons;
         int DefaultButton;
+        QWidget* Parent = nullptr;
     };
 
     TScriptedQuestions() : previous_(SetQuestions(this)) {}
@@ -47,9 +48,9 @@ public:
     QList<QColor> ColorOffers;
     QList<TFontChoice> FontColorOffers;
 
-    int MessageBox(QWidget*, const QString& text, const QString& title, TMsgKind kind,
+    int MessageBox(QWidget* parent, const QString& text, const QString& title, TMsgKind kind,
                    const QList<int>& buttons, int defaultButton) override {
-        Messages.append({text, title, kind, buttons, defaultButton});
+        Messages.append({text, title, kind, buttons, defaultButton, parent});
         return MessageAnswers.isEmpty() ? defaultButton : MessageAnswers.dequeue();
     }
     QString OpenFileName(QWidget*, const QString& title, const QString& filter,
