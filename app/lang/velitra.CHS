@@ -103,6 +103,10 @@ lbSecUnit.text=秒
 lbSubFrom.text=从前
 lbSubTo.text=句  到后
 lbSubUnit.text=句
+aReopenL.hint=以其他编码重新打开|以选择的编码重新读取左侧字幕文件
+aReopenL.text=以其他编码重新打开
+aReopenR.hint=以其他编码重新打开|以选择的编码重新读取右侧字幕文件
+aReopenR.text=以其他编码重新打开
 
 [TEditForm]
 EditForm.windowTitle=编辑窗口
@@ -195,6 +199,15 @@ upStartHour.hint=前后调整 1 小时|往前或往后调整一小时
 upStartMinute.hint=前后调整 1 分|往前或往后调整一分钟
 upStartSec.hint=前后调整 1 秒|往前或往后调整一秒
 upStartms.hint=前后调整 50 毫秒|往前或往后调整 50 毫秒
+cbEncoding.item1=UTF-8
+cbEncoding.item2=UTF-8 with BOM
+cbEncoding.item3=UTF-16LE
+cbEncoding.item4=Big5
+cbEncoding.item5=GBK
+cbEncoding.item6=GB18030
+cbEncoding.item7=Shift-JIS
+cbEncoding.item8=EUC-KR
+cbEncoding.item9=Windows-1252
 
 [TSetFrameDlg]
 SetFrameDlg.windowTitle=设置帧率
@@ -210,6 +223,104 @@ bbtnFindNext.text=查找下一个(&F)
 bbtnReplace.text=替换(&R)
 bbtnReplaceAll.text=全部替换(&A)
 bbtnClose.text=关闭
+
+[TAboutForm]
+AboutForm.windowTitle=关于本程序
+lbLibraries.text=本程序使用 Qt (LGPL v3)、libmpv (GPL v2+ / LGPL v2.1+) 与 ICU (Unicode License)
+lbMaker.text=Kestrow Group.
+lbProduct.text=Velitra
+lbRights.text=Copyright (C) 2002 Kestrow Group. 版权所有
+lbTitle.text=字幕编辑程序
+lbVersion.text=v0.5.5     2002/08/06
+
+[TAdjustForm]
+AdjustForm.windowTitle=窗口调整
+bbtnCancel.text=取消
+bbtnCombine.text=默认值
+bbtnEditor.text=默认值
+bbtnImport.text=默认值
+bbtnMain.text=默认值
+bbtnOk.text=确定
+bbtnSaveAs.text=默认值
+bbtnSegment.text=默认值
+gbCombine.title=合并窗口
+gbEditor.title=编辑窗口
+gbImport.title=导入窗口
+gbMain.title=主窗口
+gbSaveAs.title=另存为窗口
+gbSegment.title=区段调整窗口
+lbNote.text=以下所有栏位均以像素(Pixel)为单位
+leCombineHeightLabel.text=高
+leCombineWidthLabel.text=宽
+leEditHeightLabel.text=高
+leEditWidthLabel.text=宽
+leImportHeightLabel.text=高
+leImportWidthLabel.text=宽
+leMainHeightLabel.text=高
+leMainWidthLabel.text=宽
+leSaveAsHeightLabel.text=高
+leSaveAsWidthLabel.text=宽
+leSegHeightLabel.text=高
+leSegWIdthLabel.text=宽
+
+[TCombineForm]
+CombineForm.windowTitle=合并字幕
+GroupBox1.title=1. 字幕来源
+GroupBox2.title=2. 选择范围
+GroupBox3.title=3. 插入位置
+GroupBox4.title=4. 时间调整
+bbtnCancel.hint=取消|取消合并字幕
+bbtnCancel.text=取消
+bbtnOk.hint=合并字幕|合并所选的字幕
+bbtnOk.text=确定
+cbAutoAdjust.text=自动调整字幕时间  (若未勾选,则保持各自原来的字幕时间)
+leEndNoLabel.text=结束编号
+leInsertPos.hint=指定插入位置|并入的字幕将插入此编号之前
+leInsertPosLabel.text=字幕编号
+leStartNoLabel.text=开始编号
+rbtnInsertFront.hint=指定插入位置|并入的字幕将插入第一条之前
+rbtnInsertFront.text=字幕前方
+rbtnInsertPos.hint=指定插入位置|并入的字幕将插入此编号之前
+rbtnInsertPos.text=指定位置
+rbtnInsertRear.hint=指定插入位置|并入的字幕将接在最后一条之后
+rbtnInsertRear.text=字幕后方
+rbtnOpposite.text=右侧字幕
+rbtnSelectAll.text=全部
+rbtnSelectRange.text=指定范围
+rbtnSubFile.text=字幕文件
+upInsertPos.hint=指定插入位置|并入的字幕将插入此编号之前
+
+[TImportForm]
+GroupBox1.title=1. 数据来源
+GroupBox2.title=3. 来源范围
+GroupBox3.title=4. 导入范围
+GroupBox5.title=2. 导入项目
+ImportForm.windowTitle=导入字幕
+bbtnCancel.hint=取消|取消导入字幕
+bbtnCancel.text=取消
+bbtnOk.hint=导入字幕|导入所选的字幕
+bbtnOk.text=确定
+cbTimeStamp.text=时间值
+cbTitle.text=文字
+lbImNote.text=(此范围内的字幕,会被导入的项目所取代)
+leEndNoLabel.text=结束编号
+leImEndNoLabel.text=结束编号
+leImStartNoLabel.text=开始编号
+leStartNoLabel.text=开始编号
+rbtnOpposite.text=右侧字幕
+rbtnSelectAll.text=全部
+rbtnSelectRange.text=指定范围
+rbtnSubFile.text=字幕文件
+
+[TSubHeightDlg]
+SubHeightDlg.windowTitle=设置字幕高度
+bbtnCancel.text=取消
+bbtnOK.text=确定
+rgSubHeight.title=字幕高度
+rgSubHeightItem0.text=一行字幕
+rgSubHeightItem1.text=二行字幕
+rgSubHeightItem2.text=三行字幕
+rgSubHeightItem3.text="自定高度                   点(Pixel) "
 
 [Texts]
 101=2052
@@ -267,3 +378,11 @@ bbtnClose.text=关闭
 5609=稍后再说
 5610=无法保留旧文件的备份,文件未保存:
 5611=无法读取恢复文件
+5300=合并字幕
+5301=导入字幕
+5302=来源第 %1 条字幕的文字无法以 %2 编码保存,未做任何更改
+5303=文本文件第 %1 行的文字无法以 %2 编码保存,未做任何更改
+5500=以这个编码重新读取文件:
+5501=编码
+5502=与原文件相同
+5503=第 %1 条字幕的文字无法以 %2 编码保存,文件没有写入。

@@ -50,7 +50,7 @@ template <class TForm> struct TMergeFixture {
     int Asked = 0;
 
     TMergeFixture() {
-        form.Reading.AskFrameRate = [this]() -> std::optional<std::string> {
+        form.Reading.AskFrameRate = [this](std::optional<double>) -> std::optional<std::string> {
             ++Asked;
             return Rates.isEmpty() ? std::optional<std::string>("25") : Rates.dequeue();
         };
