@@ -25,27 +25,6 @@
 const QString TSaveAsForm::SaveFilter = QStringLiteral(
     "SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
 
-namespace {
-
-// A number box with its label in front, as the form's labelled fields are.
-TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
-                       const QString& caption, QPoint labelAt, const char* name,
-                       const char* editName, const QRect& geometry, QLineEdit*& edit) {
-    label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(labelName));
-    label->move(labelAt);
-    label->adjustSize();
-    auto* box = new TNumberSpin(editName, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(geometry);
-    box->setRange(1, 1);
-    edit = box->findChild<QLineEdit*>(QString::fromLatin1(editName));
-    label->setBuddy(box);
-    return box;
-}
-
-} // namespace
-
 TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     : TDialogBase(parent, "SaveAsForm", QStringLiteral("另存新檔"), QSize(348, 342),
                   TDialogFrame::Fixed, TFormSlot::SaveAs),

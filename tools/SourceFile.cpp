@@ -56,26 +56,3 @@ void ShowConversionError(QWidget* parent, const TextConversionError& error) {
                                       .arg(error.Number)
                                       .arg(QString::fromUtf8(CodePageName(error.CodePage))));
 }
-
-TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
-                       const QString& caption, QPoint labelAt, const char* name,
-                       const char* editName, const QRect& geometry, QLineEdit*& edit) {
-    label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(labelName));
-    label->move(labelAt);
-    label->adjustSize();
-    auto* box = new TNumberSpin(editName, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(geometry);
-    box->setRange(1, 1);
-    edit = box->findChild<QLineEdit*>(QString::fromLatin1(editName));
-    edit->setText(QStringLiteral("1"));
-    label->setBuddy(box);
-    return box;
-}
-
-void SetNumberRange(TNumberSpin* box, int count, int value) {
-    const QSignalBlocker block(box);
-    box->setRange(1, std::max(count, 1));
-    box->setValue(value);
-}

@@ -1,19 +1,14 @@
 #pragma once
 // What the combine and import dialogs share: reading a subtitle file they take entries from, with
 // the frame-rate question and the language's page the panes use, each failure told to the user;
-// the number boxes of a range; and the message for a text the target cannot hold.
+// and the message for a text the target cannot hold.
 #include "Subtitle.h"
 
-#include <QPoint>
-#include <QRect>
 #include <QString>
 
 #include <memory>
 
-class QLabel;
-class QLineEdit;
 class QWidget;
-class TNumberSpin;
 class TextConversionError;
 
 // How a dialog reads a subtitle file: the question a MicroDVD file asks (none: 25 frames per
@@ -34,12 +29,3 @@ bool SourceFileReadable(QWidget* parent, const QString& path);
 
 // Tells the user which entry or line could not be held, and that nothing changed.
 void ShowConversionError(QWidget* parent, const TextConversionError& error);
-
-// A number box with its label in front, as the dialogs' labelled fields are: the box named name,
-// its field editName with text "1", the label labelName.
-TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
-                       const QString& caption, QPoint labelAt, const char* name,
-                       const char* editName, const QRect& geometry, QLineEdit*& edit);
-
-// The box reaches entries 1..count (1 without entries) and shows value, without signals.
-void SetNumberRange(TNumberSpin* box, int count, int value);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QSpinBox>
 #include <QString>
 
@@ -120,3 +121,12 @@ private:
     int32_t shown_ = 0;
     std::array<QString, 4> shownTexts_;
 };
+
+// A number box with its label in front, as the dialogs' labelled fields are: the box named name,
+// its field editName with text "1", the label labelName.
+TNumberSpin* NumberBox(QWidget* parent, QLabel*& label, const char* labelName,
+                       const QString& caption, QPoint labelAt, const char* name,
+                       const char* editName, const QRect& geometry, QLineEdit*& edit);
+
+// The box reaches entries 1..count (1 without entries) and shows value, without signals.
+void SetNumberRange(TNumberSpin* box, int count, int value);
