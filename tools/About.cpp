@@ -56,7 +56,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     lbRights->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lbLibraries =
-        Place(new QLabel(QStringLiteral("本程式使用 Qt (LGPL v3)、libmpv (GPL v2+ / LGPL v2.1+) "
+        Place(new QLabel(QStringLiteral("本程式使用 Qt (LGPL v3)、libmpv (Debian 版本為 GPL v3+) "
                                         "與 ICU (Unicode License)"),
                          this),
               "lbLibraries", QRect(18, 174, kSize.width() - 36, 48));

@@ -226,7 +226,7 @@ bbtnClose.text=关闭
 
 [TAboutForm]
 AboutForm.windowTitle=关于本程序
-lbLibraries.text=本程序使用 Qt (LGPL v3)、libmpv (GPL v2+ / LGPL v2.1+) 与 ICU (Unicode License)
+lbLibraries.text=本程序使用 Qt (LGPL v3)、libmpv (Debian 版本为 GPL v3+) 与 ICU (Unicode License)
 lbMaker.text=Kestrow Group.
 lbProduct.text=Velitra
 lbRights.text=Copyright (C) 2002 Kestrow Group. 版权所有
