@@ -155,18 +155,12 @@ TAdjustForm::TAdjustForm(QWidget* mainWindow, std::array<int, 12>* formSizes, QW
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    bbtnOk = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOk");
+    bbtnOk = Named(NewOkButton(), "bbtnOk");
     bbtnOk->setDefault(true);
     bbtnOk->setMinimumWidth(75);
     connect(bbtnOk, &QPushButton::clicked, this, &TAdjustForm::bbtnOkClick);
-    // Escape and the close box cancel as this button does.
-    bbtnCancel = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel");
+    bbtnCancel = Named(NewCancelButton(), "bbtnCancel");
     bbtnCancel->setMinimumWidth(75);
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(bbtnOk);
     buttons->addWidget(bbtnCancel);
     layout->addLayout(buttons);

@@ -90,17 +90,11 @@ TCombineForm::TCombineForm(TEditorHost* host, QWidget* parent)
               "cbAutoAdjust", QRect(10, 20, 320, 17));
     cbAutoAdjust->setChecked(true);
 
-    bbtnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOk", QRect(184, 284, 75, 25));
+    bbtnOk = Place(NewOkButton(), "bbtnOk", QRect(184, 284, 75, 25));
     SetHint(bbtnOk, QStringLiteral("合併字幕|合併選擇之字幕"));
     connect(bbtnOk, &QPushButton::clicked, this, &TCombineForm::bbtnOkClick);
-    // Escape and the close box cancel as this button does.
-    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel", QRect(267, 284, 75, 25));
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(267, 284, 75, 25));
     SetHint(bbtnCancel, QStringLiteral("取消|取消合併字幕"));
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     UpdateEnabled();
     ApplyLanguage();

@@ -2,6 +2,9 @@
 
 #include "Questions.h"
 
+#include <QPushButton>
+#include <QStyle>
+
 #include <algorithm>
 
 namespace {
@@ -85,4 +88,16 @@ void TDialogBase::ApplyLanguage() {
 
 const QList<TDialogBase*>& TDialogBase::Dialogs() {
     return Registry();
+}
+
+QPushButton* TDialogBase::NewOkButton() {
+    return new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("確定"),
+                           this);
+}
+
+QPushButton* TDialogBase::NewCancelButton() {
+    auto* button = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                   QStringLiteral("取消"), this);
+    connect(button, &QPushButton::clicked, this, &QDialog::reject);
+    return button;
 }

@@ -13,6 +13,8 @@
 
 #include <functional>
 
+class QPushButton;
+
 // Where a window's width and height sit in the main window's FormSizes: the width at 2 × slot,
 // the height right after it.
 enum class TFormSlot : int { None = -1, Main = 0, Edit, Segment, Combine, Import, SaveAs };
@@ -75,6 +77,10 @@ protected:
         control->adjustSize();
         return control;
     }
+    // The dialog's OK button ("確定" with the platform's icon), to be placed.
+    QPushButton* NewOkButton();
+    // Its Cancel button ("取消"), which rejects the dialog as Escape and the close box do.
+    QPushButton* NewCancelButton();
 
 private:
     TDialogFrame frame_;

@@ -91,17 +91,11 @@ TImportForm::TImportForm(TEditorHost* host, QWidget* parent)
     lbImNote = Place(new QLabel(QStringLiteral("(此範圍內的字幕,會被匯入的項目所取代)"), GroupBox3),
                      "lbImNote", QPoint(10, 44));
 
-    bbtnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOk", QRect(186, 274, 75, 25));
+    bbtnOk = Place(NewOkButton(), "bbtnOk", QRect(186, 274, 75, 25));
     SetHint(bbtnOk, QStringLiteral("匯入字幕|匯入選擇之字幕"));
     connect(bbtnOk, &QPushButton::clicked, this, &TImportForm::bbtnOkClick);
-    // Escape and the close box cancel as this button does.
-    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel", QRect(269, 274, 75, 25));
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(269, 274, 75, 25));
     SetHint(bbtnCancel, QStringLiteral("取消|取消匯入字幕"));
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     UpdateEnabled();
     ApplyLanguage();

@@ -121,17 +121,11 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     for (QCheckBox* box : {cbReNo, cbReTime})
         connect(box, &QCheckBox::toggled, this, &TSaveAsForm::UpdateEnabled);
 
-    bbtnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOk", QRect(184, 312, 75, 25));
+    bbtnOk = Place(NewOkButton(), "bbtnOk", QRect(184, 312, 75, 25));
     SetHint(bbtnOk, QStringLiteral("另存字幕|另存一個不同名稱或格式的字幕"));
     connect(bbtnOk, &QPushButton::clicked, this, &TSaveAsForm::bbtnOkClick);
-    // Escape and the close box cancel as this button does.
-    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel", QRect(267, 312, 75, 25));
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(267, 312, 75, 25));
     SetHint(bbtnCancel, QStringLiteral("取消|取消另存新檔"));
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     FormatRule();
     ApplyLanguage();

@@ -132,17 +132,11 @@ TSegForm::TSegForm(TEditorHost* host, QWidget* parent)
     lbNote->setTextStyle(tsNone);
     lbNote->setFontColor(QColor(0xFF, 0x00, 0x00));
 
-    bbtnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOk", QRect(104, 278, 75, 25));
+    bbtnOk = Place(NewOkButton(), "bbtnOk", QRect(104, 278, 75, 25));
     SetHint(bbtnOk, QStringLiteral("套用字幕|套用目前修改字幕時間文字"));
     connect(bbtnOk, &QPushButton::clicked, this, &TSegForm::bbtnOkClick);
-    // Escape and the close box cancel as this button does.
-    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel", QRect(187, 278, 75, 25));
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(187, 278, 75, 25));
     SetHint(bbtnCancel, QStringLiteral("關閉視窗|關閉編輯視窗"));
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     EndTime->SetEnabled(!cbKeepStep->isChecked());
     ApplyLanguage();

@@ -31,17 +31,11 @@ TSetFrameDlg::TSetFrameDlg(QWidget* parent)
     cbFrame->setMaxVisibleItems(5);
     Place(cbFrame, "cbFrame", QRect(30, 48, 145, cbFrame->sizeHint().height()));
 
-    bbtnOK = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOK", QRect(27, 98, 75, 25));
+    bbtnOK = Place(NewOkButton(), "bbtnOK", QRect(27, 98, 75, 25));
     bbtnOK->setDefault(true);
     connect(bbtnOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    // Escape and the close box reject the dialog as this button does.
-    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel", QRect(107, 98, 75, 25));
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(107, 98, 75, 25));
 
     setTabOrder(bbtnOK, cbFrame);
     setTabOrder(cbFrame, bbtnCancel);

@@ -66,16 +66,10 @@ TSubHeightDlg::TSubHeightDlg(QWidget* parent)
     PlaceNumberField();
     SetItemIndex(2);
 
-    bbtnOK = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                   QStringLiteral("確定"), this),
-                   "bbtnOK", QRect(86, 142, 75, 25));
+    bbtnOK = Place(NewOkButton(), "bbtnOK", QRect(86, 142, 75, 25));
     bbtnOK->setDefault(true);
     connect(bbtnOK, &QPushButton::clicked, this, &TSubHeightDlg::bbtnOKClick);
-    // Escape and the close box cancel as this button does.
-    bbtnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                       QStringLiteral("取消"), this),
-                       "bbtnCancel", QRect(167, 142, 75, 25));
-    connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(167, 142, 75, 25));
     ApplyLanguage();
 }
 
