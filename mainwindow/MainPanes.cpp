@@ -14,6 +14,7 @@
 #include "Kellabel.h"
 #include "Kelpanel.h"
 #include "Questions.h"
+#include "SaveAs.h"
 #include "SubtitleGrid.h"
 #include "Texts.h"
 
@@ -149,24 +150,25 @@ void TMainForm::OpenSubtitleFile(int side, const QString& path) {
 void TMainForm::aReopenLExecute(int side) {
     const SubTitle* doc = Pane[side]->Doc.get();
     if (!doc || !doc->IsLoaded()) return;
-    static const int kPages[] = {kCodePageUtf8,       kCodePageBig5,     kCodePageGbk,
-                                 kCodePageGb18030,    kCodePageShiftJis, kCodePageEucKr,
-                                 kCodePageWindows1252};
+    // The pages a file can be saved in, each once.
+    std::vector<int> pages;
+    for (const OutputEncoding& e : OutputEncodings())
+        if (e.encoding == FileEncoding::Plain) pages.push_back(e.codePage);
     QStringList names;
     int current = 0;
-    for (int i = 0; i < int(std::size(kPages)); ++i) {
-        names << QString::fromLatin1(CodePageName(kPages[i]));
-        if (kPages[i] == doc->CodePage()) current = i;
+    for (int i = 0; i < int(pages.size()); ++i) {
+        names << QString::fromLatin1(CodePageName(pages[size_t(i)]));
+        if (pages[size_t(i)] == doc->CodePage()) current = i;
     }
     const std::optional<int> chosen = Questions().ChooseItem(
         this, Pane[side]->Title(false), TextOf(txReopenPrompt), names, current);
-    if (!chosen || !AllowDiscard(side)) return;
+    if (!chosen || *chosen < 0 || *chosen >= int(pages.size()) || !AllowDiscard(side)) return;
     // The same file at the same rate: only its code page changes.
     const QString path = DocPath(*doc);
     const std::optional<double> rate = doc->FormatIndex() == FormatMicroDVD
                                            ? std::optional<double>(doc->FrameRate())
                                            : std::nullopt;
-    LoadDocument(side, path, LegacyPage::Chosen(kPages[*chosen]), rate);
+    LoadDocument(side, path, LegacyPage::Chosen(pages[size_t(*chosen)]), rate);
 }
 
 bool TMainForm::LoadDocument(int side, const QString& path, std::optional<LegacyPage> chosen,
@@ -179,12 +181,9 @@ bool TMainForm::LoadDocument(int side, const QString& path, std::optional<Legacy
         return false;
     }
     bool cancelled = false;
+    // A known rate is read at without asking.
     FrameRateQuestionWithProposal ask;
-    if (knownRate)
-        ask = [&knownRate](std::optional<double>) {
-            return std::optional<std::string>(QString::number(*knownRate, 'g', 17).toStdString());
-        };
-    else if (AskFrameRate)
+    if (AskFrameRate && !knownRate)
         ask = [this, &cancelled](std::optional<double> proposed) {
             std::optional<std::string> answer = AskFrameRate(proposed);
             cancelled = !answer;
@@ -193,7 +192,7 @@ bool TMainForm::LoadDocument(int side, const QString& path, std::optional<Legacy
     std::unique_ptr<SubTitle> doc;
     try {
         // A file in neither UTF-8 nor UTF-16 is detected, the language's page winning a tie.
-        doc = std::make_unique<SubTitle>(path.toStdString(), 25.0, ask,
+        doc = std::make_unique<SubTitle>(path.toStdString(), knownRate.value_or(25.0), ask,
                                          chosen.value_or(LegacyPage(LanguagePage())));
     } catch (const SubtitleError& e) {
         Questions().ShowError(this, path + QStringLiteral("\n") + QString::fromUtf8(e.what()));

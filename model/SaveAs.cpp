@@ -1,5 +1,7 @@
 #include "SaveAs.h"
 
+#include "TextConverter.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -65,17 +67,18 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
     if (target.codePage != fromPage && o.first <= o.last) {
         std::vector<PerTitle> converted;
         converted.reserve(static_cast<std::size_t>(o.last - o.first + 1));
+        TextConverter converter(fromPage, target.codePage);
+        std::string text;
         for (int k = o.first; k <= o.last; ++k) {
             const PerTitle& e = *doc.Item(k);
-            std::optional<std::string> text = ConvertText(fromPage, target.codePage, e.Text);
-            if (!text) {
+            if (!converter.Convert(e.Text, text)) {
                 SaveAsResult result =
                     Refused("the text of entry " + std::to_string(k + 1) +
                             " cannot be written in " + CodePageName(target.codePage));
                 result.unheldEntry = k;
                 return result;
             }
-            converted.emplace_back(e.Start, e.End, std::move(*text));
+            converted.emplace_back(e.Start, e.End, text);
         }
         const SubTitle copy =
             SubTitle::Restore(std::move(converted), doc.FileName(), doc.FormatIndex(),
