@@ -1,21 +1,39 @@
 #pragma once
-// What the pane benchmarks share: the median of timings, a big generated SubRip file, and the
-// main window on the tests' film player double, shown at its default size.
+// What the pane benchmarks share: timing a piece of work, the median and the report of timings,
+// a big generated SubRip file, and the main window on the tests' film player double, shown at its
+// default size.
 #include "FakePlayer.h"
 #include "Generate.h"
 #include "Main.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <vector>
 
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// Wall-clock milliseconds the work takes.
+inline double Millis(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// One line: the case, the median and the worst of its timings.
+inline void Report(const char* what, const std::vector<double>& times) {
+    std::printf("%-56s median %8.2f ms, worst %8.2f ms (%zu runs)\n", what, Median(times),
+                *std::max_element(times.begin(), times.end()), times.size());
 }
 
 // Writes a generated SubRip file of that many entries into dir; answers its path.

@@ -10,6 +10,7 @@
 #include "FakePlayer.h"
 #include "Generate.h"
 #include "Main.h"
+#include "PaneBench.h"
 #include "SaveAs.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
@@ -33,26 +34,7 @@
 #include <fstream>
 #include <functional>
 
-namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Millis(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-void Report(const char* what, const std::vector<double>& times) {
-    std::printf("%-52s median %8.2f ms, worst %8.2f ms (%zu runs)\n", what, Median(times),
-                *std::max_element(times.begin(), times.end()), times.size());
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -13,6 +13,7 @@
 #include "Import.h"
 #include "Main.h"
 #include "Merging.h"
+#include "PaneBench.h"
 #include "ScriptedQuestions.h"
 
 #include <QAction>
@@ -31,23 +32,6 @@
 #include <functional>
 
 namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Millis(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-void Report(const char* what, const std::vector<double>& times) {
-    std::printf("%-56s median %8.2f ms, worst %8.2f ms (%zu runs)\n", what, Median(times),
-                *std::max_element(times.begin(), times.end()), times.size());
-}
 
 // Presses OK after fill; the dialog's answer.
 template <class TForm> std::function<int(QDialog*)> Press(std::function<void(TForm*)> fill) {
