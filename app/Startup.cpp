@@ -25,40 +25,42 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void CreateForms(TForms& forms, TMainForm::PlayerFactory createPlayer) {
     forms.MainForm = std::make_unique<TMainForm>(std::move(createPlayer));
+    TMainForm::TWindows windows;
     forms.CreationOrder << QStringLiteral("TMainForm");
     forms.AboutForm = std::make_unique<TAboutForm>();
     forms.CreationOrder << QStringLiteral("TAboutForm");
-    forms.MainForm->AboutForm = forms.AboutForm.get();
+    windows.About = forms.AboutForm.get();
     forms.SetFrameDlg = std::make_unique<TSetFrameDlg>();
     forms.CreationOrder << QStringLiteral("TSetFrameDlg");
     // The MicroDVD reader asks through the one frame-rate dialog, which keeps its last text.
-    forms.MainForm->AskFrameRate =
-        MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get());
+    forms.MainForm->SetFrameRateQuestion(
+        MakeFrameRateQuestion(forms.SetFrameDlg.get(), forms.MainForm.get()));
     forms.SubHeightDlg = std::make_unique<TSubHeightDlg>();
     forms.CreationOrder << QStringLiteral("TSubHeightDlg");
-    forms.MainForm->SubHeightDlg = forms.SubHeightDlg.get();
+    windows.SubHeight = forms.SubHeightDlg.get();
     forms.EditForm = new TEditForm(forms.MainForm->Host(), forms.MainForm.get());
     forms.CreationOrder << QStringLiteral("TEditForm");
     forms.MainForm->SetEditForm(forms.EditForm);
     forms.SegForm = std::make_unique<TSegForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TSegForm");
-    forms.MainForm->SegForm = forms.SegForm.get();
+    windows.Seg = forms.SegForm.get();
     forms.CombineForm = std::make_unique<TCombineForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TCombineForm");
-    forms.MainForm->CombineForm = forms.CombineForm.get();
+    windows.Combine = forms.CombineForm.get();
     forms.ImportForm = std::make_unique<TImportForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TImportForm");
-    forms.MainForm->ImportForm = forms.ImportForm.get();
+    windows.Import = forms.ImportForm.get();
     forms.SaveAsForm = std::make_unique<TSaveAsForm>(forms.MainForm->Host());
     forms.CreationOrder << QStringLiteral("TSaveAsForm");
-    forms.MainForm->SaveAsForm = forms.SaveAsForm.get();
+    windows.SaveAs = forms.SaveAsForm.get();
     forms.AdjustForm =
-        std::make_unique<TAdjustForm>(forms.MainForm.get(), &forms.MainForm->FormSizes);
+        std::make_unique<TAdjustForm>(forms.MainForm.get(), forms.MainForm->FormSizeTable());
     forms.CreationOrder << QStringLiteral("TAdjustForm");
-    forms.MainForm->AdjustForm = forms.AdjustForm.get();
+    windows.Adjust = forms.AdjustForm.get();
     forms.RecoveryForm = std::make_unique<TRecoveryForm>();
     forms.CreationOrder << QStringLiteral("TRecoveryForm");
-    forms.MainForm->RecoveryForm = forms.RecoveryForm.get();
+    windows.Recovery = forms.RecoveryForm.get();
+    forms.MainForm->SetWindows(windows);
 }
 
 TCommandLine ParseCommandLine(const QStringList& arguments) {

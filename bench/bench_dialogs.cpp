@@ -7,6 +7,7 @@
 //   with the same function, in the same process, alternating; and, when its path is given, the
 //   whole velitra-convert process on the same file (reading included).
 //   bench_dialogs [ENTRIES] [RUNS] [VELITRA-CONVERT]   (default 1000000 entries, 9 runs)
+#include "MainProbe.h"
 #include "FakePlayer.h"
 #include "Generate.h"
 #include "Main.h"
@@ -53,16 +54,16 @@ int main(int argc, char** argv) {
     TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
     TSegForm seg(form.Host());
     TSaveAsForm saveAs(form.Host());
-    form.SegForm = &seg;
-    form.SaveAsForm = &saveAs;
+    Probe(form).SegForm() = &seg;
+    Probe(form).SaveAsForm() = &saveAs;
     form.resize(760, 580);
     form.show();
     app.processEvents();
     form.LoadDocument(0, path);
-    form.sgSubLEnter(0);
-    QTableView* grid = form.Grid[0];
+    Probe(form).sgSubLEnter(0);
+    QTableView* grid = Probe(form).Pane(0)->Grid;
     // One row selected in the middle: the stretch runs from the first entry to the last.
-    form.SelectRow(0, 0);
+    Probe(form).SelectRow(0, 0);
     grid->viewport()->repaint();
 
     // From the command to the grid repainted; the dialog moves the first start by a second (and,
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
             return f->result() == QDialog::Accepted ? mrOk : mrCancel;
         });
         return Millis([&] {
-            form.aSegModifyL->trigger();
+            Ctl<QAction>(form, "aSegModifyL")->trigger();
             grid->viewport()->repaint();
         });
     };
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
     // (Ctrl+A): the pane keeps the selection it had, a million rows of it in the second case.
     std::vector<double> shiftOne, stretchOne, shiftAll, stretchAll, undo;
     for (int run = 0; run < runs; ++run) {
-        form.SelectRow(0, 0);
+        Probe(form).SelectRow(0, 0);
         // The selection's own repaint is not the re-timing's.
         grid->viewport()->repaint();
         shiftOne.push_back(retime(true));
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
         shiftAll.push_back(retime(true));
         stretchAll.push_back(retime(false));
         undo.push_back(Millis([&] {
-            form.aUndo->trigger();
+            Ctl<QAction>(form, "aUndo")->trigger();
             grid->viewport()->repaint();
         }));
     }
@@ -108,7 +109,7 @@ int main(int argc, char** argv) {
 
     // Save As of the whole document, as SubRip, through the dialog and through the writing
     // velitra-convert does, one after the other in each run.
-    const SubTitle& doc = *form.Pane[0]->Doc;
+    const SubTitle& doc = *Probe(form).Pane(0)->Doc();
     const QString out = dir.filePath("out.srt");
     std::vector<double> dialog, direct, process;
     for (int run = 0; run < runs; ++run) {
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
             f->bbtnOk->click();
             return f->result() == QDialog::Accepted ? mrOk : mrCancel;
         });
-        dialog.push_back(Millis([&] { form.aSaveAsL->trigger(); }));
+        dialog.push_back(Millis([&] { Ctl<QAction>(form, "aSaveAsL")->trigger(); }));
         if (!QFile::exists(out) || !questions.Messages.isEmpty()) {
             std::fprintf(stderr, "bench_dialogs: the dialog wrote nothing\n");
             return 1;

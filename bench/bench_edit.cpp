@@ -2,6 +2,7 @@
 // painted it, Apply of a moved start with every later entry following, and previous/next with
 // nothing to apply. Runs on Qt's offscreen platform with the tests' film player double.
 //   bench_edit [ENTRIES] [RUNS]     (default 1000000 entries, 21 runs)
+#include "MainProbe.h"
 #include "Edit.h"
 #include "FakePlayer.h"
 #include "Generate.h"
@@ -64,20 +65,20 @@ int main(int argc, char** argv) {
     form.show();
     app.processEvents();
     if (!form.LoadDocument(0, path)) return 1;
-    QWidget* grid = form.Grid[0]->viewport();
+    QWidget* grid = Probe(form).Pane(0)->Grid->viewport();
     edit->ShowWindow();
     app.processEvents();
 
     // A text changed in the middle of the document, applied.
     const int middle = entries / 2;
-    form.SelectRow(0, middle);
+    Probe(form).SelectRow(0, middle);
     edit->SetTarget(0, middle);
     const TFigures text = Measure(
         runs, [&](int run) { edit->moTitle->setPlainText(QStringLiteral("text %1").arg(run)); },
         [&](int) { edit->bbtnFitClick(); }, grid);
 
     // The first entry's start moved by 50 ms, every later entry following it.
-    form.SelectRow(0, 0);
+    Probe(form).SelectRow(0, 0);
     edit->SetTarget(0, 0);
     const TFigures shift = Measure(
         runs, [&](int run) { edit->upStartms->Click(run % 2 ? -1 : 1); },
@@ -96,6 +97,6 @@ int main(int argc, char** argv) {
                 entries - 1, shift.Median, shift.Worst);
     std::printf("  previous/next without an apply:                %7.2f ms / %7.2f ms\n",
                 walk.Median, walk.Worst);
-    std::printf("  steps in the history: %zu\n", form.Pane[0]->History.Steps());
+    std::printf("  steps in the history: %zu\n", Probe(form).Side(0)->History().Steps());
     return 0;
 }

@@ -7,6 +7,7 @@
 // - pouring a text file of a million paragraphs into the left document.
 // The left side is UTF-8, the right side Big5: every text copied from it is converted.
 //   bench_merge [ENTRIES] [RUNS]   (default 1000000 entries, 9 runs)
+#include "MainProbe.h"
 #include "Combine.h"
 #include "FakePlayer.h"
 #include "Generate.h"
@@ -83,25 +84,25 @@ int main(int argc, char** argv) {
     TMainForm form([](QWidget* video) { return new TFakePlayer(video); });
     TCombineForm combine(form.Host());
     TImportForm import(form.Host());
-    form.CombineForm = &combine;
-    form.ImportForm = &import;
+    Probe(form).CombineForm() = &combine;
+    Probe(form).ImportForm() = &import;
     form.resize(760, 580);
     form.show();
     app.processEvents();
     if (!form.LoadDocument(0, left) || !form.LoadDocument(1, right)) return 1;
-    form.sgSubLEnter(0);
-    QTableView* grid = form.Grid[0];
-    form.SelectRow(0, entries / 2);
+    Probe(form).sgSubLEnter(0);
+    QTableView* grid = Probe(form).Pane(0)->Grid;
+    Probe(form).SelectRow(0, entries / 2);
     grid->viewport()->repaint();
 
-    const SubTitle* doc = form.Pane[0]->Doc.get();
+    const SubTitle* doc = Probe(form).Pane(0)->Doc();
     auto run = [&](QAction* command, std::function<int(QDialog*)> script, int expected) {
         questions.DialogScripts.enqueue(std::move(script));
         const double ms = Millis([&] {
             command->trigger();
             grid->viewport()->repaint();
         });
-        if (doc->Count() != expected || !questions.Messages.isEmpty() || !form.aUndo->isEnabled()) {
+        if (doc->Count() != expected || !questions.Messages.isEmpty() || !Ctl<QAction>(form, "aUndo")->isEnabled()) {
             std::fprintf(stderr, "bench_merge: the dialog did not do its work (%d entries, %s)\n",
                          doc->Count(),
                          questions.Messages.isEmpty()
@@ -113,14 +114,14 @@ int main(int argc, char** argv) {
     };
     auto undo = [&] {
         return Millis([&] {
-            form.aUndo->trigger();
+            Ctl<QAction>(form, "aUndo")->trigger();
             grid->viewport()->repaint();
         });
     };
 
     std::vector<double> front, rear, texts, pour, undoFront, undoTexts, undoPour;
     for (int i = 0; i < runs; ++i) {
-        front.push_back(run(form.aCombine, Press<TCombineForm>([](TCombineForm* f) {
+        front.push_back(run(Ctl<QAction>(form, "aCombine"), Press<TCombineForm>([](TCombineForm* f) {
                                 f->rbtnOpposite->click();
                                 f->rbtnSelectAll->click();
                                 f->rbtnInsertFront->click();
@@ -128,13 +129,13 @@ int main(int argc, char** argv) {
                             }),
                             2 * entries));
         undoFront.push_back(undo());
-        rear.push_back(run(form.aCombine, Press<TCombineForm>([](TCombineForm* f) {
+        rear.push_back(run(Ctl<QAction>(form, "aCombine"), Press<TCombineForm>([](TCombineForm* f) {
                                f->rbtnInsertRear->click();
                                f->cbAutoAdjust->setChecked(false);
                            }),
                            2 * entries));
         undo();
-        texts.push_back(run(form.aImport, Press<TImportForm>([](TImportForm* f) {
+        texts.push_back(run(Ctl<QAction>(form, "aImport"), Press<TImportForm>([](TImportForm* f) {
                                 f->rbtnOpposite->click();
                                 f->rbtnSelectAll->click();
                                 f->cbTimeStamp->setChecked(false);
@@ -143,7 +144,7 @@ int main(int argc, char** argv) {
                             entries));
         undoTexts.push_back(undo());
         // The texts differ from the generated ones, so that every entry changes.
-        pour.push_back(run(form.aImport, Press<TImportForm>([&](TImportForm* f) {
+        pour.push_back(run(Ctl<QAction>(form, "aImport"), Press<TImportForm>([&](TImportForm* f) {
                                f->rbtnSubFile->click();
                                f->etSubFile->setText(text);
                                f->Refresh();
@@ -154,12 +155,13 @@ int main(int argc, char** argv) {
     }
     // The model's share: building the change (texts converted from Big5) and applying it.
     std::vector<double> build, apply;
-    const SubTitle& other = *form.Pane[1]->Doc;
+    const SubTitle& other = *Probe(form).Pane(1)->Doc();
+    // A document of its own, read as the left pane's was: the model alone, no pane following.
+    SubTitle target(left.toStdString(), 25.0);
     for (int i = 0; i < runs; ++i) {
         TChange change;
         build.push_back(
-            Millis([&] { change = CombineChange(*doc, other, 0, entries - 1, 0, true); }));
-        SubTitle& target = *form.Pane[0]->Doc;
+            Millis([&] { change = CombineChange(target, other, 0, entries - 1, 0, true); }));
         TChange back;
         apply.push_back(Millis([&] { back = target.Apply(std::move(change)); }));
         target.Apply(std::move(back));

@@ -2,6 +2,7 @@
 // the pane takes beside the document, and paging through a pane of a million entries. Runs on
 // Qt's offscreen platform with the tests' film player double, which plays nothing.
 //   bench_pane [ENTRIES] [RUNS]     (default 100000 entries, 5 runs)
+#include "MainProbe.h"
 #include "Main.h"
 #include "PaneBench.h"
 #include "SubtitleGrid.h"
@@ -57,20 +58,19 @@ int main(int argc, char** argv) {
     wait(nullptr);
     const long start = Resident();
     form.LoadDocument(0, path);
-    form.Grid[0]->viewport()->repaint();
+    Probe(form).Pane(0)->Grid->viewport()->repaint();
     const double paneBytes = double(Resident() - start);
     std::printf("memory: document alone %.1f MB, pane with its document %.1f MB (%.2f x)\n",
                 docBytes / 1e6, paneBytes / 1e6, paneBytes / std::max(1.0, docBytes));
 
     std::vector<double> openTimes;
     for (int run = 0; run < runs; ++run) {
-        form.Pane[0]->GridModel->Fill(nullptr);
-        form.Pane[0]->Doc.reset();
+        Probe(form).Side(0)->Replace(nullptr);
         app.processEvents();
         QElapsedTimer timer;
         timer.start();
         form.LoadDocument(0, path);
-        form.Grid[0]->viewport()->repaint(); // the first painted grid
+        Probe(form).Pane(0)->Grid->viewport()->repaint(); // the first painted grid
         openTimes.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::printf("open %d entries into a pane: median %.1f ms over %d runs\n", entries,
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     app.processEvents();
 
     // Paging through the pane: one page down and a paint, over the whole document.
-    QTableView* grid = form.Grid[0];
+    QTableView* grid = Probe(form).Pane(0)->Grid;
     QScrollBar* bar = grid->verticalScrollBar();
     std::vector<double> pageTimes;
     const int pages = 200;

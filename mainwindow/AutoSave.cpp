@@ -82,7 +82,7 @@ void TAutoSave::Tick() {
 
 void TAutoSave::Copy(int side) {
     const SubTitle* doc = Document ? Document(side) : nullptr;
-    if (!doc || !doc->IsModified()) {
+    if (!doc || !(Modified ? Modified(side) : doc->IsModified())) {
         Remove(CopyPath(side));
         return;
     }

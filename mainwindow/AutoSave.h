@@ -35,6 +35,8 @@ public:
 
     // The documents it copies: each side's, asked for at every tick.
     std::function<const SubTitle*(int side)> Document;
+    // Whether a side's document differs from its file (its history knows).
+    std::function<bool(int side)> Modified;
 
     // A side's document changed (a step, an undo, a redo): its next tick copies it.
     void Changed(int side);

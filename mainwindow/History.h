@@ -25,6 +25,9 @@ public:
     QString UndoName() const { return CanUndo() ? steps_[index_ - 1].Name : QString(); }
     QString RedoName() const { return CanRedo() ? steps_[index_].Name : QString(); }
 
+    // The change that undoes the newest done step, left in it (CanUndo first); the same for redo.
+    const TChange& NextUndo() const { return steps_[index_ - 1].Change; }
+    const TChange& NextRedo() const { return steps_[index_].Change; }
     // The change that undoes the newest done step, taken out of it; hand back what applying it
     // answered with Undone. The same for redo.
     TChange TakeUndo();

@@ -10,6 +10,7 @@
 #include "CaptionStyle.h"
 #include "RegionSplitter.h"
 #include "Subtitle.h"
+#include "SideDocument.h"
 #include "SubtitlePane.h"
 
 #include <QMainWindow>
@@ -64,8 +65,173 @@ public:
     explicit TMainForm(PlayerFactory createPlayer = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // What the editing windows may ask of this window.
+    TEditorHost* Host() const;
+    // The windows made at start-up beside this one, which it launches and reads its settings
+    // into; handed over once they exist.
+    struct TWindows {
+        TAboutForm* About = nullptr;
+        TSubHeightDlg* SubHeight = nullptr;
+        TSegForm* Seg = nullptr;
+        TCombineForm* Combine = nullptr;
+        TImportForm* Import = nullptr;
+        TSaveAsForm* SaveAs = nullptr;
+        TAdjustForm* Adjust = nullptr;
+        TRecoveryForm* Recovery = nullptr;
+    };
+    void SetWindows(const TWindows& windows);
+    // The stored sizes of the main and editing windows, which the size dialog edits in place.
+    std::array<int, 12>* FormSizeTable() { return &FormSizes; }
+    // Offers the copies of runs that did not end cleanly, if any.
+    void OfferRecovery();
+    // The edit window, made at start-up with the other windows: re-targeted by every row change,
+    // shown and hidden by aEditSubtitle, which it unchecks when it closes.
+    void SetEditForm(TEditForm* form);
+
+    // Every command, in the order of the command table.
+    QList<QAction*> Commands() const { return commands_; }
+
+    // What the command line and the file manager hand over: a film, subtitle files.
+    // False (after telling the user) when the player cannot open the film.
+    bool FileOpenMovieAccept(const QString& path);
+    // Asks for a MicroDVD file's frame rate; the frame-rate dialog in the program, a script in
+    // tests. Without one, MicroDVD files are read at 25 frames per second.
+    void SetFrameRateQuestion(FrameRateQuestionWithProposal ask) { AskFrameRate = std::move(ask); }
+    // Opens a file into a side; false when the side keeps what it had.
+    // A chosen code page reads the file in it (a reopen); a MicroDVD file is then read at
+    // knownRate without the question.
+    bool LoadDocument(int side, const QString& path, std::optional<LegacyPage> chosen = {},
+                      std::optional<double> knownRate = {});
+    // Opens a subtitle file given on the command line into a side.
+    void OpenSubtitleFile(int side, const QString& path);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // No menu of Qt's own for hiding the tool bars: the view commands do that.
+    QMenu* createPopupMenu() override;
+
+private:
+    friend class TMainHost;      // serves the tools from what follows
+    friend class TMainFormProbe; // the tests' window into what follows
+
+    // --- Lifecycle ---
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void FormDestroy();
+
+    // --- Language ---
+    // Loads the pack Lcid names (the texts in force stay without one), Qt's own translations for
+    // the language shown, and reads the pack over this window; the dialogs made afterwards read
+    // it as they are made.
+    void LoadLanguage();
+
+    // --- Settings ---
+    void ReadCaptionStyle(QSettings& key, const QString& prefix, TCaptionStyle& style);
+    void WriteCaptionStyle(QSettings& key, const QString& prefix, const TCaptionStyle& style);
+    void RebuildRecentMenu();
+    // Status panel 0 shows the long part of the hint under the mouse.
+    void ApplicationHint(const QString& longHint);
+
+    // --- Playback ---
+    TFilmPlayer* CreatePlayer();
+    void FileOpenMovieExecute();
+    void aPlayExecute();
+    void aPauseExecute();
+    void aStopExecute();
+    void aSlowExecute();
+    void aForwardExecute();
+    void MovieTimerTimer();
+    void TrackBarChange(int position);
+    void PlayerPlayStateChange(int oldState, int newState);
+    // Moves the track bar's thumb without seeking the film.
+    void SetTrackBarQuietly(int position);
+
+    // --- Panes ---
+    // A document takes a side: the pane, the commands, the status panel and the recent files.
+    // saved is false for a document brought back from a recovery copy.
+    void ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved);
+    // The side's status panel: format, entry count and code page, after every change.
+    void ShowSideStatus(int side);
+    // Selects the entry's row, towards the middle of the pane or, without centre, just in view.
+    void SelectRow(int side, int index, bool centre = true);
+    // Applies a change to a side's document as one undoable step named name; false when it
+    // changed nothing. Throws SubtitleError, changing nothing, when it does not fit.
+    bool ApplyChange(int side, const QString& name, TChange change);
+    // Moves the other pane to the entry starting nearest to the side's entry at index.
+    void SyncOpposite(int side, int index);
+    void ShowCaptionPanel(int side);
+    void sgSubLClick(int side);
+    void sgSubLDblClick(int side);
+    void sgSubLEnter(int side);
+    // Grid rows are 1-based (row r shows entry r - 1); the first row when nothing is selected.
+    int SelectionTop(int side) const;
+    int SelectionBottom(int side) const;
+    // Ctrl+S saves the active pane; answers whether the key was taken.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // --- Search and line commands ---
+    void FindText(int side, int first, int last);
+    // Replaces in entries first..last as one step, named for replace all or a single replace.
+    void ReplaceRange(int first, int last, bool all);
+    void ReplaceDialogFind();
+    void ReplaceDialogReplace(bool all);
+
+    // --- Commands whose work arrives with later windows ---
+    void FileExitExecute();
+    void aAboutExecute();
+    void aShowSubLExecute(int side);
+    void aFontEditLExecute(int side);
+    void aColorSelectLExecute(int side);
+    void aSubHeightLExecute(int side);
+    void aSaveLExecute(int side);
+    void aSaveAsLExecute(int side);
+    void aOpenSubtitleLExecute(int side);
+    void aReopenLExecute(int side);
+    void aSyncLExecute();
+    void aSyncLRExecute();
+    void aSegModifyLExecute(int side);
+    void aEditSubtitleExecute();
+    void aCombineExecute();
+    void aImportExecute();
+    void aNewLineExecute();
+    void aDelLineExecute();
+    void aFindExecute();
+    void aFindNextExecute();
+    void aReplaceExecute();
+    void aCheckTimeExecute();
+    void aUndoExecute();
+    void aRedoExecute();
+    // The undo and redo commands name the active pane's next steps.
+    void UpdateUndoCommands();
+    void aSecRepeatExecute();
+    void aSubRepeatExecute();
+    // Stores the chosen language for the next start and says so.
+    void aSelCHTExecute(int lcid);
+    // The five view commands: each shows or hides its region, the regions keeping their order
+    // from the bottom up: status bar, control region, video region, editor region.
+    void aViewBarExecute(QAction* command);
+    void aAdjustSizeExecute();
+    void muF1Click(int index);
+    // --- Captions ---
+    void SubTimerLTimer(int side);
+    // The caption for the film's moment, decoded from the side's code page; updates ShownIndex.
+    QString CaptionAt(int side);
+    void ApplySubtitleStyle(int side);
+    // Puts the shown caption panels at the bottom of the video region, the left above the right.
+    void StackCaptionPanels();
+    // The least height of the video region that shows the film at least 135 pixels high over
+    // both caption panels as they are styled now.
+    int PictureRoomNeeded() const;
+
+
     // --- State (sides: 0 left, 1 right) ---
-    // Each side's document, its history, grid, title bar, caption panel and their state.
+    // Each side's document and history, behind its one owner, and the views over it: grid,
+    // title bar, caption panel and their state.
+    TSideDocument* Sides[2] = {};
     TSubtitlePane* Pane[2] = {};
     int ActiveSide = -1;
     bool RepeatActive = false;
@@ -78,9 +244,6 @@ public:
     uint32_t GapRowColor = 0xDFDFDF;
     QString SearchText;
     QString ColumnTitles[5];
-    struct TGridRect {
-        int Left = 0, Top = 0, Right = 4, Bottom = 0;
-    } SelectionRect;
     QStringList RecentFiles;
     int Lcid = 1028;
     // Width and height of the main, edit, segment, combine, import and save-as windows.
@@ -185,8 +348,7 @@ public:
     QActionGroup* RepeatGroup = nullptr;   // group 1: aSecRepeat, aSubRepeat
     QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 
-    // Per-side aliases of the controls above.
-    TKelPanel* CaptionPanel[2] = {};
+    // Per-side commands of the pairs above (the widgets of a side are its pane's).
     QAction* ShowAction[2] = {};
     QAction* SaveAction[2] = {};
     QAction* SaveAsAction[2] = {};
@@ -194,12 +356,9 @@ public:
     QAction* SyncAction[2] = {};
     QAction* FontAction[2] = {};
     QAction* ColorAction[2] = {};
-    TKelLabel* FileLabel[2] = {};
-    QTableView* Grid[2] = {};
     QAction* RecentMenu[4] = {};
 
-    // What the editing windows may ask of this window.
-    TEditorHost* Host() const;
+    TReplaceDialog* ReplaceDialog = nullptr; // the modeless replace dialog, made on first use
     // The modal editing dialogs, made and owned at start-up; null until handed over.
     TSegForm* SegForm = nullptr;
     TCombineForm* CombineForm = nullptr;
@@ -212,146 +371,9 @@ public:
     TAutoSave* AutoSaver = nullptr;
     // The window that offers work a crashed run left behind (made with the other windows).
     TRecoveryForm* RecoveryForm = nullptr;
-    // Offers the copies of runs that did not end cleanly, if any.
-    void OfferRecovery();
-    // The edit window, made at start-up with the other windows: re-targeted by every row change,
-    // shown and hidden by aEditSubtitle, which it unchecks when it closes.
     QPointer<TEditForm> EditForm;
-    void SetEditForm(TEditForm* form);
-
-    // Every command, in the order of the command table.
-    QList<QAction*> Commands() const { return commands_; }
-
-    // --- Lifecycle ---
-    void FormCreate();
-    void FormShow();
-    void FormCloseQuery(bool& canClose);
-    void FormDestroy();
-
-    // --- Language ---
-    // Loads the pack Lcid names (the texts in force stay without one), Qt's own translations for
-    // the language shown, and reads the pack over this window; the dialogs made afterwards read
-    // it as they are made.
-    void LoadLanguage();
-
-    // --- Settings ---
-    void ReadCaptionStyle(QSettings& key, const QString& prefix, TCaptionStyle& style);
-    void WriteCaptionStyle(QSettings& key, const QString& prefix, const TCaptionStyle& style);
-    void RebuildRecentMenu();
-    // Status panel 0 shows the long part of the hint under the mouse.
-    void ApplicationHint(const QString& longHint);
-
-    // --- Playback ---
-    TFilmPlayer* CreatePlayer();
-    void FileOpenMovieExecute();
-    // False (after telling the user) when the player cannot open the film.
-    bool FileOpenMovieAccept(const QString& path);
-    void aPlayExecute();
-    void aPauseExecute();
-    void aStopExecute();
-    void aSlowExecute();
-    void aForwardExecute();
-    void MovieTimerTimer();
-    void TrackBarChange(int position);
-    void PlayerPlayStateChange(int oldState, int newState);
-    // Moves the track bar's thumb without seeking the film.
-    void SetTrackBarQuietly(int position);
-
-    // --- Panes ---
-    // Asks for a MicroDVD file's frame rate; the frame-rate dialog in the program, a script in
-    // tests. Without one, MicroDVD files are read at 25 frames per second.
     FrameRateQuestionWithProposal AskFrameRate;
-    // Opens a file into a side; false when the side keeps what it had.
-    // A chosen code page reads the file in it (a reopen); a MicroDVD file is then read at
-    // knownRate without the question.
-    bool LoadDocument(int side, const QString& path, std::optional<LegacyPage> chosen = {},
-                      std::optional<double> knownRate = {});
-    // A document takes a side: the pane, the commands, the status panel and the recent files.
-    // saved is false for a document brought back from a recovery copy.
-    void ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved);
-    void FillGrid(int side, SubTitle* doc);
-    // Selects the entry's row, towards the middle of the pane or, without centre, just in view.
-    void SelectRow(int side, int index, bool centre = true);
-    // Applies a change to a side's document as one undoable step named name; false when it
-    // changed nothing. Throws SubtitleError, changing nothing, when it does not fit.
-    bool ApplyChange(int side, const QString& name, TChange change);
-    void SyncOpposite(int side, int row);
-    void ShowCaptionPanel(int side);
-    void sgSubLClick(int side);
-    void sgSubLDblClick(int side);
-    void sgSubLEnter(int side);
-    // Grid rows are 1-based (row r shows entry r - 1); the first row when nothing is selected.
-    int SelectionTop(int side) const;
-    int SelectionBottom(int side) const;
-    // Ctrl+S saves the active pane; answers whether the key was taken.
-    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
-    // --- Search and line commands ---
-    TReplaceDialog* ReplaceDialog = nullptr; // the modeless replace dialog, made on first use
-    void FindText(int side, int first, int last);
-    // Replaces in entries first..last as one step, named for replace all or a single replace.
-    void ReplaceRange(int first, int last, bool all);
-    void ReplaceDialogFind();
-    void ReplaceDialogReplace(bool all);
-
-    // --- Commands whose work arrives with later windows ---
-    void FileExitExecute();
-    void aAboutExecute();
-    void aShowSubLExecute(int side);
-    void aFontEditLExecute(int side);
-    void aColorSelectLExecute(int side);
-    void aSubHeightLExecute(int side);
-    void aSaveLExecute(int side);
-    void aSaveAsLExecute(int side);
-    void aOpenSubtitleLExecute(int side);
-    void aReopenLExecute(int side);
-    void aSyncLExecute();
-    void aSyncLRExecute();
-    void aSegModifyLExecute(int side);
-    void aEditSubtitleExecute();
-    void aCombineExecute();
-    void aImportExecute();
-    void aNewLineExecute();
-    void aDelLineExecute();
-    void aFindExecute();
-    void aFindNextExecute();
-    void aReplaceExecute();
-    void aCheckTimeExecute();
-    void aUndoExecute();
-    void aRedoExecute();
-    // The undo and redo commands name the active pane's next steps.
-    void UpdateUndoCommands();
-    void aSecRepeatExecute();
-    void aSubRepeatExecute();
-    // Stores the chosen language for the next start and says so.
-    void aSelCHTExecute(int lcid);
-    // The five view commands: each shows or hides its region, the regions keeping their order
-    // from the bottom up: status bar, control region, video region, editor region.
-    void aViewBarExecute(QAction* command);
-    void aAdjustSizeExecute();
-    void muF1Click(int index);
-    // --- Captions ---
-    void SubTimerLTimer(int side);
-    // The caption for the film's moment, decoded from the side's code page; updates ShownIndex.
-    QString CaptionAt(int side);
-    void ApplySubtitleStyle(int side);
-    // Puts the shown caption panels at the bottom of the video region, the left above the right.
-    void StackCaptionPanels();
-    // The least height of the video region that shows the film at least 135 pixels high over
-    // both caption panels as they are styled now.
-    int PictureRoomNeeded() const;
-    // Opens a subtitle file given on the command line into a side.
-    void OpenSubtitleFile(int side, const QString& path);
-
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // No menu of Qt's own for hiding the tool bars: the view commands do that.
-    QMenu* createPopupMenu() override;
-
-private:
     void BuildCommands();
     void BuildMenus();
     void BuildLayout();
@@ -380,6 +402,8 @@ private:
     double FirstVideoShare() const;
 
     TEditorHost* host_ = nullptr;
+    // The language the program started with: in force until the next start, whatever is chosen.
+    int lcidInForce_ = 1028;
     // What the settings held at start: the main window's size, the video region's share.
     bool storedMainSize_ = false;
     bool storedVideoShare_ = false;

@@ -41,8 +41,8 @@ QString TMainForm::CaptionAt(int side) {
 }
 
 void TMainForm::SubTimerLTimer(int side) {
-    if (!Playing(Player) || !Pane[side]->Doc) return;
-    TKelPanel* panel = CaptionPanel[side];
+    if (!Playing(Player) || !Pane[side]->Doc()) return;
+    TKelPanel* panel = Pane[side]->CaptionPanel;
     panel->setCaption(CaptionAt(side));
 
     if (panel->Caption() != Pane[side]->LastCaptionText) {
@@ -57,7 +57,7 @@ void TMainForm::SubTimerLTimer(int side) {
         Pane[side]->LastShownIndex = shown;
         if (SyncAction[side]->isChecked()) {
             // The showing row near the middle: a scroll, never a row change.
-            QTableView* grid = Grid[side];
+            QTableView* grid = Pane[side]->Grid;
             const int rowHeight = std::max(1, grid->verticalHeader()->defaultSectionSize());
             const int visible = grid->viewport()->height() / rowHeight;
             const int top = std::max(1, shown + 1 - visible / 2);
@@ -67,14 +67,14 @@ void TMainForm::SubTimerLTimer(int side) {
     }
 
     Panels[1 + side]->setText(QStringLiteral("[%1] %2 -- %3")
-                                  .arg(QString::fromStdString(Pane[side]->Doc->FormatName()))
+                                  .arg(QString::fromStdString(Pane[side]->Doc()->FormatName()))
                                   .arg(shown + 1)
-                                  .arg(Pane[side]->Doc->Count()));
+                                  .arg(Pane[side]->Doc()->Count()));
 }
 
 void TMainForm::ShowCaptionPanel(int side) {
     // The timer goes on updating a hidden panel: showing it again shows the current caption.
-    CaptionPanel[side]->setVisible(ShowAction[side]->isChecked());
+    Pane[side]->CaptionPanel->setVisible(ShowAction[side]->isChecked());
     StackCaptionPanels();
 }
 
@@ -82,7 +82,7 @@ void TMainForm::StackCaptionPanels() {
     // The video region's layout gives the picture what the panels leave and keeps them at its
     // bottom through every resize; here the order is made sure of: picture, left, right.
     auto* layout = static_cast<QBoxLayout*>(plVideo->layout());
-    for (TKelPanel* panel : CaptionPanel) {
+    for (TKelPanel* panel : {plSubL, plSubR}) {
         layout->removeWidget(panel);
         layout->addWidget(panel);
     }
@@ -130,7 +130,7 @@ void TMainForm::aColorSelectLExecute(int side) {
         Questions().ChooseColor(this, WinColorToQColor(style.BGColor));
     if (!chosen || !chosen->isValid()) return;
     style.BGColor = QColorToWinColor(*chosen);
-    CaptionPanel[side]->setColor(WinColorToQColor(style.BGColor));
+    Pane[side]->CaptionPanel->setColor(WinColorToQColor(style.BGColor));
 }
 
 void TMainForm::aSubHeightLExecute(int side) {
@@ -172,7 +172,7 @@ void TMainForm::aSecRepeatExecute() {
 
 void TMainForm::aSubRepeatExecute() {
     const bool playing = Playing(Player);
-    const SubTitle* doc = Pane[0]->Doc.get();
+    const SubTitle* doc = Pane[0]->Doc();
     const int n = doc ? doc->Count() : 0;
     if (n > 0 && playing && aSubRepeat->isChecked()) {
         // Clamped both ways: the shown index may be older than the last edit of the document.

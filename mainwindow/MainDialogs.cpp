@@ -11,7 +11,7 @@
 
 void TMainForm::aSegModifyLExecute(int side) {
     if (side < 0 || side > 1) return;
-    SubTitle* doc = Pane[side]->Doc.get();
+    const SubTitle* doc = Pane[side]->Doc();
     if (!doc) {
         Questions().ShowError(this, TextOf(txLoadSubtitleFirst));
         return;
@@ -37,7 +37,7 @@ void TMainForm::aCombineExecute() {
     }
     if (!CombineForm) return;
     CombineForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
-    CombineForm->SetTarget(side, Pane[side]->Doc.get(), Pane[1 - side]->Doc.get());
+    CombineForm->SetTarget(side, Pane[side]->Doc(), Pane[1 - side]->Doc());
     CombineForm->ShowModalThroughQuestions(this);
     activateWindow();
 }
@@ -50,14 +50,14 @@ void TMainForm::aImportExecute() {
     }
     if (!ImportForm) return;
     ImportForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
-    ImportForm->SetTarget(side, Pane[side]->Doc.get(), Pane[1 - side]->Doc.get());
+    ImportForm->SetTarget(side, Pane[side]->Doc(), Pane[1 - side]->Doc());
     ImportForm->ShowModalThroughQuestions(this);
     activateWindow();
 }
 
 void TMainForm::aSaveAsLExecute(int side) {
-    if (side < 0 || side > 1 || !Pane[side]->Doc || !SaveAsForm) return;
-    SaveAsForm->SetTarget(Pane[side]->Doc.get());
+    if (side < 0 || side > 1 || !Pane[side]->Doc() || !SaveAsForm) return;
+    SaveAsForm->SetTarget(Pane[side]->Doc());
     SaveAsForm->ShowModalThroughQuestions(this);
     activateWindow();
 }

@@ -10,6 +10,17 @@ void TMainForm::FileExitExecute() {
     close();
 }
 
+void TMainForm::SetWindows(const TWindows& windows) {
+    AboutForm = windows.About;
+    SubHeightDlg = windows.SubHeight;
+    SegForm = windows.Seg;
+    CombineForm = windows.Combine;
+    ImportForm = windows.Import;
+    SaveAsForm = windows.SaveAs;
+    AdjustForm = windows.Adjust;
+    RecoveryForm = windows.Recovery;
+}
+
 void TMainForm::SetEditForm(TEditForm* form) {
     EditForm = form;
     if (form)
@@ -26,7 +37,7 @@ void TMainForm::aEditSubtitleExecute() {
     // The active pane's selection top, when it shows an entry; with no pane active the window
     // shows what it held.
     if (ActiveSide == 0 || ActiveSide == 1) {
-        const SubTitle* doc = Pane[ActiveSide]->Doc.get();
+        const SubTitle* doc = Pane[ActiveSide]->Doc();
         const int index = SelectionTop(ActiveSide) - 1;
         if (doc && index >= 0 && index < doc->Count()) EditForm->SetTarget(ActiveSide, index);
     }

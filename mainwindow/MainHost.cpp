@@ -21,15 +21,11 @@ TMainHost::TMainHost(TMainForm* form) : TEditorHost(form), form_(form) {
 }
 
 const SubTitle* TMainHost::Document(int side) const {
-    return IsSide(side) ? form_->Pane[side]->Doc.get() : nullptr;
+    return IsSide(side) ? form_->Sides[side]->Document() : nullptr;
 }
 
 bool TMainHost::ApplyChange(int side, const QString& name, TChange change) {
     return IsSide(side) && form_->ApplyChange(side, name, std::move(change));
-}
-
-void TMainHost::FillGrid(int side) {
-    if (IsSide(side)) form_->FillGrid(side, form_->Pane[side]->Doc.get());
 }
 
 void TMainHost::SelectRow(int side, int index) {
@@ -40,16 +36,8 @@ void TMainHost::SelectRowInView(int side, int index) {
     if (IsSide(side)) form_->SelectRow(side, index, false);
 }
 
-void TMainHost::SyncOpposite(int side, int row) {
-    if (IsSide(side)) form_->SyncOpposite(side, row);
-}
-
-int TMainHost::SelectionTop(int side) const {
-    return IsSide(side) ? form_->SelectionTop(side) : 0;
-}
-
-int TMainHost::SelectionBottom(int side) const {
-    return IsSide(side) ? form_->SelectionBottom(side) : 0;
+void TMainHost::SyncOpposite(int side, int index) {
+    if (IsSide(side)) form_->SyncOpposite(side, index);
 }
 
 bool TMainHost::Linked() const {
@@ -75,11 +63,11 @@ bool TMainHost::KeepBackup(const QString& path, QString* why) {
 }
 
 void TMainHost::Undo(int side) {
-    if (IsSide(side)) form_->Pane[side]->Undo();
+    if (IsSide(side)) form_->Sides[side]->Undo();
 }
 
 void TMainHost::Redo(int side) {
-    if (IsSide(side)) form_->Pane[side]->Redo();
+    if (IsSide(side)) form_->Sides[side]->Redo();
 }
 
 QWidget* TMainHost::Window() const {

@@ -11,12 +11,9 @@ public:
 
     const SubTitle* Document(int side) const override;
     bool ApplyChange(int side, const QString& name, TChange change) override;
-    void FillGrid(int side) override;
     void SelectRow(int side, int index) override;
     void SelectRowInView(int side, int index) override;
-    void SyncOpposite(int side, int row) override;
-    int SelectionTop(int side) const override;
-    int SelectionBottom(int side) const override;
+    void SyncOpposite(int side, int index) override;
     bool Linked() const override;
     bool FilmOpen() const override;
     double FilmPosition() const override;

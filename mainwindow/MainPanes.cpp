@@ -38,26 +38,23 @@ QString DocPath(const SubTitle& doc) {
 } // namespace
 
 void TMainForm::MakePanes() {
-    CaptionPanel[0] = plSubL;
-    CaptionPanel[1] = plSubR;
-    FileLabel[0] = lbFilenameL;
-    FileLabel[1] = lbFilenameR;
-    Grid[0] = sgSubL;
-    Grid[1] = sgSubR;
     for (int side = 0; side < 2; ++side) {
-        Pane[side] = new TSubtitlePane(side, Grid[side], FileLabel[side], CaptionPanel[side],
+        Sides[side] = new TSideDocument(side, this);
+        // The pane listens first: its rows and selection are in place before anyone else hears.
+        Pane[side] = new TSubtitlePane(Sides[side], side ? sgSubR : sgSubL,
+                                       side ? lbFilenameR : lbFilenameL, side ? plSubR : plSubL,
                                        side ? SubTimerR : SubTimerL, this);
         connect(Pane[side], &TSubtitlePane::rowChanged, this, [this](int s) { sgSubLClick(s); });
-        connect(Pane[side], &TSubtitlePane::historyChanged, this, [this] { UpdateUndoCommands(); });
+        connect(Sides[side], &TSideDocument::historyChanged, this, [this] { UpdateUndoCommands(); });
+        connect(Sides[side], &TSideDocument::changed, this, [this, side] { ShowSideStatus(side); });
     }
     AutoSaver = new TAutoSave(this);
-    AutoSaver->Document = [this](int side) -> const SubTitle* { return Pane[side]->Doc.get(); };
+    AutoSaver->Document = [this](int side) -> const SubTitle* { return Sides[side]->Document(); };
+    AutoSaver->Modified = [this](int side) { return Sides[side]->IsModified(); };
+    host_ = new TMainHost(this);
     for (TSubtitlePane* pane : Pane) {
         connect(pane, &TSubtitlePane::entriesChanged, AutoSaver, &TAutoSave::Changed);
         connect(pane, &TSubtitlePane::documentReplaced, AutoSaver, &TAutoSave::Forget);
-    }
-    host_ = new TMainHost(this);
-    for (TSubtitlePane* pane : Pane) {
         connect(pane, &TSubtitlePane::entriesChanged, host_, &TEditorHost::entriesChanged);
         connect(pane, &TSubtitlePane::documentReplaced, host_, &TEditorHost::documentReplaced);
     }
@@ -68,17 +65,17 @@ TEditorHost* TMainForm::Host() const {
 }
 
 void TMainForm::BuildPanes() {
-    if (Grid[0]->property("wired").toBool())
+    if (Pane[0]->Grid->property("wired").toBool())
         return; // the grids are wired once, however often the settings are read
     for (int side = 0; side < 2; ++side) {
-        QTableView* grid = Grid[side];
+        QTableView* grid = Pane[side]->Grid;
         grid->setProperty("wired", true);
         Pane[side]->GridModel->SetColumnTitles(
             QStringList(std::begin(ColumnTitles), std::end(ColumnTitles)));
         connect(grid, &QAbstractItemView::doubleClicked, this,
                 [this, side] { sgSubLDblClick(side); });
         grid->installEventFilter(this);
-        FileLabel[side]->installEventFilter(this);
+        Pane[side]->FileLabel->installEventFilter(this);
     }
     // Ctrl+S is seen before any control of the window takes the key.
     qApp->installEventFilter(this);
@@ -96,7 +93,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (event->type() == QEvent::ShortcutOverride && (watched == Grid[0] || watched == Grid[1])) {
+    if (event->type() == QEvent::ShortcutOverride && (watched == Pane[0]->Grid || watched == Pane[1]->Grid)) {
         // A grid would take Ctrl+Insert as "copy"; the window's commands come first.
         auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
@@ -108,14 +105,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     for (int side = 0; side < 2; ++side) {
-        if (watched == Grid[side] && event->type() == QEvent::FocusIn &&
-            !Grid[side]->currentIndex().isValid() && Pane[side]->GridModel->rowCount() > 0) {
+        if (watched == Pane[side]->Grid && event->type() == QEvent::FocusIn &&
+            !Pane[side]->Grid->currentIndex().isValid() && Pane[side]->GridModel->rowCount() > 0) {
             // A view gives itself a current row when it takes the focus: that is no row change
             // by the user, so it is made here, quietly, before the view makes it.
             Pane[side]->SetCurrentQuietly(0);
         }
-        if ((watched == Grid[side] && event->type() == QEvent::FocusIn) ||
-            (watched == FileLabel[side] && event->type() == QEvent::MouseButtonPress))
+        if ((watched == Pane[side]->Grid && event->type() == QEvent::FocusIn) ||
+            (watched == Pane[side]->FileLabel && event->type() == QEvent::MouseButtonPress))
             sgSubLEnter(side);
     }
     return QMainWindow::eventFilter(watched, event);
@@ -128,8 +125,7 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool TMainForm::AllowDiscard(int side) {
-    const SubTitle* doc = Pane[side]->Doc.get();
-    return !doc || !doc->IsModified() ||
+    return !Sides[side]->IsModified() ||
            Questions().MessageBox(this, TextOf(txDiscardChanges), Pane[side]->Title(false),
                                   TMsgKind::Confirmation, {mrOk, mrCancel}, mrCancel) == mrOk;
 }
@@ -148,7 +144,7 @@ void TMainForm::OpenSubtitleFile(int side, const QString& path) {
 }
 
 void TMainForm::aReopenLExecute(int side) {
-    const SubTitle* doc = Pane[side]->Doc.get();
+    const SubTitle* doc = Pane[side]->Doc();
     if (!doc || !doc->IsLoaded()) return;
     // The pages a file can be saved in, each once.
     std::vector<int> pages;
@@ -210,14 +206,33 @@ bool TMainForm::LoadDocument(int side, const QString& path, std::optional<Legacy
 
 void TMainForm::ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved) {
     TSubtitlePane* pane = Pane[side];
-    pane->SetDocument(std::move(doc), saved);
-    const SubTitle& loaded = *pane->Doc;
+    Sides[side]->Replace(std::move(doc), saved);
+    const SubTitle& loaded = *pane->Doc();
     ShowAction[side]->setEnabled(true);
     ShowAction[side]->setChecked(true);
     ShowCaptionPanel(side);
     SaveAction[side]->setEnabled(true);
     SaveAsAction[side]->setEnabled(true);
     ReopenAction[side]->setEnabled(true);
+    ShowSideStatus(side);
+    if (Player && Player->PlayState() == TFilmPlayer::Playing) {
+        pane->SubTimer->start();
+        if (side == 0) aSubRepeat->setEnabled(true);
+    }
+    if (aEditorBar->isChecked()) Pane[side]->Grid->setFocus();
+
+    const QString name = DocPath(loaded);
+    for (qsizetype i = RecentFiles.size() - 1; i >= 0; --i)
+        if (RecentFiles[i].compare(name, Qt::CaseInsensitive) == 0) RecentFiles.removeAt(i);
+    RecentFiles.prepend(name);
+    RebuildRecentMenu();
+    UpdateUndoCommands();
+}
+
+void TMainForm::ShowSideStatus(int side) {
+    const SubTitle* doc = Sides[side]->Document();
+    if (!doc) return;
+    const SubTitle& loaded = *doc;
     // The code page beside the format, so that a file read in the wrong one is noticed: in the
     // panel where it fits (the panels keep their widths), always in its tip.
     const QString encoding =
@@ -234,29 +249,11 @@ void TMainForm::ShowDocument(int side, std::unique_ptr<SubTitle> doc, bool saved
                       panel->maximumWidth();
     panel->setText(fits ? full : counted);
     panel->setToolTip(encoding);
-    if (Player && Player->PlayState() == TFilmPlayer::Playing) {
-        pane->SubTimer->start();
-        if (side == 0) aSubRepeat->setEnabled(true);
-    }
-    if (aEditorBar->isChecked()) Grid[side]->setFocus();
-
-    const QString name = DocPath(loaded);
-    for (qsizetype i = RecentFiles.size() - 1; i >= 0; --i)
-        if (RecentFiles[i].compare(name, Qt::CaseInsensitive) == 0) RecentFiles.removeAt(i);
-    RecentFiles.prepend(name);
-    RebuildRecentMenu();
-    UpdateUndoCommands();
-}
-
-void TMainForm::FillGrid(int side, SubTitle* doc) {
-    // The pane shows its own document; a tool hands in the one it was given.
-    if (doc && doc != Pane[side]->Doc.get()) return;
-    Pane[side]->Fill();
 }
 
 bool TMainForm::ApplyChange(int side, const QString& name, TChange change) {
     if (side < 0 || side > 1) return false;
-    return Pane[side]->Apply(name, std::move(change));
+    return Sides[side]->Apply(name, std::move(change));
 }
 
 int TMainForm::SelectionTop(int side) const {
@@ -268,22 +265,17 @@ int TMainForm::SelectionBottom(int side) const {
 }
 
 void TMainForm::SelectRow(int side, int index, bool centre) {
-    const int row = index + 1; // grid rows count the header as row 0
-    if (index >= 0 && index < Pane[side]->GridModel->rowCount())
-        SelectionRect = TGridRect{0, row, 4, row};
     Pane[side]->SelectRow(index, centre);
 }
 
-void TMainForm::SyncOpposite(int side, int row) {
+void TMainForm::SyncOpposite(int side, int index) {
     const int other = 1 - side;
-    const SubTitle* mine = Pane[side]->Doc.get();
-    const SubTitle* theirs = Pane[other]->Doc.get();
+    const SubTitle* mine = Pane[side]->Doc();
+    const SubTitle* theirs = Pane[other]->Doc();
     if (!mine || !theirs || theirs->Count() == 0) return;
-    const PerTitle* entry = mine->Item(row - 1);
+    const PerTitle* entry = mine->Item(index);
     if (!entry) return;
-    const int chosen = NearestStart(*theirs, entry->Start);
-    Pane[other]->ClickedRow = chosen + 1;
-    SelectRow(other, chosen);
+    SelectRow(other, NearestStart(*theirs, entry->Start));
 }
 
 void TMainForm::sgSubLEnter(int side) {
@@ -296,17 +288,16 @@ void TMainForm::sgSubLEnter(int side) {
 
 void TMainForm::sgSubLClick(int side) {
     // Every click on a row is a row change, also on the row already current.
-    const int row = Grid[side]->currentIndex().row() + 1;
-    Pane[side]->ClickedRow = row;
+    const int index = Pane[side]->Grid->currentIndex().row();
     // The edit window, shown or not, takes the entry of the row.
-    const SubTitle* doc = Pane[side]->Doc.get();
-    if (EditForm && doc && row >= 1 && row - 1 < doc->Count()) EditForm->SetTarget(side, row - 1);
-    if (aSyncLR->isChecked()) SyncOpposite(side, row);
+    const SubTitle* doc = Pane[side]->Doc();
+    if (EditForm && doc && index >= 0 && index < doc->Count()) EditForm->SetTarget(side, index);
+    if (aSyncLR->isChecked()) SyncOpposite(side, index);
 }
 
 void TMainForm::sgSubLDblClick(int side) {
     const PerTitle* entry =
-        Pane[side]->Doc ? Pane[side]->Doc->Item(Grid[side]->currentIndex().row()) : nullptr;
+        Pane[side]->Doc() ? Pane[side]->Doc()->Item(Pane[side]->Grid->currentIndex().row()) : nullptr;
     if (!entry || !Player) return;
     const double t = entry->Start / 1000.0;
     if (Player->Duration() > t) {
@@ -316,17 +307,17 @@ void TMainForm::sgSubLDblClick(int side) {
 }
 
 void TMainForm::aSaveLExecute(int side) {
-    if (side < 0 || side > 1 || !Pane[side]->Doc) return;
+    if (side < 0 || side > 1 || !Pane[side]->Doc()) return;
     // The file's present version is kept first; without that backup nothing is overwritten.
     QString backupWhy;
-    if (!AutoSaver->BackupBeforeOverwrite(DocPath(*Pane[side]->Doc), &backupWhy)) {
+    if (!AutoSaver->BackupBeforeOverwrite(DocPath(*Pane[side]->Doc()), &backupWhy)) {
         Questions().ShowError(this, TextOf(txBackupFailed) + QStringLiteral("\n") + backupWhy);
         return;
     }
     std::string why;
-    if (!Pane[side]->Save(&why)) {
+    if (!Sides[side]->Save(&why)) {
         // The title keeps its "*": the file on disk is still the old one.
-        Questions().ShowError(this, DocPath(*Pane[side]->Doc) + QStringLiteral("\n") +
+        Questions().ShowError(this, DocPath(*Pane[side]->Doc()) + QStringLiteral("\n") +
                                         QString::fromStdString(why));
         return;
     }
@@ -338,7 +329,7 @@ void TMainForm::muF1Click(int index) {
     int side = 0;
     if (ActiveSide >= 0) {
         side = ActiveSide;
-        if (Pane[side]->Doc && !Pane[1 - side]->Doc) side = 1 - side;
+        if (Pane[side]->Doc() && !Pane[1 - side]->Doc()) side = 1 - side;
     }
     if (!AllowDiscard(side)) return;
     // The path itself, not the item's caption, whose "&" are doubled for the menu.
@@ -377,5 +368,5 @@ void TMainForm::OfferRecovery() {
 }
 
 int TMainForm::LanguagePage() const {
-    return Lcid == 2052 ? kCodePageGbk : kCodePageBig5;
+    return lcidInForce_ == 2052 ? kCodePageGbk : kCodePageBig5;
 }

@@ -124,11 +124,11 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
         aSecRepeat->setEnabled(true);
         TrackBar->setEnabled(true);
         TrackFollows = true;
-        if (Pane[0]->Doc && aShowSubL->isChecked()) {
+        if (Pane[0]->Doc() && aShowSubL->isChecked()) {
             SubTimerL->start();
             aSubRepeat->setEnabled(true);
         }
-        if (Pane[1]->Doc && aShowSubR->isChecked()) SubTimerR->start();
+        if (Pane[1]->Doc() && aShowSubR->isChecked()) SubTimerR->start();
         break;
     case TFilmPlayer::Stopped:
         Player->SetCurrentPosition(0);

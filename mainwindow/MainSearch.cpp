@@ -14,11 +14,11 @@
 #include <QTableView>
 
 int TMainForm::ActiveDocumentSide() const {
-    return ActiveSide >= 0 && ActiveSide <= 1 && Pane[ActiveSide]->Doc ? ActiveSide : -1;
+    return ActiveSide >= 0 && ActiveSide <= 1 && Pane[ActiveSide]->Doc() ? ActiveSide : -1;
 }
 
 std::optional<std::string> TMainForm::Encode(int side, const QString& text) {
-    const int codePage = Pane[side]->Doc->CodePage();
+    const int codePage = Pane[side]->Doc()->CodePage();
     std::optional<std::string> bytes = FromUtf8(codePage, text.toStdString());
     if (!bytes)
         Questions().ShowError(
@@ -27,11 +27,11 @@ std::optional<std::string> TMainForm::Encode(int side, const QString& text) {
 }
 
 void TMainForm::FindText(int side, int first, int last) {
-    if (!Pane[side]->Doc || SearchText.isEmpty()) return;
+    if (!Pane[side]->Doc() || SearchText.isEmpty()) return;
     const std::optional<std::string> what =
-        FromUtf8(Pane[side]->Doc->CodePage(), SearchText.toStdString());
+        FromUtf8(Pane[side]->Doc()->CodePage(), SearchText.toStdString());
     if (!what) return; // the document cannot hold the text, so no entry holds it
-    const int found = ::FindText(*Pane[side]->Doc, *what, first, last);
+    const int found = ::FindText(*Pane[side]->Doc(), *what, first, last);
     if (found >= 0) SelectRow(side, found);
 }
 
@@ -42,14 +42,14 @@ void TMainForm::aFindExecute() {
         Questions().InputBox(this, TextOf(txFindTitle), TextOf(txFindPrompt), SearchText);
     if (!text) return;
     SearchText = *text;
-    FindText(side, 0, Pane[side]->Doc->Count() - 1);
+    FindText(side, 0, Pane[side]->Doc()->Count() - 1);
 }
 
 void TMainForm::aFindNextExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0 || SearchText.isEmpty()) return;
     // The selection's top row shows entry top - 1: the search starts at the entry after it.
-    FindText(side, SelectionTop(side), Pane[side]->Doc->Count() - 1);
+    FindText(side, SelectionTop(side), Pane[side]->Doc()->Count() - 1);
 }
 
 void TMainForm::aReplaceExecute() {
@@ -77,7 +77,7 @@ void TMainForm::ReplaceDialogReplace(bool all) {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
     if (all) {
-        ReplaceRange(0, Pane[side]->Doc->Count() - 1, true);
+        ReplaceRange(0, Pane[side]->Doc()->Count() - 1, true);
     } else {
         const int top = SelectionTop(side);
         ReplaceRange(top - 1, top - 1, false);
@@ -86,12 +86,12 @@ void TMainForm::ReplaceDialogReplace(bool all) {
 
 void TMainForm::ReplaceRange(int first, int last, bool all) {
     const int side = ActiveDocumentSide();
-    if (side < 0 || first < 0 || last < first || last >= Pane[side]->Doc->Count()) return;
+    if (side < 0 || first < 0 || last < first || last >= Pane[side]->Doc()->Count()) return;
     const std::optional<std::string> what = Encode(side, ReplaceDialog->FindText());
     const std::optional<std::string> with = Encode(side, ReplaceDialog->ReplaceText());
     if (!what || !with) return;
     ApplyChange(side, TextOf(all ? txStepReplaceAll : txStepReplace),
-                ReplaceChange(*Pane[side]->Doc, *what, *with, first, last));
+                ReplaceChange(*Pane[side]->Doc(), *what, *with, first, last));
 }
 
 void TMainForm::aNewLineExecute() {
@@ -99,7 +99,7 @@ void TMainForm::aNewLineExecute() {
     if (side < 0) return;
     // Before the entry of the selection's top row, which then shows the new entry.
     ApplyChange(side, aNewLine->text(),
-                InsertBlankChange(*Pane[side]->Doc, SelectionTop(side) - 1, 1));
+                InsertBlankChange(*Pane[side]->Doc(), SelectionTop(side) - 1, 1));
 }
 
 void TMainForm::aDelLineExecute() {
@@ -108,7 +108,7 @@ void TMainForm::aDelLineExecute() {
     TSubtitlePane* pane = Pane[side];
     // Exactly the selected rows, however far apart; never past the last entry.
     std::vector<int> entries = pane->SelectedEntries();
-    const int count = pane->Doc->Count();
+    const int count = pane->Doc()->Count();
     std::erase_if(entries, [count](int e) { return e < 0 || e >= count; });
     if (entries.empty()) return;
     const QString question =
@@ -119,42 +119,42 @@ void TMainForm::aDelLineExecute() {
     // The view stays put: the rows keep their numbers, so the first row after the deleted ones
     // moves up into the selection's top row.
     const int top = entries.front();
-    const int scroll = Grid[side]->verticalScrollBar()->value();
-    ApplyChange(side, aDelLine->text(), EraseEntriesChange(*pane->Doc, std::move(entries)));
-    if (top < pane->Doc->Count()) {
+    const int scroll = Pane[side]->Grid->verticalScrollBar()->value();
+    ApplyChange(side, aDelLine->text(), EraseEntriesChange(*pane->Doc(), std::move(entries)));
+    if (top < pane->Doc()->Count()) {
         pane->SetCurrentQuietly(top);
-        Grid[side]->selectionModel()->select(pane->GridModel->index(top, 0),
+        Pane[side]->Grid->selectionModel()->select(pane->GridModel->index(top, 0),
                                              QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     } else {
-        Grid[side]->clearSelection();
+        Pane[side]->Grid->clearSelection();
     }
-    Grid[side]->verticalScrollBar()->setValue(scroll);
+    Pane[side]->Grid->verticalScrollBar()->setValue(scroll);
 }
 
 void TMainForm::aCheckTimeExecute() {
     const int side = ActiveDocumentSide();
     if (side < 0) return;
     int repaired = 0;
-    ApplyChange(side, aCheckTime->text(), RepairOverlapsChange(*Pane[side]->Doc, &repaired));
+    ApplyChange(side, aCheckTime->text(), RepairOverlapsChange(*Pane[side]->Doc(), &repaired));
     Questions().MessageBox(this, TextOf(txOverlapsRepaired) + QString::number(repaired), QString(),
                            TMsgKind::Information, {mrOk}, mrOk);
 }
 
 void TMainForm::aUndoExecute() {
     const int side = ActiveDocumentSide();
-    if (side >= 0) Pane[side]->Undo();
+    if (side >= 0) Sides[side]->Undo();
 }
 
 void TMainForm::aRedoExecute() {
     const int side = ActiveDocumentSide();
-    if (side >= 0) Pane[side]->Redo();
+    if (side >= 0) Sides[side]->Redo();
 }
 
 void TMainForm::UpdateUndoCommands() {
     if (!aUndo) return;
     const int side = ActiveDocumentSide();
-    const TEditHistory* history = side >= 0 ? &Pane[side]->History : nullptr;
+    const TEditHistory* history = side >= 0 ? &Sides[side]->History() : nullptr;
     const bool canUndo = history && history->CanUndo();
     const bool canRedo = history && history->CanRedo();
     aUndo->setEnabled(canUndo);

@@ -127,6 +127,8 @@ void TMainForm::FormCreate() {
             ReadInt(*key, prefix + ".Font.Height", Pane[side]->CaptionHeight);
         }
         ReadInt(*key, QStringLiteral("Lang.Lcid"), Lcid);
+        // A language chosen later waits for the next start, for the code page too.
+        lcidInForce_ = Lcid;
         int interval = 60;
         ReadInt(*key, QStringLiteral("AutoSave.Interval"), interval);
         AutoSaver->SetInterval(interval);
@@ -189,7 +191,7 @@ void TMainForm::FormCreate() {
     ColorAction[1] = aColorSelectR;
     BuildPanes();
     // The design widths, widened where the grid's font needs more for a whole number or time.
-    for (QTableView* grid : Grid) {
+    for (QTableView* grid : {sgSubL, sgSubR}) {
         const QFontMetrics metrics = grid->fontMetrics();
         const int widths[5] = {
             std::max(30, metrics.horizontalAdvance(QStringLiteral("00000")) + 6), 15,
@@ -206,7 +208,6 @@ void TMainForm::FormCreate() {
     GapRowColor = 0xDFDFDF;
     CurrentRowColor = ShowingRowColor;
     ActiveSide = -1;
-    SelectionRect = TGridRect{};
     SearchText.clear();
 
     ApplySubtitleStyle(0);
@@ -281,10 +282,10 @@ void TMainForm::RebuildRecentMenu() {
 
 void TMainForm::FormCloseQuery(bool& canClose) {
     for (int side = 0; side < 2; ++side) {
-        if (!Pane[side]->Doc || !Pane[side]->Doc->IsModified()) continue;
+        if (!Sides[side]->IsModified()) continue;
         const QString title = QStringLiteral("[%1] -- %2")
                                   .arg(TextOf(txLeftSide + side),
-                                       QString::fromStdString(Pane[side]->Doc->FileName()));
+                                       QString::fromStdString(Pane[side]->Doc()->FileName()));
         if (Questions().MessageBox(this, TextOf(txDiscardChanges), title, TMsgKind::Confirmation,
                                    {mrOk, mrCancel}, mrCancel) != mrOk) {
             canClose = false;

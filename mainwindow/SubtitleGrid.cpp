@@ -1,6 +1,7 @@
 #include "SubtitleGrid.h"
 
 #include "CodePage.h"
+#include "SideDocument.h"
 #include "Subtitle.h"
 
 #include <QPainter>
@@ -12,6 +13,7 @@ TSubtitleGridModel::TSubtitleGridModel(QObject* parent) : QAbstractTableModel(pa
 void TSubtitleGridModel::Fill(const SubTitle* doc) {
     beginResetModel();
     doc_ = doc;
+    dirtyFirst_ = dirtyLast_ = -1;
     widestText_ = 0;
     if (doc_) {
         const int codePage = doc_->CodePage();
@@ -24,67 +26,46 @@ void TSubtitleGridModel::Fill(const SubTitle* doc) {
     endResetModel();
 }
 
-TChange TSubtitleGridModel::Apply(SubTitle& doc, TChange change, std::vector<TRowSpan>* rows) {
-    doc.Check(change);
-    const int codePage = doc.CodePage();
-    const bool shown = doc_ == &doc;
-    // Changed rows are told in one span while no row comes or goes, so that a change of many
-    // scattered entries is one repaint, not one signal each.
-    int dirtyFirst = -1, dirtyLast = -1;
-    auto flush = [&] {
-        if (dirtyFirst >= 0 && shown)
-            emit dataChanged(index(dirtyFirst, 0), index(dirtyLast, ColumnCount - 1));
-        dirtyFirst = dirtyLast = -1;
-    };
-    auto dirty = [&](int first, int last) {
-        if (first > last) return;
-        dirtyFirst = dirtyFirst < 0 ? first : std::min(dirtyFirst, first);
-        dirtyLast = std::max(dirtyLast, last);
-    };
-    std::vector<TRowSpan> spans;
-    TChange back;
-    back.Hunks.reserve(change.Hunks.size());
-    for (THunk& hunk : change.Hunks) {
-        if (auto* splice = std::get_if<TSplice>(&hunk)) {
-            const int first = splice->First, count = splice->Count;
-            const int n = static_cast<int>(splice->Entries.size());
-            for (const PerTitle& e : splice->Entries)
-                if (static_cast<int>(e.Text.size()) > widestText_)
-                    widestText_ = std::max(widestText_, DisplayWidth(codePage, e.Text));
-            if (n != count) {
-                flush();
-                if (rows) {
-                    // Spans after the splice move with the rows they name.
-                    for (TRowSpan& span : spans) {
-                        if (span.First >= first + count) {
-                            span.First += n - count;
-                            span.Last += n - count;
-                        } else if (span.Last >= first + n) {
-                            span.Last = std::max(span.First, first + n - 1);
-                        }
-                    }
-                }
-            }
-            if (n < count && shown) beginRemoveRows({}, first + n, first + count - 1);
-            if (n > count && shown) beginInsertRows({}, first + count, first + n - 1);
-            back.Hunks.push_back(doc.Apply(std::move(hunk)));
-            if (n < count && shown) endRemoveRows();
-            if (n > count && shown) endInsertRows();
-            dirty(first, first + std::min(n, count) - 1);
-            if (rows) spans.push_back({first, n > 0 ? first + n - 1 : first});
-        } else {
-            const auto& retime = std::get<TRetime>(hunk);
-            const int first = retime.First;
-            const int last = first + static_cast<int>(retime.Times.size()) - 1;
-            back.Hunks.push_back(doc.Apply(std::move(hunk)));
-            dirty(first, last);
-            if (rows && first <= last) spans.push_back({first, last});
-        }
+void TSubtitleGridModel::Follow(const TSideDocument* side) {
+    connect(side, &TSideDocument::aboutToReplace, this, [this] { Fill(nullptr); });
+    connect(side, &TSideDocument::replaced, this, [this, side] { Fill(side->Document()); });
+    connect(side, &TSideDocument::hunkAboutToApply, this, &TSubtitleGridModel::HunkAboutToApply);
+    connect(side, &TSideDocument::hunkApplied, this, &TSubtitleGridModel::HunkApplied);
+    connect(side, &TSideDocument::changed, this, [this] { Flush(); });
+    Fill(side->Document());
+}
+
+void TSubtitleGridModel::HunkAboutToApply(int first, int removed, int inserted) {
+    if (removed == inserted) return;
+    Flush();
+    if (inserted < removed) beginRemoveRows({}, first + inserted, first + removed - 1);
+    if (inserted > removed) beginInsertRows({}, first + removed, first + inserted - 1);
+}
+
+void TSubtitleGridModel::HunkApplied(int first, int removed, int inserted) {
+    if (inserted < removed) endRemoveRows();
+    if (inserted > removed) endInsertRows();
+    if (!doc_) return;
+    const int codePage = doc_->CodePage();
+    for (int i = first; i < first + inserted; ++i) {
+        const std::string& text = doc_->Item(i)->Text;
+        // Byte length bounds the display width from above, so most texts need no walk.
+        if (static_cast<int>(text.size()) > widestText_)
+            widestText_ = std::max(widestText_, DisplayWidth(codePage, text));
     }
-    flush();
-    std::reverse(back.Hunks.begin(), back.Hunks.end());
-    if (rows) *rows = std::move(spans);
-    return back;
+    Dirty(first, first + std::min(removed, inserted) - 1);
+}
+
+void TSubtitleGridModel::Dirty(int first, int last) {
+    if (first > last) return;
+    dirtyFirst_ = dirtyFirst_ < 0 ? first : std::min(dirtyFirst_, first);
+    dirtyLast_ = std::max(dirtyLast_, last);
+}
+
+void TSubtitleGridModel::Flush() {
+    if (dirtyFirst_ >= 0 && doc_)
+        emit dataChanged(index(dirtyFirst_, 0), index(dirtyLast_, ColumnCount - 1));
+    dirtyFirst_ = dirtyLast_ = -1;
 }
 
 void TSubtitleGridModel::SetColumnTitles(const QStringList& titles) {

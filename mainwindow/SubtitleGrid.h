@@ -11,6 +11,7 @@
 #include <QStyledItemDelegate>
 
 class SubTitle;
+class TSideDocument;
 
 #include <vector>
 
@@ -27,15 +28,10 @@ public:
     // Widest text of the last fill, in columns (a double-width character counts 2).
     int WidestText() const { return widestText_; }
 
-    // Applies a change to the document shown (which must be doc) and tells the views by rows:
-    // entries put in and taken out as row insertions and removals, changed ones as changed data.
-    // Answers what takes the change back; throws SubtitleError, changing nothing, when the change
-    // does not fit the document. rows, when given, receives the first and last row of each hunk
-    // in the rows as they stand after the change (a removal gives the row after it).
-    struct TRowSpan {
-        int First, Last;
-    };
-    TChange Apply(SubTitle& doc, TChange change, std::vector<TRowSpan>* rows = nullptr);
+    // Follows a side: its document shown, its changes told to the views by rows as they happen
+    // (entries put in and taken out as row insertions and removals, changed ones as changed
+    // data), so that selection and scroll stay with their rows.
+    void Follow(const TSideDocument* side);
 
     void SetColumnTitles(const QStringList& titles);
     // The entry whose caption is showing (or was last passed); -1 none. Repaints just the two
@@ -54,7 +50,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void HunkAboutToApply(int first, int removed, int inserted);
+    void HunkApplied(int first, int removed, int inserted);
+    // Changed rows are told in one span while no row comes or goes, so that a change of many
+    // scattered entries is one repaint, not one signal each.
+    void Dirty(int first, int last);
+    void Flush();
+
     const SubTitle* doc_ = nullptr;
+    int dirtyFirst_ = -1, dirtyLast_ = -1;
     int widestText_ = 0;
     int shownIndex_ = -1;
     QColor currentRowColor_{0xCC, 0xCC, 0xFF};

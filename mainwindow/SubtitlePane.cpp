@@ -40,10 +40,12 @@ std::vector<std::pair<int, int>> RowRanges(const QItemSelectionModel* selection)
 
 } // namespace
 
-TSubtitlePane::TSubtitlePane(int side, QTableView* grid, TKelLabel* title, TKelPanel* caption,
-                             QTimer* timer, QObject* parent)
-    : QObject(parent), Side(side), Grid(grid), GridModel(new TSubtitleGridModel(grid)),
-      FileLabel(title), CaptionPanel(caption), SubTimer(timer) {
+TSubtitlePane::TSubtitlePane(TSideDocument* document, QTableView* grid, TKelLabel* title,
+                             TKelPanel* caption, QTimer* timer, QObject* parent)
+    : QObject(parent), Side(document->Side()), Grid(grid),
+      GridModel(new TSubtitleGridModel(grid)), FileLabel(title), CaptionPanel(caption),
+      SubTimer(timer), document_(document) {
+    const int side = Side;
     setObjectName(side ? QStringLiteral("PaneR") : QStringLiteral("PaneL"));
     CaptionStyle = DefaultCaptionStyle(side);
     QAbstractItemModel* old = grid->model();
@@ -53,6 +55,14 @@ TSubtitlePane::TSubtitlePane(int side, QTableView* grid, TKelLabel* title, TKelP
     grid->horizontalHeader()->setStretchLastSection(false);
     grid->setEnabled(false);
     grid->setProperty("tag", side);
+
+    // The grid model first: the rows must be there before the view is put back on them.
+    GridModel->Follow(document);
+    connect(document, &TSideDocument::aboutToChange, this, [this] { kept_ = SaveView(); });
+    connect(document, &TSideDocument::changed, this, &TSubtitlePane::Changed);
+    connect(document, &TSideDocument::aboutToReplace, this, [this] { kept_ = SaveView(); });
+    connect(document, &TSideDocument::replaced, this, &TSubtitlePane::Replaced);
+    connect(document, &TSideDocument::historyChanged, this, &TSubtitlePane::UpdateTitle);
     title->setProperty("tag", side);
 
     // A row change is the user's: keys and clicks, not selections made here.
@@ -75,26 +85,19 @@ bool TSubtitlePane::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TSubtitlePane::SetDocument(std::unique_ptr<SubTitle> doc, bool saved) {
-    // The grid reads the document directly: it lets go of the old one first.
-    GridModel->Fill(nullptr);
-    Doc = std::move(doc);
-    if (saved)
-        History.Clear();
-    else
-        History.ClearUnsaved();
-    if (Doc) Doc->SetModified(!saved);
-    Fill();
+void TSubtitlePane::Replaced() {
+    // A new document keeps the selection, the current row and the scroll by row number.
+    FitTextColumn();
+    RestoreView(kept_);
     ShownIndex = -1;
     GridModel->SetShownIndex(-1);
     // The caption and the timer's memory belonged to the document just let go.
     LastShownIndex = -1;
     LastCaptionText.clear();
     CaptionPanel->setCaption(QString());
-    Grid->setEnabled(Doc != nullptr);
+    Grid->setEnabled(Doc() != nullptr);
     UpdateTitle();
     emit documentReplaced(Side);
-    emit historyChanged(Side);
 }
 
 TSubtitlePane::TView TSubtitlePane::SaveView() const {
@@ -130,61 +133,19 @@ void TSubtitlePane::FitTextColumn() {
         Grid->setColumnWidth(TSubtitleGridModel::ColText, wanted);
 }
 
-void TSubtitlePane::Fill() {
-    const TView view = SaveView();
-    GridModel->Fill(Doc.get());
-    FitTextColumn();
-    RestoreView(view);
-    UpdateTitle();
-}
-
-bool TSubtitlePane::Apply(const QString& name, TChange change) {
-    if (!Doc || change.Empty()) return false;
-    // The rows keep their numbers, as after a refill: the selection stays where it was.
-    const TView view = SaveView();
-    TChange undo = GridModel->Apply(*Doc, std::move(change));
-    History.Record(name, std::move(undo));
-    RestoreView(view);
-    AfterChange();
-    return true;
-}
-
-void TSubtitlePane::Undo() {
-    if (Doc && History.CanUndo()) Travel(true);
-}
-
-void TSubtitlePane::Redo() {
-    if (Doc && History.CanRedo()) Travel(false);
-}
-
-void TSubtitlePane::Travel(bool back) {
-    std::vector<TSubtitleGridModel::TRowSpan> spans;
-    TChange other = GridModel->Apply(*Doc, back ? History.TakeUndo() : History.TakeRedo(), &spans);
-    if (back)
-        History.Undone(std::move(other));
-    else
-        History.Redone(std::move(other));
-    std::vector<std::pair<int, int>> rows;
-    for (const auto& span : spans)
-        rows.emplace_back(span.First, span.Last);
-    SelectSpans(rows, true);
-    AfterChange();
-}
-
-void TSubtitlePane::AfterChange() {
-    Doc->SetModified(!History.IsClean());
+void TSubtitlePane::Changed(const std::vector<TRowSpan>& rows, TSideDocument::TMove move) {
+    if (move == TSideDocument::TMove::Step) {
+        // The rows keep their numbers, as after a refill: the selection stays where it was.
+        RestoreView(kept_);
+    } else {
+        std::vector<std::pair<int, int>> spans;
+        for (const TRowSpan& span : rows)
+            spans.emplace_back(span.First, span.Last);
+        SelectSpans(spans, true);
+    }
     FitTextColumn();
     UpdateTitle();
     emit entriesChanged(Side);
-    emit historyChanged(Side);
-}
-
-bool TSubtitlePane::Save(std::string* why) {
-    if (!Doc || !Doc->Save(why)) return false;
-    History.SetClean();
-    UpdateTitle();
-    emit historyChanged(Side);
-    return true;
 }
 
 void TSubtitlePane::SelectSpans(const std::vector<std::pair<int, int>>& spans, bool scrollTo) {
@@ -269,20 +230,21 @@ void TSubtitlePane::SelectRow(int index, bool centre) {
 }
 
 QString TSubtitlePane::Title(bool marked) const {
-    if (!Doc) return QString();
+    if (!Doc()) return QString();
     // The title bar draws "&" as the mark of an underlined character: a path's own are doubled.
-    QString shown = QString::fromStdString(Doc->FileName());
+    QString shown = QString::fromStdString(Doc()->FileName());
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("[%1] -- %2%3")
         .arg(TextOf(txLeftSide + Side), shown,
-             marked && Doc->IsModified() ? QStringLiteral("*") : QString());
+             marked && document_->IsModified() ? QStringLiteral("*") : QString());
 }
 
 void TSubtitlePane::UpdateTitle() {
-    if (!Doc) return;
+    const SubTitle* doc = Doc();
+    if (!doc) return;
     FileLabel->setCaption(Title());
-    FileLabel->setToolTip(QString::fromStdString(Doc->FileName()) + QStringLiteral("\n") +
-                          QString::fromStdString(EncodingName(Doc->CodePage(), Doc->Encoding())));
+    FileLabel->setToolTip(QString::fromStdString(doc->FileName()) + QStringLiteral("\n") +
+                          QString::fromStdString(EncodingName(doc->CodePage(), doc->Encoding())));
 }
 
 void TSubtitlePane::ShowActive(bool active) {
@@ -290,10 +252,11 @@ void TSubtitlePane::ShowActive(bool active) {
 }
 
 QString TSubtitlePane::CaptionAt(double t, double filmEnd) {
-    if (!Doc) return QString();
-    const int entry = ::CaptionAt(*Doc, ShownIndex, t, filmEnd);
+    const SubTitle* doc = Doc();
+    if (!doc) return QString();
+    const int entry = ::CaptionAt(*doc, ShownIndex, t, filmEnd);
     if (entry < 0) return QString();
-    return QString::fromStdString(ToUtf8(Doc->CodePage(), Doc->Item(entry)->Text));
+    return QString::fromStdString(ToUtf8(doc->CodePage(), doc->Item(entry)->Text));
 }
 
 void TSubtitlePane::ApplyCaptionStyle() {

@@ -1,9 +1,9 @@
 #pragma once
-// One side of the editor: its document and that document's history, the grid over it, the title
-// bar, the caption panel and its timer, and what the caption timer and the row commands remember
-// of the side. TMainForm holds two and keeps the controls' names as delegations to them.
+// One side's views: the grid over the side's document, the title bar, the caption panel and its
+// timer, and what the caption timer and the row commands remember of the side. The document and
+// its history belong to the side object (TSideDocument); the pane listens to it.
 #include "CaptionStyle.h"
-#include "History.h"
+#include "SideDocument.h"
 #include "Subtitle.h"
 
 #include <QObject>
@@ -21,12 +21,13 @@ class TSubtitleGridModel;
 class TSubtitlePane : public QObject {
     Q_OBJECT
 public:
-    TSubtitlePane(int side, QTableView* grid, TKelLabel* title, TKelPanel* caption, QTimer* timer,
-                  QObject* parent = nullptr);
+    TSubtitlePane(TSideDocument* document, QTableView* grid, TKelLabel* title, TKelPanel* caption,
+                  QTimer* timer, QObject* parent = nullptr);
 
     const int Side;
-    std::unique_ptr<SubTitle> Doc;
-    TEditHistory History;
+    // The side's document (null while none) and its owner, the one way to change it.
+    const SubTitle* Doc() const { return document_->Document(); }
+    TSideDocument* Document() const { return document_; }
 
     QTableView* Grid;
     TSubtitleGridModel* GridModel;
@@ -36,30 +37,15 @@ public:
 
     // What the caption timer and the row commands remember of this side.
     int ShownIndex = 0;
-    int ClickedRow = 0;
     int CaptionHeight = -3; // negative: lines; positive: pixels
     int CaptionLineHeight = 0;
     TCaptionStyle CaptionStyle;
     QString LastCaptionText;
     int LastShownIndex = -1;
 
-    // A document read from a file takes the side: a fresh history, the grid filled, the caption
-    // memory of the old document let go.
-    // A document brought back from a recovery copy is not saved: no state of its history is.
-    void SetDocument(std::unique_ptr<SubTitle> doc, bool saved = true);
-    // Shows the document again from scratch, keeping the selection, the current row and the
-    // scroll position by row number.
-    void Fill();
-
-    // Applies a change as one undoable step; false (and no step) when it changes nothing. The
-    // grid follows by rows and keeps its selection and scroll by row number. Throws
-    // SubtitleError, changing nothing, when the change does not fit the document.
-    bool Apply(const QString& name, TChange change);
-    // Undo and redo select the rows they changed.
-    void Undo();
-    void Redo();
-    // Saves to the document's file; the history's saved state moves here.
-    bool Save(std::string* why);
+    // Applies a change as one undoable step through the side object; false (and no step) when
+    // it changes nothing. Throws SubtitleError, changing nothing, when it does not fit.
+    bool Apply(const QString& name, TChange change) { return document_->Apply(name, std::move(change)); }
 
     // Selects the entry's row and brings it towards the middle of the pane; without centre, only
     // as far as needed to show it.
@@ -86,11 +72,10 @@ public:
 signals:
     // The user moved to a row, or clicked one (also the row already current).
     void rowChanged(int side);
-    // Entries changed through a step, an undo or a redo: rows first..last as they stand now.
+    // The pane has followed a change of the side's entries (a step, an undo, a redo), or the
+    // replacement of its document: its rows, selection and title are up to date.
     void entriesChanged(int side);
-    // The document was replaced by another file, or the history moved.
     void documentReplaced(int side);
-    void historyChanged(int side);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,10 +89,14 @@ private:
     TView SaveView() const;
     void RestoreView(const TView& view);
     void SelectSpans(const std::vector<std::pair<int, int>>& spans, bool scrollTo);
-    // Undoes (back) or redoes the next step and selects the rows it changed.
-    void Travel(bool back);
-    void AfterChange();
+    // Follows the side object: the view kept by row numbers through a step, the rows an undo or
+    // redo changed selected, the caption memory of a replaced document let go.
+    void Changed(const std::vector<TRowSpan>& rows, TSideDocument::TMove move);
+    void Replaced();
     void FitTextColumn();
+
+    TSideDocument* document_;
+    TView kept_;
 
     bool selectingRows_ = false;
     bool rowChangedInPress_ = false;

@@ -205,53 +205,6 @@ TChange SubTitle::Apply(TChange change) {
     return back;
 }
 
-void SubTitle::ShiftRange(int first, int last, int32_t delta) {
-    if (!loaded_) return;
-    if (last < first) {
-        modified_ = true;
-        return;
-    }
-    Apply(ShiftChange(*this, first, last, delta));
-}
-
-void SubTitle::RescaleRange(int first, int last, int32_t newStartOfLast, int32_t newStartOfFirst) {
-    if (!loaded_) return;
-    if (last < first) {
-        modified_ = true;
-        return;
-    }
-    Apply(RescaleChange(*this, first, last, newStartOfLast, newStartOfFirst));
-}
-
-void SubTitle::Insert(int index, const PerTitle& entry) {
-    if (!loaded_) return;
-    Apply(InsertChange(*this, index, {entry}));
-}
-
-void SubTitle::InsertFrom(int position, const SubTitle& source, int last, int first) {
-    if (!loaded_) return;
-    if (last < first) {
-        modified_ = true;
-        return;
-    }
-    Apply(InsertFromChange(*this, position, source, last, first));
-}
-
-void SubTitle::InsertBlank(int index, int n) {
-    if (!loaded_) return;
-    if (n == 0 && index >= 0 && index <= Count()) modified_ = true; // an empty insertion
-    Apply(InsertBlankChange(*this, index, n));
-}
-
-void SubTitle::EraseRange(int first, int last) {
-    if (!loaded_) return;
-    if (last < first) {
-        modified_ = true;
-        return;
-    }
-    Apply(EraseChange(*this, first, last));
-}
-
 bool SubTitle::Save() {
     return Save(nullptr);
 }

@@ -58,9 +58,11 @@ public:
     SubTitle& operator=(const SubTitle&) = delete;
 
     bool IsLoaded() const { return loaded_; }
+    // Whether entries changed since the file was read or last saved through this document, for
+    // the converter and other users of the model alone. The editor neither asks nor sets it: its
+    // history knows whether an undo led back to the saved state.
     bool IsModified() const { return loaded_ && modified_; }
     void SetModified() { modified_ = true; }
-    // The editor's history knows better than the document whether it differs from its file.
     void SetModified(bool modified) { modified_ = modified; }
     std::string FormatName() const;
     int32_t FormatIndex() const { return format_; }
@@ -80,23 +82,6 @@ public:
     TChange Apply(TChange change);
     // Throws SubtitleError when Apply would refuse the change.
     void Check(const TChange& change) const;
-
-    // The editing operations, each one change through Apply. Ranges are inclusive; an empty range
-    // (last < first) changes no entry but marks the document modified; a range or index outside the
-    // document changes nothing at all.
-    void ShiftRange(int first, int last, int32_t delta);
-    // Linear re-timing: the first entry starts at newStartOfFirst, the last at newStartOfLast.
-    // Throws SubtitleError, changing nothing, when the first and last entries start together.
-    void RescaleRange(int first, int last, int32_t newStartOfLast, int32_t newStartOfFirst);
-    void Insert(int index, const PerTitle& entry);
-    // Copies source entries first..last before position, converting their text when the source
-    // has another code page. Throws SubtitleError, changing nothing, when a text cannot be held
-    // in this document's code page.
-    void InsertFrom(int position, const SubTitle& source, int last, int first);
-    // n entries with empty text before index, all at the end of the entry before index plus
-    // 10 ms (0 at index 0).
-    void InsertBlank(int index, int n);
-    void EraseRange(int first, int last);
 
     // Writes the document to its file in its format, atomically. False (and still modified) when
     // it is not loaded, has no entries, or the file cannot be written; why then says why.

@@ -64,7 +64,7 @@ void TEditForm::LoadEntry(int index, bool scroll) {
         host_->SelectRow(Side, index);
     else
         host_->SelectRowInView(Side, index);
-    if (host_->Linked()) host_->SyncOpposite(Side, index + 1);
+    if (host_->Linked()) host_->SyncOpposite(Side, index);
     UpdateFilmButtons();
 }
 

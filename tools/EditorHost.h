@@ -1,7 +1,7 @@
 #pragma once
 // What the editing windows may ask of the editor that launches them, and nothing more: a tool
 // reads a side's document, changes it only through ApplyChange (one undoable step), and moves
-// the panes through these calls. The main window serves it; tests serve it with a double, so a
+// the panes through these calls. Entries are counted from 0 everywhere here. The main window serves it; tests serve it with a double, so a
 // tool needs no main window to be tried.
 #include "Change.h"
 
@@ -23,18 +23,13 @@ public:
     // by rows; false when there is no document or nothing changed. Throws SubtitleError,
     // changing nothing, when the change does not fit the document.
     virtual bool ApplyChange(int side, const QString& name, TChange change) = 0;
-    // Shows a side's document again, keeping selection and scroll.
-    virtual void FillGrid(int side) = 0;
     // Selects the entry's row (0-based entry index) and brings it towards the middle.
     virtual void SelectRow(int side, int index) = 0;
     // Selects the entry's row, scrolling only as far as needed to show it (a playing film keeps
     // the pane where the captions move it).
     virtual void SelectRowInView(int side, int index) = 0;
-    // Moves the other pane to the entry starting nearest to the one at row (1-based).
-    virtual void SyncOpposite(int side, int row) = 0;
-    // The selection's first and last rows (1-based, as the grid counts them).
-    virtual int SelectionTop(int side) const = 0;
-    virtual int SelectionBottom(int side) const = 0;
+    // Moves the other pane to the entry starting nearest to the side's entry at index.
+    virtual void SyncOpposite(int side, int index) = 0;
     // Whether the panes keep each other in step (the link command is checked).
     virtual bool Linked() const = 0;
     // The film: whether one is open, its position in seconds, whether it plays.

@@ -1,6 +1,7 @@
 // No work lost: copies of changed documents, taken away on save and at a clean exit, offered
 // after a run that ended without one, restored unsaved and saved to their own file; backups
 // before an overwrite.
+#include "MainProbe.h"
 #include "AutoSave.h"
 #include "Backup.h"
 #include "FormFixture.h"
@@ -40,9 +41,9 @@ QByteArray Utf16(const QByteArray& utf8) {
 
 struct Fixture : TFormFixture {
     Fixture() : TFormFixture("/films/f.avi", 100.0) {}
-    TAutoSave& saver() { return *f().AutoSaver; }
+    TAutoSave& saver() { return *Probe(f()).AutoSaver(); }
     void Change(int side = 0) {
-        f().ApplyChange(side, "x", ShiftChange(*f().Pane[side]->Doc, 0, 0, 100));
+        Probe(f()).ApplyChange(side, "x", ShiftChange(*Probe(f()).Pane(side)->Doc(), 0, 0, 100));
     }
     // Writes what is due and waits for the writer.
     void Copy() {
@@ -103,15 +104,15 @@ private slots:
             QCOMPARE(back->FileName(), path.toStdString());
             QCOMPARE(Bytes(path), kSrt); // never the user's own file
 
-            x.f().sgSubLEnter(0);
-            x.f().aUndo->trigger(); // back to the file's state: nothing to keep
+            Probe(x.f()).sgSubLEnter(0);
+            Ctl<QAction>(x.f(), "aUndo")->trigger(); // back to the file's state: nothing to keep
             x.Copy();
             QVERIFY(!QFile::exists(copy));
 
             x.Change();
             x.Copy();
             QVERIFY(QFile::exists(copy));
-            x.f().aSaveL->trigger();
+            Ctl<QAction>(x.f(), "aSaveL")->trigger();
             x.saver().Flush();
             QVERIFY(!QFile::exists(copy));
 
@@ -162,7 +163,7 @@ private slots:
 
         Fixture x;
         TRecoveryForm form(x.form.get());
-        x.f().RecoveryForm = &form;
+        Probe(x.f()).RecoveryForm() = &form;
         int offered = 0;
         questions.DialogScripts << [&offered](QDialog* dialog) {
             auto* window = qobject_cast<TRecoveryForm*>(dialog);
@@ -175,16 +176,16 @@ private slots:
         x.f().OfferRecovery();
         QCOMPARE(offered, 2);
         x.saver().Flush();
-        QVERIFY(x.f().Pane[1]->Doc);
-        QCOMPARE(x.f().Pane[1]->Doc->Item(1)->Text, std::string("zwei"));
-        QVERIFY(x.f().FileLabel[1]->Caption().endsWith("*"));
-        QVERIFY(!x.f().Pane[1]->History.IsClean());
+        QVERIFY(Probe(x.f()).Pane(1)->Doc());
+        QCOMPARE(Probe(x.f()).Pane(1)->Doc()->Item(1)->Text, std::string("zwei"));
+        QVERIFY(Probe(x.f()).Pane(1)->FileLabel->Caption().endsWith("*"));
+        QVERIFY(!Probe(x.f()).Side(1)->History().IsClean());
         // This run keeps its own copy of the restored work at once.
         QVERIFY(QFile::exists(x.saver().CopyPath(1)));
 
-        x.f().aSaveR->trigger();
+        Ctl<QAction>(x.f(), "aSaveR")->trigger();
         QCOMPARE(Bytes(own), Utf16(QByteArray(kSrt).replace("two", "zwei")));
-        QVERIFY(!x.f().FileLabel[1]->Caption().endsWith("*"));
+        QVERIFY(!Probe(x.f()).Pane(1)->FileLabel->Caption().endsWith("*"));
 
         // The copy put off is offered at the next start, the restored one is not.
         std::vector<TAutoSave::TLeftCopy> left = x.saver().LeftBehind();
@@ -220,11 +221,11 @@ private slots:
         const QString path = x.Write("a.srt", kSrt);
         QVERIFY(x.f().LoadDocument(0, path));
         x.Change();
-        x.f().aSaveL->trigger();
+        Ctl<QAction>(x.f(), "aSaveL")->trigger();
         const QByteArray saved = Bytes(path);
         QVERIFY(saved != kSrt);
         x.Change();
-        x.f().aSaveL->trigger();
+        Ctl<QAction>(x.f(), "aSaveL")->trigger();
         const QString folder = QString::fromStdString(
             BackupFolderFor(x.saver().BackupsFolder().toStdString(), path.toStdString()));
         const QStringList backups = QDir(folder).entryList(QDir::Files);
@@ -237,7 +238,7 @@ private slots:
         const QString other = y.Write("b.srt", kSrt);
         QVERIFY(y.f().LoadDocument(0, other));
         y.Change();
-        y.f().aSaveL->trigger();
+        Ctl<QAction>(y.f(), "aSaveL")->trigger();
         QVERIFY(!QDir(QString::fromStdString(BackupFolderFor(
                           y.saver().BackupsFolder().toStdString(), other.toStdString())))
                      .exists());
@@ -252,11 +253,11 @@ private slots:
         QVERIFY(z.f().LoadDocument(0, third));
         z.Change();
         const qsizetype before = questions.Messages.size();
-        z.f().aSaveL->trigger();
+        Ctl<QAction>(z.f(), "aSaveL")->trigger();
         QCOMPARE(questions.Messages.size(), before + 1);
         QVERIFY(questions.Messages.last().Text.startsWith("無法保留舊檔的備份"));
         QCOMPARE(Bytes(third), kSrt);
-        QVERIFY(z.f().FileLabel[0]->Caption().endsWith("*"));
+        QVERIFY(Probe(z.f()).Pane(0)->FileLabel->Caption().endsWith("*"));
         QFile::remove(z.saver().BackupsFolder());
     }
 };

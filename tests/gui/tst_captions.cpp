@@ -1,5 +1,6 @@
 // Captions in step with the film, driven through a film player double: the caption ticks, the
 // caption panels' look and place, the follow and link commands, and the two repeat ranges.
+#include "MainProbe.h"
 #include "FormFixture.h"
 #include "Kelpanel.h"
 #include "Main.h"
@@ -20,6 +21,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -51,14 +53,14 @@ struct Fixture : TFormFixture {
     }
     void Play() {
         QVERIFY(f().FileOpenMovieAccept(kFilm));
-        f().aPlay->trigger();
+        Ctl<QAction>(f(), "aPlay")->trigger();
         QCOMPARE(player->PlayState(), int(TFilmPlayer::Playing));
     }
     // One caption tick of a side with the film at t seconds.
     QString TickAt(int side, double t) {
         player->Position = t;
-        f().SubTimerLTimer(side);
-        return f().CaptionPanel[side]->Caption();
+        Probe(f()).SubTimerLTimer(side);
+        return Probe(f()).Pane(side)->CaptionPanel->Caption();
     }
 };
 
@@ -76,8 +78,8 @@ private slots:
         Fixture x;
         x.Load(0, SubRip({{1000, 2000, "one"}, {3000, 4000, "two|lines"}, {5000, 6000, "three"}}));
         x.Play();
-        QVERIFY(x.f().SubTimerL->isActive());
-        QVERIFY(!x.f().SubTimerR->isActive()); // no right document
+        QVERIFY(Ctl<QTimer>(x.f(), "SubTimerL")->isActive());
+        QVERIFY(!Ctl<QTimer>(x.f(), "SubTimerR")->isActive()); // no right document
         struct Step {
             double t;
             const char* caption;
@@ -103,38 +105,38 @@ private slots:
         for (const Step& s : steps) {
             const QByteArray where = QByteArray::number(s.t);
             QVERIFY2(x.TickAt(0, s.t) == QString::fromUtf8(s.caption), where);
-            QVERIFY2(x.f().Pane[0]->ShownIndex == s.shown, where);
-            QVERIFY2(x.f().Pane[0]->GridModel->ShownIndex() == s.shown, where);
-            QVERIFY2(x.f().Pane[0]->GridModel->CurrentRowColor() == s.row, where);
-            QVERIFY2(x.f().Panels[1]->text() == QString::fromUtf8(s.status), where);
+            QVERIFY2(Probe(x.f()).Pane(0)->ShownIndex == s.shown, where);
+            QVERIFY2(Probe(x.f()).Pane(0)->GridModel->ShownIndex() == s.shown, where);
+            QVERIFY2(Probe(x.f()).Pane(0)->GridModel->CurrentRowColor() == s.row, where);
+            QVERIFY2(Probe(x.f()).Panels()[1]->text() == QString::fromUtf8(s.status), where);
         }
 
         // Paused, a tick changes nothing; stopped, the last caption stays on screen.
         x.TickAt(0, 3.5);
-        x.f().aPause->trigger();
+        Ctl<QAction>(x.f(), "aPause")->trigger();
         QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("two|lines"));
-        QCOMPARE(x.f().Pane[0]->ShownIndex, 1);
-        x.f().aStop->trigger();
-        QCOMPARE(x.f().Pane[0]->ShownIndex, -1);
-        QCOMPARE(x.f().Pane[0]->GridModel->ShownIndex(), -1);
-        QCOMPARE(x.f().CaptionPanel[0]->Caption(), QStringLiteral("two|lines"));
+        QCOMPARE(Probe(x.f()).Pane(0)->ShownIndex, 1);
+        Ctl<QAction>(x.f(), "aStop")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->ShownIndex, -1);
+        QCOMPARE(Probe(x.f()).Pane(0)->GridModel->ShownIndex(), -1);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionPanel->Caption(), QStringLiteral("two|lines"));
         // Played again, the entry marked before the stop is marked again.
-        x.f().aPlay->trigger();
+        Ctl<QAction>(x.f(), "aPlay")->trigger();
         QCOMPARE(x.TickAt(0, 3.5), QStringLiteral("two|lines"));
-        QCOMPARE(x.f().Pane[0]->GridModel->ShownIndex(), 1);
+        QCOMPARE(Probe(x.f()).Pane(0)->GridModel->ShownIndex(), 1);
     }
 
     void emptyDocumentShowsNothing() {
         TScriptedQuestions questions;
         Fixture x;
         x.Load(0, "no entries here\r\n");
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 0);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 0);
         x.Play();
         for (double t : {0.0, 1.0, 59.0}) {
             QCOMPARE(x.TickAt(0, t), QString());
-            QCOMPARE(x.f().Pane[0]->ShownIndex, -1);
+            QCOMPARE(Probe(x.f()).Pane(0)->ShownIndex, -1);
         }
-        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT] 0 -- 0"));
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT] 0 -- 0"));
     }
 
     void eachSideKeepsItsOwnRowColour() {
@@ -144,17 +146,17 @@ private slots:
         x.Load(0, SubRip({{1000, 5000, "left"}}));
         x.Load(1, SubRip({{1000, 2000, "right"}}));
         x.Play();
-        QVERIFY(x.f().SubTimerR->isActive());
+        QVERIFY(Ctl<QTimer>(x.f(), "SubTimerR")->isActive());
         QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("left"));
         QCOMPARE(x.TickAt(1, 1.5), QStringLiteral("right"));
         QCOMPARE(x.TickAt(0, 3.0), QStringLiteral("left"));
         QCOMPARE(x.TickAt(1, 3.0), QString());
-        QCOMPARE(x.f().Pane[0]->GridModel->CurrentRowColor(), kShowing);
-        QCOMPARE(x.f().Pane[1]->GridModel->CurrentRowColor(), kGap);
+        QCOMPARE(Probe(x.f()).Pane(0)->GridModel->CurrentRowColor(), kShowing);
+        QCOMPARE(Probe(x.f()).Pane(1)->GridModel->CurrentRowColor(), kGap);
         QCOMPARE(x.TickAt(0, 3.25), QStringLiteral("left"));
-        QCOMPARE(x.f().Pane[0]->GridModel->CurrentRowColor(), kShowing);
-        QCOMPARE(x.f().Pane[1]->GridModel->CurrentRowColor(), kGap);
-        QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[SRT] 1 -- 1"));
+        QCOMPARE(Probe(x.f()).Pane(0)->GridModel->CurrentRowColor(), kShowing);
+        QCOMPARE(Probe(x.f()).Pane(1)->GridModel->CurrentRowColor(), kGap);
+        QCOMPARE(Probe(x.f()).Panels()[2]->text(), QStringLiteral("[SRT] 1 -- 1"));
     }
 
     void big5CharacterEndingInBarIsOneLine() {
@@ -163,10 +165,10 @@ private slots:
         Fixture x;
         x.Load(0, "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\xA4\x48|\xA6\x7C\r\n\r\n",
                "big5.srt");
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), 950);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), 950);
         x.Play();
         QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("四人|帆"));
-        QCOMPARE(TKelPanel::countDelimiter("|", x.f().CaptionPanel[0]->Caption()), 1);
+        QCOMPARE(TKelPanel::countDelimiter("|", Probe(x.f()).Pane(0)->CaptionPanel->Caption()), 1);
     }
 
     void followingScrollsWithoutARowChange() {
@@ -178,37 +180,37 @@ private slots:
         x.Load(0, SubRip(many));
         x.f().show();
         QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
-        x.f().SelectRow(0, 4);
-        const int clicked = x.f().Pane[0]->ClickedRow;
+        Probe(x.f()).SelectRow(0, 4);
+        QSignalSpy rowChanges(Probe(x.f()).Pane(0), &TSubtitlePane::rowChanged);
         x.Play();
-        QTableView* grid = x.f().Grid[0];
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         const int visible =
             grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
         QVERIFY(visible > 2);
 
         x.TickAt(0, 150.2); // entry 150, index 150
-        QCOMPARE(x.f().Pane[0]->ShownIndex, 150);
+        QCOMPARE(Probe(x.f()).Pane(0)->ShownIndex, 150);
         QCOMPARE(grid->verticalScrollBar()->value(), 151 - visible / 2 - 1);
         QCOMPARE(grid->currentIndex().row(), 4);
-        QCOMPARE(x.f().Pane[0]->ClickedRow, clicked);
+        QCOMPARE(rowChanges.count(), 0); // the caption moves no row of the user's
         // Near the top the first row stays the first.
         x.TickAt(0, 1.2);
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
 
         // Not following: the row is marked, the pane stays where it is.
-        x.f().aSyncL->trigger();
-        QVERIFY(!x.f().aSyncL->isChecked());
+        Ctl<QAction>(x.f(), "aSyncL")->trigger();
+        QVERIFY(!Ctl<QAction>(x.f(), "aSyncL")->isChecked());
         x.TickAt(0, 200.2);
-        QCOMPARE(x.f().Pane[0]->GridModel->ShownIndex(), 200);
+        QCOMPARE(Probe(x.f()).Pane(0)->GridModel->ShownIndex(), 200);
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
     }
 
     void followAndLinkExcludeEachOther() {
         TScriptedQuestions questions;
         Fixture x;
-        QAction* l = x.f().aSyncL;
-        QAction* r = x.f().aSyncR;
-        QAction* lr = x.f().aSyncLR;
+        QAction* l = Ctl<QAction>(x.f(), "aSyncL");
+        QAction* r = Ctl<QAction>(x.f(), "aSyncR");
+        QAction* lr = Ctl<QAction>(x.f(), "aSyncLR");
         QVERIFY(l->isChecked() && r->isChecked() && !lr->isChecked());
         lr->trigger();
         QVERIFY(lr->isChecked() && !l->isChecked() && !r->isChecked());
@@ -239,25 +241,25 @@ private slots:
         // Clamped to the film at both ends.
         const Case cases[] = {{1.5, 2, 2, 0, 3.5}, {30, 5, 10, 25, 40}, {58.5, 0, 3, 58.5, 60}};
         for (const Case& c : cases) {
-            x.f().udSecFrom->setValue(c.before);
-            x.f().udSecTo->setValue(c.after);
+            Ctl<QSpinBox>(x.f(), "udSecFrom")->setValue(c.before);
+            Ctl<QSpinBox>(x.f(), "udSecTo")->setValue(c.after);
             x.player->Position = c.p;
-            if (x.f().aSecRepeat->isChecked()) x.f().aSecRepeat->trigger();
-            x.f().aSecRepeat->trigger();
-            QVERIFY(x.f().RepeatActive);
-            QCOMPARE(x.f().RepeatFrom, c.from);
-            QCOMPARE(x.f().RepeatTo, c.to);
+            if (Ctl<QAction>(x.f(), "aSecRepeat")->isChecked()) Ctl<QAction>(x.f(), "aSecRepeat")->trigger();
+            Ctl<QAction>(x.f(), "aSecRepeat")->trigger();
+            QVERIFY(Probe(x.f()).RepeatActive());
+            QCOMPARE(Probe(x.f()).RepeatFrom(), c.from);
+            QCOMPARE(Probe(x.f()).RepeatTo(), c.to);
             QCOMPARE(x.player->Position, c.from);
-            QVERIFY(!x.f().TrackBar->isEnabled());
+            QVERIFY(!Ctl<QSlider>(x.f(), "TrackBar")->isEnabled());
         }
         // The film timer loops the range.
         x.player->Position = 60;
-        x.f().MovieTimerTimer();
+        Probe(x.f()).MovieTimerTimer();
         QCOMPARE(x.player->Position, 58.5);
         // Pressed again, the repeat ends and the track bar is back.
-        x.f().aSecRepeat->trigger();
-        QVERIFY(!x.f().RepeatActive);
-        QVERIFY(x.f().TrackBar->isEnabled());
+        Ctl<QAction>(x.f(), "aSecRepeat")->trigger();
+        QVERIFY(!Probe(x.f()).RepeatActive());
+        QVERIFY(Ctl<QSlider>(x.f(), "TrackBar")->isEnabled());
     }
 
     void repeatByEntries() {
@@ -289,44 +291,44 @@ private slots:
         };
         for (const Case& c : cases) {
             x.TickAt(0, c.t);
-            x.f().udSubFrom->setValue(c.before);
-            x.f().udSubTo->setValue(c.after);
-            if (x.f().aSubRepeat->isChecked()) x.f().aSubRepeat->trigger();
-            x.f().aSubRepeat->trigger();
+            Ctl<QSpinBox>(x.f(), "udSubFrom")->setValue(c.before);
+            Ctl<QSpinBox>(x.f(), "udSubTo")->setValue(c.after);
+            if (Ctl<QAction>(x.f(), "aSubRepeat")->isChecked()) Ctl<QAction>(x.f(), "aSubRepeat")->trigger();
+            Ctl<QAction>(x.f(), "aSubRepeat")->trigger();
             const QByteArray where = QByteArray::number(c.t);
-            QVERIFY2(x.f().RepeatActive, where);
-            QVERIFY2(x.f().RepeatFrom == c.from, where);
-            QVERIFY2(x.f().RepeatTo == c.to, where);
+            QVERIFY2(Probe(x.f()).RepeatActive(), where);
+            QVERIFY2(Probe(x.f()).RepeatFrom() == c.from, where);
+            QVERIFY2(Probe(x.f()).RepeatTo() == c.to, where);
             QVERIFY2(x.player->Position == c.from, where);
         }
         // The two repeats are one group: checking one unchecks the other.
-        x.f().aSecRepeat->trigger();
-        QVERIFY(!x.f().aSubRepeat->isChecked());
-        x.f().aSubRepeat->trigger();
-        QVERIFY(!x.f().aSecRepeat->isChecked());
-        QVERIFY(x.f().RepeatActive);
+        Ctl<QAction>(x.f(), "aSecRepeat")->trigger();
+        QVERIFY(!Ctl<QAction>(x.f(), "aSubRepeat")->isChecked());
+        Ctl<QAction>(x.f(), "aSubRepeat")->trigger();
+        QVERIFY(!Ctl<QAction>(x.f(), "aSecRepeat")->isChecked());
+        QVERIFY(Probe(x.f()).RepeatActive());
 
         // Before the first entry (ShownIndex -1) with 0 and 0: the whole document.
-        x.f().aStop->trigger();
-        x.f().aPlay->trigger();
-        x.f().udSubFrom->setValue(0);
-        x.f().udSubTo->setValue(0);
-        x.f().aSubRepeat->trigger();
-        x.f().aSubRepeat->trigger();
-        QCOMPARE(x.f().RepeatFrom, 0.0);
-        QCOMPARE(x.f().RepeatTo, 14.0);
+        Ctl<QAction>(x.f(), "aStop")->trigger();
+        Ctl<QAction>(x.f(), "aPlay")->trigger();
+        Ctl<QSpinBox>(x.f(), "udSubFrom")->setValue(0);
+        Ctl<QSpinBox>(x.f(), "udSubTo")->setValue(0);
+        Ctl<QAction>(x.f(), "aSubRepeat")->trigger();
+        Ctl<QAction>(x.f(), "aSubRepeat")->trigger();
+        QCOMPARE(Probe(x.f()).RepeatFrom(), 0.0);
+        QCOMPARE(Probe(x.f()).RepeatTo(), 14.0);
 
         // Not playing, or without a left document, the command only ends the repeat.
-        x.f().aPause->trigger();
-        x.f().aSubRepeatExecute();
-        QVERIFY(!x.f().RepeatActive);
-        QVERIFY(!x.f().TrackBar->isEnabled());
+        Ctl<QAction>(x.f(), "aPause")->trigger();
+        Probe(x.f()).aSubRepeatExecute();
+        QVERIFY(!Probe(x.f()).RepeatActive());
+        QVERIFY(!Ctl<QSlider>(x.f(), "TrackBar")->isEnabled());
         Fixture none;
         none.Play();
-        none.f().RepeatActive = true;
-        none.f().aSubRepeat->setChecked(true);
-        none.f().aSubRepeatExecute();
-        QVERIFY(!none.f().RepeatActive);
+        Probe(none.f()).RepeatActive() = true;
+        Ctl<QAction>(none.f(), "aSubRepeat")->setChecked(true);
+        Probe(none.f()).aSubRepeatExecute();
+        QVERIFY(!Probe(none.f()).RepeatActive());
         QCOMPARE(none.player->Position, 0.0);
     }
 
@@ -337,9 +339,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
         x.Load(0, SubRip({{1000, 2000, "a"}}));
         x.Load(1, SubRip({{1000, 2000, "b"}}));
-        QWidget* video = x.f().plVideo;
-        TKelPanel* left = x.f().plSubL;
-        TKelPanel* right = x.f().plSubR;
+        QWidget* video = Ctl<QWidget>(x.f(), "plVideo");
+        TKelPanel* left = Ctl<TKelPanel>(x.f(), "plSubL");
+        TKelPanel* right = Ctl<TKelPanel>(x.f(), "plSubR");
         auto check = [&] {
             QApplication::processEvents();
             QWidget* lowest = right->isVisible() ? right : left;
@@ -351,40 +353,40 @@ private slots:
         };
         QVERIFY(left->isVisible() && right->isVisible());
         check();
-        x.f().aShowSubR->trigger(); // hidden
+        Ctl<QAction>(x.f(), "aShowSubR")->trigger(); // hidden
         QVERIFY(!right->isVisible());
         check();
         x.f().resize(900, 700);
         check();
-        x.f().aShowSubR->trigger();
-        x.f().aShowSubL->trigger();
+        Ctl<QAction>(x.f(), "aShowSubR")->trigger();
+        Ctl<QAction>(x.f(), "aShowSubL")->trigger();
         check();
-        x.f().aShowSubL->trigger();
+        Ctl<QAction>(x.f(), "aShowSubL")->trigger();
         check();
         // A hidden panel still gets its caption from its running timer.
         x.Play();
-        x.f().aShowSubL->trigger();
-        QVERIFY(!left->isVisible() && x.f().SubTimerL->isActive());
+        Ctl<QAction>(x.f(), "aShowSubL")->trigger();
+        QVERIFY(!left->isVisible() && Ctl<QTimer>(x.f(), "SubTimerL")->isActive());
         QCOMPARE(x.TickAt(0, 1.5), QStringLiteral("a"));
     }
 
     void styleFontColourAndHeight() {
         TScriptedQuestions questions;
         Fixture x;
-        TKelPanel* panel = x.f().plSubL;
+        TKelPanel* panel = Ctl<TKelPanel>(x.f(), "plSubL");
         // The built-in style: white on black, three lines of the font.
         QCOMPARE(panel->Color(), QColor(Qt::black));
         QCOMPARE(panel->FontColor(), QColor(Qt::white));
         const int line = QFontMetrics(panel->font()).height();
-        QCOMPARE(x.f().Pane[0]->CaptionLineHeight, line);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionLineHeight, line);
         QCOMPARE(panel->height(), 3 * line);
 
         // The height dialog answers a value; OK stores it and styles the panel, Cancel leaves
         // both.
         TSubHeightDlg heights;
-        x.f().SubHeightDlg = &heights;
+        Probe(x.f()).SubHeightDlg() = &heights;
         for (auto [answer, expected] : {std::pair{-2, 2 * line}, {30, 30}, {0, 0}}) {
-            const int before = x.f().Pane[0]->CaptionHeight;
+            const int before = Probe(x.f()).Pane(0)->CaptionHeight;
             int offered = 0, offeredLine = 0;
             questions.DialogScripts << [&, answer = answer](QDialog*) {
                 offered = heights.HeightValue;
@@ -392,26 +394,26 @@ private slots:
                 heights.HeightValue = answer;
                 return int(mrOk);
             };
-            x.f().aSubHeightL->trigger();
+            Ctl<QAction>(x.f(), "aSubHeightL")->trigger();
             // The dialog opened on the side's value and line height.
             QCOMPARE(offered, before);
             QCOMPARE(offeredLine, line);
-            QCOMPARE(x.f().Pane[0]->CaptionHeight, answer);
+            QCOMPARE(Probe(x.f()).Pane(0)->CaptionHeight, answer);
             QCOMPARE(panel->height(), expected);
         }
         questions.DialogScripts << [&](QDialog*) {
             heights.HeightValue = 77;
             return int(mrCancel);
         };
-        x.f().aSubHeightL->trigger();
-        QCOMPARE(x.f().Pane[0]->CaptionHeight, 0);
+        Ctl<QAction>(x.f(), "aSubHeightL")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionHeight, 0);
         questions.DialogScripts << [&](QDialog*) {
             heights.Items[1]->click();
             heights.bbtnOKClick();
             return int(mrOk);
         };
-        x.f().aSubHeightL->trigger();
-        QCOMPARE(x.f().Pane[0]->CaptionHeight, -2);
+        Ctl<QAction>(x.f(), "aSubHeightL")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionHeight, -2);
         QCOMPARE(panel->height(), 2 * line);
 
         // The font command chooses the text colour with the font, starting from both.
@@ -419,53 +421,53 @@ private slots:
         chosen.setPointSize(30);
         chosen.setItalic(true);
         questions.FontColorAnswers << TFontChoice{chosen, QColor(0xFF, 0xEE, 0x00)};
-        x.f().aFontEditL->trigger();
+        Ctl<QAction>(x.f(), "aFontEditL")->trigger();
         QCOMPARE(questions.FontColorOffers.size(), 1);
         QCOMPARE(questions.FontColorOffers[0].Color, QColor(Qt::white));
         // The offer is a face the chooser can show in the caption's style.
         const QFont offered = questions.FontColorOffers[0].Font;
         QVERIFY(QFontDatabase::hasFamily(offered.family()));
         QVERIFY(offered.bold());
-        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontColor, 0x00EEFFu);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionStyle.FontColor, 0x00EEFFu);
         QCOMPARE(panel->FontColor(), QColor(0xFF, 0xEE, 0x00));
-        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
-        QVERIFY(x.f().Pane[0]->CaptionStyle.Italic);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionStyle.FontSize, 30);
+        QVERIFY(Probe(x.f()).Pane(0)->CaptionStyle.Italic);
         QCOMPARE(panel->font().pixelSize(), 40); // 30 points at 96 dots per inch
-        QCOMPARE(x.f().Pane[0]->CaptionLineHeight, QFontMetrics(panel->font()).height());
-        QCOMPARE(panel->height(), 2 * x.f().Pane[0]->CaptionLineHeight);
-        QVERIFY(x.f().Pane[0]->CaptionLineHeight > line);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionLineHeight, QFontMetrics(panel->font()).height());
+        QCOMPARE(panel->height(), 2 * Probe(x.f()).Pane(0)->CaptionLineHeight);
+        QVERIFY(Probe(x.f()).Pane(0)->CaptionLineHeight > line);
 
         questions.ColorAnswers << QColor(0x10, 0x20, 0x30);
-        x.f().aColorSelectR->trigger();
-        QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
-        QCOMPARE(x.f().Pane[1]->CaptionStyle.BGColor, 0x302010u);
+        Ctl<QAction>(x.f(), "aColorSelectR")->trigger();
+        QCOMPARE(Ctl<TKelPanel>(x.f(), "plSubR")->Color(), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(Probe(x.f()).Pane(1)->CaptionStyle.BGColor, 0x302010u);
         QCOMPARE(panel->Color(), QColor(Qt::black));
         // Cancelled choosers change nothing.
-        x.f().aColorSelectR->trigger();
-        x.f().aFontEditL->trigger();
-        QCOMPARE(x.f().plSubR->Color(), QColor(0x10, 0x20, 0x30));
-        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontSize, 30);
-        QCOMPARE(x.f().Pane[0]->CaptionStyle.FontColor, 0x00EEFFu);
+        Ctl<QAction>(x.f(), "aColorSelectR")->trigger();
+        Ctl<QAction>(x.f(), "aFontEditL")->trigger();
+        QCOMPARE(Ctl<TKelPanel>(x.f(), "plSubR")->Color(), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionStyle.FontSize, 30);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionStyle.FontColor, 0x00EEFFu);
 
         // A face this system lacks is offered as its stand-in; taken back unchanged, the stored
         // face and its bold stay.
-        x.f().Pane[1]->CaptionStyle.FontName = QStringLiteral("No Such Face 12345");
-        x.f().Pane[1]->CaptionStyle.Bold = true;
+        Probe(x.f()).Pane(1)->CaptionStyle.FontName = QStringLiteral("No Such Face 12345");
+        Probe(x.f()).Pane(1)->CaptionStyle.Bold = true;
         questions.FontColorOffers.clear();
         questions.FontColorAnswers.enqueue(std::nullopt);
-        x.f().aFontEditR->trigger();
+        Ctl<QAction>(x.f(), "aFontEditR")->trigger();
         const QFont standIn = questions.FontColorOffers[0].Font;
         QVERIFY(standIn.family() != QStringLiteral("No Such Face 12345"));
         questions.FontColorAnswers << TFontChoice{standIn, QColor(Qt::white)};
-        x.f().aFontEditR->trigger();
-        QCOMPARE(x.f().Pane[1]->CaptionStyle.FontName, QStringLiteral("No Such Face 12345"));
-        QVERIFY(x.f().Pane[1]->CaptionStyle.Bold);
+        Ctl<QAction>(x.f(), "aFontEditR")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(1)->CaptionStyle.FontName, QStringLiteral("No Such Face 12345"));
+        QVERIFY(Probe(x.f()).Pane(1)->CaptionStyle.Bold);
         // Another face chosen is stored as chosen.
         QFont other = standIn;
         other.setFamily(QStringLiteral("DejaVu Serif"));
         questions.FontColorAnswers << TFontChoice{other, QColor(Qt::white)};
-        x.f().aFontEditR->trigger();
-        QCOMPARE(x.f().Pane[1]->CaptionStyle.FontName, QStringLiteral("DejaVu Serif"));
+        Ctl<QAction>(x.f(), "aFontEditR")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(1)->CaptionStyle.FontName, QStringLiteral("DejaVu Serif"));
     }
 };
 

@@ -165,7 +165,7 @@ private slots:
             << 3 << false << true << true << false << 2 << QStringList{"SelectRowInView 0 2"};
         QTest::newRow("linked: the other pane follows")
             << 3 << true << false << false << true << 4
-            << QStringList{"SelectRow 0 4", "SyncOpposite 0 5"};
+            << QStringList{"SelectRow 0 4", "SyncOpposite 0 4"};
         QTest::newRow("previous on the first applies and stays")
             << 0 << false << true << false << false << 0 << QStringList{};
         QTest::newRow("next on the last applies and stays")

@@ -1,6 +1,7 @@
 // The edit window with the main window on the film player double: the edit command, row changes
 // re-targeting it, Apply as one step of the pane's history with the "*", undo from either window,
 // walking the grids, the stored size and where the window opens.
+#include "MainProbe.h"
 #include "Edit.h"
 #include "Editing.h"
 #include "FormFixture.h"
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -51,13 +53,13 @@ struct Fixture : TFormFixture {
     }
     // The user moving to a row of a pane.
     void ChooseRow(int side, int index) {
-        f().Grid[side]->setCurrentIndex(f().Pane[side]->GridModel->index(index, 0));
+        Probe(f()).Pane(side)->Grid->setCurrentIndex(Probe(f()).Pane(side)->GridModel->index(index, 0));
     }
     QString Cell(int side, int row, int column) {
-        return f().Pane[side]->GridModel->CellText(row, column);
+        return Probe(f()).Pane(side)->GridModel->CellText(row, column);
     }
-    QString Title(int side) { return f().FileLabel[side]->Caption(); }
-    int Current(int side) { return f().Grid[side]->currentIndex().row(); }
+    QString Title(int side) { return Probe(f()).Pane(side)->FileLabel->Caption(); }
+    int Current(int side) { return Probe(f()).Pane(side)->Grid->currentIndex().row(); }
 };
 
 } // namespace
@@ -72,26 +74,26 @@ private slots:
     void editCommandShowsTheActivePanesSelectionTop() {
         Fixture x;
         x.Open(0, 5);
-        x.f().sgSubLEnter(0);
-        x.f().SelectRow(0, 2);
-        x.f().aEditSubtitle->trigger();
-        QVERIFY(x.f().aEditSubtitle->isChecked());
+        Probe(x.f()).sgSubLEnter(0);
+        Probe(x.f()).SelectRow(0, 2);
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
+        QVERIFY(Ctl<QAction>(x.f(), "aEditSubtitle")->isChecked());
         QVERIFY(x.edit->isVisible());
         QCOMPARE(x.edit->windowTitle(), QStringLiteral("編輯視窗 -- 左側字幕 No.3"));
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("n3"));
-        x.f().aEditSubtitle->trigger();
-        QVERIFY(!x.f().aEditSubtitle->isChecked());
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
+        QVERIFY(!Ctl<QAction>(x.f(), "aEditSubtitle")->isChecked());
         QVERIFY(!x.edit->isVisible());
 
         // No pane active: it shows what it held.
-        x.f().ActiveSide = -1;
-        x.f().SelectRow(0, 4);
-        x.f().aEditSubtitle->trigger();
+        Probe(x.f()).ActiveSide() = -1;
+        Probe(x.f()).SelectRow(0, 4);
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
         QCOMPARE(x.edit->windowTitle(), QStringLiteral("編輯視窗 -- 左側字幕 No.3"));
         // The active pane empty (only its title bar clicked): the same.
-        x.f().aEditSubtitle->trigger();
-        x.f().sgSubLEnter(1);
-        x.f().aEditSubtitle->trigger();
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
+        Probe(x.f()).sgSubLEnter(1);
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
         QCOMPARE(x.edit->windowTitle(), QStringLiteral("編輯視窗 -- 左側字幕 No.3"));
     }
 
@@ -105,20 +107,20 @@ private slots:
         QFETCH(int, how);
         Fixture x;
         x.Open(0, 3);
-        x.f().sgSubLEnter(0);
-        x.f().aEditSubtitle->trigger();
+        Probe(x.f()).sgSubLEnter(0);
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
         QVERIFY(x.edit->isVisible());
         x.edit->moTitle->setPlainText("closing");
         if (how == 0) x.edit->bbtnClose->click();
         if (how == 1) x.edit->close();
-        if (how == 2) x.f().aEditSubtitle->trigger();
+        if (how == 2) Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
         QVERIFY(!x.edit->isVisible());
-        QVERIFY(!x.f().aEditSubtitle->isChecked());
+        QVERIFY(!Ctl<QAction>(x.f(), "aEditSubtitle")->isChecked());
         // Only 關閉 applies.
         QCOMPARE(x.Cell(0, 0, 4), how == 0 ? QStringLiteral("closing") : QStringLiteral("n1"));
         // The next trigger opens it again.
-        x.f().aEditSubtitle->trigger();
-        QVERIFY(x.edit->isVisible() && x.f().aEditSubtitle->isChecked());
+        Ctl<QAction>(x.f(), "aEditSubtitle")->trigger();
+        QVERIFY(x.edit->isVisible() && Ctl<QAction>(x.f(), "aEditSubtitle")->isChecked());
     }
 
     void everyRowChangeRetargetsShownOrHidden() {
@@ -135,14 +137,14 @@ private slots:
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("n2"));
         // A click on the row already current is a row change, and keeps what is typed.
         x.edit->moTitle->setPlainText("typed");
-        x.f().sgSubLClick(0);
+        Probe(x.f()).sgSubLClick(0);
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("typed"));
     }
 
     void applyIsOneStepWithTheStar() {
         Fixture x;
         x.Open(0, 6);
-        x.f().sgSubLEnter(0);
+        Probe(x.f()).sgSubLEnter(0);
         x.ChooseRow(0, 2);
         QCOMPARE(x.Title(0), "[左側字幕] -- " + x.path);
         x.edit->moTitle->setPlainText("new\ntext");
@@ -152,19 +154,19 @@ private slots:
         QCOMPARE(x.Cell(0, 2, 4), QStringLiteral("new|text"));
         QCOMPARE(x.Cell(0, 2, 2), QStringLiteral("00:00:04,000"));
         QCOMPARE(x.Cell(0, 5, 2), QStringLiteral("00:00:07,000")); // the later entries followed
-        QVERIFY(x.f().aUndo->isEnabled());
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 編輯字幕"));
+        QVERIFY(Ctl<QAction>(x.f(), "aUndo")->isEnabled());
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 編輯字幕"));
         // Nothing new: no second step.
         x.edit->bbtnFit->click();
-        x.f().aUndo->trigger();
-        QVERIFY(!x.f().aUndo->isEnabled());
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
         QCOMPARE(x.Title(0), "[左側字幕] -- " + x.path);
         QCOMPARE(x.Cell(0, 5, 2), QStringLiteral("00:00:06,000"));
         // The window took the undone entry back in.
         QCOMPARE(x.edit->moTitle->toPlainText(), QStringLiteral("n3"));
         x.edit->sbNextClick(); // auto-apply applies nothing undone
-        QVERIFY(!x.f().aUndo->isEnabled());
-        QVERIFY(!x.f().Pane[0]->Doc->IsModified());
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
+        QVERIFY(!Probe(x.f()).Side(0)->IsModified());
     }
 
     void ctrlZInTheWindowUndoesItsSide() {
@@ -176,9 +178,9 @@ private slots:
         x.edit->bbtnFitClick();
         // The other pane is the active one, with a step of its own: the main window's undo is
         // enabled and shares the key.
-        x.f().ApplyChange(1, "right", SetEntryChange(*x.f().Pane[1]->Doc, 0, PerTitle(0, 1, "r")));
-        x.f().sgSubLEnter(1);
-        QVERIFY(x.f().aUndo->isEnabled());
+        Probe(x.f()).ApplyChange(1, "right", SetEntryChange(*Probe(x.f()).Pane(1)->Doc(), 0, PerTitle(0, 1, "r")));
+        Probe(x.f()).sgSubLEnter(1);
+        QVERIFY(Ctl<QAction>(x.f(), "aUndo")->isEnabled());
         x.edit->ShowWindow();
         // A tool window counts as active with its main window: wait for it to be the one.
         QTRY_COMPARE(QApplication::activeWindow(), x.edit);
@@ -212,7 +214,7 @@ private slots:
         QTest::keyClick(x.edit->meStartSec, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("applied"));
         // The main window's own undo still acts on its active pane.
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QCOMPARE(x.Cell(1, 0, 4), QStringLiteral("n1"));
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("applied"));
     }
@@ -221,29 +223,30 @@ private slots:
         Fixture x;
         x.Open(0, 100);
         x.Open(1, 50, 1400, 2000);
-        QTableView* grid = x.f().Grid[0];
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         x.f().show();
         QVERIFY(QTest::qWaitForWindowActive(&x.f()));
         const int visible =
             grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
-        x.f().aSyncLR->setChecked(true);
+        Ctl<QAction>(x.f(), "aSyncLR")->setChecked(true);
         x.ChooseRow(0, 49);
         x.edit->ShowWindow();
         // A tool window counts as active with its main window: wait for it to be the one.
         QTRY_COMPARE(QApplication::activeWindow(), x.edit);
         x.edit->meStartSec->setFocus();
+        QSignalSpy rowChanges(Probe(x.f()).Pane(0), &TSubtitlePane::rowChanged);
         QTest::keyClick(x.edit->meStartSec, Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(x.edit->Index, 50);
         QCOMPARE(x.Current(0), 50);
-        QCOMPARE(x.f().SelectionTop(0), 51);
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 51);
         QCOMPARE(grid->verticalScrollBar()->value(), 51 - visible / 2 - 1); // centred
         // The other pane at the entry starting nearest to 00:00:51,000.
         QCOMPARE(x.Current(1), 25);
-        QCOMPARE(x.f().Pane[0]->ClickedRow, 50); // no row change by the user
+        QCOMPARE(rowChanges.count(), 0); // no row change by the user
 
         // While the film plays the row is only kept in view.
         QVERIFY(x.f().FileOpenMovieAccept("/films/f.avi"));
-        x.f().aPlay->trigger();
+        Ctl<QAction>(x.f(), "aPlay")->trigger();
         grid->verticalScrollBar()->setValue(0);
         QTest::keyClick(x.edit->meStartSec, Qt::Key_Left, Qt::AltModifier);
         QCOMPARE(x.Current(0), 49);
@@ -274,7 +277,7 @@ private slots:
         QCOMPARE(x.edit->windowTitle(), QStringLiteral("編輯視窗"));
         x.edit->bbtnCloseClick();
         x.edit->sbNextClick();
-        QVERIFY(!x.f().Pane[0]->Doc->IsModified());
+        QVERIFY(!Probe(x.f()).Side(0)->IsModified());
         QCOMPARE(x.Cell(0, 2, 4), QStringLiteral("n3"));
         QCOMPARE(x.Cell(0, 2, 2), QStringLiteral("00:00:52,000"));
         x.ChooseRow(0, 1);
@@ -285,7 +288,7 @@ private slots:
         OpenSettings()->setValue("Form.Edit.Width", 300);
         OpenSettings()->setValue("Form.Edit.Height", 250);
         Fixture x;
-        QCOMPARE(x.f().FormSizes[2], 300);
+        QCOMPARE(Probe(x.f()).FormSizes()[2], 300);
         x.f().show();
         QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
         QCOMPARE(x.edit->size(), QSize(300, 250));

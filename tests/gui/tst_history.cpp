@@ -1,5 +1,6 @@
 // Undo and redo: every command a step, the exact file back after undoing, the "*" following the
 // history, the history's caps, and the grid following changes by rows with its view kept.
+#include "MainProbe.h"
 #include "FormFixture.h"
 #include "History.h"
 #include "Main.h"
@@ -47,25 +48,25 @@ struct Fixture : TFormFixture {
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
-    TSubtitlePane& pane(int side = 0) { return *f().Pane[side]; }
-    QString Title(int side = 0) { return f().FileLabel[side]->Caption(); }
+    TSubtitlePane& pane(int side = 0) { return *Probe(f()).Pane(side); }
+    QString Title(int side = 0) { return Probe(f()).Pane(side)->FileLabel->Caption(); }
     void Open(const QByteArray& bytes, int side = 0) {
         path = Write(side ? "r.srt" : "l.srt", bytes);
         QVERIFY(f().LoadDocument(side, path));
-        f().sgSubLEnter(side);
+        Probe(f()).sgSubLEnter(side);
     }
     void SelectRows(std::initializer_list<int> rows, int side = 0) {
         QItemSelection selection;
         for (int row : rows)
             selection.select(pane(side).GridModel->index(row, 0),
                              pane(side).GridModel->index(row, 4));
-        f().Grid[side]->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        Probe(f()).Pane(side)->Grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     }
     void ReplaceAll(const QString& what, const QString& with) {
-        f().aReplace->trigger();
-        f().ReplaceDialog->edFind->setText(what);
-        f().ReplaceDialog->edReplace->setText(with);
-        f().ReplaceDialog->bbtnReplaceAll->click();
+        Ctl<QAction>(f(), "aReplace")->trigger();
+        Probe(f()).ReplaceDialog()->edFind->setText(what);
+        Probe(f()).ReplaceDialog()->edReplace->setText(with);
+        Probe(f()).ReplaceDialog()->bbtnReplaceAll->click();
     }
     std::vector<int> Selected(int side = 0) { return pane(side).SelectedEntries(); }
 };
@@ -85,39 +86,39 @@ private slots:
         Fixture x;
         const QByteArray original = Original(40);
         x.Open(original);
-        const int count = x.pane().Doc->Count();
+        const int count = x.pane().Doc()->Count();
 
-        x.f().SelectRow(0, 5);
-        x.f().aNewLine->trigger();
+        Probe(x.f()).SelectRow(0, 5);
+        Ctl<QAction>(x.f(), "aNewLine")->trigger();
         x.questions.MessageAnswers << mrOk;
         x.SelectRows({2, 9, 10, 30});
-        x.f().aDelLine->trigger();
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
         x.ReplaceAll("find", "found");
-        x.f().SelectRow(0, 2);
+        Probe(x.f()).SelectRow(0, 2);
         QCOMPARE(x.pane().GridModel->CellText(2, 4), QStringLiteral("line3"));
-        x.f().ReplaceDialog->bbtnReplace->click(); // "find" is not in "line3": no step
-        x.f().ReplaceDialog->edFind->setText("line");
-        x.f().ReplaceDialog->bbtnReplace->click();
+        Probe(x.f()).ReplaceDialog()->bbtnReplace->click(); // "find" is not in "line3": no step
+        Probe(x.f()).ReplaceDialog()->edFind->setText("line");
+        Probe(x.f()).ReplaceDialog()->bbtnReplace->click();
         x.questions.MessageAnswers << mrOk;
-        x.f().aCheckTime->trigger();
-        QCOMPARE(x.pane().History.Steps(), size_t(5));
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 修正重疊時間"));
-        QCOMPARE(x.pane().Doc->Count(), count + 1 - 4);
+        Ctl<QAction>(x.f(), "aCheckTime")->trigger();
+        QCOMPARE(Probe(x.f()).Side(0)->History().Steps(), size_t(5));
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 修正重疊時間"));
+        QCOMPARE(x.pane().Doc()->Count(), count + 1 - 4);
 
-        QVERIFY(x.f().Pane[0]->Save(nullptr));
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         const QByteArray edited = Bytes(x.path);
         QVERIFY(!x.Title().endsWith("*"));
 
         const QStringList expected{"修正重疊時間", "取代", "全部取代", "刪除字幕", "新增字幕"};
         for (const QString& name : expected) {
-            QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 ") + name);
-            x.f().aUndo->trigger();
-            QCOMPARE(x.f().aRedo->text(), QStringLiteral("重做 ") + name);
+            QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 ") + name);
+            Ctl<QAction>(x.f(), "aUndo")->trigger();
+            QCOMPARE(Ctl<QAction>(x.f(), "aRedo")->text(), QStringLiteral("重做 ") + name);
             QVERIFY(x.Title().endsWith("*")); // away from the saved state
         }
-        QVERIFY(!x.f().aUndo->isEnabled());
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原"));
-        QVERIFY(x.pane().Save(nullptr));
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原"));
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         // The writer's own line ends and numbers; the entries are those of the file.
         const SubTitle reread(x.path.toStdString(), 25);
         const SubTitle first = SubTitle::FromBytes(original.toStdString(), "x.srt", 25);
@@ -129,9 +130,9 @@ private slots:
         }
 
         for (int i = 0; i < 5; ++i)
-            x.f().aRedo->trigger();
-        QVERIFY(!x.f().aRedo->isEnabled());
-        QVERIFY(x.pane().Save(nullptr));
+            Ctl<QAction>(x.f(), "aRedo")->trigger();
+        QVERIFY(!Ctl<QAction>(x.f(), "aRedo")->isEnabled());
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         QCOMPARE(Bytes(x.path), edited);
     }
 
@@ -145,17 +146,17 @@ private slots:
                     "\r\nsecond\r\n\r\n";
         x.Open(crlf);
         x.ReplaceAll("word", "w");
-        x.f().SelectRow(0, 4);
-        x.f().aNewLine->trigger();
+        Probe(x.f()).SelectRow(0, 4);
+        Ctl<QAction>(x.f(), "aNewLine")->trigger();
         x.questions.MessageAnswers << mrOk;
-        x.f().aCheckTime->trigger();
+        Ctl<QAction>(x.f(), "aCheckTime")->trigger();
         x.questions.MessageAnswers << mrOk;
         x.SelectRows({0, 11});
-        x.f().aDelLine->trigger();
-        while (x.f().aUndo->isEnabled())
-            x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
+        while (Ctl<QAction>(x.f(), "aUndo")->isEnabled())
+            Ctl<QAction>(x.f(), "aUndo")->trigger();
         QVERIFY(!x.Title().endsWith("*")); // back at the state opened
-        QVERIFY(x.pane().Doc->Save());
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         QCOMPARE(Bytes(x.path), crlf);
     }
 
@@ -164,43 +165,43 @@ private slots:
         Fixture x;
         x.Open(Original(6));
         QVERIFY(!x.Title().endsWith("*"));
-        QVERIFY(!x.f().aUndo->isEnabled() && !x.f().aRedo->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled() && !Ctl<QAction>(x.f(), "aRedo")->isEnabled());
 
         // A command that changes nothing is no step and leaves the mark as it was.
         x.ReplaceAll("absent", "x");
         QVERIFY(!x.Title().endsWith("*"));
-        QVERIFY(!x.f().aUndo->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
 
         x.ReplaceAll("line", "LINE");
         QVERIFY(x.Title().endsWith("*"));
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QVERIFY(!x.Title().endsWith("*"));
-        QVERIFY(!x.pane().Doc->IsModified());
-        x.f().aRedo->trigger();
+        QVERIFY(!Probe(x.f()).Side(0)->IsModified());
+        Ctl<QAction>(x.f(), "aRedo")->trigger();
         QVERIFY(x.Title().endsWith("*"));
-        QVERIFY(x.f().Pane[0]->Save(nullptr));
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         QVERIFY(!x.Title().endsWith("*"));
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QVERIFY(x.Title().endsWith("*")); // the file now holds the redone state
-        x.f().aRedo->trigger();
+        Ctl<QAction>(x.f(), "aRedo")->trigger();
         QVERIFY(!x.Title().endsWith("*"));
 
         // A new step after undoing past the saved state leaves no way back to it.
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         x.ReplaceAll("line", "other");
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QVERIFY(x.Title().endsWith("*"));
 
         // Save through Ctrl+S's command also moves the saved state.
-        x.f().aSaveL->trigger();
+        Ctl<QAction>(x.f(), "aSaveL")->trigger();
         QVERIFY(!x.Title().endsWith("*"));
 
         // Opening a file clears the side's history.
         x.ReplaceAll("line", "x");
-        QVERIFY(x.f().aUndo->isEnabled());
+        QVERIFY(Ctl<QAction>(x.f(), "aUndo")->isEnabled());
         x.Open(Original(3));
-        QVERIFY(!x.f().aUndo->isEnabled() && !x.f().aRedo->isEnabled());
-        QCOMPARE(x.pane().History.Steps(), size_t(0));
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled() && !Ctl<QAction>(x.f(), "aRedo")->isEnabled());
+        QCOMPARE(Probe(x.f()).Side(0)->History().Steps(), size_t(0));
     }
 
     // Undo and redo act on the active pane; each side keeps its own history.
@@ -208,17 +209,17 @@ private slots:
         Fixture x;
         x.Open(Original(4), 0);
         x.Open(Original(5), 1);
-        x.f().sgSubLEnter(0);
+        Probe(x.f()).sgSubLEnter(0);
         x.ReplaceAll("line", "left");
-        x.f().sgSubLEnter(1);
-        QVERIFY(!x.f().aUndo->isEnabled());
-        x.f().SelectRow(1, 0);
-        x.f().aNewLine->trigger();
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 新增字幕"));
-        x.f().sgSubLEnter(0);
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 全部取代"));
-        x.f().aUndo->trigger();
-        QCOMPARE(x.pane(1).Doc->Count(), 6); // the right side's step is still done
+        Probe(x.f()).sgSubLEnter(1);
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
+        Probe(x.f()).SelectRow(1, 0);
+        Ctl<QAction>(x.f(), "aNewLine")->trigger();
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 新增字幕"));
+        Probe(x.f()).sgSubLEnter(0);
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 全部取代"));
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
+        QCOMPARE(x.pane(1).Doc()->Count(), 6); // the right side's step is still done
         QCOMPARE(x.pane(0).GridModel->CellText(1, 4), QStringLiteral("line1"));
     }
 
@@ -229,18 +230,18 @@ private slots:
         x.ReplaceAll("line", "X");
         x.f().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(x.form.get()));
-        x.f().leSecFrom->setFocus();
-        x.f().leSecFrom->selectAll();
-        QTest::keyClicks(x.f().leSecFrom, "7");
-        QTest::keyClick(x.f().leSecFrom, Qt::Key_Z, Qt::ControlModifier);
+        Ctl<QLineEdit>(x.f(), "leSecFrom")->setFocus();
+        Ctl<QLineEdit>(x.f(), "leSecFrom")->selectAll();
+        QTest::keyClicks(Ctl<QLineEdit>(x.f(), "leSecFrom"), "7");
+        QTest::keyClick(Ctl<QLineEdit>(x.f(), "leSecFrom"), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(x.pane().GridModel->CellText(1, 4), QStringLiteral("X1")); // no step undone
-        x.f().Grid[0]->setFocus();
-        QTest::keyClick(x.f().Grid[0], Qt::Key_Z, Qt::ControlModifier);
+        Probe(x.f()).Pane(0)->Grid->setFocus();
+        QTest::keyClick(Probe(x.f()).Pane(0)->Grid, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(x.pane().GridModel->CellText(1, 4), QStringLiteral("line1"));
-        QTest::keyClick(x.f().Grid[0], Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(Probe(x.f()).Pane(0)->Grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(x.pane().GridModel->CellText(1, 4), QStringLiteral("X1"));
-        x.f().aUndo->trigger();
-        QTest::keyClick(x.f().Grid[0], Qt::Key_Y, Qt::ControlModifier);
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
+        QTest::keyClick(Probe(x.f()).Pane(0)->Grid, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(x.pane().GridModel->CellText(1, 4), QStringLiteral("X1"));
     }
 
@@ -249,13 +250,13 @@ private slots:
     void gridKeepsItsViewThroughInsertAndDelete() {
         Fixture x;
         x.Open(Original(300));
-        QTableView* grid = x.f().Grid[0];
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         QSignalSpy resets(x.pane().GridModel, &QAbstractItemModel::modelReset);
         QSignalSpy inserted(x.pane().GridModel, &QAbstractItemModel::rowsInserted);
         QSignalSpy removed(x.pane().GridModel, &QAbstractItemModel::rowsRemoved);
         grid->verticalScrollBar()->setValue(120);
         x.SelectRows({130, 131, 132});
-        x.f().aNewLine->trigger();
+        Ctl<QAction>(x.f(), "aNewLine")->trigger();
         QCOMPARE(inserted.count(), 1);
         QCOMPARE(grid->verticalScrollBar()->value(), 120);
         QCOMPARE(x.Selected(), (std::vector<int>{130, 131, 132}));
@@ -263,19 +264,19 @@ private slots:
 
         x.questions.MessageAnswers << mrOk;
         x.SelectRows({125, 140});
-        x.f().aDelLine->trigger();
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
         QCOMPARE(removed.count(), 2);
         QCOMPARE(grid->verticalScrollBar()->value(), 120);
         QCOMPARE(x.Selected(), (std::vector<int>{125}));
         QCOMPARE(resets.count(), 0);
 
         // Undo selects the rows it brought back, and shows them.
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QCOMPARE(x.Selected(), (std::vector<int>{125, 140}));
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QCOMPARE(x.Selected(), (std::vector<int>{130}));
-        QCOMPARE(x.pane().Doc->Count(), 300);
-        x.f().aRedo->trigger();
+        QCOMPARE(x.pane().Doc()->Count(), 300);
+        Ctl<QAction>(x.f(), "aRedo")->trigger();
         QCOMPARE(x.Selected(), (std::vector<int>{130}));
         QCOMPARE(resets.count(), 0);
     }
@@ -286,9 +287,9 @@ private slots:
         x.Open(Original(12));
         x.questions.MessageAnswers << mrOk;
         x.SelectRows({1, 9});
-        x.f().aDelLine->trigger();
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
         QCOMPARE(x.questions.Messages.last().Text, QStringLiteral("確定要刪除嗎?\n(共 2 筆字幕)"));
-        QCOMPARE(x.pane().Doc->Count(), 10);
+        QCOMPARE(x.pane().Doc()->Count(), 10);
         QStringList texts;
         for (int i = 0; i < 10; ++i)
             texts << x.pane().GridModel->CellText(i, 4);
@@ -301,15 +302,15 @@ private slots:
         Fixture x;
         x.Open(Original(10), 0);
         x.Open(Original(10), 1);
-        x.f().aSyncLR->setChecked(true);
-        x.f().SelectRow(0, 4);
-        QTableView* grid = x.f().Grid[0];
+        Ctl<QAction>(x.f(), "aSyncLR")->setChecked(true);
+        Probe(x.f()).SelectRow(0, 4);
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         const QRect cell = grid->visualRect(x.pane().GridModel->index(4, 4));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(x.f().SelectionTop(1), 5);
-        x.f().SelectRow(1, 8);
+        QCOMPARE(Probe(x.f()).SelectionTop(1), 5);
+        Probe(x.f()).SelectRow(1, 8);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(x.f().SelectionTop(1), 5); // followed again, with no change of row
+        QCOMPARE(Probe(x.f()).SelectionTop(1), 5); // followed again, with no change of row
     }
 
     // The history drops its oldest steps first, by count and by memory; the newest always stays.

@@ -1,5 +1,6 @@
 // Language packs: which file a language id loads, what a pack does to the text table and to the
 // windows, what a broken or hostile pack cannot do, and the language commands.
+#include "MainProbe.h"
 #include "FakePlayer.h"
 #include "LanguagePack.h"
 #include "Main.h"
@@ -299,23 +300,23 @@ private slots:
                                       "bbtnClose.text=Close\n");
         OpenSettings()->setValue(QStringLiteral("Lang.Lcid"), 1033);
         TMainForm form(Fake());
-        QCOMPARE(form.Lcid, 1033);
-        QVERIFY(form.aSelENU->isChecked() && !form.aSelCHT->isChecked() &&
-                !form.aSelCHS->isChecked());
+        QCOMPARE(Probe(form).Lcid(), 1033);
+        QVERIFY(Ctl<QAction>(form, "aSelENU")->isChecked() && !Ctl<QAction>(form, "aSelCHT")->isChecked() &&
+                !Ctl<QAction>(form, "aSelCHS")->isChecked());
         QCOMPARE(form.findChild<QMenu*>("muFile")->title(), QStringLiteral("&File"));
-        QCOMPARE(form.aSaveL->text(), QStringLiteral("Save"));
-        QCOMPARE(form.aSaveL->toolTip(), QStringLiteral("Save"));
-        QCOMPARE(form.aSaveL->statusTip(), QStringLiteral("Save the left subtitle"));
+        QCOMPARE(Ctl<QAction>(form, "aSaveL")->text(), QStringLiteral("Save"));
+        QCOMPARE(Ctl<QAction>(form, "aSaveL")->toolTip(), QStringLiteral("Save"));
+        QCOMPARE(Ctl<QAction>(form, "aSaveL")->statusTip(), QStringLiteral("Save the left subtitle"));
         QCOMPARE(form.findChild<QLabel*>("lbSecFrom")->text(), QStringLiteral("Repeat"));
-        QCOMPARE(form.ColumnTitles[2], QStringLiteral("Start"));
-        QCOMPARE(form.aUndo->text(), QStringLiteral("Undo"));
+        QCOMPARE(Probe(form).ColumnTitles()[2], QStringLiteral("Start"));
+        QCOMPARE(Ctl<QAction>(form, "aUndo")->text(), QStringLiteral("Undo"));
         // A column is as wide as its translated title.
-        QVERIFY(form.sgSubL->columnWidth(3) >
-                form.sgSubL->horizontalHeader()->fontMetrics().horizontalAdvance(
+        QVERIFY(Ctl<QTableView>(form, "sgSubL")->columnWidth(3) >
+                Ctl<QTableView>(form, "sgSubL")->horizontalHeader()->fontMetrics().horizontalAdvance(
                     QStringLiteral("Duration of the entry")));
         // Not in the pack: built in.
         QCOMPARE(form.findChild<QMenu*>("muEdit")->title(), QStringLiteral("編輯(&E)"));
-        QCOMPARE(form.aSaveR->text(), QStringLiteral("儲存檔案"));
+        QCOMPARE(Ctl<QAction>(form, "aSaveR")->text(), QStringLiteral("儲存檔案"));
 
         TSetFrameDlg frame;
         QCOMPARE(frame.windowTitle(), QStringLiteral("Frame Rate"));
@@ -331,7 +332,7 @@ private slots:
         OpenSettings()->setValue(QStringLiteral("Lang.Lcid"), 2052);
         TMainForm form(Fake());
         QCOMPARE(form.findChild<QMenu*>("muFile")->title(), QStringLiteral("檔案(&F)"));
-        QCOMPARE(form.ColumnTitles[2], QStringLiteral("开始"));
+        QCOMPARE(Probe(form).ColumnTitles()[2], QStringLiteral("开始"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Velitra"));
     }
 
@@ -341,15 +342,15 @@ private slots:
         TScriptedQuestions questions;
         {
             TMainForm form(Fake());
-            QVERIFY(form.LanguageGroup->isExclusive());
-            QCOMPARE(form.LanguageGroup->actions(),
-                     (QList<QAction*>{form.aSelCHT, form.aSelCHS, form.aSelENU}));
-            QVERIFY(form.aSelCHT->isChecked());
-            const QString before = form.aSaveL->text();
-            form.aSelENU->trigger();
-            QCOMPARE(form.Lcid, 1033);
-            QVERIFY(form.aSelENU->isChecked() && !form.aSelCHT->isChecked() &&
-                    !form.aSelCHS->isChecked());
+            QVERIFY(Ctl<QActionGroup>(form, "LanguageGroup")->isExclusive());
+            QCOMPARE(Ctl<QActionGroup>(form, "LanguageGroup")->actions(),
+                     (QList<QAction*>{Ctl<QAction>(form, "aSelCHT"), Ctl<QAction>(form, "aSelCHS"), Ctl<QAction>(form, "aSelENU")}));
+            QVERIFY(Ctl<QAction>(form, "aSelCHT")->isChecked());
+            const QString before = Ctl<QAction>(form, "aSaveL")->text();
+            Ctl<QAction>(form, "aSelENU")->trigger();
+            QCOMPARE(Probe(form).Lcid(), 1033);
+            QVERIFY(Ctl<QAction>(form, "aSelENU")->isChecked() && !Ctl<QAction>(form, "aSelCHT")->isChecked() &&
+                    !Ctl<QAction>(form, "aSelCHS")->isChecked());
             QCOMPARE(questions.Messages.size(), 1);
             const auto& box = questions.Messages.first();
             QCOMPARE(box.Text, QStringLiteral("請重新啟動 Velitra 以讓語系設定生效\n\n       "
@@ -358,11 +359,11 @@ private slots:
             QCOMPARE(box.Kind, TMsgKind::Warning);
             QCOMPARE(box.Buttons, QList<int>{mrOk});
             QCOMPARE(box.Parent, nullptr);
-            QCOMPARE(form.aSaveL->text(), before);
+            QCOMPARE(Ctl<QAction>(form, "aSaveL")->text(), before);
             // Choosing the checked one again keeps it checked.
-            form.aSelENU->trigger();
-            QVERIFY(form.aSelENU->isChecked());
-            form.aSelCHS->trigger();
+            Ctl<QAction>(form, "aSelENU")->trigger();
+            QVERIFY(Ctl<QAction>(form, "aSelENU")->isChecked());
+            Ctl<QAction>(form, "aSelCHS")->trigger();
         }
         QCOMPARE(OpenSettings()->value(QStringLiteral("Lang.Lcid")).toInt(), 2052);
     }

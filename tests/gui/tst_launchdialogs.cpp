@@ -2,6 +2,7 @@
 // missing-document message, the stretch handed from the selection, a re-timing that is one step
 // of the pane's history (undone to the exact file), the pane keeping its selection and scroll,
 // the save-as commands enabled with a document and leaving it untouched, and the stored sizes.
+#include "MainProbe.h"
 #include "FormFixture.h"
 #include "Main.h"
 #include "SaveAsForm.h"
@@ -50,25 +51,25 @@ struct Fixture : TFormFixture {
     TSaveAsForm saveAs;
     QString path;
     Fixture() : TFormFixture("/films/f.avi", 100.0), seg(form->Host()), saveAs(form->Host()) {
-        form->SegForm = &seg;
-        form->SaveAsForm = &saveAs;
+        Probe(*form).SegForm() = &seg;
+        Probe(*form).SaveAsForm() = &saveAs;
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
     void Open(const QByteArray& bytes, int side = 0) {
         path = Write(side ? "r.srt" : "l.srt", bytes);
         QVERIFY(f().LoadDocument(side, path));
-        f().sgSubLEnter(side);
+        Probe(f()).sgSubLEnter(side);
     }
     void SelectRows(int first, int last, int side = 0) {
-        TSubtitleGridModel* model = f().Pane[side]->GridModel;
-        f().Grid[side]->selectionModel()->select(
+        TSubtitleGridModel* model = Probe(f()).Pane(side)->GridModel;
+        Probe(f()).Pane(side)->Grid->selectionModel()->select(
             QItemSelection(model->index(first, 0), model->index(last, 4)),
             QItemSelectionModel::ClearAndSelect);
     }
-    QString Title(int side = 0) { return f().FileLabel[side]->Caption(); }
+    QString Title(int side = 0) { return Probe(f()).Pane(side)->FileLabel->Caption(); }
     QString Cell(int row, int column, int side = 0) {
-        return f().Pane[side]->GridModel->CellText(row, column);
+        return Probe(f()).Pane(side)->GridModel->CellText(row, column);
     }
 };
 
@@ -96,7 +97,7 @@ private slots:
             ran = true;
             return mrOk;
         });
-        x.f().aSegModifyR->trigger();
+        Ctl<QAction>(x.f(), "aSegModifyR")->trigger();
         QVERIFY(!ran);
         QCOMPARE(x.questions.Messages.size(), 1);
         QCOMPARE(x.questions.Messages[0].Text, TextOf(txLoadSubtitleFirst));
@@ -127,11 +128,11 @@ private slots:
             seenLast = seg->upEndNo->value();
             return mrCancel;
         });
-        x.f().aSegModifyL->trigger();
+        Ctl<QAction>(x.f(), "aSegModifyL")->trigger();
         QCOMPARE(seenSide, 0);
         QCOMPARE(seenFirst, first);
         QCOMPARE(seenLast, last);
-        QVERIFY(!x.f().aUndo->isEnabled()); // Cancel: no step
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled()); // Cancel: no step
     }
 
     // OK is one step: the pane shows it at once with its selection and scroll kept, the title
@@ -141,7 +142,7 @@ private slots:
         const QByteArray original = Minutes(200);
         x.Open(original);
         x.SelectRows(99, 109);
-        QTableView* grid = x.f().Grid[0];
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         grid->verticalScrollBar()->setValue(95);
         const int scroll = grid->verticalScrollBar()->value();
         x.questions.DialogScripts.enqueue([](QDialog* d) {
@@ -152,24 +153,24 @@ private slots:
             seg->bbtnOk->click();
             return seg->result() == QDialog::Accepted ? mrOk : mrCancel;
         });
-        x.f().aSegModifyL->trigger();
+        Ctl<QAction>(x.f(), "aSegModifyL")->trigger();
         QCOMPARE(x.Cell(99, 2), QStringLiteral("01:40:00,000"));
         QCOMPARE(x.Cell(104, 2), QStringLiteral("01:45:10,000")); // 6000 s + 5 × 62 s
         QCOMPARE(x.Cell(109, 2), QStringLiteral("01:50:20,000"));
         QCOMPARE(x.Cell(98, 2), QStringLiteral("01:38:00,000"));
         QCOMPARE(x.Cell(110, 2), QStringLiteral("01:50:00,000")); // after the stretch: as it was
         QVERIFY(x.Title().endsWith("*"));
-        QCOMPARE(x.f().Pane[0]->SelectionTop(), 100);
-        QCOMPARE(x.f().Pane[0]->SelectionBottom(), 110);
+        QCOMPARE(Probe(x.f()).Pane(0)->SelectionTop(), 100);
+        QCOMPARE(Probe(x.f()).Pane(0)->SelectionBottom(), 110);
         QCOMPARE(grid->verticalScrollBar()->value(), scroll);
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 區段調整"));
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 區段調整"));
 
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QVERIFY(!x.Title().endsWith("*"));
         QCOMPARE(x.Cell(104, 2), QStringLiteral("01:44:00,000"));
-        QVERIFY(x.f().Pane[0]->Doc->Save());
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         QCOMPARE(Bytes(x.path), original);
-        x.f().aRedo->trigger();
+        Ctl<QAction>(x.f(), "aRedo")->trigger();
         QCOMPARE(x.Cell(104, 2), QStringLiteral("01:45:10,000"));
         QVERIFY(x.Title().endsWith("*"));
     }
@@ -177,11 +178,11 @@ private slots:
     // Save As is enabled with a document, writes the file, and leaves the pane as it was.
     void saveAsLeavesTheDocument() {
         Fixture x;
-        QVERIFY(!x.f().aSaveAsL->isEnabled());
-        QVERIFY(!x.f().aSaveAsR->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aSaveAsL")->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aSaveAsR")->isEnabled());
         x.Open(Minutes(30));
-        QVERIFY(x.f().aSaveAsL->isEnabled());
-        QVERIFY(!x.f().aSaveAsR->isEnabled());
+        QVERIFY(Ctl<QAction>(x.f(), "aSaveAsL")->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aSaveAsR")->isEnabled());
         const QString out = x.dir.filePath("part.sub");
         x.questions.SaveChoiceAnswers.enqueue(TSaveChoice{out, 1});
         int offeredEnd = 0;
@@ -196,15 +197,15 @@ private slots:
             f->bbtnOk->click();
             return f->result() == QDialog::Accepted ? mrOk : mrCancel;
         });
-        x.f().aSaveAsL->trigger();
+        Ctl<QAction>(x.f(), "aSaveAsL")->trigger();
         QCOMPARE(offeredEnd, 30);
         QVERIFY(x.questions.Messages.isEmpty());
         // Re-timed to the first entry's own start by default: times as they are.
         QCOMPARE(Bytes(out), QByteArray("{3000}{3050}entry 3\r\n{4500}{4550}entry 4\r\n"));
         QVERIFY(!x.Title().endsWith("*"));
-        QVERIFY(!x.f().aUndo->isEnabled());
-        QCOMPARE(QString::fromStdString(x.f().Pane[0]->Doc->FileName()), x.path);
-        QCOMPARE(x.f().Pane[0]->Doc->FormatIndex(), int(FormatSubRip));
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
+        QCOMPARE(QString::fromStdString(Probe(x.f()).Pane(0)->Doc()->FileName()), x.path);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->FormatIndex(), int(FormatSubRip));
     }
 
     // The pane reads its selection by ranges: holes, additions and overlaps give the rows
@@ -224,17 +225,17 @@ private slots:
         QFETCH(QList<int>, entries);
         Fixture x;
         x.Open(Minutes(20));
-        TSubtitleGridModel* model = x.f().Pane[0]->GridModel;
-        QItemSelectionModel* selection = x.f().Grid[0]->selectionModel();
+        TSubtitleGridModel* model = Probe(x.f()).Pane(0)->GridModel;
+        QItemSelectionModel* selection = Probe(x.f()).Pane(0)->Grid->selectionModel();
         selection->clearSelection();
         for (qsizetype k = 0; k < commands.size(); k += 3)
             selection->select(
                 QItemSelection(model->index(commands[k], 0), model->index(commands[k + 1], 4)),
                 commands[k + 2] ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
-        const std::vector<int> got = x.f().Pane[0]->SelectedEntries();
+        const std::vector<int> got = Probe(x.f()).Pane(0)->SelectedEntries();
         QCOMPARE(QList<int>(got.begin(), got.end()), entries);
-        QCOMPARE(x.f().SelectionTop(0), entries.front() + 1);
-        QCOMPARE(x.f().SelectionBottom(0), entries.back() + 1);
+        QCOMPARE(Probe(x.f()).SelectionTop(0), entries.front() + 1);
+        QCOMPARE(Probe(x.f()).SelectionBottom(0), entries.back() + 1);
     }
 
     // The first showing gives the dialogs their stored sizes.

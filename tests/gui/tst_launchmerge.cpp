@@ -3,6 +3,7 @@
 // (the pane keeping its selection and scroll, undo giving the file's own bytes back), Cancel
 // leaving the pane as it was after a file was read, and the main window's frame-rate question
 // used for the files the dialogs read.
+#include "MainProbe.h"
 #include "Combine.h"
 #include "FormFixture.h"
 #include "Import.h"
@@ -49,8 +50,8 @@ struct Fixture : TFormFixture {
     TImportForm import;
     QString path[2];
     Fixture() : TFormFixture("/films/f.avi", 100.0), combine(form->Host()), import(form->Host()) {
-        form->CombineForm = &combine;
-        form->ImportForm = &import;
+        Probe(*form).CombineForm() = &combine;
+        Probe(*form).ImportForm() = &import;
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -59,14 +60,14 @@ struct Fixture : TFormFixture {
         QVERIFY(f().LoadDocument(side, path[side]));
     }
     void SelectRows(int first, int last, int side = 0) {
-        TSubtitleGridModel* model = f().Pane[side]->GridModel;
-        f().Grid[side]->selectionModel()->select(
+        TSubtitleGridModel* model = Probe(f()).Pane(side)->GridModel;
+        Probe(f()).Pane(side)->Grid->selectionModel()->select(
             QItemSelection(model->index(first, 0), model->index(last, 4)),
             QItemSelectionModel::ClearAndSelect);
     }
-    QString Title(int side = 0) { return f().FileLabel[side]->Caption(); }
+    QString Title(int side = 0) { return Probe(f()).Pane(side)->FileLabel->Caption(); }
     QString Cell(int row, int column, int side = 0) {
-        return f().Pane[side]->GridModel->CellText(row, column);
+        return Probe(f()).Pane(side)->GridModel->CellText(row, column);
     }
 };
 
@@ -104,15 +105,15 @@ private slots:
         Fixture x;
         x.Open(Minutes(5), 0);
         if (active >= 0)
-            x.f().sgSubLEnter(active);
+            Probe(x.f()).sgSubLEnter(active);
         else
-            x.f().ActiveSide = -1;
+            Probe(x.f()).ActiveSide() = -1;
         bool ran = false;
         x.questions.DialogScripts.enqueue([&](QDialog*) {
             ran = true;
             return mrOk;
         });
-        (import ? x.f().aImport : x.f().aCombine)->trigger();
+        (import ? Ctl<QAction>(x.f(), "aImport") : Ctl<QAction>(x.f(), "aCombine"))->trigger();
         QVERIFY(!ran);
         QCOMPARE(x.questions.Messages.size(), 1);
         QCOMPARE(x.questions.Messages[0].Text, TextOf(txLoadSubtitleFirst));
@@ -126,9 +127,9 @@ private slots:
         const QByteArray original = Minutes(200);
         x.Open(original, 0);
         x.Open(Minutes(3, "other "), 1);
-        x.f().sgSubLEnter(0);
+        Probe(x.f()).sgSubLEnter(0);
         x.SelectRows(99, 109);
-        QTableView* grid = x.f().Grid[0];
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         grid->verticalScrollBar()->setValue(95);
         const int scroll = grid->verticalScrollBar()->value();
         const SubTitle* handedOpposite = nullptr;
@@ -137,9 +138,9 @@ private slots:
             f->rbtnInsertPos->click();
             f->upInsertPos->setValue(150);
         }));
-        x.f().aCombine->trigger();
-        QCOMPARE(handedOpposite, x.f().Pane[1]->Doc.get());
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 203);
+        Ctl<QAction>(x.f(), "aCombine")->trigger();
+        QCOMPARE(handedOpposite, Probe(x.f()).Pane(1)->Doc());
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 203);
         // Entry 149 starts at 148 min; the copies follow it as they followed time 0.
         // (Grid rows here count entries from 0.) The later entries keep their step after the
         // last copy.
@@ -150,14 +151,14 @@ private slots:
         QCOMPARE(x.Cell(152, 2), QStringLiteral("02:31:00,000"));
         QVERIFY(x.Title().endsWith("*"));
         QVERIFY(!x.Title(1).endsWith("*"));
-        QCOMPARE(x.f().Pane[0]->SelectionTop(), 100);
-        QCOMPARE(x.f().Pane[0]->SelectionBottom(), 110);
+        QCOMPARE(Probe(x.f()).Pane(0)->SelectionTop(), 100);
+        QCOMPARE(Probe(x.f()).Pane(0)->SelectionBottom(), 110);
         QCOMPARE(grid->verticalScrollBar()->value(), scroll);
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 合併字幕"));
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 合併字幕"));
 
-        x.f().aUndo->trigger();
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
         QVERIFY(!x.Title().endsWith("*"));
-        QVERIFY(x.f().Pane[0]->Doc->Save());
+        QVERIFY(Probe(x.f()).Side(0)->Save(nullptr));
         QCOMPARE(Bytes(x.path[0]), original);
     }
 
@@ -166,7 +167,7 @@ private slots:
         Fixture x;
         const QByteArray original = Minutes(20);
         x.Open(original, 1);
-        x.f().sgSubLEnter(1);
+        Probe(x.f()).sgSubLEnter(1);
         const QString text = x.Write("story.txt", "one\n\ntwo\n");
         const QString subtitle = x.Write("part.srt", Minutes(3, "file "));
         x.questions.FileAnswers << subtitle;
@@ -177,21 +178,21 @@ private slots:
             f->sbtnFile->click(); // read, then cancelled
             return mrCancel;
         });
-        x.f().aImport->trigger();
+        Ctl<QAction>(x.f(), "aImport")->trigger();
         QVERIFY(!oppositeEnabled);
-        QVERIFY(!x.f().aUndo->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aUndo")->isEnabled());
         QVERIFY(!x.Title(1).endsWith("*"));
 
         x.questions.FileAnswers << text;
         x.questions.DialogScripts.enqueue(
             Press<TImportForm>([](TImportForm* f) { f->sbtnFile->click(); }));
-        x.f().aImport->trigger();
+        Ctl<QAction>(x.f(), "aImport")->trigger();
         QCOMPARE(x.Cell(0, 4, 1), QStringLiteral("one"));
         QCOMPARE(x.Cell(1, 4, 1), QStringLiteral("two"));
         QCOMPARE(x.Cell(2, 4, 1), QStringLiteral("entry 3"));
-        QCOMPARE(x.f().aUndo->text(), QStringLiteral("復原 匯入字幕"));
-        x.f().aUndo->trigger();
-        QVERIFY(x.f().Pane[1]->Doc->Save());
+        QCOMPARE(Ctl<QAction>(x.f(), "aUndo")->text(), QStringLiteral("復原 匯入字幕"));
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
+        QVERIFY(Probe(x.f()).Side(1)->Save(nullptr));
         QCOMPARE(Bytes(x.path[1]), original);
     }
 
@@ -199,9 +200,9 @@ private slots:
     void filesAskThroughTheMainWindow() {
         Fixture x;
         x.Open(Minutes(4), 0);
-        x.f().sgSubLEnter(0);
+        Probe(x.f()).sgSubLEnter(0);
         int asked = 0;
-        x.f().AskFrameRate = [&asked](std::optional<double>) -> std::optional<std::string> {
+        Probe(x.f()).AskFrameRate() = [&asked](std::optional<double>) -> std::optional<std::string> {
             ++asked;
             return std::string("10");
         };
@@ -211,7 +212,7 @@ private slots:
             f->rbtnInsertRear->click();
             f->cbAutoAdjust->setChecked(false);
         }));
-        x.f().aCombine->trigger();
+        Ctl<QAction>(x.f(), "aCombine")->trigger();
         QCOMPARE(asked, 2); // on choosing and on OK
         QCOMPARE(x.Cell(4, 4), QStringLiteral("micro"));
         QCOMPARE(x.Cell(4, 2), QStringLiteral("00:00:02,500"));

@@ -1,4 +1,5 @@
 // The window as start-up leaves it: creation order, layout, menus, commands and their hints.
+#include "MainProbe.h"
 #include "FakePlayer.h"
 #include "Kellabel.h"
 #include "Kelpanel.h"
@@ -64,19 +65,19 @@ private slots:
                  (QStringList{"TMainForm", "TAboutForm", "TSetFrameDlg", "TSubHeightDlg",
                               "TEditForm", "TSegForm", "TCombineForm", "TImportForm",
                               "TSaveAsForm", "TAdjustForm", "TRecoveryForm"}));
-        QVERIFY(forms.MainForm->AskFrameRate); // MicroDVD files ask through the dialog
+        QVERIFY(Probe(*forms.MainForm).AskFrameRate()); // MicroDVD files ask through the dialog
         // The main window launches the dialogs start-up made.
-        QCOMPARE(forms.MainForm->SegForm, forms.SegForm.get());
-        QCOMPARE(forms.MainForm->SaveAsForm, forms.SaveAsForm.get());
-        QCOMPARE(forms.MainForm->CombineForm, forms.CombineForm.get());
-        QCOMPARE(forms.MainForm->ImportForm, forms.ImportForm.get());
-        QCOMPARE(forms.MainForm->AboutForm, forms.AboutForm.get());
-        QCOMPARE(forms.MainForm->SubHeightDlg, forms.SubHeightDlg.get());
-        QCOMPARE(forms.MainForm->AdjustForm, forms.AdjustForm.get());
+        QCOMPARE(Probe(*forms.MainForm).SegForm(), forms.SegForm.get());
+        QCOMPARE(Probe(*forms.MainForm).SaveAsForm(), forms.SaveAsForm.get());
+        QCOMPARE(Probe(*forms.MainForm).CombineForm(), forms.CombineForm.get());
+        QCOMPARE(Probe(*forms.MainForm).ImportForm(), forms.ImportForm.get());
+        QCOMPARE(Probe(*forms.MainForm).AboutForm(), forms.AboutForm.get());
+        QCOMPARE(Probe(*forms.MainForm).SubHeightDlg(), forms.SubHeightDlg.get());
+        QCOMPARE(Probe(*forms.MainForm).AdjustForm(), forms.AdjustForm.get());
         QCOMPARE(MainForm(), forms.MainForm.get());
         // The edit window is the main window's tool window and known to it.
         QVERIFY(forms.EditForm);
-        QCOMPARE(forms.MainForm->EditForm.data(), forms.EditForm.data());
+        QCOMPARE(Probe(*forms.MainForm).EditForm().data(), forms.EditForm.data());
         QCOMPARE(forms.EditForm->parentWidget(), forms.MainForm.get());
         forms.MainForm.reset();
         QCOMPARE(MainForm(), nullptr);
@@ -88,29 +89,27 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Velitra"));
         QCOMPARE(form.size(), QSize(760, 580));
         QCOMPARE(form.font().pointSize(), 9);
-        QVERIFY(form.Player);
-        QCOMPARE(form.ActiveSide, -1);
-        QCOMPARE(form.Lcid, 1028);
-        QCOMPARE(form.CurrentRowColor, 0xFFCCCCu);
-        QCOMPARE(form.GapRowColor, 0xDFDFDFu);
-        QCOMPARE(form.SelectionRect.Right, 4);
-        QCOMPARE(form.SelectionRect.Bottom, 0);
-        QCOMPARE(QStringList(std::begin(form.ColumnTitles), std::end(form.ColumnTitles)),
+        QVERIFY(Probe(form).Player());
+        QCOMPARE(Probe(form).ActiveSide(), -1);
+        QCOMPARE(Probe(form).Lcid(), 1028);
+        QCOMPARE(Probe(form).CurrentRowColor(), 0xFFCCCCu);
+        QCOMPARE(Probe(form).GapRowColor(), 0xDFDFDFu);
+        QCOMPARE(QStringList(std::begin(Probe(form).ColumnTitles()), std::end(Probe(form).ColumnTitles())),
                  (QStringList{"NO", "", "開始", "延遲", "文字"}));
-        QCOMPARE(form.Pane[0]->CaptionHeight, -3);
-        QCOMPARE(form.Pane[1]->CaptionHeight, -3);
-        QCOMPARE(form.Grid[0], form.sgSubL);
-        QCOMPARE(form.Grid[1], form.sgSubR);
-        QCOMPARE(form.CaptionPanel[1], form.plSubR);
-        QCOMPARE(form.RecentMenu[3], form.muF4);
-        QVERIFY(!form.Pane[0]->Doc && !form.Pane[1]->Doc);
+        QCOMPARE(Probe(form).Pane(0)->CaptionHeight, -3);
+        QCOMPARE(Probe(form).Pane(1)->CaptionHeight, -3);
+        QCOMPARE(Probe(form).Pane(0)->Grid, Ctl<QTableView>(form, "sgSubL"));
+        QCOMPARE(Probe(form).Pane(1)->Grid, Ctl<QTableView>(form, "sgSubR"));
+        QCOMPARE(Probe(form).Pane(1)->CaptionPanel, Ctl<TKelPanel>(form, "plSubR"));
+        QCOMPARE(Probe(form).RecentMenu()[3], Ctl<QAction>(form, "muF4"));
+        QVERIFY(!Probe(form).Pane(0)->Doc() && !Probe(form).Pane(1)->Doc());
 
         // Timers: intervals and tags as the film and caption ticks need them, all stopped.
         const struct {
             QTimer* timer;
             int interval, tag;
         } timers[] = {
-            {form.MovieTimer, 250, 0}, {form.SubTimerL, 250, 0}, {form.SubTimerR, 500, 1}};
+            {Ctl<QTimer>(form, "MovieTimer"), 250, 0}, {Ctl<QTimer>(form, "SubTimerL"), 250, 0}, {Ctl<QTimer>(form, "SubTimerR"), 500, 1}};
         for (const auto& t : timers) {
             QCOMPARE(t.timer->interval(), t.interval);
             QCOMPARE(t.timer->property("tag").toInt(), t.tag);
@@ -118,20 +117,20 @@ private slots:
         }
 
         // Control region: track bar off, spinners 0..999 not wrapping, seconds at 2.
-        QVERIFY(!form.TrackBar->isEnabled());
-        QCOMPARE(form.TrackBar->tickPosition(), QSlider::TicksBelow);
-        for (QSpinBox* spin : {form.udSecFrom, form.udSecTo, form.udSubFrom, form.udSubTo}) {
+        QVERIFY(!Ctl<QSlider>(form, "TrackBar")->isEnabled());
+        QCOMPARE(Ctl<QSlider>(form, "TrackBar")->tickPosition(), QSlider::TicksBelow);
+        for (QSpinBox* spin : {Ctl<QSpinBox>(form, "udSecFrom"), Ctl<QSpinBox>(form, "udSecTo"), Ctl<QSpinBox>(form, "udSubFrom"), Ctl<QSpinBox>(form, "udSubTo")}) {
             QCOMPARE(spin->minimum(), 0);
             QCOMPARE(spin->maximum(), 999);
             QVERIFY(!spin->wrapping());
         }
-        QCOMPARE(form.leSecFrom->text(), QStringLiteral("2"));
-        QCOMPARE(form.leSecTo->text(), QStringLiteral("2"));
-        QCOMPARE(form.leSubFrom->text(), QStringLiteral("0"));
-        QCOMPARE(form.sbSecRepeat->defaultAction(), form.aSecRepeat);
-        QCOMPARE(form.SpeedButton5->defaultAction(), form.aSubRepeat);
-        QVERIFY(form.plSubL->isHidden() && form.plSubR->isHidden());
-        QCOMPARE(form.lbFilenameL->Caption(), QStringLiteral("[ ]"));
+        QCOMPARE(Ctl<QLineEdit>(form, "leSecFrom")->text(), QStringLiteral("2"));
+        QCOMPARE(Ctl<QLineEdit>(form, "leSecTo")->text(), QStringLiteral("2"));
+        QCOMPARE(Ctl<QLineEdit>(form, "leSubFrom")->text(), QStringLiteral("0"));
+        QCOMPARE(Ctl<QToolButton>(form, "sbSecRepeat")->defaultAction(), Ctl<QAction>(form, "aSecRepeat"));
+        QCOMPARE(Ctl<QToolButton>(form, "SpeedButton5")->defaultAction(), Ctl<QAction>(form, "aSubRepeat"));
+        QVERIFY(Ctl<TKelPanel>(form, "plSubL")->isHidden() && Ctl<TKelPanel>(form, "plSubR")->isHidden());
+        QCOMPARE(Ctl<TKelLabel>(form, "lbFilenameL")->Caption(), QStringLiteral("[ ]"));
     }
 
     void everyControlCarriesItsName() {
@@ -151,11 +150,11 @@ private slots:
         TMainForm form(Fake());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.StatusBar->findChildren<QLabel*>().size(), 5);
+        QCOMPARE(Probe(form).StatusBar()->findChildren<QLabel*>().size(), 5);
         const int widths[] = {110, 110, 150, 50};
         for (int i = 1; i < 5; ++i) {
-            QVERIFY(form.Panels[i]->width() >= widths[i - 1]);
-            QCOMPARE(form.Panels[i]->maximumWidth(), form.Panels[i]->minimumWidth());
+            QVERIFY(Probe(form).Panels()[i]->width() >= widths[i - 1]);
+            QCOMPARE(Probe(form).Panels()[i]->maximumWidth(), Probe(form).Panels()[i]->minimumWidth());
         }
         // Texts of the time and speed panels fit whole; all five lie side by side inside the
         // window at its first size.
@@ -165,24 +164,24 @@ private slots:
         } texts[] = {
             {1, "[SRT] 123 -- 1234"}, {3, "00:01:12,250 -- 01:40:00,000"}, {4, "0.50X Speed"}};
         for (const auto& t : texts) {
-            form.Panels[t.panel]->setText(t.text);
-            QVERIFY2(form.Panels[t.panel]->sizeHint().width() <= form.Panels[t.panel]->width(),
+            Probe(form).Panels()[t.panel]->setText(t.text);
+            QVERIFY2(Probe(form).Panels()[t.panel]->sizeHint().width() <= Probe(form).Panels()[t.panel]->width(),
                      t.text);
         }
         for (int i = 1; i < 5; ++i)
-            QVERIFY(form.Panels[i]->geometry().left() >= form.Panels[i - 1]->geometry().right());
-        QVERIFY(form.Panels[4]->geometry().right() <= form.StatusBar->width());
-        QVERIFY(form.Panels[0]->width() >= 110);
+            QVERIFY(Probe(form).Panels()[i]->geometry().left() >= Probe(form).Panels()[i - 1]->geometry().right());
+        QVERIFY(Probe(form).Panels()[4]->geometry().right() <= Probe(form).StatusBar()->width());
+        QVERIFY(Probe(form).Panels()[0]->width() >= 110);
     }
 
     void splittersKeepTheirMinimumSizes() {
         TMainForm form(Fake());
-        QCOMPARE(form.spUP->orientation(), Qt::Vertical);
-        QCOMPARE(form.spUP->widget(0), form.plEditor);
-        QCOMPARE(form.spUP->widget(1), form.plVideo);
-        QVERIFY(!form.spUP->childrenCollapsible());
-        QVERIFY(!form.SplitterHor->childrenCollapsible());
-        for (QSplitter* splitter : {static_cast<QSplitter*>(form.spUP), form.SplitterHor}) {
+        QCOMPARE(Ctl<TRegionSplitter>(form, "spUP")->orientation(), Qt::Vertical);
+        QCOMPARE(Ctl<TRegionSplitter>(form, "spUP")->widget(0), Ctl<QWidget>(form, "plEditor"));
+        QCOMPARE(Ctl<TRegionSplitter>(form, "spUP")->widget(1), Ctl<QWidget>(form, "plVideo"));
+        QVERIFY(!Ctl<TRegionSplitter>(form, "spUP")->childrenCollapsible());
+        QVERIFY(!Ctl<QSplitter>(form, "SplitterHor")->childrenCollapsible());
+        for (QSplitter* splitter : {static_cast<QSplitter*>(Ctl<TRegionSplitter>(form, "spUP")), Ctl<QSplitter>(form, "SplitterHor")}) {
             QCOMPARE(splitter->handleWidth(), 3);
             for (int i = 0; i < 2; ++i) {
                 const QSize min = splitter->widget(i)->minimumSize();
@@ -194,18 +193,18 @@ private slots:
     void menusInTheirOrder() {
         TMainForm form(Fake());
         QStringList tops;
-        for (QAction* a : form.MainMenu->actions())
+        for (QAction* a : Ctl<QMenuBar>(form, "MainMenu")->actions())
             tops << a->text();
         QCOMPARE(tops, (QStringList{"檔案(&F)", "編輯(&E)", "尋找(&S)", "檢視(&V)", "左側字幕(&L)",
                                     "右側字幕(&R)", "Language(&U)", "說明(&H)"}));
-        const QList<QAction*> menus = form.MainMenu->actions();
+        const QList<QAction*> menus = Ctl<QMenuBar>(form, "MainMenu")->actions();
         QCOMPARE(Captions(menus[0]->menu()),
                  (QStringList{"開啟影片檔", "-", "開啟左字幕檔", "儲存檔案", "另存新檔", "-",
                               "開啟右字幕檔", "儲存檔案", "另存新檔", "-", "合併字幕", "匯入檔案",
                               "-", "", "", "", "", "-", "結束程式"}));
         QCOMPARE(Names(menus[0]->menu()->actions()).mid(13, 5),
                  (QStringList{"muF1", "muF2", "muF3", "muF4", "-"}));
-        for (QAction* hidden : {form.muF1, form.muF2, form.muF3, form.muF4, form.muLine})
+        for (QAction* hidden : {Ctl<QAction>(form, "muF1"), Ctl<QAction>(form, "muF2"), Ctl<QAction>(form, "muF3"), Ctl<QAction>(form, "muF4"), Ctl<QAction>(form, "muLine")})
             QVERIFY(!hidden->isVisible());
         QCOMPARE(Captions(menus[1]->menu()), (QStringList{"復原", "重做"}));
         QCOMPARE(Captions(menus[2]->menu()), (QStringList{"尋找字串", "尋找下一個", "取代字串"}));
@@ -222,26 +221,26 @@ private slots:
                               "設定字幕高度"}));
         QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
-        QCOMPARE(Captions(form.popMenu),
+        QCOMPARE(Captions(Ctl<QMenu>(form, "popMenu")),
                  (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
     }
 
     void toolBarsShowTheirCommands() {
         TMainForm form(Fake());
         QCOMPARE(
-            Names(form.atBarMain->actions()),
+            Names(Ctl<QToolBar>(form, "atBarMain")->actions()),
             (QStringList{"FileOpenMovie", "aCombine", "aImport", "-", "aEditSubtitle", "aCheckTime",
                          "-", "aFind", "aFindNext", "aReplace", "-", "aSyncLR"}));
-        QCOMPARE(Names(form.atBarL->actions()),
+        QCOMPARE(Names(Ctl<QToolBar>(form, "atBarL")->actions()),
                  (QStringList{"aOpenSubtitleL", "aShowSubL", "aSyncL", "aSegModifyL", "aSaveL",
                               "aSaveAsL", "aReopenL"}));
-        QCOMPARE(Names(form.atBarR->actions()),
+        QCOMPARE(Names(Ctl<QToolBar>(form, "atBarR")->actions()),
                  (QStringList{"aOpenSubtitleR", "aShowSubR", "aSyncR", "aSegModifyR", "aSaveR",
                               "aSaveAsR", "aReopenR"}));
-        QCOMPARE(Names(form.ToolBarControl->actions()).mid(0, 5),
+        QCOMPARE(Names(Ctl<QToolBar>(form, "ToolBarControl")->actions()).mid(0, 5),
                  (QStringList{"aPlay", "aPause", "aStop", "aSlow", "aForward"}));
         // Every tool bar button has a picture.
-        for (QToolBar* bar : {form.atBarMain, form.atBarL, form.atBarR, form.ToolBarControl})
+        for (QToolBar* bar : {Ctl<QToolBar>(form, "atBarMain"), Ctl<QToolBar>(form, "atBarL"), Ctl<QToolBar>(form, "atBarR"), Ctl<QToolBar>(form, "ToolBarControl")})
             for (QAction* a : bar->actions())
                 if (!a->isSeparator() && !a->objectName().isEmpty())
                     QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
@@ -344,27 +343,27 @@ private slots:
 
     void repeatGroupAllowsNoneOrOne() {
         TMainForm form(Fake());
-        form.aSecRepeat->setEnabled(true);
-        form.aSubRepeat->setEnabled(true);
-        form.aSecRepeat->trigger();
-        QVERIFY(form.aSecRepeat->isChecked());
-        form.aSubRepeat->trigger();
-        QVERIFY(form.aSubRepeat->isChecked());
-        QVERIFY(!form.aSecRepeat->isChecked());
-        form.aSubRepeat->trigger();
-        QVERIFY(!form.aSubRepeat->isChecked() && !form.aSecRepeat->isChecked());
+        Ctl<QAction>(form, "aSecRepeat")->setEnabled(true);
+        Ctl<QAction>(form, "aSubRepeat")->setEnabled(true);
+        Ctl<QAction>(form, "aSecRepeat")->trigger();
+        QVERIFY(Ctl<QAction>(form, "aSecRepeat")->isChecked());
+        Ctl<QAction>(form, "aSubRepeat")->trigger();
+        QVERIFY(Ctl<QAction>(form, "aSubRepeat")->isChecked());
+        QVERIFY(!Ctl<QAction>(form, "aSecRepeat")->isChecked());
+        Ctl<QAction>(form, "aSubRepeat")->trigger();
+        QVERIFY(!Ctl<QAction>(form, "aSubRepeat")->isChecked() && !Ctl<QAction>(form, "aSecRepeat")->isChecked());
     }
 
     void longHintGoesToPanelZero() {
         TMainForm form(Fake());
-        QStatusTipEvent tip(form.aImport->statusTip());
+        QStatusTipEvent tip(Ctl<QAction>(form, "aImport")->statusTip());
         QApplication::sendEvent(&form, &tip);
-        QCOMPARE(form.Panels[0]->text(), QStringLiteral("匯入含有時間值或文字的字幕檔或文字檔"));
+        QCOMPARE(Probe(form).Panels()[0]->text(), QStringLiteral("匯入含有時間值或文字的字幕檔或文字檔"));
         // The other panels stay as they were.
-        QVERIFY(form.Panels[3]->text().isEmpty());
+        QVERIFY(Probe(form).Panels()[3]->text().isEmpty());
         QStatusTipEvent none{QString()};
         QApplication::sendEvent(&form, &none);
-        QVERIFY(form.Panels[0]->text().isEmpty());
+        QVERIFY(Probe(form).Panels()[0]->text().isEmpty());
     }
 
     void textTableByNumber() {
@@ -383,8 +382,8 @@ private slots:
         SetText(txDefaultLcid, QStringLiteral("zh-TW"));
         TMainForm form(Fake());
         ResetTexts();
-        QCOMPARE(form.Lcid, 1028);
-        QVERIFY(form.aSelCHT->isChecked());
+        QCOMPARE(Probe(form).Lcid(), 1028);
+        QVERIFY(Ctl<QAction>(form, "aSelCHT")->isChecked());
     }
 
     void commandLine_data() {

@@ -1,5 +1,6 @@
 // The libmpv binding against a real film, generated here with ffmpeg, with mpv's null audio and
 // video outputs.
+#include "MainProbe.h"
 #include "Main.h"
 #include "MediaPlayer_OCX.h"
 
@@ -286,19 +287,19 @@ private slots:
             return player;
         });
         QVERIFY(form.FileOpenMovieAccept(film_));
-        QCOMPARE(form.TrackBar->maximum(), 3);
-        QCOMPARE(form.TrackBar->tickInterval(), 0); // trunc(3 x 0.05)
-        QVERIFY(form.FilmLengthText.startsWith("00:00:0"));
-        form.aPlay->trigger();
-        QVERIFY(form.MovieTimer->isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(form.Panels[3]->text().startsWith("00:00:01"), 4000);
+        QCOMPARE(Ctl<QSlider>(form, "TrackBar")->maximum(), 3);
+        QCOMPARE(Ctl<QSlider>(form, "TrackBar")->tickInterval(), 0); // trunc(3 x 0.05)
+        QVERIFY(Probe(form).FilmLengthText().startsWith("00:00:0"));
+        Ctl<QAction>(form, "aPlay")->trigger();
+        QVERIFY(Ctl<QTimer>(form, "MovieTimer")->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(Probe(form).Panels()[3]->text().startsWith("00:00:01"), 4000);
         // Seeking with the track bar while playing.
-        form.TrackBar->setValue(2);
+        Ctl<QSlider>(form, "TrackBar")->setValue(2);
         QVERIFY(player->CurrentPosition() >= 2.0);
-        form.aStop->trigger();
+        Ctl<QAction>(form, "aStop")->trigger();
         QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
-        QCOMPARE(form.TrackBar->value(), 0);
-        QVERIFY(!form.TrackBar->isEnabled());
+        QCOMPARE(Ctl<QSlider>(form, "TrackBar")->value(), 0);
+        QVERIFY(!Ctl<QSlider>(form, "TrackBar")->isEnabled());
         QCOMPARE(player->CurrentPosition(), 0.0);
     }
 };

@@ -1,5 +1,6 @@
 // The subtitle panes: opening files into a side, the grid and title bar, keeping the panes in
 // step, saving, recent files, and the search and line commands on the active pane.
+#include "MainProbe.h"
 #include "CodePage.h"
 #include "Editing.h"
 #include "FormFixture.h"
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -41,10 +43,10 @@ struct Fixture : TFormFixture {
     using TFormFixture::Write;
     QString Write(const QString& name, const QString& text) { return Write(name, text.toUtf8()); }
     QString Cell(int side, int row, int column) {
-        return f().Pane[side]->GridModel->CellText(row, column);
+        return Probe(f()).Pane(side)->GridModel->CellText(row, column);
     }
-    QString Title(int side) { return f().FileLabel[side]->Caption(); }
-    int Current(int side) { return f().Grid[side]->currentIndex().row(); }
+    QString Title(int side) { return Probe(f()).Pane(side)->FileLabel->Caption(); }
+    int Current(int side) { return Probe(f()).Pane(side)->Grid->currentIndex().row(); }
 };
 
 } // namespace
@@ -60,26 +62,26 @@ private slots:
         TScriptedQuestions questions;
         Fixture x;
         const QString path = x.Write("a.srt", Entries({{1000, "one"}, {2000, "two|lines"}}));
-        QVERIFY(!x.f().Grid[0]->isEnabled());
+        QVERIFY(!Probe(x.f()).Pane(0)->Grid->isEnabled());
         QCOMPARE(x.Title(0), QStringLiteral("[ ]"));
         questions.FileAnswers << path;
-        x.f().aOpenSubtitleL->trigger();
+        Ctl<QAction>(x.f(), "aOpenSubtitleL")->trigger();
         QCOMPARE(questions.LastFilter, QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer"
                                                       "(*.sub)|*.sub|All Files(*.*)|*.*"));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
-        QCOMPARE(x.f().FileLabel[0]->toolTip(), path + "\nUTF-8");
-        QVERIFY(x.f().Grid[0]->isEnabled());
-        QVERIFY(x.f().aShowSubL->isChecked() && x.f().aShowSubL->isEnabled());
-        QVERIFY(x.f().aSaveL->isEnabled() && x.f().aSaveAsL->isEnabled());
-        QVERIFY(!x.f().aSaveR->isEnabled());
-        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (2)  UTF-8"));
-        QCOMPARE(x.f().Pane[0]->GridModel->rowCount(), 2);
+        QCOMPARE(Probe(x.f()).Pane(0)->FileLabel->toolTip(), path + "\nUTF-8");
+        QVERIFY(Probe(x.f()).Pane(0)->Grid->isEnabled());
+        QVERIFY(Ctl<QAction>(x.f(), "aShowSubL")->isChecked() && Ctl<QAction>(x.f(), "aShowSubL")->isEnabled());
+        QVERIFY(Ctl<QAction>(x.f(), "aSaveL")->isEnabled() && Ctl<QAction>(x.f(), "aSaveAsL")->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aSaveR")->isEnabled());
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT]  (2)  UTF-8"));
+        QCOMPARE(Probe(x.f()).Pane(0)->GridModel->rowCount(), 2);
         QCOMPARE(x.Cell(0, 1, 0), QStringLiteral("2"));
         QCOMPARE(x.Cell(0, 1, 2), QStringLiteral("00:00:02,000"));
         QCOMPARE(x.Cell(0, 1, 3), QStringLiteral("00:500"));
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("two|lines"));
-        QCOMPARE(x.f().Pane[0]->ShownIndex, -1);
-        QCOMPARE(x.f().RecentFiles, QStringList{path});
+        QCOMPARE(Probe(x.f()).Pane(0)->ShownIndex, -1);
+        QCOMPARE(Probe(x.f()).RecentFiles(), QStringList{path});
         QVERIFY(questions.Messages.isEmpty());
     }
 
@@ -94,10 +96,10 @@ private slots:
         QVERIFY(questions.Messages[0].Text.startsWith("無法辨識字幕檔格式,請重新選擇"));
         QVERIFY(questions.Messages[0].Text.contains(text));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 1);
 
         // A reader's error (a frame rate that is no number) is shown; the side stays.
-        x.f().AskFrameRate = [](std::optional<double>) {
+        Probe(x.f()).AskFrameRate() = [](std::optional<double>) {
             return std::optional<std::string>("fast");
         };
         const QString sub = x.Write("b.sub", QStringLiteral("{1}{2}x\n"));
@@ -107,7 +109,7 @@ private slots:
         QCOMPARE(x.Title(0), "[左側字幕] -- " + good);
 
         // Cancelling the frame-rate question is the user's choice: nothing is reported.
-        x.f().AskFrameRate = [](std::optional<double>) { return std::optional<std::string>(); };
+        Probe(x.f()).AskFrameRate() = [](std::optional<double>) { return std::optional<std::string>(); };
         QVERIFY(!x.f().LoadDocument(1, sub));
         QCOMPARE(x.Title(1), QStringLiteral("[ ]"));
         QCOMPARE(questions.Messages.size(), 2);
@@ -117,12 +119,12 @@ private slots:
         QVERIFY(!x.f().LoadDocument(0, gone));
         QCOMPARE(questions.Messages.size(), 3);
         QCOMPARE(questions.Messages[2].Text, QStringLiteral("找不到檔案\n") + gone);
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
-        x.f().AskFrameRate = [](std::optional<double>) {
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 1);
+        Probe(x.f()).AskFrameRate() = [](std::optional<double>) {
             return std::optional<std::string>("29.970");
         };
         QVERIFY(x.f().LoadDocument(1, sub));
-        QCOMPARE(x.f().Panels[2]->text(), QStringLiteral("[MSUB]  (1)  UTF-8"));
+        QCOMPARE(Probe(x.f()).Panels()[2]->text(), QStringLiteral("[MSUB]  (1)  UTF-8"));
     }
 
     void discardQuestionBeforeOpeningOverChanges() {
@@ -131,16 +133,17 @@ private slots:
         const QString a = x.Write("a.srt", Entries({{1000, "one"}}));
         const QString b = x.Write("b.srt", Entries({{1000, "two"}}));
         QVERIFY(x.f().LoadDocument(1, a));
-        x.f().Pane[1]->Doc->SetModified();
+        QVERIFY(Probe(x.f()).Side(1)->Apply(
+            "shift", ShiftChange(*Probe(x.f()).Side(1)->Document(), 0, 0, 10)));
         questions.MessageAnswers << mrCancel;
-        x.f().aOpenSubtitleR->trigger();
+        Ctl<QAction>(x.f(), "aOpenSubtitleR")->trigger();
         QCOMPARE(questions.FileTitles.size(), 0); // cancelled before the file dialog
         QCOMPARE(questions.Messages[0].Text, QStringLiteral("確定要放棄已修改部份?"));
         QCOMPARE(questions.Messages[0].Title, "[右側字幕] -- " + a);
         QCOMPARE(questions.Messages[0].DefaultButton, int(mrCancel));
         questions.MessageAnswers << mrOk;
         questions.FileAnswers << b;
-        x.f().aOpenSubtitleR->trigger();
+        Ctl<QAction>(x.f(), "aOpenSubtitleR")->trigger();
         QCOMPARE(x.Title(1), "[右側字幕] -- " + b);
     }
 
@@ -149,27 +152,27 @@ private slots:
         Fixture x;
         const QString path = x.Write("a.srt", Entries({{1000, "one"}, {2000, "two"}}));
         QVERIFY(x.f().LoadDocument(0, path));
-        x.f().Pane[0]->Doc->ShiftRange(0, 1, 500);
-        x.f().FillGrid(0, x.f().Pane[0]->Doc.get());
+        QVERIFY(Probe(x.f()).Side(0)->Apply(
+            "shift", ShiftChange(*Probe(x.f()).Side(0)->Document(), 0, 1, 500)));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path + "*");
         QCOMPARE(x.Cell(0, 0, 2), QStringLiteral("00:00:01,500"));
 
         // Ctrl+S does nothing until a pane is active.
-        QVERIFY(!x.f().FormKeyDown(Qt::Key_S, Qt::ControlModifier));
-        x.f().sgSubLEnter(0);
-        QVERIFY(!x.f().FormKeyDown(Qt::Key_S, Qt::NoModifier));
-        QVERIFY(x.f().FormKeyDown(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier));
+        QVERIFY(!Probe(x.f()).FormKeyDown(Qt::Key_S, Qt::ControlModifier));
+        Probe(x.f()).sgSubLEnter(0);
+        QVERIFY(!Probe(x.f()).FormKeyDown(Qt::Key_S, Qt::NoModifier));
+        QVERIFY(Probe(x.f()).FormKeyDown(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
-        QVERIFY(!x.f().Pane[0]->Doc->IsModified());
+        QVERIFY(!Probe(x.f()).Side(0)->IsModified());
         QVERIFY(SubTitle(path.toStdString(), 25).Item(0)->Start == 1500);
 
         // A save that fails says why and keeps the "*" and the file.
-        x.f().Pane[0]->Doc->ShiftRange(0, 1, 500);
-        x.f().FillGrid(0, x.f().Pane[0]->Doc.get());
+        QVERIFY(Probe(x.f()).Side(0)->Apply(
+            "shift", ShiftChange(*Probe(x.f()).Side(0)->Document(), 0, 1, 500)));
         QVERIFY(QFile::setPermissions(x.dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         const bool root = QFile(x.dir.filePath("probe")).open(QIODevice::WriteOnly);
         if (!root) {
-            x.f().aSaveL->trigger();
+            Ctl<QAction>(x.f(), "aSaveL")->trigger();
             QCOMPARE(questions.Messages.size(), 1);
             QVERIFY(questions.Messages[0].Text.contains(path));
             QVERIFY(x.Title(0).endsWith("*"));
@@ -181,13 +184,13 @@ private slots:
     void activePaneColoursTheTitleBars() {
         TScriptedQuestions questions;
         Fixture x;
-        QCOMPARE(x.f().ActiveSide, -1);
-        x.f().sgSubLEnter(1);
-        QCOMPARE(x.f().ActiveSide, 1);
-        QCOMPARE(x.f().FileLabel[1]->Color(), QColor(0, 0, 0xFF));
-        QCOMPARE(x.f().FileLabel[0]->Color(), QColor(0x80, 0x80, 0x80));
-        QTest::mouseClick(x.f().FileLabel[0], Qt::LeftButton);
-        QCOMPARE(x.f().ActiveSide, 0);
+        QCOMPARE(Probe(x.f()).ActiveSide(), -1);
+        Probe(x.f()).sgSubLEnter(1);
+        QCOMPARE(Probe(x.f()).ActiveSide(), 1);
+        QCOMPARE(Probe(x.f()).Pane(1)->FileLabel->Color(), QColor(0, 0, 0xFF));
+        QCOMPARE(Probe(x.f()).Pane(0)->FileLabel->Color(), QColor(0x80, 0x80, 0x80));
+        QTest::mouseClick(Probe(x.f()).Pane(0)->FileLabel, Qt::LeftButton);
+        QCOMPARE(Probe(x.f()).ActiveSide(), 0);
     }
 
     void syncOppositeTakesTheNearestStartEarlierOnATie() {
@@ -195,17 +198,15 @@ private slots:
         Fixture x;
         QVERIFY(x.f().LoadDocument(0, x.Write("l.srt", Entries({{2000, "a"}, {2001, "b"}}))));
         QVERIFY(x.f().LoadDocument(1, x.Write("r.srt", Entries({{1000, "x"}, {3000, "y"}}))));
-        x.f().SyncOpposite(0, 1);
+        Probe(x.f()).SyncOpposite(0, 0);
         QCOMPARE(x.Current(1), 0);
-        QCOMPARE(x.f().Pane[1]->ClickedRow, 1);
-        x.f().SyncOpposite(0, 2);
+        Probe(x.f()).SyncOpposite(0, 1);
         QCOMPARE(x.Current(1), 1);
-        QCOMPARE(x.f().Pane[1]->ClickedRow, 2);
 
         // With aSyncLR checked, the user's row change moves the other pane.
-        x.f().aSyncLR->setChecked(true);
-        x.f().Grid[1]->setCurrentIndex(x.f().Pane[1]->GridModel->index(0, 0));
-        QCOMPARE(x.f().Pane[1]->ClickedRow, 1);
+        Ctl<QAction>(x.f(), "aSyncLR")->setChecked(true);
+        Probe(x.f()).Pane(1)->Grid->setCurrentIndex(Probe(x.f()).Pane(1)->GridModel->index(0, 0));
+        QCOMPARE(x.Current(1), 0);
         QCOMPARE(x.Current(0), 0);
     }
 
@@ -219,7 +220,7 @@ private slots:
                         .arg(i + 1)
                         .arg(QString::fromStdString(MsToTimeText(i * 1000)));
         QVERIFY(x.f().LoadDocument(0, x.Write("many.srt", text)));
-        QTableView* grid = x.f().Grid[0];
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
         grid->setFixedHeight(grid->horizontalHeader()->height() +
                              10 * grid->verticalHeader()->defaultSectionSize() +
                              2 * grid->frameWidth() + 1);
@@ -228,14 +229,15 @@ private slots:
         const int visible =
             grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
         QVERIFY(visible >= 5);
-        x.f().SelectRow(0, 0);
+        QSignalSpy rowChanges(Probe(x.f()).Pane(0), &TSubtitlePane::rowChanged);
+        Probe(x.f()).SelectRow(0, 0);
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
-        QCOMPARE(x.f().SelectionTop(0), 1);
-        x.f().SelectRow(0, 99);
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 1);
+        Probe(x.f()).SelectRow(0, 99);
         QCOMPARE(grid->verticalScrollBar()->value(), 100 - visible); // the last page
-        x.f().SelectRow(0, 50);
+        Probe(x.f()).SelectRow(0, 50);
         QCOMPARE(grid->verticalScrollBar()->value(), 51 - visible / 2 - 1);
-        QCOMPARE(x.f().Pane[0]->ClickedRow, 0); // no row change of the pane
+        QCOMPARE(rowChanges.count(), 0); // no row change of the pane
     }
 
     void doubleClickMovesTheFilmToTheEntry() {
@@ -243,13 +245,13 @@ private slots:
         Fixture x;
         QVERIFY(x.f().FileOpenMovieAccept("/films/f.avi"));
         QVERIFY(x.f().LoadDocument(0, x.Write("a.srt", Entries({{12500, "a"}, {200000, "b"}}))));
-        x.f().Grid[0]->setCurrentIndex(x.f().Pane[0]->GridModel->index(0, 0));
-        x.f().sgSubLDblClick(0);
+        Probe(x.f()).Pane(0)->Grid->setCurrentIndex(Probe(x.f()).Pane(0)->GridModel->index(0, 0));
+        Probe(x.f()).sgSubLDblClick(0);
         QCOMPARE(x.player->Position, 12.5);
-        QCOMPARE(x.f().TrackBar->value(), 12);
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->value(), 12);
         // Past the end of the film: nothing.
-        x.f().Grid[0]->setCurrentIndex(x.f().Pane[0]->GridModel->index(1, 0));
-        x.f().sgSubLDblClick(0);
+        Probe(x.f()).Pane(0)->Grid->setCurrentIndex(Probe(x.f()).Pane(0)->GridModel->index(1, 0));
+        Probe(x.f()).sgSubLDblClick(0);
         QCOMPARE(x.player->Position, 12.5);
     }
 
@@ -261,18 +263,18 @@ private slots:
             paths << x.Write(name, Entries({{1000, "x"}}));
         for (const QString& p : paths)
             QVERIFY(x.f().LoadDocument(0, p));
-        QCOMPARE(x.f().RecentFiles,
+        QCOMPARE(Probe(x.f()).RecentFiles(),
                  (QStringList{paths[4], paths[3], paths[2], paths[1]})); // the oldest went
-        QVERIFY(x.f().RecentMenu[0]->text().endsWith(paths[4]));
+        QVERIFY(Probe(x.f()).RecentMenu()[0]->text().endsWith(paths[4]));
         // The same file in other letters stays one entry, now first.
         const QString upper = paths[2].left(paths[2].size() - 5) + "C.srt";
-        x.f().RecentFiles[2] = upper;
+        Probe(x.f()).RecentFiles()[2] = upper;
         QVERIFY(x.f().LoadDocument(0, paths[2]));
-        QCOMPARE(x.f().RecentFiles, (QStringList{paths[2], paths[4], paths[3], paths[1]}));
+        QCOMPARE(Probe(x.f()).RecentFiles(), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
 
         // Left active with a document and the right pane empty: the item opens on the right.
-        x.f().sgSubLEnter(0);
-        x.f().muF1Click(3);
+        Probe(x.f()).sgSubLEnter(0);
+        Probe(x.f()).muF1Click(3);
         QCOMPARE(x.Title(1), "[右側字幕] -- " + paths[1]);
     }
 
@@ -290,20 +292,20 @@ private slots:
                                                                 {8, "t"}}))));
         // Nothing happens while no pane is active.
         questions.InputAnswers << QString("ab");
-        x.f().aFind->trigger();
+        Ctl<QAction>(x.f(), "aFind")->trigger();
         QCOMPARE(questions.InputAnswers.size(), 1);
 
-        x.f().sgSubLEnter(0);
-        x.f().aFind->trigger();
-        QCOMPARE(x.f().SearchText, QStringLiteral("ab"));
-        QCOMPARE(x.f().SelectionTop(0), 4);
-        x.f().aFindNext->trigger();
-        QCOMPARE(x.f().SelectionTop(0), 8);
-        x.f().aFindNext->trigger(); // no wrap: the selection stays
-        QCOMPARE(x.f().SelectionTop(0), 8);
+        Probe(x.f()).sgSubLEnter(0);
+        Ctl<QAction>(x.f(), "aFind")->trigger();
+        QCOMPARE(Probe(x.f()).SearchText(), QStringLiteral("ab"));
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 4);
+        Ctl<QAction>(x.f(), "aFindNext")->trigger();
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 8);
+        Ctl<QAction>(x.f(), "aFindNext")->trigger(); // no wrap: the selection stays
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 8);
         questions.InputAnswers << std::nullopt; // cancel changes nothing
-        x.f().aFind->trigger();
-        QCOMPARE(x.f().SearchText, QStringLiteral("ab"));
+        Ctl<QAction>(x.f(), "aFind")->trigger();
+        QCOMPARE(Probe(x.f()).SearchText(), QStringLiteral("ab"));
     }
 
     void replaceAllAndReplaceAtTheTopRow() {
@@ -311,49 +313,49 @@ private slots:
         Fixture x;
         QVERIFY(
             x.f().LoadDocument(0, x.Write("a.srt", Entries({{0, "aaa"}, {1, "a"}, {2, "ba"}}))));
-        x.f().aReplace->trigger(); // no active pane: nothing
-        QVERIFY(!x.f().ReplaceDialog);
-        x.f().sgSubLEnter(0);
-        x.f().aReplace->trigger();
-        QVERIFY(x.f().ReplaceDialog && x.f().ReplaceDialog->isVisible());
-        x.f().ReplaceDialog->edFind->setText("a");
-        x.f().ReplaceDialog->edReplace->setText("aa");
+        Ctl<QAction>(x.f(), "aReplace")->trigger(); // no active pane: nothing
+        QVERIFY(!Probe(x.f()).ReplaceDialog());
+        Probe(x.f()).sgSubLEnter(0);
+        Ctl<QAction>(x.f(), "aReplace")->trigger();
+        QVERIFY(Probe(x.f()).ReplaceDialog() && Probe(x.f()).ReplaceDialog()->isVisible());
+        Probe(x.f()).ReplaceDialog()->edFind->setText("a");
+        Probe(x.f()).ReplaceDialog()->edReplace->setText("aa");
 
         // Replace changes only the entry of the selection's top row.
-        x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0),
-                           x.f().Pane[0]->GridModel->index(2, 4)),
+        Probe(x.f()).Pane(0)->Grid->selectionModel()->select(
+            QItemSelection(Probe(x.f()).Pane(0)->GridModel->index(1, 0),
+                           Probe(x.f()).Pane(0)->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
-        x.f().ReplaceDialog->bbtnReplace->click();
+        Probe(x.f()).ReplaceDialog()->bbtnReplace->click();
         QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaa"));
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("aa"));
         QCOMPARE(x.Cell(0, 2, 4), QStringLiteral("ba"));
         QVERIFY(x.Title(0).endsWith("*"));
 
-        x.f().ReplaceDialog->bbtnReplaceAll->click();
+        Probe(x.f()).ReplaceDialog()->bbtnReplaceAll->click();
         QCOMPARE(x.Cell(0, 0, 4), QStringLiteral("aaaaaa"));
         QCOMPARE(x.Cell(0, 2, 4), QStringLiteral("baa"));
 
         // Find next from the dialog takes its text as the search text.
-        x.f().ReplaceDialog->edFind->setText("baa");
-        x.f().SelectRow(0, 0);
-        x.f().ReplaceDialog->bbtnFindNext->click();
-        QCOMPARE(x.f().SearchText, QStringLiteral("baa"));
-        QCOMPARE(x.f().SelectionTop(0), 3);
+        Probe(x.f()).ReplaceDialog()->edFind->setText("baa");
+        Probe(x.f()).SelectRow(0, 0);
+        Probe(x.f()).ReplaceDialog()->bbtnFindNext->click();
+        QCOMPARE(Probe(x.f()).SearchText(), QStringLiteral("baa"));
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 3);
 
         // A text the Big5 document cannot hold is refused with a message, nothing replaced.
         QVERIFY(x.f().LoadDocument(
             1, x.Write("b.srt",
                        QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\r\n\r\n"))));
-        x.f().sgSubLEnter(1);
-        x.f().ReplaceDialog->edFind->setText(QString::fromUtf8("四"));
-        x.f().ReplaceDialog->edReplace->setText(QString::fromUtf8("😀"));
+        Probe(x.f()).sgSubLEnter(1);
+        Probe(x.f()).ReplaceDialog()->edFind->setText(QString::fromUtf8("四"));
+        Probe(x.f()).ReplaceDialog()->edReplace->setText(QString::fromUtf8("😀"));
         const qsizetype before = questions.Messages.size();
-        x.f().ReplaceDialog->bbtnReplaceAll->click();
+        Probe(x.f()).ReplaceDialog()->bbtnReplaceAll->click();
         QCOMPARE(questions.Messages.size(), before + 1);
         QCOMPARE(x.Cell(1, 0, 4), QString::fromUtf8("四"));
-        x.f().ReplaceDialog->edReplace->setText(QString::fromUtf8("帆"));
-        x.f().ReplaceDialog->bbtnReplaceAll->click();
+        Probe(x.f()).ReplaceDialog()->edReplace->setText(QString::fromUtf8("帆"));
+        Probe(x.f()).ReplaceDialog()->bbtnReplaceAll->click();
         QCOMPARE(x.Cell(1, 0, 4), QString::fromUtf8("帆"));
     }
 
@@ -366,44 +368,44 @@ private slots:
                 "1\n00:00:00,000 --> 00:00:01,500\na\n\n2\n00:00:01,000 --> 00:00:02,000\nb\n\n"
                 "3\n00:00:01,999 --> 00:00:03,000\nc\n\n4\n00:00:03,000 --> 00:00:04,000\nd\n\n"));
         QVERIFY(x.f().LoadDocument(0, path));
-        x.f().sgSubLEnter(0);
+        Probe(x.f()).sgSubLEnter(0);
 
-        x.f().aCheckTime->trigger();
+        Ctl<QAction>(x.f(), "aCheckTime")->trigger();
         QCOMPARE(questions.Messages.last().Text, QStringLiteral("修正字幕重疊數: 2"));
         QCOMPARE(x.Cell(0, 0, 3), QStringLiteral("00:999"));
         QCOMPARE(x.Cell(0, 1, 3), QStringLiteral("00:998"));
         QVERIFY(x.Title(0).endsWith("*"));
 
         // Insert before the selected entry; the row then shows the new blank entry.
-        x.f().SelectRow(0, 2);
-        x.f().aNewLine->trigger();
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 5);
+        Probe(x.f()).SelectRow(0, 2);
+        Ctl<QAction>(x.f(), "aNewLine")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 5);
         QCOMPARE(x.Cell(0, 2, 4), QString());
-        QCOMPARE(x.f().Pane[0]->Doc->Item(2)->Start, 1998 + 10);
-        QCOMPARE(x.f().SelectionTop(0), 3);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Item(2)->Start, 1998 + 10);
+        QCOMPARE(Probe(x.f()).SelectionTop(0), 3);
 
         // Delete asks; Cancel keeps everything, OK removes every selected row.
-        x.f().Grid[0]->selectionModel()->select(
-            QItemSelection(x.f().Pane[0]->GridModel->index(1, 0),
-                           x.f().Pane[0]->GridModel->index(2, 4)),
+        Probe(x.f()).Pane(0)->Grid->selectionModel()->select(
+            QItemSelection(Probe(x.f()).Pane(0)->GridModel->index(1, 0),
+                           Probe(x.f()).Pane(0)->GridModel->index(2, 4)),
             QItemSelectionModel::ClearAndSelect);
         questions.MessageAnswers << mrCancel;
-        x.f().aDelLine->trigger();
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 5);
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 5);
         QCOMPARE(questions.Messages.last().Text, QStringLiteral("確定要刪除嗎?\n(共 2 筆字幕)"));
         questions.MessageAnswers << mrOk;
-        x.f().aDelLine->trigger();
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 3);
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 3);
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("c"));
 
         // Rows remembered past the end never reach beyond the last entry.
-        x.f().SelectRow(0, 2);
+        Probe(x.f()).SelectRow(0, 2);
         questions.MessageAnswers << mrOk;
-        x.f().aDelLine->trigger();
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 2);
+        Ctl<QAction>(x.f(), "aDelLine")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 2);
         questions.MessageAnswers << mrOk;
-        x.f().aDelLine->trigger(); // still works
-        QVERIFY(x.f().Pane[0]->Doc->Count() <= 2);
+        Ctl<QAction>(x.f(), "aDelLine")->trigger(); // still works
+        QVERIFY(Probe(x.f()).Pane(0)->Doc()->Count() <= 2);
     }
 
     void legacyCodePageFollowsTheLanguage() {
@@ -419,7 +421,7 @@ private slots:
         OpenSettings()->setValue("Lang.Lcid", 1028);
         Fixture x;
         QVERIFY(x.f().LoadDocument(0, x.Write("big5.srt", gbk)));
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageBig5);
     }
 
     void big5FileShowsItsCharacters() {
@@ -440,56 +442,56 @@ private slots:
         // 简体 in GBK: under Traditional Chinese too short to tell from Big5.
         const QByteArray gbk("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xBC\xF2\xCC\xE5\r\n\r\n");
         const QString path = x.Write("short.srt", gbk);
-        QVERIFY(!x.f().aReopenL->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aReopenL")->isEnabled());
         QVERIFY(x.f().LoadDocument(0, path));
-        QVERIFY(x.f().aReopenL->isEnabled() && !x.f().aReopenR->isEnabled());
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
+        QVERIFY(Ctl<QAction>(x.f(), "aReopenL")->isEnabled() && !Ctl<QAction>(x.f(), "aReopenR")->isEnabled());
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageBig5);
         const QStringList pages{"UTF-8",     "Big5",   "GBK",         "GB18030",
                                 "Shift-JIS", "EUC-KR", "Windows-1252"};
 
         // Cancelled: nothing read.
-        x.f().aReopenL->trigger();
+        Ctl<QAction>(x.f(), "aReopenL")->trigger();
         QCOMPARE(questions.OfferedItems.last(), pages);
         QCOMPARE(questions.OfferedItem.last(), 1);
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageBig5);
 
         questions.ItemAnswers << 2;
-        x.f().aReopenL->trigger();
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageGbk);
+        Ctl<QAction>(x.f(), "aReopenL")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageGbk);
         QCOMPARE(x.Cell(0, 0, 4), QString::fromUtf8("简体"));
-        QCOMPARE(x.f().Panels[1]->text(), QStringLiteral("[SRT]  (1)  GBK"));
-        QCOMPARE(x.f().Panels[1]->toolTip(), QStringLiteral("GBK"));
-        QCOMPARE(x.f().FileLabel[0]->toolTip(), path + "\nGBK");
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT]  (1)  GBK"));
+        QCOMPARE(Probe(x.f()).Panels()[1]->toolTip(), QStringLiteral("GBK"));
+        QCOMPARE(Probe(x.f()).Pane(0)->FileLabel->toolTip(), path + "\nGBK");
 
         // With changes, the discard question comes after the choice; Cancel keeps them.
-        x.f().Pane[0]->Apply(QStringLiteral("x"), InsertBlankChange(*x.f().Pane[0]->Doc, 0, 1));
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 2);
+        Probe(x.f()).Pane(0)->Apply(QStringLiteral("x"), InsertBlankChange(*Probe(x.f()).Pane(0)->Doc(), 0, 1));
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 2);
         questions.ItemAnswers << 1;
         questions.MessageAnswers << mrCancel;
-        x.f().aReopenL->trigger();
+        Ctl<QAction>(x.f(), "aReopenL")->trigger();
         QCOMPARE(questions.Messages.size(), 1);
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 2);
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageGbk);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 2);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageGbk);
         questions.ItemAnswers << 1;
         questions.MessageAnswers << mrOk;
-        x.f().aReopenL->trigger();
-        QCOMPARE(x.f().Pane[0]->Doc->Count(), 1);
-        QCOMPARE(x.f().Pane[0]->Doc->CodePage(), kCodePageBig5);
-        QVERIFY(!x.f().Pane[0]->Doc->IsModified());
+        Ctl<QAction>(x.f(), "aReopenL")->trigger();
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 1);
+        QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageBig5);
+        QVERIFY(!Probe(x.f()).Side(0)->IsModified());
 
         // A MicroDVD file is not asked for its rate again.
         int asked = 0;
-        x.f().AskFrameRate = [&asked](std::optional<double>) {
+        Probe(x.f()).AskFrameRate() = [&asked](std::optional<double>) {
             ++asked;
             return std::optional<std::string>("29.97");
         };
         QVERIFY(x.f().LoadDocument(1, x.Write("film.sub", QByteArray("{30}{60}\xBC\xF2\r\n"))));
         questions.ItemAnswers << 2;
-        x.f().aReopenR->trigger();
+        Ctl<QAction>(x.f(), "aReopenR")->trigger();
         QCOMPARE(asked, 1);
-        QCOMPARE(x.f().Pane[1]->Doc->FrameRate(), 29.97);
-        QCOMPARE(x.f().Pane[1]->Doc->CodePage(), kCodePageGbk);
-        QCOMPARE(x.f().Pane[1]->Doc->Item(0)->Start, 1002); // frame 30 at 29.97
+        QCOMPARE(Probe(x.f()).Pane(1)->Doc()->FrameRate(), 29.97);
+        QCOMPARE(Probe(x.f()).Pane(1)->Doc()->CodePage(), kCodePageGbk);
+        QCOMPARE(Probe(x.f()).Pane(1)->Doc()->Item(0)->Start, 1002); // frame 30 at 29.97
     }
 };
 

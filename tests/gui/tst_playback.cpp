@@ -1,5 +1,6 @@
 // Playback control on a film player double: opening, play state changes, speed, the film
 // timer and the track bar.
+#include "MainProbe.h"
 #include "FakePlayer.h"
 #include "Main.h"
 #include "ScriptedQuestions.h"
@@ -30,7 +31,7 @@ struct Fixture {
         });
     }
     TMainForm& f() { return *form; }
-    QString Panel(int i) { return form->Panels[i]->text(); }
+    QString Panel(int i) { return Probe(*form).Panels()[i]->text(); }
 };
 
 } // namespace
@@ -46,7 +47,7 @@ private slots:
         TScriptedQuestions questions;
         Fixture x;
         questions.FileAnswers << kFilm;
-        x.f().FileOpenMovie->trigger();
+        Ctl<QAction>(x.f(), "FileOpenMovie")->trigger();
         QCOMPARE(questions.FileTitles, QStringList{"開啟影片檔"});
         QCOMPARE(questions.LastFilter,
                  QStringLiteral("AVI Files (*.avi)|*.AVI|MPEG1 Files (*.mpg)|*.MPG|MPEG2 Files "
@@ -54,23 +55,23 @@ private slots:
         QCOMPARE(x.player->Calls, (QStringList{"Stop", "Open " + kFilm}));
         QCOMPARE(x.f().windowTitle(), "Velitra -- " + kFilm);
         // A 100-second film: maximum 100, a tick every 5 seconds.
-        QCOMPARE(x.f().TrackBar->maximum(), 100);
-        QCOMPARE(x.f().TrackBar->tickInterval(), 5);
-        QCOMPARE(x.f().TrackBar->value(), 0);
-        QCOMPARE(x.f().FilmLengthText, QStringLiteral("00:01:40,000"));
-        for (QAction* a : {x.f().aPlay, x.f().aSlow, x.f().aForward, x.f().aPause, x.f().aStop})
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->maximum(), 100);
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->tickInterval(), 5);
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->value(), 0);
+        QCOMPARE(Probe(x.f()).FilmLengthText(), QStringLiteral("00:01:40,000"));
+        for (QAction* a : {Ctl<QAction>(x.f(), "aPlay"), Ctl<QAction>(x.f(), "aSlow"), Ctl<QAction>(x.f(), "aForward"), Ctl<QAction>(x.f(), "aPause"), Ctl<QAction>(x.f(), "aStop")})
             QVERIFY(a->isEnabled());
         // Opening does not start playing.
-        QVERIFY(!x.f().MovieTimer->isActive());
-        QVERIFY(!x.f().TrackBar->isEnabled());
+        QVERIFY(!Ctl<QTimer>(x.f(), "MovieTimer")->isActive());
+        QVERIFY(!Ctl<QSlider>(x.f(), "TrackBar")->isEnabled());
     }
 
     void cancelledDialogOpensNothing() {
         TScriptedQuestions questions;
         Fixture x;
-        x.f().FileOpenMovie->trigger();
+        Ctl<QAction>(x.f(), "FileOpenMovie")->trigger();
         QVERIFY(x.player->Calls.isEmpty());
-        QVERIFY(!x.f().aPlay->isEnabled());
+        QVERIFY(!Ctl<QAction>(x.f(), "aPlay")->isEnabled());
     }
 
     void filmLengths_data() {
@@ -89,28 +90,28 @@ private slots:
         QFETCH(QString, length);
         Fixture x;
         QVERIFY(x.f().FileOpenMovieAccept(film));
-        QCOMPARE(x.f().TrackBar->maximum(), maximum);
-        QCOMPARE(x.f().TrackBar->tickInterval(), ticks);
-        QCOMPARE(x.f().FilmLengthText, length);
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->maximum(), maximum);
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->tickInterval(), ticks);
+        QCOMPARE(Probe(x.f()).FilmLengthText(), length);
     }
 
     void filmThatCannotBeOpenedLeavesTheWindowAsItWas() {
         TScriptedQuestions questions;
         Fixture x;
         QVERIFY(x.f().FileOpenMovieAccept(kFilm));
-        x.f().FilmLengthText = "kept";
+        Probe(x.f()).FilmLengthText() = "kept";
         QVERIFY(!x.f().FileOpenMovieAccept("/films/broken.avi"));
         QCOMPARE(questions.Messages.size(), 1);
         QCOMPARE(questions.Messages[0].Kind, TMsgKind::Error);
         QVERIFY(questions.Messages[0].Text.contains("/films/broken.avi"));
         QCOMPARE(x.f().windowTitle(), "Velitra -- " + kFilm);
-        QCOMPARE(x.f().TrackBar->maximum(), 100);
-        QCOMPARE(x.f().FilmLengthText, QStringLiteral("kept"));
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->maximum(), 100);
+        QCOMPARE(Probe(x.f()).FilmLengthText(), QStringLiteral("kept"));
 
         // Before any film: the playback commands stay off.
         Fixture fresh;
         QVERIFY(!fresh.f().FileOpenMovieAccept("/films/broken.avi"));
-        QVERIFY(!fresh.f().aPlay->isEnabled());
+        QVERIFY(!Ctl<QAction>(fresh.f(), "aPlay")->isEnabled());
         QCOMPARE(fresh.f().windowTitle(), QStringLiteral("Velitra"));
     }
 
@@ -118,37 +119,37 @@ private slots:
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         QCOMPARE(x.Panel(4), QStringLiteral("Normal"));
         QCOMPARE(x.player->Calls.mid(2), (QStringList{"Rate 1", "Play"}));
-        QVERIFY(f.MovieTimer->isActive());
-        QVERIFY(f.aSecRepeat->isEnabled());
-        QVERIFY(f.TrackBar->isEnabled());
-        QVERIFY(f.TrackFollows);
+        QVERIFY(Ctl<QTimer>(f, "MovieTimer")->isActive());
+        QVERIFY(Ctl<QAction>(f, "aSecRepeat")->isEnabled());
+        QVERIFY(Ctl<QSlider>(f, "TrackBar")->isEnabled());
+        QVERIFY(Probe(f).TrackFollows());
         // No documents: no caption timer, no repeat by entries.
-        QVERIFY(!f.SubTimerL->isActive() && !f.SubTimerR->isActive());
-        QVERIFY(!f.aSubRepeat->isEnabled());
+        QVERIFY(!Ctl<QTimer>(f, "SubTimerL")->isActive() && !Ctl<QTimer>(f, "SubTimerR")->isActive());
+        QVERIFY(!Ctl<QAction>(f, "aSubRepeat")->isEnabled());
 
-        f.RepeatActive = true;
-        f.aPause->trigger();
-        QVERIFY(!f.MovieTimer->isActive());
-        QVERIFY(!f.aSecRepeat->isEnabled());
-        QVERIFY(!f.TrackBar->isEnabled());
-        QVERIFY(f.TrackFollows); // a pause leaves it
+        Probe(f).RepeatActive() = true;
+        Ctl<QAction>(f, "aPause")->trigger();
+        QVERIFY(!Ctl<QTimer>(f, "MovieTimer")->isActive());
+        QVERIFY(!Ctl<QAction>(f, "aSecRepeat")->isEnabled());
+        QVERIFY(!Ctl<QSlider>(f, "TrackBar")->isEnabled());
+        QVERIFY(Probe(f).TrackFollows()); // a pause leaves it
 
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Position = 42;
-        f.Pane[0]->ShownIndex = f.Pane[1]->ShownIndex = 7;
-        f.aStop->trigger();
+        Probe(f).Pane(0)->ShownIndex = Probe(f).Pane(1)->ShownIndex = 7;
+        Ctl<QAction>(f, "aStop")->trigger();
         QCOMPARE(x.player->CurrentPosition(), 0.0);
-        QCOMPARE(f.Pane[0]->ShownIndex, -1);
-        QCOMPARE(f.Pane[1]->ShownIndex, -1);
-        QVERIFY(!f.TrackFollows);
-        QCOMPARE(f.TrackBar->value(), 0);
-        QVERIFY(!f.TrackBar->isEnabled());
-        QVERIFY(!f.MovieTimer->isActive());
+        QCOMPARE(Probe(f).Pane(0)->ShownIndex, -1);
+        QCOMPARE(Probe(f).Pane(1)->ShownIndex, -1);
+        QVERIFY(!Probe(f).TrackFollows());
+        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 0);
+        QVERIFY(!Ctl<QSlider>(f, "TrackBar")->isEnabled());
+        QVERIFY(!Ctl<QTimer>(f, "MovieTimer")->isActive());
         // A repeat range stays armed for the next play.
-        QVERIFY(f.RepeatActive);
+        QVERIFY(Probe(f).RepeatActive());
     }
 
     void captionTimersNeedADocumentAndItsShowCommand() {
@@ -156,43 +157,43 @@ private slots:
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
         for (int side = 0; side < 2; ++side)
-            f.Pane[side]->Doc = std::make_unique<SubTitle>(SubTitle::FromBytes(
-                "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/s.srt", 25.0));
-        f.aShowSubL->setChecked(true);
-        f.aPlay->trigger();
-        QVERIFY(f.SubTimerL->isActive());
-        QVERIFY(f.aSubRepeat->isEnabled());
-        QVERIFY(!f.SubTimerR->isActive()); // right side's show command is off
-        f.aPause->trigger();
-        f.aShowSubR->setChecked(true);
-        f.aShowSubL->setChecked(false);
-        f.aPlay->trigger();
-        QVERIFY(!f.SubTimerL->isActive());
-        QVERIFY(!f.aSubRepeat->isEnabled());
-        QVERIFY(f.SubTimerR->isActive());
-        f.aStop->trigger();
-        QVERIFY(!f.SubTimerR->isActive());
+            Probe(f).Side(side)->Replace(std::make_unique<SubTitle>(SubTitle::FromBytes(
+                "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/s.srt", 25.0)));
+        Ctl<QAction>(f, "aShowSubL")->setChecked(true);
+        Ctl<QAction>(f, "aPlay")->trigger();
+        QVERIFY(Ctl<QTimer>(f, "SubTimerL")->isActive());
+        QVERIFY(Ctl<QAction>(f, "aSubRepeat")->isEnabled());
+        QVERIFY(!Ctl<QTimer>(f, "SubTimerR")->isActive()); // right side's show command is off
+        Ctl<QAction>(f, "aPause")->trigger();
+        Ctl<QAction>(f, "aShowSubR")->setChecked(true);
+        Ctl<QAction>(f, "aShowSubL")->setChecked(false);
+        Ctl<QAction>(f, "aPlay")->trigger();
+        QVERIFY(!Ctl<QTimer>(f, "SubTimerL")->isActive());
+        QVERIFY(!Ctl<QAction>(f, "aSubRepeat")->isEnabled());
+        QVERIFY(Ctl<QTimer>(f, "SubTimerR")->isActive());
+        Ctl<QAction>(f, "aStop")->trigger();
+        QVERIFY(!Ctl<QTimer>(f, "SubTimerR")->isActive());
     }
 
     void speedHalvesAndDoubles() {
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
-        f.aSlow->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
+        Ctl<QAction>(f, "aSlow")->trigger();
         QCOMPARE(x.Panel(4), QStringLiteral("0.50X Speed"));
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         for (int i = 0; i < 3; ++i)
-            f.aForward->trigger();
+            Ctl<QAction>(f, "aForward")->trigger();
         QCOMPARE(x.Panel(4), QStringLiteral("8.00X Speed"));
         QCOMPARE(x.player->Rate(), 8.0);
         // Play goes back to normal speed.
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         QCOMPARE(x.Panel(4), QStringLiteral("Normal"));
         QCOMPARE(x.player->Rate(), 1.0);
         // The text shows the rate the player reports, whatever was asked.
         for (int i = 0; i < 8; ++i)
-            f.aSlow->trigger();
+            Ctl<QAction>(f, "aSlow")->trigger();
         QCOMPARE(x.Panel(4), QStringLiteral("0.00X Speed"));
     }
 
@@ -200,14 +201,14 @@ private slots:
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Position = 12.25;
-        f.MovieTimerTimer();
+        Probe(f).MovieTimerTimer();
         QCOMPARE(x.Panel(3), QStringLiteral("00:00:12,250 -- 00:01:40,000"));
         // Not playing: the tick does nothing.
-        f.aPause->trigger();
+        Ctl<QAction>(f, "aPause")->trigger();
         x.player->Position = 30;
-        f.MovieTimerTimer();
+        Probe(f).MovieTimerTimer();
         QCOMPARE(x.Panel(3), QStringLiteral("00:00:12,250 -- 00:01:40,000"));
     }
 
@@ -215,21 +216,21 @@ private slots:
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
-        f.RepeatActive = true;
-        f.RepeatFrom = 10;
-        f.RepeatTo = 14;
+        Ctl<QAction>(f, "aPlay")->trigger();
+        Probe(f).RepeatActive() = true;
+        Probe(f).RepeatFrom() = 10;
+        Probe(f).RepeatTo() = 14;
         x.player->Position = 13.9;
-        f.MovieTimerTimer();
+        Probe(f).MovieTimerTimer();
         QCOMPARE(x.player->Position, 13.9);
         x.player->Position = 14.1;
-        f.MovieTimerTimer();
+        Probe(f).MovieTimerTimer();
         QCOMPARE(x.player->Position, 10.0);
         QCOMPARE(x.Panel(3), QStringLiteral("00:00:10,000 -- 00:01:40,000"));
         // Without an armed range nothing jumps.
-        f.RepeatActive = false;
+        Probe(f).RepeatActive() = false;
         x.player->Position = 20;
-        f.MovieTimerTimer();
+        Probe(f).MovieTimerTimer();
         QCOMPARE(x.player->Position, 20.0);
     }
 
@@ -237,34 +238,34 @@ private slots:
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Calls.clear();
         x.player->Position = 33.7;
         for (int i = 0; i < 127; ++i)
-            f.MovieTimerTimer();
-        QCOMPARE(f.TrackBar->value(), 0);
-        f.MovieTimerTimer();
-        QCOMPARE(f.TrackBar->value(), 33);
+            Probe(f).MovieTimerTimer();
+        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 0);
+        Probe(f).MovieTimerTimer();
+        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 33);
         QVERIFY(x.player->Calls.isEmpty()); // the thumb moved, the film did not
-        QVERIFY(f.TrackFollows);
-        QCOMPARE(f.TickCount, 0);
+        QVERIFY(Probe(f).TrackFollows());
+        QCOMPARE(Probe(f).TickCount(), 0);
     }
 
     void movingTheTrackBarSeeksWhilePlaying() {
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
-        f.TrackBar->setValue(57);
+        Ctl<QAction>(f, "aPlay")->trigger();
+        Ctl<QSlider>(f, "TrackBar")->setValue(57);
         QCOMPARE(x.player->Position, 57.0);
         // Kept within the film.
-        f.TrackBar->setValue(500);
-        QCOMPARE(f.TrackBar->value(), 100);
+        Ctl<QSlider>(f, "TrackBar")->setValue(500);
+        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 100);
         QCOMPARE(x.player->Position, 100.0);
         // Stopped: the program's own moves do not seek.
-        f.aStop->trigger();
+        Ctl<QAction>(f, "aStop")->trigger();
         x.player->Calls.clear();
-        f.TrackBar->setValue(20);
+        Ctl<QSlider>(f, "TrackBar")->setValue(20);
         QVERIFY(x.player->Calls.isEmpty());
     }
 
@@ -272,12 +273,12 @@ private slots:
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Position = 100;
         x.player->ReachEnd();
         QCOMPARE(x.player->PlayState(), int(TFilmPlayer::Stopped));
-        QVERIFY(!f.MovieTimer->isActive());
-        QCOMPARE(f.TrackBar->value(), 0);
+        QVERIFY(!Ctl<QTimer>(f, "MovieTimer")->isActive());
+        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 0);
         QCOMPARE(x.player->Position, 0.0);
     }
 
@@ -286,7 +287,7 @@ private slots:
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
-        f.aPlay->trigger();
+        Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Position = 3.5;
         QTRY_COMPARE_WITH_TIMEOUT(x.Panel(3), QStringLiteral("00:00:03,500 -- 00:01:40,000"), 2000);
     }

@@ -1,4 +1,5 @@
 // Settings read at start and written at exit, the first showing, and the close question.
+#include "MainProbe.h"
 #include "FakePlayer.h"
 #include "Main.h"
 #include "ScriptedQuestions.h"
@@ -15,12 +16,10 @@ TMainForm::PlayerFactory Fake() {
     return [](QWidget* video) { return new TFakePlayer(video); };
 }
 
-// A small SubRip document marked modified, as if the user had edited it.
+// A small SubRip document; handed to a side unsaved, it differs from its file as if edited.
 std::unique_ptr<SubTitle> ModifiedDoc(const char* name) {
-    auto doc = std::make_unique<SubTitle>(
+    return std::make_unique<SubTitle>(
         SubTitle::FromBytes("1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n", name, 25.0));
-    doc->SetModified();
-    return doc;
 }
 
 void Store(const QVariantMap& values) {
@@ -52,21 +51,21 @@ private slots:
         {
             TMainForm form(Fake());
             QCOMPARE(form.size(), QSize(760, 580));
-            QCOMPARE(form.FormSizes, (std::array<int, 12>{760, 580, 288, 235, 268, 308, 348, 316,
+            QCOMPARE(Probe(form).FormSizes(), (std::array<int, 12>{760, 580, 288, 235, 268, 308, 348, 316,
                                                           350, 306, 348, 342}));
-            QVERIFY(form.RecentFiles.isEmpty());
+            QVERIFY(Probe(form).RecentFiles().isEmpty());
             for (int side = 0; side < 2; ++side) {
-                const TCaptionStyle& style = form.Pane[side]->CaptionStyle;
+                const TCaptionStyle& style = Probe(form).Pane(side)->CaptionStyle;
                 QCOMPARE(style.BGColor, 0u);
                 QCOMPARE(style.FontColor, 0xFFFFFFu);
                 QVERIFY(style.Bold && !style.Italic && !style.Underline && !style.StrikeOut);
                 QCOMPARE(style.Font().pixelSize(), 21);
-                QCOMPARE(form.Pane[side]->CaptionHeight, -3);
+                QCOMPARE(Probe(form).Pane(side)->CaptionHeight, -3);
             }
-            QCOMPARE(form.Pane[0]->CaptionStyle.FontName, QStringLiteral("Arial"));
-            QCOMPARE(form.Pane[0]->CaptionStyle.Charset, 0);
-            QCOMPARE(form.Pane[1]->CaptionStyle.FontName, QStringLiteral("華康中黑體"));
-            QCOMPARE(form.Pane[1]->CaptionStyle.Charset, 136);
+            QCOMPARE(Probe(form).Pane(0)->CaptionStyle.FontName, QStringLiteral("Arial"));
+            QCOMPARE(Probe(form).Pane(0)->CaptionStyle.Charset, 0);
+            QCOMPARE(Probe(form).Pane(1)->CaptionStyle.FontName, QStringLiteral("華康中黑體"));
+            QCOMPARE(Probe(form).Pane(1)->CaptionStyle.Charset, 136);
         }
         const QVariantMap stored = Stored();
         // Nine caption values and the height per side, the language, twelve sizes, the video
@@ -126,7 +125,7 @@ private slots:
                {"PreferFile.1", "/films/b, c.sub"}});
         {
             TMainForm form(Fake());
-            const TCaptionStyle& left = form.Pane[0]->CaptionStyle;
+            const TCaptionStyle& left = Probe(form).Pane(0)->CaptionStyle;
             QCOMPARE(left.BGColor, 0x0000FFu);
             QCOMPARE(left.FontName, QStringLiteral("Tahoma"));
             QCOMPARE(left.FontSize, 12);
@@ -134,15 +133,15 @@ private slots:
             QCOMPARE(left.Charset, 136);
             QVERIFY(!left.Bold && left.Italic && left.Underline && left.StrikeOut);
             // The caption height is no font property: 40 pixels whatever the font.
-            QCOMPARE(form.Pane[0]->CaptionHeight, 40);
-            QCOMPARE(form.Pane[1]->CaptionHeight, -2);
+            QCOMPARE(Probe(form).Pane(0)->CaptionHeight, 40);
+            QCOMPARE(Probe(form).Pane(1)->CaptionHeight, -2);
             // The right side had nothing stored: its defaults.
-            QCOMPARE(form.Pane[1]->CaptionStyle.FontName, QStringLiteral("華康中黑體"));
-            QCOMPARE(form.FormSizes[0], 900);
-            QCOMPARE(form.FormSizes[1], 580);
-            QCOMPARE(form.FormSizes[11], 0); // not range-checked
-            QCOMPARE(form.RecentFiles, (QStringList{"/films/a.srt", "/films/b, c.sub"}));
-            QCOMPARE(form.Lcid, 2052);
+            QCOMPARE(Probe(form).Pane(1)->CaptionStyle.FontName, QStringLiteral("華康中黑體"));
+            QCOMPARE(Probe(form).FormSizes()[0], 900);
+            QCOMPARE(Probe(form).FormSizes()[1], 580);
+            QCOMPARE(Probe(form).FormSizes()[11], 0); // not range-checked
+            QCOMPARE(Probe(form).RecentFiles(), (QStringList{"/films/a.srt", "/films/b, c.sub"}));
+            QCOMPARE(Probe(form).Lcid(), 2052);
         }
         // Written back the way they were read.
         const QVariantMap stored = Stored();
@@ -160,12 +159,12 @@ private slots:
                {"Form.Main.Width", "12.5"},
                {"Lang.Lcid", ""}});
         TMainForm form(Fake());
-        QCOMPARE(form.Pane[0]->CaptionStyle.FontSize, 16);
-        QVERIFY(form.Pane[0]->CaptionStyle.Bold);
-        QVERIFY(form.Pane[0]->CaptionStyle.Italic);
-        QCOMPARE(form.Pane[1]->CaptionHeight, 7);
-        QCOMPARE(form.FormSizes[0], 760);
-        QCOMPARE(form.Lcid, 1028);
+        QCOMPARE(Probe(form).Pane(0)->CaptionStyle.FontSize, 16);
+        QVERIFY(Probe(form).Pane(0)->CaptionStyle.Bold);
+        QVERIFY(Probe(form).Pane(0)->CaptionStyle.Italic);
+        QCOMPARE(Probe(form).Pane(1)->CaptionHeight, 7);
+        QCOMPARE(Probe(form).FormSizes()[0], 760);
+        QCOMPARE(Probe(form).Lcid(), 1028);
     }
 
     void languageValueChecksItsCommand_data() {
@@ -183,9 +182,9 @@ private slots:
         Store({{"Lang.Lcid", lcid}});
         {
             TMainForm form(Fake());
-            QCOMPARE(form.Lcid, lcid);
-            QCOMPARE((QList<bool>{form.aSelCHT->isChecked(), form.aSelCHS->isChecked(),
-                                  form.aSelENU->isChecked()}),
+            QCOMPARE(Probe(form).Lcid(), lcid);
+            QCOMPARE((QList<bool>{Ctl<QAction>(form, "aSelCHT")->isChecked(), Ctl<QAction>(form, "aSelCHS")->isChecked(),
+                                  Ctl<QAction>(form, "aSelENU")->isChecked()}),
                      checked);
         }
         // A language no command matches is still kept.
@@ -214,16 +213,16 @@ private slots:
         Store(stored);
         {
             TMainForm form(Fake());
-            QCOMPARE(form.RecentFiles, read);
+            QCOMPARE(Probe(form).RecentFiles(), read);
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             for (int i = 0; i < 4; ++i) {
-                QCOMPARE(form.RecentMenu[i]->isVisible(), i < read.size());
+                QCOMPARE(Probe(form).RecentMenu()[i]->isVisible(), i < read.size());
                 if (i < read.size())
-                    QCOMPARE(form.RecentMenu[i]->text(), QStringLiteral("%1. %2").arg(i + 1).arg(
+                    QCOMPARE(Probe(form).RecentMenu()[i]->text(), QStringLiteral("%1. %2").arg(i + 1).arg(
                                                              QString(read[i]).replace("&", "&&")));
             }
-            QCOMPARE(form.muLine->isVisible(), !read.isEmpty());
+            QCOMPARE(Ctl<QAction>(form, "muLine")->isVisible(), !read.isEmpty());
         }
         // Written back from position 0, with no stale positions left behind to come back as
         // duplicates at the next start.
@@ -236,7 +235,7 @@ private slots:
                 QVERIFY2(!after.contains(name), qPrintable(name));
         }
         TMainForm again(Fake());
-        QCOMPARE(again.RecentFiles, read);
+        QCOMPARE(Probe(again).RecentFiles(), read);
     }
 
     void firstShowAppliesStoredSize() {
@@ -252,19 +251,19 @@ private slots:
         form.show();
         QCOMPARE(form.size(), QSize(700, 560));
         // A window dragged to another size does not change the stored sizes.
-        QCOMPARE(form.FormSizes[0], 820);
+        QCOMPARE(Probe(form).FormSizes()[0], 820);
     }
 
     void closeAsksPerModifiedSideLeftFirst() {
         TScriptedQuestions questions;
         TMainForm form(Fake());
-        form.Pane[0]->Doc = ModifiedDoc("/work/left.srt");
-        form.Pane[1]->Doc = ModifiedDoc("/work/right.srt");
+        Probe(form).Side(0)->Replace(ModifiedDoc("/work/left.srt"), false);
+        Probe(form).Side(1)->Replace(ModifiedDoc("/work/right.srt"), false);
 
         // Cancel on the left question: the window stays, the right one is never asked.
         questions.MessageAnswers << mrCancel;
         bool canClose = true;
-        form.FormCloseQuery(canClose);
+        Probe(form).FormCloseQuery(canClose);
         QVERIFY(!canClose);
         QCOMPARE(questions.Messages.size(), 1);
         const auto& left = questions.Messages[0];
@@ -277,7 +276,7 @@ private slots:
         // OK, then Cancel on the right.
         questions.Messages.clear();
         questions.MessageAnswers << mrOk << mrCancel;
-        form.FormCloseQuery(canClose);
+        Probe(form).FormCloseQuery(canClose);
         QVERIFY(!canClose);
         QCOMPARE(questions.Messages.size(), 2);
         QCOMPARE(questions.Messages[1].Title, QStringLiteral("[右側字幕] -- /work/right.srt"));
@@ -287,15 +286,15 @@ private slots:
         questions.MessageAnswers << mrOk << mrOk;
         form.show();
         QVERIFY(form.close());
-        QVERIFY(form.Pane[0]->Doc->IsModified());
+        QVERIFY(Probe(form).Side(0)->IsModified());
     }
 
     void closeWithoutChangesAsksNothing() {
         TScriptedQuestions questions;
         TMainForm form(Fake());
-        form.Pane[1]->Doc = ModifiedDoc("/work/right.srt");
-        form.Pane[1]->Doc = std::make_unique<SubTitle>(SubTitle::FromBytes(
-            "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/work/r.srt", 25.0));
+        Probe(form).Side(1)->Replace(ModifiedDoc("/work/right.srt"), false);
+        Probe(form).Side(1)->Replace(std::make_unique<SubTitle>(SubTitle::FromBytes(
+            "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n", "/work/r.srt", 25.0)));
         form.show();
         QVERIFY(form.close());
         QVERIFY(questions.Messages.isEmpty());

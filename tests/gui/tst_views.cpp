@@ -1,6 +1,7 @@
 // The main window's regions: the five view commands and the order the regions keep, the video
 // region's share of the height (shared growth, a drag, stored and restored), the film's room on
 // a first start, no tool bar menu of Qt's own, and the two windows the window only shows.
+#include "MainProbe.h"
 #include "About.h"
 #include "Adjust.h"
 #include "FormFixture.h"
@@ -41,14 +42,14 @@ struct Fixture : TFormFixture {
     void CheckStack() {
         Settle();
         QList<QWidget*> shown;
-        for (QWidget* region : {static_cast<QWidget*>(f().atBarMain), f().plEditor, f().plVideo,
-                                f().plControl, static_cast<QWidget*>(f().StatusBar)})
+        for (QWidget* region : {static_cast<QWidget*>(Ctl<QToolBar>(f(), "atBarMain")), Ctl<QWidget>(f(), "plEditor"), Ctl<QWidget>(f(), "plVideo"),
+                                Ctl<QWidget>(f(), "plControl"), static_cast<QWidget*>(Probe(f()).StatusBar())})
             if (region->isVisible()) shown << region;
         for (qsizetype i = 1; i < shown.size(); ++i)
             QVERIFY2(At(shown[i - 1]).bottom() < At(shown[i]).top(),
                      qPrintable(shown[i - 1]->objectName() + " above " + shown[i]->objectName()));
         // The lowest shown region ends at the window's bottom; nothing is left empty there.
-        if (!shown.isEmpty() && shown.last() != f().atBarMain)
+        if (!shown.isEmpty() && shown.last() != Ctl<QToolBar>(f(), "atBarMain"))
             QCOMPARE(At(shown.last()).bottom(), f().height() - 1);
     }
 };
@@ -64,8 +65,8 @@ private slots:
 
     void everyRegionShowsAtStart() {
         Fixture x;
-        for (QAction* a : {x.f().aToolBar, x.f().aEditorBar, x.f().aVideoBar, x.f().aControlBar,
-                           x.f().aStatusBar})
+        for (QAction* a : {Ctl<QAction>(x.f(), "aToolBar"), Ctl<QAction>(x.f(), "aEditorBar"), Ctl<QAction>(x.f(), "aVideoBar"), Ctl<QAction>(x.f(), "aControlBar"),
+                           Ctl<QAction>(x.f(), "aStatusBar")})
             QVERIFY2(a->isCheckable() && a->isChecked(), qPrintable(a->objectName()));
         x.CheckStack();
     }
@@ -75,11 +76,11 @@ private slots:
         const struct {
             QAction* command;
             QWidget* region;
-        } views[] = {{x.f().aToolBar, x.f().atBarMain},
-                     {x.f().aEditorBar, x.f().plEditor},
-                     {x.f().aVideoBar, x.f().plVideo},
-                     {x.f().aControlBar, x.f().plControl},
-                     {x.f().aStatusBar, x.f().StatusBar}};
+        } views[] = {{Ctl<QAction>(x.f(), "aToolBar"), Ctl<QToolBar>(x.f(), "atBarMain")},
+                     {Ctl<QAction>(x.f(), "aEditorBar"), Ctl<QWidget>(x.f(), "plEditor")},
+                     {Ctl<QAction>(x.f(), "aVideoBar"), Ctl<QWidget>(x.f(), "plVideo")},
+                     {Ctl<QAction>(x.f(), "aControlBar"), Ctl<QWidget>(x.f(), "plControl")},
+                     {Ctl<QAction>(x.f(), "aStatusBar"), Probe(x.f()).StatusBar()}};
         for (const auto& v : views) {
             v.command->trigger();
             QVERIFY(!v.command->isChecked());
@@ -99,61 +100,61 @@ private slots:
         Fixture x;
         x.f().resize(800, 700);
         x.Settle();
-        x.f().aEditorBar->trigger();
+        Ctl<QAction>(x.f(), "aEditorBar")->trigger();
         x.Settle();
-        QCOMPARE(x.f().plVideo->height(), x.f().spUP->height());
-        QCOMPARE(x.At(x.f().plVideo).bottom() + 1, x.At(x.f().plControl).top());
+        QCOMPARE(Ctl<QWidget>(x.f(), "plVideo")->height(), Ctl<TRegionSplitter>(x.f(), "spUP")->height());
+        QCOMPARE(x.At(Ctl<QWidget>(x.f(), "plVideo")).bottom() + 1, x.At(Ctl<QWidget>(x.f(), "plControl")).top());
         // Shown again: the video region takes 40 percent of the window's height.
-        x.f().aEditorBar->trigger();
+        Ctl<QAction>(x.f(), "aEditorBar")->trigger();
         x.Settle();
-        QVERIFY(x.f().plEditor->isVisible());
-        QCOMPARE(x.f().plVideo->height(), int(std::trunc(x.f().height() * 0.4)));
+        QVERIFY(Ctl<QWidget>(x.f(), "plEditor")->isVisible());
+        QCOMPARE(Ctl<QWidget>(x.f(), "plVideo")->height(), int(std::trunc(x.f().height() * 0.4)));
         x.CheckStack();
     }
 
     void hiddenVideoComesBackWithItsShare() {
         Fixture x;
-        const int video = x.f().plVideo->height();
-        x.f().aVideoBar->trigger();
+        const int video = Ctl<QWidget>(x.f(), "plVideo")->height();
+        Ctl<QAction>(x.f(), "aVideoBar")->trigger();
         x.Settle();
-        QCOMPARE(x.f().plEditor->height(), x.f().spUP->height());
-        x.f().aVideoBar->trigger();
+        QCOMPARE(Ctl<QWidget>(x.f(), "plEditor")->height(), Ctl<TRegionSplitter>(x.f(), "spUP")->height());
+        Ctl<QAction>(x.f(), "aVideoBar")->trigger();
         x.Settle();
-        QVERIFY(std::abs(x.f().plVideo->height() - video) <= 1);
+        QVERIFY(std::abs(Ctl<QWidget>(x.f(), "plVideo")->height() - video) <= 1);
     }
 
     void extraHeightIsShared() {
         Fixture x;
         x.f().resize(800, 600);
         x.Settle();
-        const int editor = x.f().plEditor->height();
-        const int video = x.f().plVideo->height();
-        const double share = x.f().spUP->Share();
+        const int editor = Ctl<QWidget>(x.f(), "plEditor")->height();
+        const int video = Ctl<QWidget>(x.f(), "plVideo")->height();
+        const double share = Ctl<TRegionSplitter>(x.f(), "spUP")->Share();
         x.f().resize(800, 800);
         x.Settle();
-        const int grownEditor = x.f().plEditor->height() - editor;
-        const int grownVideo = x.f().plVideo->height() - video;
+        const int grownEditor = Ctl<QWidget>(x.f(), "plEditor")->height() - editor;
+        const int grownVideo = Ctl<QWidget>(x.f(), "plVideo")->height() - video;
         QCOMPARE(grownEditor + grownVideo, 200);
         QVERIFY(std::abs(grownVideo - share * 200) <= 1.0);
         QVERIFY(grownEditor > 0 && grownVideo > 0);
-        QCOMPARE(x.f().spUP->Share(), share);
+        QCOMPARE(Ctl<TRegionSplitter>(x.f(), "spUP")->Share(), share);
     }
 
     void aDragSetsTheShare() {
         Fixture x;
         x.f().resize(800, 700);
         x.Settle();
-        QSplitterHandle* handle = x.f().spUP->handle(1);
-        const int before = x.f().plVideo->height();
+        QSplitterHandle* handle = Ctl<TRegionSplitter>(x.f(), "spUP")->handle(1);
+        const int before = Ctl<QWidget>(x.f(), "plVideo")->height();
         const QPoint middle = handle->rect().center();
         QTest::mousePress(handle, Qt::LeftButton, {}, middle);
         QTest::mouseMove(handle, middle - QPoint(0, 60));
         QTest::mouseRelease(handle, Qt::LeftButton, {}, middle - QPoint(0, 60));
         x.Settle();
         // Within a pixel: the handle is three high, the grip anywhere on it.
-        QVERIFY(std::abs(x.f().plVideo->height() - (before + 60)) <= 1);
-        const double share = double(x.f().plVideo->height()) / x.f().spUP->Room();
-        QVERIFY(std::abs(x.f().spUP->Share() - share) < 1e-9);
+        QVERIFY(std::abs(Ctl<QWidget>(x.f(), "plVideo")->height() - (before + 60)) <= 1);
+        const double share = double(Ctl<QWidget>(x.f(), "plVideo")->height()) / Ctl<TRegionSplitter>(x.f(), "spUP")->Room();
+        QVERIFY(std::abs(Ctl<TRegionSplitter>(x.f(), "spUP")->Share() - share) < 1e-9);
     }
 
     void theShareIsStoredAndRestored() {
@@ -161,17 +162,17 @@ private slots:
         QSize size;
         {
             Fixture x;
-            x.f().spUP->SetShare(0.55);
+            Ctl<TRegionSplitter>(x.f(), "spUP")->SetShare(0.55);
             x.Settle();
-            video = x.f().plVideo->height();
+            video = Ctl<QWidget>(x.f(), "plVideo")->height();
             size = x.f().size();
         }
         QCOMPARE(OpenSettings()->value("Form.Main.VideoShare").toInt(), 5500);
         {
             Fixture x;
             QCOMPARE(x.f().size(), size);
-            QCOMPARE(x.f().spUP->Share(), 0.55);
-            QCOMPARE(x.f().plVideo->height(), video);
+            QCOMPARE(Ctl<TRegionSplitter>(x.f(), "spUP")->Share(), 0.55);
+            QCOMPARE(Ctl<QWidget>(x.f(), "plVideo")->height(), video);
         }
     }
 
@@ -186,30 +187,30 @@ private slots:
         QFETCH(QVariant, stored);
         OpenSettings()->setValue("Form.Main.VideoShare", stored);
         Fixture x;
-        const double share = x.f().spUP->Share();
+        const double share = Ctl<TRegionSplitter>(x.f(), "spUP")->Share();
         QVERIFY(share > 0.01 && share < 0.99);
-        QVERIFY(x.f().plEditor->height() >= 50 && x.f().plVideo->height() >= 50);
+        QVERIFY(Ctl<QWidget>(x.f(), "plEditor")->height() >= 50 && Ctl<QWidget>(x.f(), "plVideo")->height() >= 50);
     }
 
     void firstStartShowsAUsefulPicture() {
         Fixture x;
         // Both caption panels shown at their three lines.
-        for (TKelPanel* panel : {x.f().plSubL, x.f().plSubR})
+        for (TKelPanel* panel : {Ctl<TKelPanel>(x.f(), "plSubL"), Ctl<TKelPanel>(x.f(), "plSubR")})
             panel->show();
-        x.f().StackCaptionPanels();
+        Probe(x.f()).StackCaptionPanels();
         x.Settle();
-        QWidget* picture = x.f().plVideo->findChild<QWidget*>(QStringLiteral("MediaPlayer"));
+        QWidget* picture = Ctl<QWidget>(x.f(), "plVideo")->findChild<QWidget*>(QStringLiteral("MediaPlayer"));
         QVERIFY(picture);
-        QCOMPARE(x.f().Pane[0]->CaptionHeight, -3);
-        QCOMPARE(x.f().plSubL->height(), 3 * x.f().Pane[0]->CaptionLineHeight);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionHeight, -3);
+        QCOMPARE(Ctl<TKelPanel>(x.f(), "plSubL")->height(), 3 * Probe(x.f()).Pane(0)->CaptionLineHeight);
         QVERIFY2(picture->height() >= 135, qPrintable(QString::number(picture->height())));
         QVERIFY(picture->width() >= 240);
-        QVERIFY(x.f().plEditor->height() >= 50);
+        QVERIFY(Ctl<QWidget>(x.f(), "plEditor")->height() >= 50);
         // The window is at least as large as the stored defaults, and what it opened at is
         // what the next start finds.
         QVERIFY(x.f().width() >= 760 && x.f().height() >= 580);
-        QCOMPARE(x.f().FormSizes[0], x.f().width());
-        QCOMPARE(x.f().FormSizes[1], x.f().height());
+        QCOMPARE(Probe(x.f()).FormSizes()[0], x.f().width());
+        QCOMPARE(Probe(x.f()).FormSizes()[1], x.f().height());
     }
 
     void storedSizeIsKeptAsStored() {
@@ -217,36 +218,36 @@ private slots:
         OpenSettings()->setValue("Form.Main.Height", 500);
         Fixture x;
         QCOMPARE(x.f().size(), QSize(700, 500));
-        QCOMPARE(x.f().FormSizes[0], 700);
+        QCOMPARE(Probe(x.f()).FormSizes()[0], 700);
     }
 
     void noMenuOfQtsOwnOnTheBars() {
         Fixture x;
         QCOMPARE(static_cast<QMainWindow&>(x.f()).createPopupMenu(), nullptr);
         for (QWidget* bar :
-             {static_cast<QWidget*>(x.f().atBarMain), static_cast<QWidget*>(x.f().MainMenu),
-              static_cast<QWidget*>(x.f().ToolBarControl)}) {
+             {static_cast<QWidget*>(Ctl<QToolBar>(x.f(), "atBarMain")), static_cast<QWidget*>(Ctl<QMenuBar>(x.f(), "MainMenu")),
+              static_cast<QWidget*>(Ctl<QToolBar>(x.f(), "ToolBarControl"))}) {
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                                     bar->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(bar, &event);
             QCOMPARE(QApplication::activePopupWidget(), nullptr);
         }
-        QVERIFY(x.f().atBarMain->isVisible());
+        QVERIFY(Ctl<QToolBar>(x.f(), "atBarMain")->isVisible());
     }
 
     void theAboutBoxAndTheSizeDialogShowModally() {
         TScriptedQuestions questions;
         Fixture x;
         TAboutForm about;
-        TAdjustForm adjust(x.form.get(), &x.f().FormSizes);
-        x.f().AboutForm = &about;
-        x.f().AdjustForm = &adjust;
+        TAdjustForm adjust(x.form.get(), &Probe(x.f()).FormSizes());
+        Probe(x.f()).AboutForm() = &about;
+        Probe(x.f()).AdjustForm() = &adjust;
         QList<QDialog*> shown;
         questions.DialogScripts << [&](QDialog* d) {
             shown << d;
             return int(mrOk);
         };
-        x.f().aAbout->trigger();
+        Ctl<QAction>(x.f(), "aAbout")->trigger();
         // The size dialog opens on the window's present size.
         x.f().resize(820, 640);
         QString offered;
@@ -257,11 +258,11 @@ private slots:
             adjust.bbtnOkClick();
             return int(mrOk);
         };
-        x.f().aAdjustSize->trigger();
+        Ctl<QAction>(x.f(), "aAdjustSize")->trigger();
         QCOMPARE(shown, (QList<QDialog*>{&about, &adjust}));
         QCOMPARE(offered, QStringLiteral("820"));
         QCOMPARE(x.f().size(), QSize(820, 610));
-        QCOMPARE(x.f().FormSizes[1], 610);
+        QCOMPARE(Probe(x.f()).FormSizes()[1], 610);
     }
 };
 

@@ -58,7 +58,7 @@ TEST(Save, WritesTheFormatAndClearsModified) {
     TempDir dir;
     const std::string path = dir.Write("film.srt", kSrt);
     SubTitle doc(path, 25.0);
-    doc.ShiftRange(0, 0, 500);
+    doc.Apply(ShiftChange(doc, 0, 0, 500));
     ASSERT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.Save());
     EXPECT_FALSE(doc.IsModified());
@@ -98,7 +98,7 @@ TEST(Save, ReplacesTheFileByRenaming) {
     SubTitle doc(path, 25.0);
     std::ifstream before(path, std::ios::binary);
     ASSERT_TRUE(before.is_open());
-    doc.ShiftRange(0, 1, 1000);
+    doc.Apply(ShiftChange(doc, 0, 1, 1000));
     ASSERT_TRUE(doc.Save());
     std::string old((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
     EXPECT_EQ(old, kSrt);
@@ -134,7 +134,7 @@ TEST(Save, FailureKeepsTheOldFileAndTheModifiedFlag) {
         fs::create_directory(dir.Path() / "sub");
         const std::string path = dir.Write("sub/film.srt", kSrt);
         SubTitle doc(path, 25.0);
-        doc.ShiftRange(0, 0, 1);
+        doc.Apply(ShiftChange(doc, 0, 0, 1));
         fs::remove_all(dir.Path() / "sub");
         ExpectFailedSave(doc, "missing folder");
         EXPECT_FALSE(fs::exists(dir.Path() / "sub"));
@@ -147,8 +147,7 @@ TEST(Save, FailureHalfwayKeepsTheOldFile) {
     const std::string path = dir.Write("film.srt", kSrt);
     SubTitle doc(path, 25.0);
     for (int i = 0; i < 2000; ++i)
-        doc.Insert(doc.Count(),
-                   PerTitle(i * 1000, i * 1000 + 500, "a longer line of caption text"));
+        doc.Apply(InsertChange(doc, doc.Count(), {PerTitle(i * 1000, i * 1000 + 500, "a longer line of caption text")}));
 
     std::string why;
     bool saved = true;
@@ -193,7 +192,7 @@ TEST(Save, FailureInAReadOnlyFolder) {
     fs::create_directory(dir.Path() / "ro");
     const std::string path = dir.Write("ro/film.srt", kSrt);
     SubTitle doc(path, 25.0);
-    doc.ShiftRange(0, 0, 1);
+    doc.Apply(ShiftChange(doc, 0, 0, 1));
     // Readable and searchable for every user, so that only the missing write permission stops
     // the save, whoever runs it.
     const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
@@ -258,7 +257,7 @@ TEST(Save, Utf16TextOutsideAscii) {
         dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\n\0", 4));
     SubTitle doc(path, 25.0);
     ASSERT_TRUE(doc.IsLoaded());
-    doc.Insert(0, PerTitle(0, 1000, "\xE5\x9B\x9B\xF0\x9F\x98\x80"));
+    doc.Apply(InsertChange(doc, 0, {PerTitle(0, 1000, "\xE5\x9B\x9B\xF0\x9F\x98\x80")}));
     ASSERT_TRUE(doc.Save());
     const std::string out = ReadBytes(path);
     const std::string want16("\xDB\x56\x3D\xD8\x00\xDE\r\0\n\0", 10);

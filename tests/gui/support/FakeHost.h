@@ -24,9 +24,7 @@ public:
     std::vector<Step> Steps;
     // Steps taken back, newest last, with what does each again.
     std::vector<Step> Undone;
-    QStringList Calls; // "SelectRow 0 4", "SelectRowInView 0 4", "SyncOpposite 0 5", "Undo 1"
-    int Top[2] = {1, 1};
-    int Bottom[2] = {1, 1};
+    QStringList Calls; // "SelectRow 0 4", "SelectRowInView 0 4", "SyncOpposite 0 4", "Undo 1"
     bool LinkedValue = false;
     bool FilmOpenValue = false;
     bool FilmPlayingValue = false;
@@ -52,18 +50,15 @@ public:
         emit entriesChanged(side);
         return true;
     }
-    void FillGrid(int side) override { Calls << QStringLiteral("FillGrid %1").arg(side); }
     void SelectRow(int side, int index) override {
         Calls << QStringLiteral("SelectRow %1 %2").arg(side).arg(index);
     }
     void SelectRowInView(int side, int index) override {
         Calls << QStringLiteral("SelectRowInView %1 %2").arg(side).arg(index);
     }
-    void SyncOpposite(int side, int row) override {
-        Calls << QStringLiteral("SyncOpposite %1 %2").arg(side).arg(row);
+    void SyncOpposite(int side, int index) override {
+        Calls << QStringLiteral("SyncOpposite %1 %2").arg(side).arg(index);
     }
-    int SelectionTop(int side) const override { return Top[side]; }
-    int SelectionBottom(int side) const override { return Bottom[side]; }
     bool Linked() const override { return LinkedValue; }
     bool FilmOpen() const override { return FilmOpenValue; }
     double FilmPosition() const override { return FilmPositionValue; }
