@@ -2,14 +2,12 @@
 // table, English without a Chinese character, every entry taken, and copied beside the program.
 // A failure lists what is missing as lines ready to paste into the pack.
 //
-// scripts/pack-missing PACK runs listMissing below for any pack.
+// scripts/pack-missing PACK lists the same for any pack.
 #include "PackCheck.h"
 #include "TestSettings.h"
 
 #include <QFile>
 #include <QtTest>
-
-#include <cstdio>
 
 namespace {
 
@@ -95,19 +93,6 @@ private slots:
         QVERIFY(source.open(QIODevice::ReadOnly));
         QVERIFY2(copy.open(QIODevice::ReadOnly), qPrintable(copy.fileName()));
         QCOMPARE(copy.readAll(), source.readAll());
-    }
-
-    // With VELITRA_PACK=path: prints the entries that pack lacks, ready to paste.
-    void listMissing() {
-        const QString path = qEnvironmentVariable("VELITRA_PACK");
-        if (path.isEmpty()) QSKIP("VELITRA_PACK names no pack");
-        const TLanguagePack pack = ReadLanguagePack(path).value_or(TLanguagePack{});
-        const QStringList missing = packcheck::Missing(needs_, pack);
-        std::fputs(packcheck::PasteText(needs_, missing).toUtf8().constData(), stdout);
-        const QStringList unused = packcheck::Unused(needs_, pack);
-        if (!unused.isEmpty())
-            std::fputs(("\n; entries no window has:\n; " + unused.join("\n; ") + "\n").toUtf8(),
-                       stdout);
     }
 };
 

@@ -397,6 +397,12 @@ private slots:
         Ctl<QAction>(x.f(), "aDelLine")->trigger();
         QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), 3);
         QCOMPARE(x.Cell(0, 1, 4), QStringLiteral("c"));
+        // The side's status panel counts the entries after every step, undo and redo.
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT]  (3)  UTF-8"));
+        Ctl<QAction>(x.f(), "aUndo")->trigger();
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT]  (5)  UTF-8"));
+        Ctl<QAction>(x.f(), "aRedo")->trigger();
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT]  (3)  UTF-8"));
 
         // Rows remembered past the end never reach beyond the last entry.
         Probe(x.f()).SelectRow(0, 2);
@@ -422,6 +428,11 @@ private slots:
         Fixture x;
         QVERIFY(x.f().LoadDocument(0, x.Write("big5.srt", gbk)));
         QCOMPARE(Probe(x.f()).Pane(0)->Doc()->CodePage(), kCodePageBig5);
+        // Choosing Simplified Chinese waits for the next start: the page too.
+        questions.MessageAnswers << mrOk;
+        Ctl<QAction>(x.f(), "aSelCHS")->trigger();
+        QVERIFY(x.f().LoadDocument(1, x.Write("again.srt", gbk)));
+        QCOMPARE(Probe(x.f()).Pane(1)->Doc()->CodePage(), kCodePageBig5);
     }
 
     void big5FileShowsItsCharacters() {
