@@ -62,7 +62,7 @@ TChange TSideDocument::Run(TChange change, std::vector<TRowSpan>& rows) {
 bool TSideDocument::Apply(const QString& name, TChange change) {
     if (!doc_ || change.Empty()) return false;
     doc_->Check(change);
-    emit aboutToChange();
+    emit aboutToChange(TMove::Step);
     std::vector<TRowSpan> rows;
     history_.Record(name, Run(std::move(change), rows));
     emit changed(rows, TMove::Step);
@@ -74,7 +74,7 @@ bool TSideDocument::Undo() {
     if (!doc_ || !history_.CanUndo()) return false;
     // Checked before the step gives up its change, so that a refusal leaves the step whole.
     doc_->Check(history_.NextUndo());
-    emit aboutToChange();
+    emit aboutToChange(TMove::Undo);
     std::vector<TRowSpan> rows;
     history_.Undone(Run(history_.TakeUndo(), rows));
     emit changed(rows, TMove::Undo);
@@ -85,7 +85,7 @@ bool TSideDocument::Undo() {
 bool TSideDocument::Redo() {
     if (!doc_ || !history_.CanRedo()) return false;
     doc_->Check(history_.NextRedo());
-    emit aboutToChange();
+    emit aboutToChange(TMove::Redo);
     std::vector<TRowSpan> rows;
     history_.Redone(Run(history_.TakeRedo(), rows));
     emit changed(rows, TMove::Redo);

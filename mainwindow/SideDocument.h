@@ -50,7 +50,7 @@ public:
 
 signals:
     // Before a step, undo or redo touches the entries.
-    void aboutToChange();
+    void aboutToChange(TSideDocument::TMove move);
     // Around each hunk as it is applied: at entry first, removed entries give way to inserted
     // ones (a re-timing removes and inserts the same entries: they change in place).
     void hunkAboutToApply(int first, int removed, int inserted);

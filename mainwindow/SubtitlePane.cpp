@@ -58,7 +58,11 @@ TSubtitlePane::TSubtitlePane(TSideDocument* document, QTableView* grid, TKelLabe
 
     // The grid model first: the rows must be there before the view is put back on them.
     GridModel->Follow(document);
-    connect(document, &TSideDocument::aboutToChange, this, [this] { kept_ = SaveView(); });
+    // Only a step keeps the view; undo and redo select what they changed instead (and reading
+    // a selection of a thousand scattered rows costs more than the undo itself).
+    connect(document, &TSideDocument::aboutToChange, this, [this](TSideDocument::TMove move) {
+        if (move == TSideDocument::TMove::Step) kept_ = SaveView();
+    });
     connect(document, &TSideDocument::changed, this, &TSubtitlePane::Changed);
     connect(document, &TSideDocument::aboutToReplace, this, [this] { kept_ = SaveView(); });
     connect(document, &TSideDocument::replaced, this, &TSubtitlePane::Replaced);
