@@ -123,7 +123,8 @@ QString MenuReport(const TMainForm& form) {
         if (!top->menu()) continue;
         report += QStringLiteral("menu\t%1\n").arg(top->text());
         for (const QAction* item : top->menu()->actions())
-            if (!item->isSeparator()) report += QStringLiteral("\t%1\n").arg(item->text());
+            if (!item->isSeparator() && item->isVisible())
+                report += QStringLiteral("\t%1\n").arg(item->text());
     }
     return report;
 }

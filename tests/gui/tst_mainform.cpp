@@ -1,4 +1,5 @@
 // The window as start-up leaves it: creation order, layout, menus, commands and their hints.
+#include "EditorHost.h"
 #include "FakePlayer.h"
 #include "Kellabel.h"
 #include "Kelpanel.h"
