@@ -5,14 +5,13 @@ set(CPACK_PACKAGE_NAME velitra)
 set(CPACK_PACKAGE_VENDOR "Kestrow Group.")
 set(CPACK_PACKAGE_CONTACT "Velitra developers <velitra@kestrowgroup.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "subtitle editor: two subtitle files side by side")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "subtitle editor: two subtitle files side by side\n"
-    " Velitra shows two subtitle files side by side, the film playing above them\n"
-    " with both captions in step, and brings the tools to re-time, merge, import,\n"
-    " repair and convert subtitles: SubRip, MicroDVD and SubViewer files in UTF-8,\n"
-    " UTF-16 or a legacy code page such as Big5 or GBK. velitra-convert converts\n"
-    " on the command line. The interface is in Traditional Chinese, Simplified\n"
-    " Chinese and English.")
+# Below the summary line; CPack indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velitra shows two subtitle files side by side, the film playing above them
+with both captions in step, and brings the tools to re-time, merge, import,
+repair and convert subtitles: SubRip, MicroDVD and SubViewer files in UTF-8,
+UTF-16 or a legacy code page such as Big5 or GBK. velitra-convert converts
+on the command line. The interface is in Traditional Chinese, Simplified
+Chinese and English.")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
