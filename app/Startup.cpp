@@ -100,7 +100,8 @@ QString UsageText() {
         "\n"
         "  FILM            a film file (any format the player knows), opened as the\n"
         "                  Open Film command (Ctrl+O) would\n"
-        "  LEFT-SUBTITLE   a subtitle file (.srt, .sub, .vtt, .ass, .ssa) for the left pane\n"
+        "  LEFT-SUBTITLE   a subtitle file for the left pane (.srt, .sub, .vtt, .ass,\n"
+        "                  .ssa)\n"
         "  RIGHT-SUBTITLE  a second one for the right pane\n"
         "  -h, --help      this text\n");
 }
