@@ -1,9 +1,15 @@
 #include "Startup.h"
 
+#include "LanguagePack.h"
 #include "Questions.h"
 #include "Texts.h"
 
+#include <QAction>
+#include <QFile>
 #include <QFileInfo>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <clocale>
 #include <cstdio>
@@ -71,8 +77,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
             line.Help = true;
             continue;
         }
-        const QString ext = QFileInfo(arg).suffix().toLower();
-        if (ext == QLatin1String("srt") || ext == QLatin1String("sub"))
+        if (IsSubtitleFileName(arg))
             line.Subtitles << arg;
         else if (line.Film.isEmpty())
             line.Film = arg;
@@ -80,6 +85,13 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
             line.Subtitles << arg;
     }
     return line;
+}
+
+bool IsSubtitleFileName(const QString& fileName) {
+    static const QStringList extensions{QStringLiteral("srt"), QStringLiteral("sub"),
+                                        QStringLiteral("vtt"), QStringLiteral("ass"),
+                                        QStringLiteral("ssa")};
+    return extensions.contains(QFileInfo(fileName).suffix().toLower());
 }
 
 QString UsageText() {
@@ -90,7 +102,8 @@ QString UsageText() {
         "\n"
         "  FILM            a film file (any format the player knows), opened as the\n"
         "                  Open Film command (Ctrl+O) would\n"
-        "  LEFT-SUBTITLE   a subtitle file (.srt, .sub) for the left pane\n"
+        "  LEFT-SUBTITLE   a subtitle file for the left pane (.srt, .sub, .vtt, .ass,\n"
+        "                  .ssa)\n"
         "  RIGHT-SUBTITLE  a second one for the right pane\n"
         "  -h, --help      this text\n");
 }
@@ -102,13 +115,43 @@ void OpenFromCommandLine(TMainForm& form, const TCommandLine& commandLine) {
         form.OpenSubtitleFile(int(side), QFileInfo(commandLine.Subtitles[side]).absoluteFilePath());
 }
 
+QString MenuReport(const TMainForm& form) {
+    const TLanguagePack* pack = CurrentPack();
+    QString report = QStringLiteral("pack\t%1\n").arg(pack ? pack->FileName : QString());
+    QStringList sizes;
+    for (const QSize& size : QApplication::windowIcon().availableSizes())
+        sizes << QString::number(size.width());
+    report += QStringLiteral("icon\t%1\n").arg(sizes.join(QLatin1Char(' ')));
+    for (const QAction* top : form.menuBar()->actions()) {
+        if (!top->menu()) continue;
+        report += QStringLiteral("menu\t%1\n").arg(top->text());
+        for (const QAction* item : top->menu()->actions())
+            if (!item->isSeparator() && item->isVisible())
+                report += QStringLiteral("\t%1\n").arg(item->text());
+    }
+    return report;
+}
+
+namespace {
+
+// The desktop icon's PNGs, built into the program; none in a program built without them.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/icons/%1.png").arg(size);
+        if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+    }
+    return icon;
+}
+
+} // namespace
+
 int RunVelitra(int argc, char** argv) {
     // Help needs no display: answer it before the application object connects to one.
-    QStringList arguments;
+    QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const TCommandLine commandLine = ParseCommandLine(arguments);
-    if (commandLine.Help) {
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    if (ParseCommandLine(rawArguments).Help) {
         std::fputs(UsageText().toLocal8Bit().constData(), stdout);
         return 0;
     }
@@ -116,12 +159,21 @@ int RunVelitra(int argc, char** argv) {
     TApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Velitra"));
     app.setOrganizationName(QStringLiteral("Kestrow Group."));
+    app.setDesktopFileName(QStringLiteral(VELITRA_APP_ID));
+    app.setWindowIcon(ProgramIcon());
     // libmpv reads numbers in the C locale; QApplication has just set the user's.
     std::setlocale(LC_NUMERIC, "C");
+    // The files come after Qt has taken its own options (-style NAME, -platform NAME ...), which
+    // would otherwise open as a film and a subtitle file.
+    const TCommandLine commandLine = ParseCommandLine(app.arguments());
 
     TForms forms;
     try {
         CreateForms(forms);
+        if (qEnvironmentVariableIsSet("VELITRA_DUMP_MENUS")) {
+            std::fputs(MenuReport(*forms.MainForm).toUtf8().constData(), stdout);
+            return 0;
+        }
         forms.MainForm->show();
         forms.MainForm->OfferRecovery();
         OpenFromCommandLine(*forms.MainForm, commandLine);

@@ -59,8 +59,15 @@ struct TCommandLine {
     QStringList Subtitles;
     bool Help = false;
 };
+// The arguments after the program's name: subtitle files by their extension (IsSubtitleFileName),
+// the first other file as the film, any further one as a subtitle file.
 TCommandLine ParseCommandLine(const QStringList& arguments);
+bool IsSubtitleFileName(const QString& fileName);
 QString UsageText();
+
+// The pack in force, the window icon's sizes, and the main menu with its commands, one a line:
+// what the install check reads from an installed program started with VELITRA_DUMP_MENUS set.
+QString MenuReport(const TMainForm& form);
 
 // Opens what the command line names in the windows.
 void OpenFromCommandLine(TMainForm& form, const TCommandLine& commandLine);

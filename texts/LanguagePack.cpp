@@ -3,6 +3,7 @@
 #include "Texts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -135,9 +136,15 @@ QStringList PackFileNames(const QString& programPath, const QString& code) {
     // A leading dot starts a hidden name, not an extension.
     const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
     if (dot > 0) base.truncate(dot);
-    const QString stem = program.path() + QLatin1Char('/') + base + QLatin1Char('.');
-    QStringList names{stem + code};
-    if (code.size() > 2) names << stem + code.left(2);
+    QStringList names;
+    // Beside the program (a build), then the installed data folder, found from the program's
+    // folder so that an installed tree works wherever it was put.
+    for (const QString& folder :
+         {program.path(), QDir::cleanPath(program.path() + QStringLiteral("/" VELITRA_PACK_DIR))}) {
+        const QString stem = folder + QLatin1Char('/') + base + QLatin1Char('.');
+        names << stem + code;
+        if (code.size() > 2) names << stem + code.left(2);
+    }
     return names;
 }
 

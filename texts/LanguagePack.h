@@ -1,7 +1,8 @@
 #pragma once
-// Language packs: a UTF-8 INI file beside the program (velitra.CHS, velitra.ENU, or the
-// two-letter fallback velitra.CH, velitra.EN) with a [Texts] section keyed by text-table number
-// and one section per window class keyed "objectName.property". A pack is data only: it is read
+// Language packs: a UTF-8 INI file beside the program or in its installed data folder
+// (velitra.CHS, velitra.ENU, or the two-letter fallback velitra.CH, velitra.EN) with a [Texts]
+// section keyed by text-table number and one section per window class keyed
+// "objectName.property". A pack is data only: it is read
 // as text, never run, and every value stays a text until a window takes it through the
 // properties it allows (components/Reinit.h).
 #include <QHash>
@@ -27,7 +28,9 @@ inline constexpr qint64 kLargestPack = 1024 * 1024;
 QString PackCode(int lcid);
 // Where the packs of a program file are looked for, in order: the program's file with its
 // extension (or, without one, nothing) replaced by "." and the code, then by "." and the code's
-// first two letters. Only the file name's own extension counts, never a dot in a folder name.
+// first two letters; then the same names in the installed data folder, VELITRA_PACK_DIR from the
+// program's folder ("../share/velitra" for bin/velitra). Only the file name's own extension
+// counts, never a dot in a folder name.
 QStringList PackFileNames(const QString& programPath, const QString& code);
 
 // Reads a pack. Nothing (with the reason in why) for a file that is missing, not a plain file,

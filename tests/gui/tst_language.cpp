@@ -77,16 +77,24 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("X.exe, CHS") << "/opt/v/X.exe"
-                                    << "CHS" << QStringList{"/opt/v/X.CHS", "/opt/v/X.CH"};
+        // Beside the program first (a build), then in the data folder of an installed tree.
+        QTest::newRow("X.exe, CHS")
+            << "/opt/v/X.exe"
+            << "CHS"
+            << QStringList{"/opt/v/X.CHS", "/opt/v/X.CH", "/opt/share/velitra/X.CHS",
+                           "/opt/share/velitra/X.CH"};
         QTest::newRow("no extension")
             << "/usr/bin/velitra"
-            << "ENU" << QStringList{"/usr/bin/velitra.ENU", "/usr/bin/velitra.EN"};
+            << "ENU"
+            << QStringList{"/usr/bin/velitra.ENU", "/usr/bin/velitra.EN",
+                           "/usr/share/velitra/velitra.ENU", "/usr/share/velitra/velitra.EN"};
         // A dot in a folder's name is no extension of the program's.
         QTest::newRow("dotted folder")
             << "/home/u/.local/bin/velitra"
             << "CHT"
-            << QStringList{"/home/u/.local/bin/velitra.CHT", "/home/u/.local/bin/velitra.CH"};
+            << QStringList{"/home/u/.local/bin/velitra.CHT", "/home/u/.local/bin/velitra.CH",
+                           "/home/u/.local/share/velitra/velitra.CHT",
+                           "/home/u/.local/share/velitra/velitra.CH"};
         QTest::newRow("no code") << "/opt/v/X.exe"
                                  << "" << QStringList{};
     }
@@ -124,6 +132,22 @@ private slots:
         QVERIFY(!LoadNewResourceModule(1033));
         QCOMPARE(CurrentPack()->FileName, dir_.filePath("X.CHS"));
         QCOMPARE(TextOf(txColumnStart), QStringLiteral("开始"));
+    }
+
+    // An installed program (bin/velitra) reads share/velitra/ when nothing is beside it; a pack
+    // beside it, as in a build, comes first.
+    void installedPackFolder() {
+        QTemporaryDir tree;
+        QVERIFY(QDir(tree.path()).mkpath("bin") && QDir(tree.path()).mkpath("share/velitra"));
+        const QString program = tree.filePath("bin/velitra");
+        const QString installed =
+            Write(tree.filePath("share/velitra/velitra.ENU"), "[Texts]\n1007=Start\n");
+        QCOMPARE(LoadNewResourceModule(1033, program)->FileName, installed);
+        QCOMPARE(TextOf(txColumnStart), QStringLiteral("Start"));
+
+        const QString beside = Write(tree.filePath("bin/velitra.EN"), "[Texts]\n1007=Begin\n");
+        QCOMPARE(LoadNewResourceModule(1033, program)->FileName, beside);
+        QCOMPARE(TextOf(txColumnStart), QStringLiteral("Begin"));
     }
 
     // Entries the pack lacks, leaves empty, or writes without the built-in markers keep the

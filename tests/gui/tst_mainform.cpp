@@ -1,5 +1,6 @@
 // The window as start-up leaves it: creation order, layout, menus, commands and their hints.
 #include "MainProbe.h"
+#include "EditorHost.h"
 #include "FakePlayer.h"
 #include "Kellabel.h"
 #include "Kelpanel.h"
@@ -12,6 +13,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -398,6 +401,32 @@ private slots:
             << QStringList{"velitra", "L.srt", "a.avi", "R.SUB"} << "a.avi"
             << QStringList{"L.srt", "R.SUB"} << false;
         QTest::newRow("help") << QStringList{"velitra", "--help"} << "" << QStringList{} << true;
+        // A file manager hands over whatever was chosen: WebVTT and ASS/SSA go to the panes too.
+        QTest::newRow("vtt, film, ass")
+            << QStringList{"velitra", "a.vtt", "film.mp4", "b.ASS"} << "film.mp4"
+            << QStringList{"a.vtt", "b.ASS"} << false;
+        QTest::newRow("ssa alone") << QStringList{"velitra", "x.ssa"} << ""
+                                   << QStringList{"x.ssa"} << false;
+    }
+
+    // What the command line names opens: the film in the player, the subtitle files into the
+    // left and right panes in their order, wherever the film stands among them.
+    void commandLineOpensFilmAndPanes() {
+        TScriptedQuestions questions;
+        TFakePlayer* player = nullptr;
+        TMainForm form([&player](QWidget* video) { return player = new TFakePlayer(video); });
+        const QString film = QDir::cleanPath(QStringLiteral(VELITRA_FIXTURES "/film.mkv"));
+        player->Films[film] = 60;
+        const QString left = QStringLiteral(VELITRA_FIXTURES "/cli/basic.srt");
+        const QString right = QStringLiteral(VELITRA_FIXTURES "/cli/viewer.sub");
+        OpenFromCommandLine(form, ParseCommandLine({"velitra", left, film, right}));
+        QCOMPARE(player->FileName(), film);
+        QCOMPARE(QString::fromStdString(form.Host()->Document(0)->FileName()),
+                 QFileInfo(left).absoluteFilePath());
+        QCOMPARE(QString::fromStdString(form.Host()->Document(1)->FileName()),
+                 QFileInfo(right).absoluteFilePath());
+        QCOMPARE(form.Host()->Document(0)->Count(), 4);
+        QVERIFY(questions.Messages.isEmpty());
     }
 
     void commandLine() {
