@@ -152,6 +152,12 @@ std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, i
         const PerTitle& e = *source.Item(i);
         if (!converter.Convert(e.Text, text)) {
             const int number = i + 1;
+            if (converter.LastFault() == TextConverter::Fault::Unreadable)
+                throw TextConversionError("Entry " + std::to_string(number) + " of " +
+                                              source.FileName() + " is not valid " +
+                                              CodePageName(source.CodePage()) +
+                                              ": nothing was inserted.",
+                                          number, false, source.CodePage(), true);
             throw TextConversionError("Entry " + std::to_string(number) + " of " +
                                           source.FileName() + " cannot be written in " +
                                           CodePageName(doc.CodePage()) + ": nothing was inserted.",

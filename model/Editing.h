@@ -22,16 +22,20 @@ TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entri
 // n entries with empty text before index, all at the end of the entry before index plus 10 ms
 // (0 at index 0).
 TChange InsertBlankChange(const SubTitle& doc, int index, int n);
-// A text that a document's code page cannot hold, found while copying texts into it: Number is the
-// 1-based number of the source entry or, for a text file, of its line (Line true). Nothing has
-// changed when it is thrown.
+// A text that a document's code page cannot hold, found while copying texts into it, or one that
+// is no valid text of the source's own page (Unreadable): Number is the 1-based number of the
+// source entry or, for a text file, of its line (Line true). Nothing has changed when it is
+// thrown.
 class TextConversionError : public SubtitleError {
 public:
-    TextConversionError(const std::string& message, int number, bool line, int codePage)
-        : SubtitleError(message), Number(number), Line(line), CodePage(codePage) {}
+    TextConversionError(const std::string& message, int number, bool line, int codePage,
+                        bool unreadable = false)
+        : SubtitleError(message), Number(number), Line(line), CodePage(codePage),
+          Unreadable(unreadable) {}
     int Number;
     bool Line;
-    int CodePage; // the page that cannot hold it
+    int CodePage;    // the page that cannot hold it, or the source's page that cannot read it
+    bool Unreadable; // the source's fault, not the target's
 };
 
 // Copies of source entries first..last, their text converted into doc's code page when the source

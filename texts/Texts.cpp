@@ -82,6 +82,14 @@ const std::map<int, QString>& BuiltIn() {
         {txFindTitle, QStringLiteral("Find")},
         {txSpeedNormal, QStringLiteral("Normal")},
         {txSpeedRate, QStringLiteral("%1X Speed")},
+        // A text the document's (or the source's) own code page cannot read is the source's
+        // fault, not the target's: %1 the entry or line, %2 the page. A frame rate that is a
+        // number but not above 0.
+        {txEntryNotValid, QStringLiteral("第 %1 筆字幕的文字不是有效的 %2 文字,檔案沒有寫入。")},
+        {txSourceEntryNotValid,
+         QStringLiteral("來源第 %1 筆字幕的文字不是有效的 %2 文字,未做任何變更")},
+        {txSourceLineNotValid, QStringLiteral("文字檔第 %1 行的文字不是有效的 %2 文字,未做任何變更")},
+        {txFrameRateAboveZero, QStringLiteral("每秒Frame數必須大於 0")},
     };
     return table;
 }

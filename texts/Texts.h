@@ -89,4 +89,9 @@ enum TextId : int {
     txFindTitle = 5451,
     txSpeedNormal = 5452,
     txSpeedRate = 5453,
+    // Texts not valid in their own code page, and a frame rate that is no rate.
+    txEntryNotValid = 6000,
+    txSourceEntryNotValid = 6001,
+    txSourceLineNotValid = 6002,
+    txFrameRateAboveZero = 6003,
 };

@@ -1,6 +1,7 @@
 #include "SaveAsForm.h"
 #include "Hint.h"
 
+#include "CodePage.h"
 #include "EditorHost.h"
 #include "Questions.h"
 #include "SaveAs.h"
@@ -21,6 +22,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 const QString TSaveAsForm::SaveFilter = QStringLiteral(
     "SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
@@ -247,7 +249,12 @@ void TSaveAsForm::bbtnOkClick() {
         try {
             frameRate = ParseFrameRate(cbFrame->currentText().toStdString());
         } catch (const SubtitleError&) {
-            Questions().ShowError(this, TextOf(txNotAFloat).arg(cbFrame->currentText()));
+            // A number that is no rate (0, below 0) is told as such; anything else is no number.
+            bool number = false;
+            const double typed = cbFrame->currentText().trimmed().toDouble(&number);
+            Questions().ShowError(this, number && std::isfinite(typed)
+                                            ? TextOf(txFrameRateAboveZero)
+                                            : TextOf(txNotAFloat).arg(cbFrame->currentText()));
             return;
         }
     }
@@ -259,6 +266,13 @@ void TSaveAsForm::bbtnOkClick() {
         return;
     }
     const SaveAsResult result = SaveAs(*Document, path.toStdString(), Options(frameRate));
+    if (!result.ok && result.unreadableEntry) {
+        Questions().ShowError(
+            this, TextOf(txEntryNotValid)
+                      .arg(*result.unreadableEntry + 1)
+                      .arg(QString::fromUtf8(CodePageName(Document->CodePage()))));
+        return;
+    }
     if (!result.ok && result.unheldEntry) {
         Questions().ShowError(
             this,

@@ -359,11 +359,17 @@ private slots:
         QTest::newRow("a path of spaces")
             << Setup([](TSaveAsForm& f) { f.leSubFile->setText("   "); })
             << TextOf(txNoCombineFile);
-        for (const char* rate : {"abc", "0", "-25", "inf", "nan", "25,000", ""})
+        for (const char* rate : {"abc", "inf", "nan", "25,000", ""})
             QTest::addRow("frame rate \"%s\"", rate) << Setup([rate](TSaveAsForm& f) {
                 f.rbtnMicroDVD->click();
                 f.cbFrame->setEditText(QString::fromLatin1(rate));
             }) << TextOf(txNotAFloat).arg(QString::fromLatin1(rate));
+        // A number that is no rate is told so, not as no number.
+        for (const char* rate : {"0", "-25", " 0.000 "})
+            QTest::addRow("frame rate \"%s\"", rate) << Setup([rate](TSaveAsForm& f) {
+                f.rbtnMicroDVD->click();
+                f.cbFrame->setEditText(QString::fromLatin1(rate));
+            }) << TextOf(txFrameRateAboveZero);
     }
     void refusals() {
         QFETCH(Setup, setup);

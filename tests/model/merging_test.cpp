@@ -176,6 +176,24 @@ TEST(Combine, ATextTheTargetCannotHoldStopsEverything) {
     }
 }
 
+// A source text its own page cannot read (Windows-1252 bytes in a Big5 document) is the source's
+// fault, named with the source's page, whatever the target's page.
+TEST(Combine, ASourceTextItsOwnPageCannotReadIsNamedAsSuch) {
+    const SubTitle doc = DocWith({PerTitle(0, 1, "x")});
+    const SubTitle source =
+        DocWith({PerTitle(0, 1, kBig5Four), PerTitle(5, 6, "caf\xE9!")}, "big5.srt", true);
+    try {
+        (void)CombineChange(doc, source, 0, 1, 1, true);
+        FAIL() << "no error";
+    } catch (const TextConversionError& e) {
+        EXPECT_EQ(e.Number, 2);
+        EXPECT_FALSE(e.Line);
+        EXPECT_TRUE(e.Unreadable);
+        EXPECT_EQ(e.CodePage, kCodePageBig5);
+        EXPECT_NE(std::string(e.what()).find("is not valid Big5"), std::string::npos) << e.what();
+    }
+}
+
 struct ImportCase {
     const char* name;
     int sourceFirst, sourceLast, targetFirst, targetLast;
@@ -338,6 +356,20 @@ TEST(PourText, ALineTheTargetCannotHoldIsNamed) {
     } catch (const TextConversionError& e) {
         EXPECT_EQ(e.Number, 4);
         EXPECT_TRUE(e.Line);
+        EXPECT_EQ(e.CodePage, kCodePageBig5);
+    }
+}
+
+TEST(PourText, ALineItsOwnPageCannotReadIsNamedAsSuch) {
+    const SubTitle doc = DocWith({PerTitle(0, 1, "x"), PerTitle(1, 2, "y")});
+    try {
+        (void)PourTextChange(
+            doc, TextSource::FromBytes("fine\n\ncaf\xE9!\n", LegacyPage::Forced(kCodePageBig5)), 0, 1);
+        FAIL() << "no error";
+    } catch (const TextConversionError& e) {
+        EXPECT_EQ(e.Number, 3);
+        EXPECT_TRUE(e.Line);
+        EXPECT_TRUE(e.Unreadable);
         EXPECT_EQ(e.CodePage, kCodePageBig5);
     }
 }
