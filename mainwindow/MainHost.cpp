@@ -52,6 +52,10 @@ int TMainHost::SelectionBottom(int side) const {
     return IsSide(side) ? form_->SelectionBottom(side) : 0;
 }
 
+std::vector<int> TMainHost::SelectedEntries(int side) const {
+    return IsSide(side) ? form_->Pane[side]->SelectedEntries() : std::vector<int>();
+}
+
 bool TMainHost::Linked() const {
     return form_->aSyncLR->isChecked();
 }

@@ -17,6 +17,7 @@ public:
     void SyncOpposite(int side, int row) override;
     int SelectionTop(int side) const override;
     int SelectionBottom(int side) const override;
+    std::vector<int> SelectedEntries(int side) const override;
     bool Linked() const override;
     bool FilmOpen() const override;
     double FilmPosition() const override;

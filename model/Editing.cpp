@@ -125,6 +125,25 @@ TChange RescaleChange(const SubTitle& doc, int first, int last, int32_t newStart
     return change;
 }
 
+TChange RetimeOnlyChange(const SubTitle& doc, const TChange& retiming,
+                         const std::vector<int>& entries) {
+    TChange change;
+    for (const THunk& hunk : retiming.Hunks) {
+        const auto* retime = std::get_if<TRetime>(&hunk);
+        if (!retime) continue;
+        const int first = retime->First;
+        const int end = first + Index32(retime->Times.size());
+        for (auto it = std::lower_bound(entries.begin(), entries.end(), first);
+             it != entries.end() && *it < end; ++it) {
+            const TEntryTimes& times = retime->Times[static_cast<std::size_t>(*it - first)];
+            const PerTitle* now = doc.Item(*it);
+            if (now && (times.Start != now->Start || times.End != now->End))
+                AddTimes(change, *it, times);
+        }
+    }
+    return change;
+}
+
 TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entries) {
     if (!doc.IsLoaded() || index < 0 || index > doc.Count()) return {};
     return OneSplice(index, 0, std::move(entries));

@@ -17,6 +17,10 @@ TChange ShiftChange(const SubTitle& doc, int first, int last, int32_t delta);
 // Throws SubtitleError when the first and last entries start together.
 TChange RescaleChange(const SubTitle& doc, int first, int last, int32_t newStartOfLast,
                       int32_t newStartOfFirst);
+// Of a re-timing (ShiftChange, RescaleChange), only the new times of the given entries (sorted
+// indexes); every other entry keeps its times, and an entry whose times stay is left out.
+TChange RetimeOnlyChange(const SubTitle& doc, const TChange& retiming,
+                         const std::vector<int>& entries);
 // The entries before index.
 TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entries);
 // n entries with empty text before index, all at the end of the entry before index plus 10 ms

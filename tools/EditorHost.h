@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <vector>
+
 class QWidget;
 class SubTitle;
 
@@ -35,6 +37,9 @@ public:
     // The selection's first and last rows (1-based, as the grid counts them).
     virtual int SelectionTop(int side) const = 0;
     virtual int SelectionBottom(int side) const = 0;
+    // The entries of the selected rows (0-based entry indexes, sorted), which need not be next to
+    // each other (Ctrl+click).
+    virtual std::vector<int> SelectedEntries(int side) const = 0;
     // Whether the panes keep each other in step (the link command is checked).
     virtual bool Linked() const = 0;
     // The film: whether one is open, its position in seconds, whether it plays.

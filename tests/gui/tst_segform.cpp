@@ -208,6 +208,51 @@ private slots:
         QVERIFY(x.questions.Messages.isEmpty());
     }
 
+    // A selection with gaps (Ctrl+click) re-times its selected entries only, each by the rule of
+    // the stretch its first and last entries span; the entries between stay where they are.
+    void gappedSelection_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QString>("s");
+        QTest::addColumn<QString>("e");
+        QTest::addColumn<Flat>("times");
+        const Flat before{-3000, -1000}, after{150000, 151000};
+        QTest::newRow("rows 2 and 4: a shift")
+            << true << QList<int>{1, 3} << 2 << 4 << "00:00:04,000"
+            << "" << before + Flat{4000, 5000, 50000, 52000, 104000, 107000} + after;
+        QTest::newRow("rows 2 and 4: a stretch")
+            << false << QList<int>{1, 3} << 2 << 4 << "00:00:01,000"
+            << "00:03:21,000" << before + Flat{1000, 3000, 50000, 52000, 201000, 207000} + after;
+        QTest::newRow("rows 1, 3 and 5: three runs of one")
+            << true << QList<int>{4, 0, 2} << 1 << 5 << "00:00:07,000" << ""
+            << Flat{7000, 9000, 0, 1000, 60000, 62000, 100000, 103000, 160000, 161000};
+        QTest::newRow("rows 1, 2 and 4: a run of two and one")
+            << true << QList<int>{0, 1, 3} << 1 << 4 << "00:00:07,000" << ""
+            << Flat{7000, 9000, 10000, 11000, 50000, 52000, 110000, 113000} + after;
+    }
+    void gappedSelection() {
+        QFETCH(bool, keep);
+        QFETCH(QList<int>, selected);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QString, s);
+        QFETCH(QString, e);
+        QFETCH(Flat, times);
+        Fixture x(MakeDoc(Stretch()));
+        x.host.Selected[0].assign(selected.begin(), selected.end());
+        x.target(first, last);
+        if (x.form.cbKeepStep->isChecked() != keep) x.form.cbKeepStep->click();
+        Type(x.form.StartTime, s);
+        if (!e.isEmpty()) Type(x.form.EndTime, e);
+        QVERIFY(x.ok());
+        QCOMPARE(Flatten(x.doc()), times);
+        QCOMPARE(x.host.Steps.size(), size_t(1));
+        QVERIFY(x.host.Undo());
+        QCOMPARE(Flatten(x.doc()), Flatten(*MakeDoc(Stretch())));
+    }
+
     // What changes nothing ends with OK and leaves no step.
     void nothingToChange_data() {
         QTest::addColumn<bool>("keep");

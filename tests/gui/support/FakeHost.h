@@ -27,6 +27,7 @@ public:
     QStringList Calls; // "SelectRow 0 4", "SelectRowInView 0 4", "SyncOpposite 0 5", "Undo 1"
     int Top[2] = {1, 1};
     int Bottom[2] = {1, 1};
+    std::vector<int> Selected[2]; // entries of a selection with gaps (Ctrl+click)
     bool LinkedValue = false;
     bool FilmOpenValue = false;
     bool FilmPlayingValue = false;
@@ -64,6 +65,14 @@ public:
     }
     int SelectionTop(int side) const override { return Top[side]; }
     int SelectionBottom(int side) const override { return Bottom[side]; }
+    // Selected unless given: the rows Top to Bottom.
+    std::vector<int> SelectedEntries(int side) const override {
+        if (!Selected[side].empty()) return Selected[side];
+        std::vector<int> rows;
+        for (int row = Top[side]; row <= Bottom[side]; ++row)
+            rows.push_back(row - 1);
+        return rows;
+    }
     bool Linked() const override { return LinkedValue; }
     bool FilmOpen() const override { return FilmOpenValue; }
     double FilmPosition() const override { return FilmPositionValue; }
