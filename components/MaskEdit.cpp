@@ -83,9 +83,19 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
         });
         return;
     }
+    TakeAsLeft();
+}
+
+bool TMaskEdit::TakeAsLeft() {
+    if (!isModified()) return true;
+    if (!Complete()) {
+        Refuse();
+        return false;
+    }
     setModified(false);
     before_ = text();
     emit exited();
+    return true;
 }
 
 void TMaskEdit::keyPressEvent(QKeyEvent* event) {

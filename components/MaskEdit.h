@@ -28,6 +28,10 @@ public:
     // Refuses the field's leaving: beeps, says why through the questions in force, and puts
     // the caret on the first empty position.
     void Refuse();
+    // Takes a field the user changed and has not left (the window acts on it by a key or a
+    // button that takes no focus) as if it were left: refused as leaving would be when a
+    // required position is empty (false), else the leaving signal.
+    bool TakeAsLeft();
 
 signals:
     // The user left the field after changing it, every required position filled.
