@@ -62,12 +62,11 @@ const std::map<int, QString>& BuiltIn() {
         {txStepEditEntry, QStringLiteral("編輯字幕")},
         // The segment dialog's step in the history; the floating-point errors of a stretch
         // whose first and last entries start together; the conversion message of a frame rate
-        // that is no number; the masked fields' refusal; a Save As that could not be written.
+        // that is no number; a Save As that could not be written.
         {txStepSegment, QStringLiteral("區段調整")},
         {txDivisionByZero, QStringLiteral("Floating point division by zero")},
         {txInvalidFloatOperation, QStringLiteral("Invalid floating point operation")},
         {txNotAFloat, QStringLiteral("'%1' is not a valid floating point value")},
-        {txInvalidInput, QStringLiteral("Invalid input value.  Use escape key to abandon changes")},
         {txCannotWrite, QStringLiteral("無法寫入檔案")},
         // The combine and import dialogs' steps in the history, and their refusal of a text the
         // target's code page cannot hold (the entry or the line, then the page's name).

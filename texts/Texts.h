@@ -71,12 +71,12 @@ enum TextId : int {
     // The edit window and its masked fields.
     txInvalidMaskInput = 5100,
     txStepEditEntry = 5101,
-    // The segment and save-as dialogs, and the messages of the platform they relied on.
+    // The segment and save-as dialogs, and the messages of the platform they relied on (5204, a
+    // second copy of the masked fields' refusal, is no longer used).
     txStepSegment = 5200,
     txDivisionByZero = 5201,
     txInvalidFloatOperation = 5202,
     txNotAFloat = 5203,
-    txInvalidInput = 5204,
     txCannotWrite = 5205,
     // The combine and import dialogs.
     txStepCombine = 5300,

@@ -19,9 +19,9 @@ class QRadioButton;
 class QToolButton;
 class SubTitle;
 class TEditorHost;
-class TMaskedField;
+class TMaskEdit;
 class TNumberSpin;
-class TStepSpinner;
+class TUpDown;
 class TTimeParts;
 struct SaveAsOptions;
 
@@ -60,10 +60,10 @@ public:
     QLineEdit* leSaveNo = nullptr;
     QCheckBox* cbReTime = nullptr;
     TTimeParts* StartTime = nullptr;
-    TMaskedField *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
-                 *meStartms = nullptr;
-    TStepSpinner *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
-                 *upStartms = nullptr;
+    TMaskEdit *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
+              *meStartms = nullptr;
+    TUpDown *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
+            *upStartms = nullptr;
     QCheckBox* cbDelEmpty = nullptr;
     QCheckBox* cbPad = nullptr;
     QLabel* lbFrame = nullptr;

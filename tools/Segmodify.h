@@ -21,9 +21,9 @@ class QPushButton;
 class SubTitle;
 class TEditorHost;
 class TKelLabel;
-class TMaskedField;
+class TMaskEdit;
 class TNumberSpin;
-class TStepSpinner;
+class TUpDown;
 class TTimeParts;
 
 class TSegForm : public TDialogBase {
@@ -45,10 +45,10 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     TTimeParts* StartTime = nullptr;
-    TMaskedField *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
-                 *meStartms = nullptr;
-    TStepSpinner *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
-                 *upStartms = nullptr;
+    TMaskEdit *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
+              *meStartms = nullptr;
+    TUpDown *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
+            *upStartms = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QLabel* LabeledEdit1Label = nullptr;
     TNumberSpin* upEndNo = nullptr;
@@ -57,10 +57,8 @@ public:
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     TTimeParts* EndTime = nullptr;
-    TMaskedField *meEndHour = nullptr, *meEndMinute = nullptr, *meEndSec = nullptr,
-                 *meEndms = nullptr;
-    TStepSpinner *upEndHour = nullptr, *upEndMinute = nullptr, *upEndSec = nullptr,
-                 *upEndms = nullptr;
+    TMaskEdit *meEndHour = nullptr, *meEndMinute = nullptr, *meEndSec = nullptr, *meEndms = nullptr;
+    TUpDown *upEndHour = nullptr, *upEndMinute = nullptr, *upEndSec = nullptr, *upEndms = nullptr;
     QFrame* plNote = nullptr;
     TKelLabel* lbNote = nullptr;
     QPushButton* bbtnOk = nullptr;

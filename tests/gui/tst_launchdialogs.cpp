@@ -4,6 +4,7 @@
 // the save-as commands enabled with a document and leaving it untouched, and the stored sizes.
 #include "FormFixture.h"
 #include "Main.h"
+#include "MaskEdit.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
 #include "Segmodify.h"

@@ -6,10 +6,12 @@
 #include "DocBuilder.h"
 #include "FakeHost.h"
 #include "Kellabel.h"
+#include "MaskEdit.h"
 #include "ScriptedQuestions.h"
 #include "Segmodify.h"
 #include "Texts.h"
 #include "TimeParts.h"
+#include "UpDown.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -84,12 +86,12 @@ private slots:
                           {"lbStart", "TKelLabel", "", QRect(10, 44, -1, -1)},
                           {"Label1", "QLabel", "開始時間", QRect(10, 68, -1, -1)},
                           {"Label2", "QLabel", "調整為", QRect(10, 82, -1, -1)},
-                          {"meStartHour", "TMaskedField", "00", QRect(72, 72, 20, 21)},
-                          {"upStartHour", "TStepSpinner", std::nullopt, QRect(92, 72, 15, 21)},
-                          {"meStartMinute", "TMaskedField", "00", QRect(113, 72, 20, 21)},
-                          {"meStartSec", "TMaskedField", "00", QRect(154, 72, 20, 21)},
-                          {"meStartms", "TMaskedField", "000", QRect(195, 72, 27, 21)},
-                          {"upStartms", "TStepSpinner", std::nullopt, QRect(222, 72, 15, 21)},
+                          {"meStartHour", "TMaskEdit", "00", QRect(72, 72, 20, 21)},
+                          {"upStartHour", "TUpDown", std::nullopt, QRect(92, 72, 15, 21)},
+                          {"meStartMinute", "TMaskEdit", "00", QRect(113, 72, 20, 21)},
+                          {"meStartSec", "TMaskEdit", "00", QRect(154, 72, 20, 21)},
+                          {"meStartms", "TMaskEdit", "000", QRect(195, 72, 27, 21)},
+                          {"upStartms", "TUpDown", std::nullopt, QRect(222, 72, 15, 21)},
                           {"GroupBox2", "QGroupBox", "區段結束編號", QRect(6, 140, 256, 104)},
                           {"LabeledEdit1Label", "QLabel", "字幕編號", QRect(10, 22, -1, -1)},
                           {"upEndNo", "TNumberSpin", std::nullopt, QRect(64, 18, 80, 21)},
@@ -97,8 +99,8 @@ private slots:
                           {"lbEnd", "TKelLabel", "", QRect(10, 44, -1, -1)},
                           {"Label3", "QLabel", "開始時間"},
                           {"Label4", "QLabel", "調整為"},
-                          {"meEndHour", "TMaskedField", "00", QRect(72, 72, 20, 21)},
-                          {"upEndms", "TStepSpinner", std::nullopt, QRect(222, 72, 15, 21)},
+                          {"meEndHour", "TMaskEdit", "00", QRect(72, 72, 20, 21)},
+                          {"upEndms", "TUpDown", std::nullopt, QRect(222, 72, 15, 21)},
                           {"plNote", "QFrame", std::nullopt, QRect(6, 250, 256, 22)},
                           {"lbNote", "TKelLabel", "注意:在區段結束編號後的字幕將不受影響",
                            QRect(4, 4, -1, -1)},
@@ -286,7 +288,7 @@ private slots:
         Type(x.form.StartTime, QStringLiteral("00:09:03,000"));
         QTest::keyClick(x.form.meStartSec, Qt::Key_Return);
         QCOMPARE(Shown(x.form.EndTime), QStringLiteral("00:19:03,000"));
-        x.form.upStartHour->stepUp();
+        x.form.upStartHour->Click(1);
         QCOMPARE(Shown(x.form.StartTime), QStringLiteral("01:09:03,000"));
         QCOMPARE(Shown(x.form.EndTime), QStringLiteral("01:19:03,000"));
         // A new last number shows its entry, then follows again.
@@ -336,8 +338,8 @@ private slots:
         x.form.cbKeepStep->click(); // both groups free
         TTimeParts* parts = selector ? x.form.EndTime : x.form.StartTime;
         Type(parts, from);
-        TStepSpinner* button = parts->Spinners[size_t(spinner)];
-        up ? button->stepUp() : button->stepDown();
+        TUpDown* button = parts->Spinners[size_t(spinner)];
+        button->Click(up ? 1 : -1);
         QCOMPARE(Shown(parts), to);
         // The other group is left alone.
         QCOMPARE(Shown(selector ? x.form.StartTime : x.form.EndTime),
@@ -347,7 +349,7 @@ private slots:
     void stepsNeedADocument() {
         TFakeHost host;
         TSegForm form(&host);
-        form.upStartSec->stepUp();
+        form.upStartSec->Click(1);
         QCOMPARE(Shown(form.StartTime), QStringLiteral("00:00:00,000"));
     }
 
@@ -413,7 +415,7 @@ private slots:
         QCOMPARE(x.form.upStartNo->value(), 1);
         QCOMPARE(x.form.lbStart->Caption(), QString());
         QCOMPARE(x.form.lbEnd->Caption(), QString());
-        x.form.upStartSec->stepUp();
+        x.form.upStartSec->Click(1);
         QTest::keyClick(x.form.meStartSec, Qt::Key_Return);
         for (bool keep : {true, false}) {
             if (x.form.cbKeepStep->isChecked() != keep) x.form.cbKeepStep->click();
@@ -430,7 +432,7 @@ private slots:
         QCOMPARE(x.form.upStartNo->value(), 39990);
         QCOMPARE(x.form.upEndNo->value(), 40000);
         QCOMPARE(x.form.lbEnd->Caption(), QStringLiteral("01:06:39,900 -> 01:06:39,950"));
-        x.form.upStartSec->stepUp();
+        x.form.upStartSec->Click(1);
         QVERIFY(x.ok());
         QCOMPARE(x.doc().Item(39988)->Start, 3998800);
         QCOMPARE(x.doc().Item(39989)->Start, 3998900 + 1000);
@@ -448,7 +450,7 @@ private slots:
         QVERIFY(x.host.Steps.empty());
         // A step from there moves it by the step.
         x.target(1, 5);
-        x.form.upStartSec->stepUp();
+        x.form.upStartSec->Click(1);
         QVERIFY(x.ok());
         QCOMPARE(x.doc().Item(0)->Start, -2000);
         QCOMPARE(x.doc().Item(4)->Start, 151000);
@@ -460,7 +462,7 @@ private slots:
         x.form.meStartms->setText(QStringLiteral("5"));
         QVERIFY(!x.ok());
         QCOMPARE(x.questions.Messages.size(), 1);
-        QCOMPARE(x.questions.Messages[0].Text, TextOf(txInvalidInput));
+        QCOMPARE(x.questions.Messages[0].Text, TextOf(txInvalidMaskInput));
         QVERIFY(x.host.Steps.empty());
     }
 };
