@@ -19,6 +19,7 @@ class QRadioButton;
 class QToolButton;
 class SubTitle;
 class TEditorHost;
+struct TRangeGroup;
 class TMaskEdit;
 class TNumberSpin;
 class TUpDown;
@@ -97,6 +98,8 @@ public:
     SaveAsOptions Options(double frameRate) const;
 
 private:
+    // The range group's controls, for the builder and the enabled states.
+    TRangeGroup Range();
     void Step(int delta);
 
     QPointer<TEditorHost> host_;
