@@ -161,7 +161,10 @@ private slots:
         QCOMPARE(Shown(x.form.EndTime), QString::fromStdString(b.StartText()));
     }
 
+    // A selection with gaps (Ctrl+click) re-times its selected entries only, each by the rule of
+    // the stretch its first and last entries span; the entries between stay where they are.
     void ok_data() {
+        QTest::addColumn<QList<int>>("selected"); // entries, when the selection has gaps
         QTest::addColumn<bool>("keep");
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
@@ -170,23 +173,36 @@ private slots:
         QTest::addColumn<Flat>("times");
         const Flat before{-3000, -1000}, after{150000, 151000};
         QTest::newRow("keep steps: a shift")
-            << true << 2 << 4 << "00:00:04,000"
+            << QList<int>{} << true << 2 << 4 << "00:00:04,000"
             << "" << before + Flat{4000, 5000, 54000, 56000, 104000, 107000} + after;
         QTest::newRow("keep steps: the last fields are not read")
-            << true << 2 << 3 << "00:00:00,500"
+            << QList<int>{} << true << 2 << 3 << "00:00:00,500"
             << "00:09:00,000" << before + Flat{500, 1500, 50500, 52500, 100000, 103000} + after;
         // x = (201000 - 1000) / (100000 - 0) = 2: starts from S, ends from E.
         QTest::newRow("linear stretch")
-            << false << 2 << 4 << "00:00:01,000"
+            << QList<int>{} << false << 2 << 4 << "00:00:01,000"
             << "00:03:21,000" << before + Flat{1000, 3000, 101000, 105000, 201000, 207000} + after;
         QTest::newRow("linear squeeze to half")
-            << false << 2 << 4 << "00:00:00,000"
+            << QList<int>{} << false << 2 << 4 << "00:00:00,000"
             << "00:00:50,000" << before + Flat{0, 500, 25000, 26000, 50000, 51500} + after;
         QTest::newRow("a shift back below zero")
-            << true << 3 << 5 << "00:00:00,000"
+            << QList<int>{} << true << 3 << 5 << "00:00:00,000"
             << "" << Flat{-3000, -1000, 0, 1000, 0, 2000, 50000, 53000, 100000, 101000};
+        QTest::newRow("rows 2 and 4: a shift")
+            << QList<int>{1, 3} << true << 2 << 4 << "00:00:04,000"
+            << "" << before + Flat{4000, 5000, 50000, 52000, 104000, 107000} + after;
+        QTest::newRow("rows 2 and 4: a stretch")
+            << QList<int>{1, 3} << false << 2 << 4 << "00:00:01,000"
+            << "00:03:21,000" << before + Flat{1000, 3000, 50000, 52000, 201000, 207000} + after;
+        QTest::newRow("rows 1, 3 and 5: three runs of one")
+            << QList<int>{4, 0, 2} << true << 1 << 5 << "00:00:07,000" << ""
+            << Flat{7000, 9000, 0, 1000, 60000, 62000, 100000, 103000, 160000, 161000};
+        QTest::newRow("rows 1, 2 and 4: a run of two and one")
+            << QList<int>{0, 1, 3} << true << 1 << 4 << "00:00:07,000" << ""
+            << Flat{7000, 9000, 10000, 11000, 50000, 52000, 110000, 113000} + after;
     }
     void ok() {
+        QFETCH(QList<int>, selected);
         QFETCH(bool, keep);
         QFETCH(int, first);
         QFETCH(int, last);
@@ -195,6 +211,7 @@ private slots:
         QFETCH(Flat, times);
         Fixture x(MakeDoc(Stretch()));
         const Flat original = Flatten(x.doc());
+        x.host.Selected[0].assign(selected.begin(), selected.end());
         x.target(first, last);
         if (x.form.cbKeepStep->isChecked() != keep) x.form.cbKeepStep->click();
         Type(x.form.StartTime, s);
@@ -208,51 +225,6 @@ private slots:
         QVERIFY(x.host.Undo());
         QCOMPARE(Flatten(x.doc()), original);
         QVERIFY(x.questions.Messages.isEmpty());
-    }
-
-    // A selection with gaps (Ctrl+click) re-times its selected entries only, each by the rule of
-    // the stretch its first and last entries span; the entries between stay where they are.
-    void gappedSelection_data() {
-        QTest::addColumn<bool>("keep");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-        QTest::addColumn<QString>("s");
-        QTest::addColumn<QString>("e");
-        QTest::addColumn<Flat>("times");
-        const Flat before{-3000, -1000}, after{150000, 151000};
-        QTest::newRow("rows 2 and 4: a shift")
-            << true << QList<int>{1, 3} << 2 << 4 << "00:00:04,000"
-            << "" << before + Flat{4000, 5000, 50000, 52000, 104000, 107000} + after;
-        QTest::newRow("rows 2 and 4: a stretch")
-            << false << QList<int>{1, 3} << 2 << 4 << "00:00:01,000"
-            << "00:03:21,000" << before + Flat{1000, 3000, 50000, 52000, 201000, 207000} + after;
-        QTest::newRow("rows 1, 3 and 5: three runs of one")
-            << true << QList<int>{4, 0, 2} << 1 << 5 << "00:00:07,000" << ""
-            << Flat{7000, 9000, 0, 1000, 60000, 62000, 100000, 103000, 160000, 161000};
-        QTest::newRow("rows 1, 2 and 4: a run of two and one")
-            << true << QList<int>{0, 1, 3} << 1 << 4 << "00:00:07,000" << ""
-            << Flat{7000, 9000, 10000, 11000, 50000, 52000, 110000, 113000} + after;
-    }
-    void gappedSelection() {
-        QFETCH(bool, keep);
-        QFETCH(QList<int>, selected);
-        QFETCH(int, first);
-        QFETCH(int, last);
-        QFETCH(QString, s);
-        QFETCH(QString, e);
-        QFETCH(Flat, times);
-        Fixture x(MakeDoc(Stretch()));
-        x.host.Selected[0].assign(selected.begin(), selected.end());
-        x.target(first, last);
-        if (x.form.cbKeepStep->isChecked() != keep) x.form.cbKeepStep->click();
-        Type(x.form.StartTime, s);
-        if (!e.isEmpty()) Type(x.form.EndTime, e);
-        QVERIFY(x.ok());
-        QCOMPARE(Flatten(x.doc()), times);
-        QCOMPARE(x.host.Steps.size(), size_t(1));
-        QVERIFY(x.host.Undo());
-        QCOMPARE(Flatten(x.doc()), Flatten(*MakeDoc(Stretch())));
     }
 
     // What changes nothing ends with OK and leaves no step.
