@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <algorithm>
+
 TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent) {}
 
 QString TMaskEdit::QtMask(const QString& editMask) {
@@ -47,11 +49,21 @@ void TMaskEdit::SetValue(const QString& text) {
     before_ = this->text();
 }
 
-int TMaskEdit::FirstEmptyPosition() const {
-    const QString blank = inputMask().section(QLatin1Char(';'), -1);
+int TMaskEdit::FirstMissing() const {
+    if (hasAcceptableInput()) return -1;
+    // Positions of the Qt mask: a required digit is "9"; "\x" is one fixed character.
+    const QString mask = inputMask().section(QLatin1Char(';'), 0, 0);
     const QString shown = displayText();
-    const int at = blank.isEmpty() ? -1 : int(shown.indexOf(blank.at(0)));
-    return at < 0 ? int(shown.size()) : at;
+    int position = 0;
+    for (qsizetype i = 0; i < mask.size(); ++i, ++position) {
+        if (mask[i] == QLatin1Char('\\')) {
+            ++i;
+            continue;
+        }
+        if (mask[i] == QLatin1Char('9') && (position >= shown.size() || !shown[position].isDigit()))
+            return position;
+    }
+    return 0;
 }
 
 void TMaskEdit::Refuse() {
@@ -60,7 +72,7 @@ void TMaskEdit::Refuse() {
     Questions().ShowError(window(), TextOf(txInvalidMaskInput));
     setFocus(Qt::OtherFocusReason);
     deselect();
-    setCursorPosition(FirstEmptyPosition());
+    setCursorPosition(std::max(FirstMissing(), 0));
 }
 
 void TMaskEdit::focusInEvent(QFocusEvent* event) {
@@ -74,24 +86,50 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
     // Another window taking the focus is no leaving of the field.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    if (!isModified()) return;
+    if (!isModified()) {
+        if (Complete()) emit left();
+        return;
+    }
     if (!Complete()) {
         // Refused once the focus has settled, so that the caret can be put back.
         refusePending_ = true;
         QTimer::singleShot(0, this, [this] {
-            if (refusePending_) Refuse();
+            // A dialog closed meanwhile has nothing to refuse.
+            if (refusePending_ && isEnabled() && isVisible()) Refuse();
         });
         return;
+    }
+    TakeAsLeft();
+    emit left();
+}
+
+bool TMaskEdit::TakeAsLeft() {
+    if (!isModified()) return true;
+    if (!Complete()) {
+        Refuse();
+        return false;
     }
     setModified(false);
     before_ = text();
     emit exited();
+    return true;
 }
 
 void TMaskEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && isModified()) {
         SetValue(before_);
         event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter acts on the field, not on the dialog's buttons.
+        event->accept();
+        if (!Complete()) {
+            Refuse();
+            return;
+        }
+        TakeAsLeft();
+        emit left();
         return;
     }
     QLineEdit::keyPressEvent(event);

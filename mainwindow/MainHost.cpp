@@ -40,6 +40,10 @@ void TMainHost::SyncOpposite(int side, int index) {
     if (IsSide(side)) form_->SyncOpposite(side, index);
 }
 
+std::vector<int> TMainHost::SelectedEntries(int side) const {
+    return IsSide(side) ? form_->Pane[side]->SelectedEntries() : std::vector<int>();
+}
+
 bool TMainHost::Linked() const {
     return form_->aSyncLR->isChecked();
 }

@@ -14,6 +14,7 @@ public:
     void SelectRow(int side, int index) override;
     void SelectRowInView(int side, int index) override;
     void SyncOpposite(int side, int index) override;
+    std::vector<int> SelectedEntries(int side) const override;
     bool Linked() const override;
     bool FilmOpen() const override;
     double FilmPosition() const override;

@@ -2,6 +2,10 @@
 // Code pages of subtitle text. Documents keep their text as the bytes read from the file; these
 // helpers walk those bytes as whole characters, so that a marker such as "|" or "}" is never
 // found inside a double-byte character, and convert to and from UTF-8 for display and typing.
+//
+// Built from one file per concern: CodePageNames.cpp (numbers, names, the legacy page),
+// CodePageScan.cpp (the structural scans), CodePageDetect.cpp (detection), CodePageChars.cpp
+// (characters, markers, display widths), CodePageConvert.cpp (conversion).
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -64,7 +68,7 @@ struct LegacyPage {
 // Windows-1252 is taken when it reaches the threshold and no double-byte page fits, or when it is
 // kSingleByteMargin ahead of the best one that fits with at least kSingleByteEvidence bytes above
 // ASCII read. When nothing reaches the threshold the fallback is taken, unless it cannot hold the
-// text and a proposed double-byte page can.
+// text: then a proposed double-byte page that can, else Windows-1252 when it can.
 int DetectLegacyCodePage(std::string_view text, const LegacyPage& legacy);
 
 constexpr int kDetectionThreshold = 50;

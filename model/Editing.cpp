@@ -125,6 +125,25 @@ TChange RescaleChange(const SubTitle& doc, int first, int last, int32_t newStart
     return change;
 }
 
+TChange RetimeOnlyChange(const SubTitle& doc, const TChange& retiming,
+                         const std::vector<int>& entries) {
+    TChange change;
+    for (const THunk& hunk : retiming.Hunks) {
+        const auto* retime = std::get_if<TRetime>(&hunk);
+        if (!retime) continue;
+        const int first = retime->First;
+        const int end = first + Index32(retime->Times.size());
+        for (auto it = std::lower_bound(entries.begin(), entries.end(), first);
+             it != entries.end() && *it < end; ++it) {
+            const TEntryTimes& times = retime->Times[static_cast<std::size_t>(*it - first)];
+            const PerTitle* now = doc.Item(*it);
+            if (now && (times.Start != now->Start || times.End != now->End))
+                AddTimes(change, *it, times);
+        }
+    }
+    return change;
+}
+
 TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entries) {
     if (!doc.IsLoaded() || index < 0 || index > doc.Count()) return {};
     return OneSplice(index, 0, std::move(entries));
@@ -152,6 +171,12 @@ std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, i
         const PerTitle& e = *source.Item(i);
         if (!converter.Convert(e.Text, text)) {
             const int number = i + 1;
+            if (converter.LastFault() == TextConverter::Fault::Unreadable)
+                throw TextConversionError("Entry " + std::to_string(number) + " of " +
+                                              source.FileName() + " is not valid " +
+                                              CodePageName(source.CodePage()) +
+                                              ": nothing was inserted.",
+                                          number, false, source.CodePage(), true);
             throw TextConversionError("Entry " + std::to_string(number) + " of " +
                                           source.FileName() + " cannot be written in " +
                                           CodePageName(doc.CodePage()) + ": nothing was inserted.",

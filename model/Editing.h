@@ -17,21 +17,29 @@ TChange ShiftChange(const SubTitle& doc, int first, int last, int32_t delta);
 // Throws SubtitleError when the first and last entries start together.
 TChange RescaleChange(const SubTitle& doc, int first, int last, int32_t newStartOfLast,
                       int32_t newStartOfFirst);
+// Of a re-timing (ShiftChange, RescaleChange), only the new times of the given entries (sorted
+// indexes); every other entry keeps its times, and an entry whose times stay is left out.
+TChange RetimeOnlyChange(const SubTitle& doc, const TChange& retiming,
+                         const std::vector<int>& entries);
 // The entries before index.
 TChange InsertChange(const SubTitle& doc, int index, std::vector<PerTitle> entries);
 // n entries with empty text before index, all at the end of the entry before index plus 10 ms
 // (0 at index 0).
 TChange InsertBlankChange(const SubTitle& doc, int index, int n);
-// A text that a document's code page cannot hold, found while copying texts into it: Number is the
-// 1-based number of the source entry or, for a text file, of its line (Line true). Nothing has
-// changed when it is thrown.
+// A text that a document's code page cannot hold, found while copying texts into it, or one that
+// is no valid text of the source's own page (Unreadable): Number is the 1-based number of the
+// source entry or, for a text file, of its line (Line true). Nothing has changed when it is
+// thrown.
 class TextConversionError : public SubtitleError {
 public:
-    TextConversionError(const std::string& message, int number, bool line, int codePage)
-        : SubtitleError(message), Number(number), Line(line), CodePage(codePage) {}
+    TextConversionError(const std::string& message, int number, bool line, int codePage,
+                        bool unreadable = false)
+        : SubtitleError(message), Number(number), Line(line), CodePage(codePage),
+          Unreadable(unreadable) {}
     int Number;
     bool Line;
-    int CodePage; // the page that cannot hold it
+    int CodePage;    // the page that cannot hold it, or the source's page that cannot read it
+    bool Unreadable; // the source's fault, not the target's
 };
 
 // Copies of source entries first..last, their text converted into doc's code page when the source

@@ -132,11 +132,17 @@ TChange PourTextChange(const SubTitle& doc, const TextSource& text, int targetFi
         const PerTitle& now = *doc.Item(targetFirst + static_cast<int>(k));
         TParagraph& p = paragraphs[k];
         if (converter.Converts()) {
-            if (!converter.Convert(p.Text, converted))
+            if (!converter.Convert(p.Text, converted)) {
+                if (converter.LastFault() == TextConverter::Fault::Unreadable)
+                    throw TextConversionError("Line " + std::to_string(p.Line) +
+                                                  " of the text is not valid " +
+                                                  CodePageName(from) + ": nothing was imported.",
+                                              p.Line, true, from, true);
                 throw TextConversionError("Line " + std::to_string(p.Line) +
                                               " of the text cannot be written in " +
                                               CodePageName(to) + ": nothing was imported.",
                                           p.Line, true, to);
+            }
             p.Text.swap(converted);
         }
         changed = changed || p.Text != now.Text;

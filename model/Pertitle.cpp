@@ -28,6 +28,12 @@ std::string Format(const char* format, int a, int b, int c, int d) {
     return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+// The magnitude of a time, the minus kept for the front of its text.
+int64_t Magnitude(int64_t ms, std::string& sign) {
+    sign = ms < 0 ? "-" : "";
+    return ms < 0 ? -ms : ms;
+}
+
 } // namespace
 
 int32_t SaturateMs(int64_t ms) {
@@ -52,25 +58,28 @@ char* WriteInteger(char* out, int64_t value) {
 }
 
 char* WriteTimeText(char* out, int32_t ms) {
-    const int h = ms / 3600000;
-    const int m = ms % 3600000 / 60000;
-    const int s = ms % 3600000 % 60000 / 1000;
-    const int f = ms % 3600000 % 60000 % 1000;
-    if (ms >= 0) {
-        if (h >= 100) out = WriteInteger(out, h / 100);
-        out = WriteTwoDigits(out, h % 100);
-        *out++ = ':';
-        out = WriteTwoDigits(out, m);
-        *out++ = ':';
-        out = WriteTwoDigits(out, s);
-        *out++ = ',';
-        out[0] = static_cast<char>('0' + f / 100);
-        out[1] = static_cast<char>('0' + f / 10 % 10);
-        out[2] = static_cast<char>('0' + f % 10);
-        return out + 3;
+    // A negative time is its magnitude with the minus in front ("-00:00:03,000"), as readers of
+    // every program take it; widened, so that the smallest time has a magnitude.
+    int64_t v = ms;
+    if (v < 0) {
+        *out++ = '-';
+        v = -v;
     }
-    int n = std::snprintf(out, 40, "%02d:%02d:%02d,%03d", h, m, s, f);
-    return out + (n > 0 ? n : 0);
+    const int64_t h = v / 3600000;
+    const int m = static_cast<int>(v % 3600000 / 60000);
+    const int s = static_cast<int>(v % 60000 / 1000);
+    const int f = static_cast<int>(v % 1000);
+    if (h >= 100) out = WriteInteger(out, h / 100);
+    out = WriteTwoDigits(out, static_cast<int>(h % 100));
+    *out++ = ':';
+    out = WriteTwoDigits(out, m);
+    *out++ = ':';
+    out = WriteTwoDigits(out, s);
+    *out++ = ',';
+    out[0] = static_cast<char>('0' + f / 100);
+    out[1] = static_cast<char>('0' + f / 10 % 10);
+    out[2] = static_cast<char>('0' + f % 10);
+    return out + 3;
 }
 
 int ScanNumbersAt(std::string_view text, std::string_view separators, int64_t* values, int count,
@@ -186,36 +195,56 @@ bool CanonicalTimeText(std::string_view text, int32_t& ms) {
 
 } // namespace
 
+namespace {
+
+// The fields as one number of milliseconds, not yet saturated: ReadSignedTime saturates it once
+// the sign is known.
+int64_t UnsignedTimeTextToMs(std::string_view text) {
+    int64_t v[4] = {0, 0, 0, 0};
+    ScanNumbers(text, "::,", v, 4, kInt32Min, kInt32Max);
+    return v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3];
+}
+
+int64_t UnsignedDelayTextToMs(std::string_view text) {
+    int64_t v[2] = {0, 0};
+    ScanNumbers(text, ":", v, 2, kInt32Min, kInt32Max);
+    return v[0] * 1000 + v[1];
+}
+
+int64_t UnsignedSubViewerTimeToMs(std::string_view text) {
+    int64_t v[4] = {0, 0, 0, 0};
+    ScanNumbers(text, "::.", v, 4, kInt32Min, kInt32Max);
+    return v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3] * 10;
+}
+
+} // namespace
+
 int32_t TimeTextToMs(std::string_view text) {
     int32_t ms;
     if (CanonicalTimeText(text, ms)) return ms;
-    int64_t v[4] = {0, 0, 0, 0};
-    ScanNumbers(text, "::,", v, 4, kInt32Min, kInt32Max);
-    return SaturateMs(v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3]);
+    return ReadSignedTime(text, UnsignedTimeTextToMs);
 }
 
 std::string MsToDelayText(int32_t ms) {
-    return Format("%02d:%03d", ms / 1000, ms % 1000, 0, 0);
+    std::string sign;
+    const int64_t v = Magnitude(ms, sign);
+    return sign + Format("%02d:%03d", static_cast<int>(v / 1000), static_cast<int>(v % 1000), 0, 0);
 }
 
 int32_t DelayTextToMs(std::string_view text) {
-    int64_t v[2] = {0, 0};
-    ScanNumbers(text, ":", v, 2, kInt32Min, kInt32Max);
-    return SaturateMs(v[0] * 1000 + v[1]);
+    return ReadSignedTime(text, UnsignedDelayTextToMs);
 }
 
 std::string MsToSubViewerTime(int32_t ms) {
-    const int h = ms / 3600000;
-    const int m = ms % 3600000 / 60000;
-    const int s = ms % 3600000 % 60000 / 1000;
-    const int c = ms % 3600000 % 60000 % 1000 / 10;
-    return Format("%02d:%02d:%02d.%02d", h, m, s, c);
+    std::string sign;
+    const int64_t v = Magnitude(ms, sign);
+    return sign + Format("%02d:%02d:%02d.%02d", static_cast<int>(v / 3600000),
+                         static_cast<int>(v % 3600000 / 60000), static_cast<int>(v % 60000 / 1000),
+                         static_cast<int>(v % 1000 / 10));
 }
 
 int32_t SubViewerTimeToMs(std::string_view text) {
-    int64_t v[4] = {0, 0, 0, 0};
-    ScanNumbers(text, "::.", v, 4, kInt32Min, kInt32Max);
-    return SaturateMs(v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3] * 10);
+    return ReadSignedTime(text, UnsignedSubViewerTimeToMs);
 }
 
 std::string MsToFrameText(int32_t ms, double rate) {
@@ -237,10 +266,12 @@ std::string SecondsToTimeText(float seconds) {
     } else {
         whole = x < 0 ? kInt32Min : kInt32Max;
     }
-    const auto h = static_cast<int>(whole / 3600);
-    const auto m = static_cast<int>(whole % 3600 / 60);
-    const auto s = static_cast<int>(whole % 3600 % 60);
-    return Format("%02d:%02d:%02d,%03d", h, m, s, static_cast<int>(f));
+    std::string sign;
+    const int64_t magnitude = Magnitude(whole * 1000 + f, sign);
+    const int64_t secs = magnitude / 1000;
+    return sign + Format("%02d:%02d:%02d,%03d", static_cast<int>(secs / 3600),
+                         static_cast<int>(secs % 3600 / 60), static_cast<int>(secs % 60),
+                         static_cast<int>(magnitude % 1000));
 }
 
 std::string_view TrimText(std::string_view text) {

@@ -24,10 +24,13 @@ public:
     void Shift(int32_t delta);
 };
 
-// HH:MM:SS,mmm; hours do not wrap and negative times give negative fields.
+// HH:MM:SS,mmm; hours do not wrap, and a negative time is its magnitude with a minus in front
+// ("-00:00:03,000"). The other time texts write their sign the same way.
 std::string MsToTimeText(int32_t ms);
 // Reads "%d:%d:%d,%d"; the last number counts milliseconds whatever its digits. Fields the text
-// does not supply count as 0.
+// does not supply count as 0. A minus in front and none after it negates the whole time, so that
+// every time text reads back as the time it was written from; otherwise each field keeps its own
+// sign. The other readers take signs the same way.
 int32_t TimeTextToMs(std::string_view text);
 // SS:mmm, seconds not carried into minutes.
 std::string MsToDelayText(int32_t ms);

@@ -72,10 +72,16 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         for (int k = o.first; k <= o.last; ++k) {
             const PerTitle& e = *doc.Item(k);
             if (!converter.Convert(e.Text, text)) {
+                // A text the document's own page cannot read is the document's fault, not the
+                // target's.
+                const bool unreadable = converter.LastFault() == TextConverter::Fault::Unreadable;
                 SaveAsResult result =
-                    Refused("the text of entry " + std::to_string(k + 1) +
-                            " cannot be written in " + CodePageName(target.codePage));
-                result.unheldEntry = k;
+                    Refused(unreadable ? "entry " + std::to_string(k + 1) + " is not valid " +
+                                             CodePageName(fromPage)
+                                       : "the text of entry " + std::to_string(k + 1) +
+                                             " cannot be written in " +
+                                             CodePageName(target.codePage));
+                (unreadable ? result.unreadableEntry : result.unheldEntry) = k;
                 return result;
             }
             converted.emplace_back(e.Start, e.End, text);

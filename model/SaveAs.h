@@ -50,12 +50,16 @@ struct SaveAsResult {
     int written = 0; // entries written
     // When the chosen encoding cannot hold a text: the first such entry (zero-based).
     std::optional<int> unheldEntry;
+    // When a text is no valid text of the document's own code page (bytes of another page read
+    // into it): the first such entry (zero-based). Whatever the encoding, it cannot be converted.
+    std::optional<int> unreadableEntry;
 };
 
 // Writes the stretch to fileName in the document's encoding (UTF-8 with or without byte-order
 // mark, UTF-16, or its legacy code page) or the one chosen, replacing the file in one step: on
 // failure an existing file is left as it was and nothing else stays behind. Refused before anything
 // is written: a document that is not loaded, a non-empty range outside the document, an unknown
-// format, a MicroDVD frame rate that is not a finite number above 0, an entry whose text the chosen
-// encoding cannot hold (SubViewer's header texts are left empty where it cannot hold them).
+// format, a MicroDVD frame rate that is not a finite number above 0, an entry whose text is not
+// valid in the document's page or that the chosen encoding cannot hold (SubViewer's header texts
+// are left empty where it cannot hold them).
 SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const SaveAsOptions& options);

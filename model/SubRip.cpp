@@ -45,8 +45,7 @@ std::size_t FindArrow(std::string_view line) {
 }
 
 // Some programs put a "." before the milliseconds; it counts as the ",".
-int32_t DotOrCommaTimeToMs(std::string_view text) {
-    if (text.find('.') == std::string_view::npos) return TimeTextToMs(text);
+int64_t DotOrCommaTimeToMs(std::string_view text) {
     constexpr int64_t low = std::numeric_limits<int32_t>::min();
     constexpr int64_t high = std::numeric_limits<int32_t>::max();
     int64_t v[4] = {0, 0, 0, 0};
@@ -54,7 +53,8 @@ int32_t DotOrCommaTimeToMs(std::string_view text) {
     if (ScanNumbersAt(text, "::,", v, 4, low, high, &stop) == 3 && stop < text.size() &&
         text[stop] == '.')
         ScanNumbers(text, "::.", v, 4, low, high);
-    return SaturateMs(v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3]);
+    // Unsaturated: ReadSignedTime saturates once the sign is known.
+    return v[0] * 3600000 + v[1] * 60000 + v[2] * 1000 + v[3];
 }
 
 // A time as SubRip files hold it.

@@ -4,6 +4,9 @@
 
 namespace {
 
+// The end of the empty entry the header ends with.
+constexpr int32_t kPlaceholderEnd = 100;
+
 // Where the next line break "[br]" begins, in any case (other programs write "[BR]", "[br]" or
 // "[Br]"), or npos.
 std::size_t FindBreak(int codePage, std::string_view t, std::size_t from = 0) {
@@ -85,6 +88,7 @@ std::string Header(const SubTitle& doc) {
     header += "[END INFORMATION]\r\n";
     header += "[SUBTITLE]\r\n";
     header += "[COLF]&HFFFFFF,[STYLE]bd,[SIZE]24,[FONT]" + font + "\r\n";
+    // The placeholder the reader knows and passes over (kPlaceholderEnd).
     header += "00:00:00.00,00:00:00.10\r\n";
     header += "\r\n";
     header += "\r\n";
@@ -112,12 +116,13 @@ std::vector<PerTitle> ParseSubViewer(const TextSource& source) {
     }
     cursor.Seek(lastLine);
 
+    bool firstTimeLine = true;
     while (cursor.Next(line)) {
         if (TrimText(line).empty()) continue;
         const std::size_t comma = FindMarker(codePage, line, ",");
         if (comma == std::string_view::npos) continue;
-        const int32_t start = ReadSignedTime(line.substr(0, comma), SubViewerTimeToMs);
-        const int32_t end = ReadSignedTime(line.substr(comma + 1), SubViewerTimeToMs);
+        const int32_t start = SubViewerTimeToMs(line.substr(0, comma));
+        const int32_t end = SubViewerTimeToMs(line.substr(comma + 1));
         std::string t;
         std::string_view textLine;
         if (cursor.Next(textLine)) t = TrimText(textLine);
@@ -133,6 +138,11 @@ std::vector<PerTitle> ParseSubViewer(const TextSource& source) {
             t += TrimText(textLine);
         }
         t = RemoveFullWidthSpaces(codePage, NormaliseBreaks(codePage, t));
+        // The header's fixed placeholder (the first time line, 0 to 100 ms, without text, as the
+        // writer puts it there) is part of the header, not an entry.
+        const bool placeholder = firstTimeLine && start == 0 && end == kPlaceholderEnd && t.empty();
+        firstTimeLine = false;
+        if (placeholder) continue;
         entries.emplace_back(start, end, JoinPieces(codePage, t));
     }
     return entries;

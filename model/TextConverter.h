@@ -20,6 +20,11 @@ public:
     // The text in the target page; false (out unspecified) when it cannot be converted.
     bool Convert(std::string_view bytes, std::string& out);
 
+    // Why the last Convert failed: the text is no valid text of its own page (a fault of the
+    // source, whatever the target), or the target cannot hold a character of it.
+    enum class Fault { None, Unreadable, Unheld };
+    Fault LastFault() const;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -1,6 +1,8 @@
 #pragma once
 // Formatting and scanning used by the time texts and by the writers, which format millions of
 // times and cannot afford a printf per field.
+#include "Pertitle.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -25,3 +27,16 @@ struct RationalRate {
     int64_t den = 1;
 };
 RationalRate ToRational(double rate);
+
+// A time read by read (answering the milliseconds in 64 bits), where a negative time is written as "-00:00:06,843" (as this system and
+// other programs write it): a minus before the first field and none after it negates the whole
+// time. Otherwise each field keeps its own sign, as in the "00:00:-1,-500" of older files.
+template <typename Read> int32_t ReadSignedTime(std::string_view text, Read read) {
+    const std::string_view t = TrimText(text);
+    if (t.size() > 1 && t[0] == '-' && t.find('-', 1) == std::string_view::npos) {
+        // The fields after the minus are not negative; read answers the magnitude unsaturated
+        // (64 bits), so that the smallest time is told from the one above it.
+        return SaturateMs(-static_cast<int64_t>(read(t.substr(1))));
+    }
+    return SaturateMs(read(text));
+}

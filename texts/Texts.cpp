@@ -62,12 +62,11 @@ const std::map<int, QString>& BuiltIn() {
         {txStepEditEntry, QStringLiteral("編輯字幕")},
         // The segment dialog's step in the history; the floating-point errors of a stretch
         // whose first and last entries start together; the conversion message of a frame rate
-        // that is no number; the masked fields' refusal; a Save As that could not be written.
+        // that is no number; a Save As that could not be written.
         {txStepSegment, QStringLiteral("區段調整")},
         {txDivisionByZero, QStringLiteral("Floating point division by zero")},
         {txInvalidFloatOperation, QStringLiteral("Invalid floating point operation")},
         {txNotAFloat, QStringLiteral("'%1' is not a valid floating point value")},
-        {txInvalidInput, QStringLiteral("Invalid input value.  Use escape key to abandon changes")},
         {txCannotWrite, QStringLiteral("無法寫入檔案")},
         // The combine and import dialogs' steps in the history, and their refusal of a text the
         // target's code page cannot hold (the entry or the line, then the page's name).
@@ -82,6 +81,14 @@ const std::map<int, QString>& BuiltIn() {
         {txFindTitle, QStringLiteral("Find")},
         {txSpeedNormal, QStringLiteral("Normal")},
         {txSpeedRate, QStringLiteral("%1X Speed")},
+        // A text the document's (or the source's) own code page cannot read is the source's
+        // fault, not the target's: %1 the entry or line, %2 the page. A frame rate that is a
+        // number but not above 0.
+        {txEntryNotValid, QStringLiteral("第 %1 筆字幕的文字不是有效的 %2 文字,檔案沒有寫入。")},
+        {txSourceEntryNotValid,
+         QStringLiteral("來源第 %1 筆字幕的文字不是有效的 %2 文字,未做任何變更")},
+        {txSourceLineNotValid, QStringLiteral("文字檔第 %1 行的文字不是有效的 %2 文字,未做任何變更")},
+        {txFrameRateAboveZero, QStringLiteral("每秒Frame數必須大於 0")},
     };
     return table;
 }

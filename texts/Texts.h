@@ -71,12 +71,12 @@ enum TextId : int {
     // The edit window and its masked fields.
     txInvalidMaskInput = 5100,
     txStepEditEntry = 5101,
-    // The segment and save-as dialogs, and the messages of the platform they relied on.
+    // The segment and save-as dialogs, and the messages of the platform they relied on (5204, a
+    // second copy of the masked fields' refusal, is no longer used).
     txStepSegment = 5200,
     txDivisionByZero = 5201,
     txInvalidFloatOperation = 5202,
     txNotAFloat = 5203,
-    txInvalidInput = 5204,
     txCannotWrite = 5205,
     // The combine and import dialogs.
     txStepCombine = 5300,
@@ -89,4 +89,9 @@ enum TextId : int {
     txFindTitle = 5451,
     txSpeedNormal = 5452,
     txSpeedRate = 5453,
+    // Texts not valid in their own code page, and a frame rate that is no rate.
+    txEntryNotValid = 6000,
+    txSourceEntryNotValid = 6001,
+    txSourceLineNotValid = 6002,
+    txFrameRateAboveZero = 6003,
 };

@@ -1,4 +1,5 @@
 #include "Combine.h"
+#include "DialogGroups.h"
 #include "Hint.h"
 
 #include "EditorHost.h"
@@ -29,19 +30,8 @@ TCombineForm::TCombineForm(TEditorHost* host, QWidget* parent)
     // 1. The source.
     GroupBox1 = Place(new QGroupBox(QStringLiteral("1. 字幕來源"), this), "GroupBox1",
                       QRect(6, 4, 336, 70));
-    rbtnOpposite = Place(new QRadioButton(QStringLiteral("右側字幕"), GroupBox1), "rbtnOpposite",
-                         QRect(10, 20, 110, 17));
-    rbtnSubFile = Place(new QRadioButton(QStringLiteral("字幕檔案"), GroupBox1), "rbtnSubFile",
-                        QRect(130, 20, 110, 17));
-    rbtnOpposite->setChecked(true);
-    etSubFile = Place(new QLineEdit(GroupBox1), "etSubFile", QRect(10, 44, 290, 18));
-    etSubFile->setReadOnly(true);
-    etSubFile->setFrame(false);
+    BuildSourceGroup(GroupBox1, rbtnOpposite, rbtnSubFile, etSubFile, sbtnSubFile, "sbtnSubFile");
     etSubFile->installEventFilter(this);
-    sbtnSubFile = Place(new QToolButton(GroupBox1), "sbtnSubFile", QRect(304, 40, 24, 24));
-    sbtnSubFile->setIcon(QIcon::fromTheme(QStringLiteral("document-open"),
-                                          style()->standardIcon(QStyle::SP_DialogOpenButton)));
-    sbtnSubFile->setAutoRaise(true);
     for (QRadioButton* source : {rbtnOpposite, rbtnSubFile})
         connect(source, &QRadioButton::clicked, this, &TCombineForm::RangeRefresh);
     connect(sbtnSubFile, &QToolButton::clicked, this, &TCombineForm::sbtnSubFileClick);
@@ -49,16 +39,7 @@ TCombineForm::TCombineForm(TEditorHost* host, QWidget* parent)
     // 2. The range of the source.
     GroupBox2 = Place(new QGroupBox(QStringLiteral("2. 選擇範圍"), this), "GroupBox2",
                       QRect(6, 78, 336, 72));
-    rbtnSelectAll = Place(new QRadioButton(QStringLiteral("全部"), GroupBox2), "rbtnSelectAll",
-                          QRect(10, 20, 60, 17));
-    rbtnSelectRange = Place(new QRadioButton(QStringLiteral("指定範圍"), GroupBox2),
-                            "rbtnSelectRange", QRect(80, 20, 90, 17));
-    rbtnSelectAll->setChecked(true);
-    upStartNo =
-        NumberBox(GroupBox2, leStartNoLabel, "leStartNoLabel", QStringLiteral("開始編號"),
-                  QPoint(10, 46), "upStartNo", "leStartNo", QRect(64, 42, 90, 21), leStartNo);
-    upEndNo = NumberBox(GroupBox2, leEndNoLabel, "leEndNoLabel", QStringLiteral("結束編號"),
-                        QPoint(172, 46), "upEndNo", "leEndNo", QRect(226, 42, 90, 21), leEndNo);
+    BuildRangeGroup(GroupBox2, Range());
 
     // 3. Where the copies go.
     GroupBox3 = Place(new QGroupBox(QStringLiteral("3. 插入位置"), this), "GroupBox3",
@@ -100,6 +81,11 @@ TCombineForm::TCombineForm(TEditorHost* host, QWidget* parent)
     ApplyLanguage();
 }
 
+TRangeGroup TCombineForm::Range() {
+    return {rbtnSelectAll, rbtnSelectRange, leStartNoLabel, upStartNo,
+            leStartNo,     leEndNoLabel,    upEndNo,        leEndNo};
+}
+
 void TCombineForm::SetTarget(int side, const SubTitle* target, const SubTitle* opposite) {
     Side = side;
     Document = target;
@@ -121,10 +107,7 @@ void TCombineForm::RangeRefresh() {
 }
 
 void TCombineForm::UpdateEnabled() {
-    const bool range = rbtnSelectRange->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(leStartNoLabel), static_cast<QWidget*>(upStartNo),
-                       static_cast<QWidget*>(leEndNoLabel), static_cast<QWidget*>(upEndNo)})
-        w->setEnabled(range);
+    EnableRangeNumbers(Range(), rbtnSelectRange->isChecked());
     leInsertPosLabel->setEnabled(rbtnInsertPos->isChecked());
     upInsertPos->setEnabled(rbtnInsertPos->isChecked());
 }

@@ -18,6 +18,7 @@ class QRadioButton;
 class QToolButton;
 class SubTitle;
 class TEditorHost;
+struct TRangeGroup;
 class TNumberSpin;
 
 class TCombineForm : public TDialogBase {
@@ -84,5 +85,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The range group's controls, for the builder and the enabled states.
+    TRangeGroup Range();
     QPointer<TEditorHost> host_;
 };

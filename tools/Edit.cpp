@@ -44,6 +44,14 @@ void TEditForm::SetTarget(int side, int index) {
     if (e && hasTarget_ && showingEntry_ && side == Side && index == Index &&
         e->Start == LoadedStart && e->End == LoadedEnd && e->Text == LoadedText)
         return;
+    // Another row while the window shows its entry: with 自動套用 what was typed is applied
+    // first, as walking and closing do (refused, the window stays on its entry); without it,
+    // it is dropped.
+    if (cbFit->isChecked() && isVisible() && !applying_ && Entry()) {
+        if (!bbtnFitClick()) return;
+        doc = host_->Document(side);
+        e = doc ? doc->Item(index) : nullptr;
+    }
     Side = side;
     hasTarget_ = doc != nullptr;
     Index = std::max(index, 0);
@@ -136,6 +144,12 @@ bool TEditForm::bbtnFitClick() {
     const SubTitle* doc = Document();
     const PerTitle* e = Entry();
     if (!e) return true;
+    // A field typed into and not left (Alt+arrows and the flat buttons take no focus; a click
+    // in a pane moves it to another window) is taken as left first, so that its rule runs: a
+    // typed start keeps the duration, a typed duration moves the end.
+    if (auto* field = qobject_cast<TMaskEdit*>(focusWidget());
+        field && field->window() == this && field->isEnabled() && !field->TakeAsLeft())
+        return false;
     if (!FieldsComplete()) return false;
 
     // A field left as it was loaded writes the stored value back, also one the fields cannot

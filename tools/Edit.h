@@ -100,8 +100,10 @@ public:
 
     // --- Interface ---
     // The entry index of a side, from a row change or the edit command: loaded unless it is
-    // the entry already shown, whose edits not yet applied stay. Nothing is selected in the
-    // pane: the user's own selection made the row change.
+    // the entry already shown, whose edits not yet applied stay. Another entry applies the
+    // edits first while 自動套用 is checked and the window shows (staying when they are
+    // refused), and drops them otherwise. Nothing is selected in the pane: the user's own
+    // selection made the row change.
     void SetTarget(int side, int index);
     // Loads an entry: the fields, the pane's row selected (and the other pane in step when they
     // are linked), centred in the pane when scroll is asked and the film is not playing.
@@ -127,8 +129,9 @@ public:
     void meDelayExit();
     void cbKeepDelayClick();
     void sbtnGetStartClick(int selector);
-    // Writes the window's values as one step; false, staying on the entry, when a field is
-    // incomplete or the document's code page cannot hold the text.
+    // Writes the window's values as one step, a changed field that still has the focus taken
+    // as left first; false, staying on the entry, when a field is incomplete or the document's
+    // code page cannot hold the text.
     bool bbtnFitClick();
     void sbPrevClick();
     void sbNextClick();

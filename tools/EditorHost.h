@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <vector>
+
 class QWidget;
 class SubTitle;
 
@@ -30,6 +32,9 @@ public:
     virtual void SelectRowInView(int side, int index) = 0;
     // Moves the other pane to the entry starting nearest to the side's entry at index.
     virtual void SyncOpposite(int side, int index) = 0;
+    // The entries of the selected rows (sorted), which need not be next to each other
+    // (Ctrl+click); the current row's when none is selected.
+    virtual std::vector<int> SelectedEntries(int side) const = 0;
     // Whether the panes keep each other in step (the link command is checked).
     virtual bool Linked() const = 0;
     // The film: whether one is open, its position in seconds, whether it plays.

@@ -1,4 +1,5 @@
 #include "Import.h"
+#include "DialogGroups.h"
 #include "Hint.h"
 
 #include "EditorHost.h"
@@ -37,18 +38,7 @@ TImportForm::TImportForm(TEditorHost* host, QWidget* parent)
     // 1. The source.
     GroupBox1 = Place(new QGroupBox(QStringLiteral("1. 資料來源"), this), "GroupBox1",
                       QRect(6, 4, 338, 70));
-    rbtnOpposite = Place(new QRadioButton(QStringLiteral("右側字幕"), GroupBox1), "rbtnOpposite",
-                         QRect(10, 20, 110, 17));
-    rbtnSubFile = Place(new QRadioButton(QStringLiteral("字幕檔案"), GroupBox1), "rbtnSubFile",
-                        QRect(130, 20, 110, 17));
-    rbtnOpposite->setChecked(true);
-    etSubFile = Place(new QLineEdit(GroupBox1), "etSubFile", QRect(10, 44, 292, 18));
-    etSubFile->setReadOnly(true);
-    etSubFile->setFrame(false);
-    sbtnFile = Place(new QToolButton(GroupBox1), "sbtnFile", QRect(306, 40, 24, 24));
-    sbtnFile->setIcon(QIcon::fromTheme(QStringLiteral("document-open"),
-                                       style()->standardIcon(QStyle::SP_DialogOpenButton)));
-    sbtnFile->setAutoRaise(true);
+    BuildSourceGroup(GroupBox1, rbtnOpposite, rbtnSubFile, etSubFile, sbtnFile, "sbtnFile");
     for (QRadioButton* source : {rbtnOpposite, rbtnSubFile})
         connect(source, &QRadioButton::clicked, this, &TImportForm::Refresh);
     connect(sbtnFile, &QToolButton::clicked, this, &TImportForm::sbtnFileClick);
@@ -66,16 +56,7 @@ TImportForm::TImportForm(TEditorHost* host, QWidget* parent)
     // 3. The range of the source.
     GroupBox2 = Place(new QGroupBox(QStringLiteral("3. 來源範圍"), this), "GroupBox2",
                       QRect(6, 126, 338, 72));
-    rbtnSelectAll = Place(new QRadioButton(QStringLiteral("全部"), GroupBox2), "rbtnSelectAll",
-                          QRect(10, 20, 60, 17));
-    rbtnSelectRange = Place(new QRadioButton(QStringLiteral("指定範圍"), GroupBox2),
-                            "rbtnSelectRange", QRect(80, 20, 90, 17));
-    rbtnSelectAll->setChecked(true);
-    upStartNo =
-        NumberBox(GroupBox2, leStartNoLabel, "leStartNoLabel", QStringLiteral("開始編號"),
-                  QPoint(10, 46), "upStartNo", "leStartNo", QRect(64, 42, 90, 21), leStartNo);
-    upEndNo = NumberBox(GroupBox2, leEndNoLabel, "leEndNoLabel", QStringLiteral("結束編號"),
-                        QPoint(172, 46), "upEndNo", "leEndNo", QRect(226, 42, 90, 21), leEndNo);
+    BuildRangeGroup(GroupBox2, Range());
     for (QRadioButton* r : {rbtnSelectAll, rbtnSelectRange})
         connect(r, &QRadioButton::toggled, this, &TImportForm::UpdateEnabled);
 
@@ -99,6 +80,11 @@ TImportForm::TImportForm(TEditorHost* host, QWidget* parent)
 
     UpdateEnabled();
     ApplyLanguage();
+}
+
+TRangeGroup TImportForm::Range() {
+    return {rbtnSelectAll, rbtnSelectRange, leStartNoLabel, upStartNo,
+            leStartNo,     leEndNoLabel,    upEndNo,        leEndNo};
 }
 
 void TImportForm::SetTarget(int side, const SubTitle* target, const SubTitle* opposite) {
@@ -135,10 +121,7 @@ void TImportForm::Refresh() {
 }
 
 void TImportForm::UpdateEnabled() {
-    const bool range = rbtnSelectRange->isChecked() && rbtnSelectRange->isEnabled();
-    for (QWidget* w : {static_cast<QWidget*>(leStartNoLabel), static_cast<QWidget*>(upStartNo),
-                       static_cast<QWidget*>(leEndNoLabel), static_cast<QWidget*>(upEndNo)})
-        w->setEnabled(range);
+    EnableRangeNumbers(Range(), rbtnSelectRange->isChecked() && rbtnSelectRange->isEnabled());
 }
 
 void TImportForm::sbtnFileClick() {

@@ -18,6 +18,7 @@ class QRadioButton;
 class QToolButton;
 class SubTitle;
 class TEditorHost;
+struct TRangeGroup;
 class TNumberSpin;
 
 class TImportForm : public TDialogBase {
@@ -85,5 +86,7 @@ public:
     void bbtnOkClick();
 
 private:
+    // The range group's controls, for the builder and the enabled states.
+    TRangeGroup Range();
     QPointer<TEditorHost> host_;
 };

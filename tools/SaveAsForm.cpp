@@ -1,6 +1,8 @@
 #include "SaveAsForm.h"
+#include "DialogGroups.h"
 #include "Hint.h"
 
+#include "CodePage.h"
 #include "EditorHost.h"
 #include "Questions.h"
 #include "SaveAs.h"
@@ -21,6 +23,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 const QString TSaveAsForm::SaveFilter = QStringLiteral(
     "SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
@@ -43,14 +46,9 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     rbtnSubRip->setChecked(true);
     leSubFileLabel = Place(new QLabel(QStringLiteral("檔案名稱: "), GroupBox1), "leSubFileLabel",
                            QPoint(10, 46));
-    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 44, 226, 18));
-    leSubFile->setReadOnly(true);
-    leSubFile->setFrame(false);
+    BuildFileLine(GroupBox1, 74, leSubFile, "leSubFile", sbtnSaveFile, "sbtnSaveFile",
+                  "document-save-as", QStyle::SP_DialogSaveButton);
     leSubFileLabel->setBuddy(leSubFile);
-    sbtnSaveFile = Place(new QToolButton(GroupBox1), "sbtnSaveFile", QRect(304, 40, 24, 24));
-    sbtnSaveFile->setIcon(QIcon::fromTheme(QStringLiteral("document-save-as"),
-                                           style()->standardIcon(QStyle::SP_DialogSaveButton)));
-    sbtnSaveFile->setAutoRaise(true);
     for (QRadioButton* format : {rbtnSubRip, rbtnMicroDVD, rbtnSubviewer})
         connect(format, &QRadioButton::clicked, this, &TSaveAsForm::FormatRule);
     connect(sbtnSaveFile, &QToolButton::clicked, this, &TSaveAsForm::sbtnSaveFileClick);
@@ -58,16 +56,7 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     // 2. The range.
     GroupBox2 = Place(new QGroupBox(QStringLiteral("2. 選擇範圍"), this), "GroupBox2",
                       QRect(6, 78, 336, 72));
-    rbtnSelectAll = Place(new QRadioButton(QStringLiteral("全部"), GroupBox2), "rbtnSelectAll",
-                          QRect(10, 20, 60, 17));
-    rbtnSelectRange = Place(new QRadioButton(QStringLiteral("指定範圍"), GroupBox2),
-                            "rbtnSelectRange", QRect(80, 20, 90, 17));
-    rbtnSelectAll->setChecked(true);
-    upStartNo =
-        NumberBox(GroupBox2, leStartNoLabel, "leStartNoLabel", QStringLiteral("開始編號"),
-                  QPoint(10, 46), "upStartNo", "leStartNo", QRect(64, 42, 90, 21), leStartNo);
-    upEndNo = NumberBox(GroupBox2, leEndNoLabel, "leEndNoLabel", QStringLiteral("結束編號"),
-                        QPoint(172, 46), "upEndNo", "leEndNo", QRect(226, 42, 90, 21), leEndNo);
+    BuildRangeGroup(GroupBox2, Range());
     for (QRadioButton* range : {rbtnSelectAll, rbtnSelectRange})
         connect(range, &QRadioButton::toggled, this, &TSaveAsForm::UpdateEnabled);
     // The new start goes with the first entry of the range.
@@ -131,6 +120,11 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     ApplyLanguage();
 }
 
+TRangeGroup TSaveAsForm::Range() {
+    return {rbtnSelectAll, rbtnSelectRange, leStartNoLabel, upStartNo,
+            leStartNo,     leEndNoLabel,    upEndNo,        leEndNo};
+}
+
 void TSaveAsForm::SetTarget(const SubTitle* document) {
     Document = document;
     const int count = document ? document->Count() : 0;
@@ -166,10 +160,7 @@ void TSaveAsForm::FormatRule() {
 }
 
 void TSaveAsForm::UpdateEnabled() {
-    const bool range = rbtnSelectRange->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(leStartNoLabel), static_cast<QWidget*>(upStartNo),
-                       static_cast<QWidget*>(leEndNoLabel), static_cast<QWidget*>(upEndNo)})
-        w->setEnabled(range);
+    EnableRangeNumbers(Range(), rbtnSelectRange->isChecked());
     leSaveNoLabel->setEnabled(cbReNo->isChecked());
     upSaveNo->setEnabled(cbReNo->isChecked());
     StartTime->SetEnabled(cbReTime->isChecked());
@@ -247,7 +238,12 @@ void TSaveAsForm::bbtnOkClick() {
         try {
             frameRate = ParseFrameRate(cbFrame->currentText().toStdString());
         } catch (const SubtitleError&) {
-            Questions().ShowError(this, TextOf(txNotAFloat).arg(cbFrame->currentText()));
+            // A number that is no rate (0, below 0) is told as such; anything else is no number.
+            bool number = false;
+            const double typed = cbFrame->currentText().trimmed().toDouble(&number);
+            Questions().ShowError(this, number && std::isfinite(typed)
+                                            ? TextOf(txFrameRateAboveZero)
+                                            : TextOf(txNotAFloat).arg(cbFrame->currentText()));
             return;
         }
     }
@@ -259,6 +255,13 @@ void TSaveAsForm::bbtnOkClick() {
         return;
     }
     const SaveAsResult result = SaveAs(*Document, path.toStdString(), Options(frameRate));
+    if (!result.ok && result.unreadableEntry) {
+        Questions().ShowError(
+            this, TextOf(txEntryNotValid)
+                      .arg(*result.unreadableEntry + 1)
+                      .arg(QString::fromUtf8(CodePageName(Document->CodePage()))));
+        return;
+    }
     if (!result.ok && result.unheldEntry) {
         Questions().ShowError(
             this,

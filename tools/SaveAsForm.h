@@ -19,9 +19,10 @@ class QRadioButton;
 class QToolButton;
 class SubTitle;
 class TEditorHost;
-class TMaskedField;
+struct TRangeGroup;
+class TMaskEdit;
 class TNumberSpin;
-class TStepSpinner;
+class TUpDown;
 class TTimeParts;
 struct SaveAsOptions;
 
@@ -60,10 +61,10 @@ public:
     QLineEdit* leSaveNo = nullptr;
     QCheckBox* cbReTime = nullptr;
     TTimeParts* StartTime = nullptr;
-    TMaskedField *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
-                 *meStartms = nullptr;
-    TStepSpinner *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
-                 *upStartms = nullptr;
+    TMaskEdit *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
+              *meStartms = nullptr;
+    TUpDown *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
+            *upStartms = nullptr;
     QCheckBox* cbDelEmpty = nullptr;
     QCheckBox* cbPad = nullptr;
     QLabel* lbFrame = nullptr;
@@ -97,6 +98,8 @@ public:
     SaveAsOptions Options(double frameRate) const;
 
 private:
+    // The range group's controls, for the builder and the enabled states.
+    TRangeGroup Range();
     void Step(int delta);
 
     QPointer<TEditorHost> host_;

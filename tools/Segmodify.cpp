@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -145,6 +146,14 @@ TSegForm::TSegForm(TEditorHost* host, QWidget* parent)
 void TSegForm::SetTarget(int side, const SubTitle* document, int topRow, int bottomRow) {
     Side = side;
     Document = document;
+    gappedSelection_.clear();
+    if (host_ && document) {
+        std::vector<int> selected = host_->SelectedEntries(side);
+        std::sort(selected.begin(), selected.end());
+        selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+        if (selected.size() > 1 && selected.back() - selected.front() + 1 != int(selected.size()))
+            gappedSelection_ = std::move(selected);
+    }
     const int count = document ? document->Count() : 0;
     {
         const QSignalBlocker blockStart(upStartNo);
@@ -236,6 +245,9 @@ void TSegForm::bbtnOkClick() {
             }
             change = RescaleChange(*Document, first, last, e, s);
         }
+        // Rows 2 and 5 chosen with Ctrl: rows 3 and 4 were left out on purpose.
+        if (!gappedSelection_.empty())
+            change = RetimeOnlyChange(*Document, change, gappedSelection_);
     }
     try {
         host_->ApplyChange(Side, TextOf(txStepSegment), std::move(change));

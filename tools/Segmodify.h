@@ -3,12 +3,14 @@
 // first and the last entry by number and gives each a new start. Keeping the steps shifts the
 // whole stretch so that the first entry starts at its new time; without it the stretch is
 // stretched or squeezed so that the first and the last entry both start at their new times.
-// Entries after the stretch stay where they are. OK is one step in the side's history.
+// Entries after the stretch stay where they are, and so do entries inside it that a selection
+// with gaps leaves out. OK is one step in the side's history.
 #include "DialogBase.h"
 
 #include <QPointer>
 
 #include <cstdint>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -19,9 +21,9 @@ class QPushButton;
 class SubTitle;
 class TEditorHost;
 class TKelLabel;
-class TMaskedField;
+class TMaskEdit;
 class TNumberSpin;
-class TStepSpinner;
+class TUpDown;
 class TTimeParts;
 
 class TSegForm : public TDialogBase {
@@ -43,10 +45,10 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     TTimeParts* StartTime = nullptr;
-    TMaskedField *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
-                 *meStartms = nullptr;
-    TStepSpinner *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
-                 *upStartms = nullptr;
+    TMaskEdit *meStartHour = nullptr, *meStartMinute = nullptr, *meStartSec = nullptr,
+              *meStartms = nullptr;
+    TUpDown *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
+            *upStartms = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QLabel* LabeledEdit1Label = nullptr;
     TNumberSpin* upEndNo = nullptr;
@@ -55,17 +57,17 @@ public:
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     TTimeParts* EndTime = nullptr;
-    TMaskedField *meEndHour = nullptr, *meEndMinute = nullptr, *meEndSec = nullptr,
-                 *meEndms = nullptr;
-    TStepSpinner *upEndHour = nullptr, *upEndMinute = nullptr, *upEndSec = nullptr,
-                 *upEndms = nullptr;
+    TMaskEdit *meEndHour = nullptr, *meEndMinute = nullptr, *meEndSec = nullptr, *meEndms = nullptr;
+    TUpDown *upEndHour = nullptr, *upEndMinute = nullptr, *upEndSec = nullptr, *upEndms = nullptr;
     QFrame* plNote = nullptr;
     TKelLabel* lbNote = nullptr;
     QPushButton* bbtnOk = nullptr;
     QPushButton* bbtnCancel = nullptr;
 
     // Rows of the pane's selection, counted from 1. One row selected: the stretch runs from it
-    // to the last entry. Shows both entries and applies the keep-step rule.
+    // to the last entry. Shows both entries and applies the keep-step rule. The selected entries
+    // are taken from the host: a selection with gaps (Ctrl+click) re-times only the selected
+    // entries of the stretch, each by the stretch's rule, the others staying where they are.
     void SetTarget(int side, const SubTitle* document, int topRow, int bottomRow);
     // What showing the dialog resets: both groups show their entries' present starts.
     void FormShow();
@@ -87,4 +89,7 @@ private:
     bool StartOf(int n, int32_t& start) const;
 
     QPointer<TEditorHost> host_;
+    // The pane's selected entries when the selection has gaps, sorted; empty otherwise (the
+    // whole stretch is re-timed).
+    std::vector<int> gappedSelection_;
 };

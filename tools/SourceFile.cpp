@@ -52,7 +52,9 @@ std::unique_ptr<SubTitle> ReadSourceFile(QWidget* parent, const QString& path,
 }
 
 void ShowConversionError(QWidget* parent, const TextConversionError& error) {
-    Questions().ShowError(parent, TextOf(error.Line ? txLineCannotBeHeld : txEntryCannotBeHeld)
+    const int text = error.Unreadable ? (error.Line ? txSourceLineNotValid : txSourceEntryNotValid)
+                                      : (error.Line ? txLineCannotBeHeld : txEntryCannotBeHeld);
+    Questions().ShowError(parent, TextOf(text)
                                       .arg(error.Number)
                                       .arg(QString::fromUtf8(CodePageName(error.CodePage))));
 }

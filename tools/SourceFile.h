@@ -27,5 +27,6 @@ std::unique_ptr<SubTitle> ReadSourceFile(QWidget* parent, const QString& path,
 // Whether the file is there to be read; else tells the user over parent.
 bool SourceFileReadable(QWidget* parent, const QString& path);
 
-// Tells the user which entry or line could not be held, and that nothing changed.
+// Tells the user which entry or line could not be held (or is not valid in its own page), and
+// that nothing changed.
 void ShowConversionError(QWidget* parent, const TextConversionError& error);

@@ -1,141 +1,16 @@
 #include "TimeParts.h"
 #include "Hint.h"
 
+#include "MaskEdit.h"
 #include "Pertitle.h"
-#include "Questions.h"
-#include "Texts.h"
+#include "UpDown.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
+#include <QLineEdit>
 #include <QSignalBlocker>
-#include <QTimer>
 
 #include <algorithm>
-
-namespace {
-
-// Characters Qt reads as mask commands; anything else in a pattern is fixed text.
-const QString kQtMaskCommands = QStringLiteral("AaNnXx90Dd#HhBb<>!{}[]\\");
-
-QString PatternOf(const QString& formMask) {
-    QString pattern = formMask.section(QLatin1Char(';'), 0, 0);
-    if (pattern.startsWith(QLatin1Char('!'))) pattern.remove(0, 1);
-    return pattern;
-}
-
-QChar BlankOf(const QString& formMask) {
-    const QString blank = formMask.section(QLatin1Char(';'), 2, 2);
-    return blank.isEmpty() ? QLatin1Char('_') : blank.front();
-}
-
-} // namespace
-
-TMaskedField::TMaskedField(const QString& formMask, QWidget* parent) : QLineEdit(parent) {
-    setInputMask(QtMask(formMask));
-}
-
-QString TMaskedField::QtMask(const QString& formMask) {
-    QString qt;
-    for (const QChar c : PatternOf(formMask)) {
-        if (c == QLatin1Char('0'))
-            qt += QLatin1Char('9');
-        else if (c == QLatin1Char('9'))
-            qt += QLatin1Char('0');
-        else if (kQtMaskCommands.contains(c))
-            qt += QLatin1Char('\\') + c;
-        else
-            qt += c;
-    }
-    return qt + QLatin1Char(';') + BlankOf(formMask);
-}
-
-int TMaskedField::FirstMissing() const {
-    if (hasAcceptableInput()) return -1;
-    // Positions of the Qt mask: a required digit is "9"; "\x" is one fixed character.
-    const QString mask = inputMask().section(QLatin1Char(';'), 0, 0);
-    const QString shown = displayText();
-    int position = 0;
-    for (qsizetype i = 0; i < mask.size(); ++i, ++position) {
-        if (mask[i] == QLatin1Char('\\')) {
-            ++i;
-            continue;
-        }
-        if (mask[i] == QLatin1Char('9') && (position >= shown.size() || !shown[position].isDigit()))
-            return position;
-    }
-    return 0;
-}
-
-bool TMaskedField::RefuseIfIncomplete() {
-    const int missing = FirstMissing();
-    if (missing < 0) return false;
-    refusing_ = true;
-    QApplication::beep();
-    Questions().ShowError(window(), TextOf(txInvalidInput));
-    setFocus(Qt::OtherFocusReason);
-    setCursorPosition(missing);
-    refusing_ = false;
-    return true;
-}
-
-void TMaskedField::Show(const QString& text) {
-    setText(text);
-    before_ = text;
-}
-
-void TMaskedField::focusInEvent(QFocusEvent* event) {
-    // Coming back from a message or another window is no new entry into the field.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason &&
-        !refusing_)
-        before_ = text();
-    QLineEdit::focusInEvent(event);
-}
-
-void TMaskedField::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
-    if (refusing_ || event->reason() == Qt::ActiveWindowFocusReason ||
-        event->reason() == Qt::PopupFocusReason)
-        return;
-    if (text() == before_ || hasAcceptableInput()) {
-        if (hasAcceptableInput()) emit left();
-        return;
-    }
-    // The focus has already moved on: it is brought back once the move is over.
-    QTimer::singleShot(0, this, [field = QPointer<TMaskedField>(this)] {
-        if (field && field->isEnabled() && field->isVisible()) field->RefuseIfIncomplete();
-    });
-}
-
-void TMaskedField::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && text() != before_) {
-        setText(before_);
-        event->accept();
-        return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter acts on the field, not on the dialog's buttons.
-        event->accept();
-        if (!RefuseIfIncomplete()) emit left();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
-TStepSpinner::TStepSpinner(int step, QWidget* parent) : QAbstractSpinBox(parent), step_(step) {
-    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    // The arrows are all there is: no field of its own, no focus taken from the time's fields.
-    lineEdit()->setReadOnly(true);
-    lineEdit()->hide();
-    setFocusPolicy(Qt::NoFocus);
-    setFrame(false);
-}
-
-void TStepSpinner::stepBy(int steps) {
-    emit stepped(steps * step_);
-}
 
 TNumberSpin::TNumberSpin(const char* editName, QWidget* parent) : QSpinBox(parent) {
     // The number is taken when an arrow is pressed, on Enter and on leaving, not while typing.
@@ -178,19 +53,23 @@ TTimeParts::TTimeParts(QWidget* parent, const QString& prefix, QPoint at) : QObj
     const QString separators[3] = {QStringLiteral(":"), QStringLiteral(":"), QStringLiteral(",")};
     for (int k = 0; k < 4; ++k) {
         const TPartSpec& part = kParts[k];
-        auto* field = new TMaskedField(QString::fromLatin1(part.Mask), parent);
+        auto* field = new TMaskEdit(parent);
+        field->SetEditMask(QString::fromLatin1(part.Mask));
         field->setObjectName(QStringLiteral("me") + prefix + QLatin1String(part.Name));
         field->setGeometry(x, at.y(), part.Width, kHeight);
         field->setAlignment(Qt::AlignCenter);
-        connect(field, &TMaskedField::left, this, &TTimeParts::left);
+        connect(field, &TMaskEdit::left, this, &TTimeParts::left);
         Fields[size_t(k)] = field;
         x += part.Width;
 
-        auto* spinner = new TStepSpinner(part.Step, parent);
+        auto* spinner = new TUpDown(parent);
+        spinner->setIncrement(part.Step);
         spinner->setObjectName(QStringLiteral("up") + prefix + QLatin1String(part.Name));
         spinner->setGeometry(x, at.y(), kSpinnerWidth, kHeight);
         SetHint(spinner, QString::fromUtf8(part.Hint));
-        connect(spinner, &TStepSpinner::stepped, this, &TTimeParts::stepped);
+        // The button holds no position: a click is the step of the whole time.
+        connect(spinner, &TUpDown::clicked, this,
+                [this, spinner](int direction) { emit stepped(direction * spinner->Increment()); });
         Spinners[size_t(k)] = spinner;
         x += kSpinnerWidth;
 
@@ -210,7 +89,7 @@ void TTimeParts::ShowTime(int32_t ms) {
     const int32_t shown = std::clamp(ms, int32_t{0}, kLargestShown);
     const int32_t parts[4] = {shown / 3600000, shown / 60000 % 60, shown / 1000 % 60, shown % 1000};
     for (int k = 0; k < 4; ++k)
-        Fields[size_t(k)]->Show(
+        Fields[size_t(k)]->SetValue(
             QStringLiteral("%1").arg(parts[k], k == 3 ? 3 : 2, 10, QLatin1Char('0')));
     shown_ = ms;
     shownTexts_ = Texts();
@@ -234,15 +113,18 @@ int32_t TTimeParts::ReadTime() const {
 }
 
 void TTimeParts::SetEnabled(bool enabled) {
-    for (TMaskedField* field : Fields)
+    for (TMaskEdit* field : Fields)
         field->setEnabled(enabled);
-    for (TStepSpinner* spinner : Spinners)
+    for (TUpDown* spinner : Spinners)
         spinner->setEnabled(enabled);
 }
 
 bool TTimeParts::RefuseIfIncomplete() {
-    for (TMaskedField* field : Fields)
-        if (field->isEnabled() && field->RefuseIfIncomplete()) return true;
+    for (TMaskEdit* field : Fields)
+        if (field->isEnabled() && !field->Complete()) {
+            field->Refuse();
+            return true;
+        }
     return false;
 }
 

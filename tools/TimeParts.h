@@ -1,10 +1,8 @@
 #pragma once
-// The controls the dialogs edit numbers and times with: a masked field that cannot be left half
-// filled, a step button that holds no value of its own, a number box whose Enter stays in it, and
-// a time edited by parts (hours, minutes, seconds, milliseconds) whose step buttons move the whole
-// time, so that steps carry and borrow across the four fields.
-#include <QAbstractSpinBox>
-#include <QLineEdit>
+// The controls the dialogs edit numbers and times with: a number box whose Enter stays in it, and
+// a time edited by parts (hours, minutes, seconds, milliseconds) in the masked fields and step
+// buttons of components/ (MaskEdit.h, UpDown.h), whose step buttons move the whole time, so that
+// steps carry and borrow across the four fields.
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -15,60 +13,10 @@
 #include <cstdint>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
-
-// A field with an input mask written as the forms write it: "pattern;1;_" where "0" is a required
-// digit, "9" an optional one, a leading "!" keeps optional blanks in front, other characters are
-// fixed. Leaving the field after a change while a required digit is missing is refused: a beep,
-// the invalid-input message, and the caret back on the first empty position. Escape takes back
-// the change.
-class TMaskedField : public QLineEdit {
-    Q_OBJECT
-public:
-    TMaskedField(const QString& formMask, QWidget* parent);
-
-    // The same mask as Qt writes it ("0" and "9" swapped, "!" and the saving flag dropped).
-    static QString QtMask(const QString& formMask);
-    // The first position a required digit is missing at, or -1 when none is.
-    int FirstMissing() const;
-    // Refuses the field as leaving it would when a required digit is missing: answers whether
-    // it was refused.
-    bool RefuseIfIncomplete();
-    // Shows a text put there by the program: Escape comes back to it, not to what was before.
-    void Show(const QString& text);
-
-signals:
-    // Left with every required digit in place, or Enter pressed in it.
-    void left();
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    QString before_; // the text when the field was entered, for Escape
-    bool refusing_ = false;
-};
-
-// A pair of arrows beside a field. A step answers the step's size, up or down, and the button's
-// own position never moves: what a step does is the handler's arithmetic.
-class TStepSpinner : public QAbstractSpinBox {
-    Q_OBJECT
-public:
-    TStepSpinner(int step, QWidget* parent);
-    int Step() const { return step_; }
-    void stepBy(int steps) override;
-
-signals:
-    void stepped(int delta);
-
-protected:
-    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
-
-private:
-    int step_;
-};
+class TMaskEdit;
+class TUpDown;
 
 // An entry number box: its arrows and Enter take the number (Enter does not reach the dialog's
 // buttons), and what is typed outside its range falls back to the last number it held.
@@ -84,15 +32,16 @@ protected:
 
 // Four masked fields and their step buttons at a row of a dialog, named prefix + "Hour",
 // "Minute", "Sec", "ms" (fields "me…", buttons "up…"): hours "!90;1;_", minutes and seconds
-// "!00;1;_", milliseconds "!000;1;_", separated by ":", ":" and ",".
+// "!00;1;_", milliseconds "!000;1;_", separated by ":", ":" and ",". The step buttons hold no
+// position; their increment is the step (3600000, 60000, 1000, 50 ms).
 class TTimeParts : public QObject {
     Q_OBJECT
 public:
     // prefix is "Start" or "End"; at is the hour field's corner in parent.
     TTimeParts(QWidget* parent, const QString& prefix, QPoint at);
 
-    std::array<TMaskedField*, 4> Fields{};
-    std::array<TStepSpinner*, 4> Spinners{};
+    std::array<TMaskEdit*, 4> Fields{};
+    std::array<TUpDown*, 4> Spinners{};
     std::array<QLabel*, 3> Separators{};
 
     // Shows a time. A time the two-digit hour cannot hold (below zero, 100 hours or more) shows
@@ -103,8 +52,8 @@ public:
     // The time in the fields: hours ":" minutes ":" seconds "," milliseconds read as a time text.
     int32_t ReadTime() const;
     void SetEnabled(bool enabled);
-    // Refuses the first field with a required digit missing, as leaving it would; answers
-    // whether one was refused.
+    // Refuses the first enabled field with a required digit missing, as leaving it would;
+    // answers whether one was refused.
     bool RefuseIfIncomplete();
 
     // Width of the row, from the hour field to the last step button.

@@ -336,6 +336,23 @@ TEST_F(Convert, EncodingNamesTheOutputsEncoding) {
     EXPECT_FALSE(fs::exists(Path("big5.srt")));
 }
 
+// A short Windows-1252 file is read as Windows-1252 (no double-byte page holds it) and converts;
+// read as Big5 by force, its text is named as no Big5, not as a fault of the target encoding.
+TEST_F(Convert, ShortWindows1252FileConvertsAndAWrongPageIsNamed) {
+    const std::string file = "srt_cp1252_short_french.srt";
+    WriteAll(Path(file), ReadAll(fs::path(VELITRA_FIXTURES) / "model" / "roundtrip" / file));
+    Result r = Run({"--encoding", "utf-8", Path(file), Path("utf.srt")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("code page Windows-1252"), std::string::npos) << r.err;
+    EXPECT_NE(ReadAll(Path("utf.srt")).find("Un caf\xC3\xA9, s'il vous pla\xC3\xAE" "t."),
+              std::string::npos);
+    r = Run({"--codepage", "big5", "--encoding", "utf-8", Path(file), Path("big5.srt")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("entry 1 is not valid Big5"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("cannot be written"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Path("big5.srt")));
+}
+
 // A MicroDVD file that states its rate in its first line is read at it, unless --fps says another.
 TEST_F(Convert, MicroDVDInputAtTheRateItStates) {
     WriteAll(Path("stated.sub"), "{1}{1}23.976\r\n{24}{48}Hello\r\n");

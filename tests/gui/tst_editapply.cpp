@@ -232,6 +232,100 @@ private slots:
         QCOMPARE(probe.keys, 1);
     }
 
+    // A start typed and walked away from without leaving the field (Alt+Down, the ▼ button, a
+    // row of a pane) is taken as left before Apply: the kept duration gives the end, and the
+    // later entries follow the start.
+    void typedStartWalkedAwayFrom_data() {
+        QTest::addColumn<int>("how"); // 0 Alt+Down, 1 the ▼ button, 2 another row of the pane
+        QTest::addColumn<int>("to");
+        QTest::newRow("Alt+Down") << 0 << 4;
+        QTest::newRow("the flat next button") << 1 << 4;
+        QTest::newRow("a row of the pane") << 2 << 6;
+    }
+    void typedStartWalkedAwayFrom() {
+        QFETCH(int, how);
+        QFETCH(int, to);
+        TEditFixture x(Entries(10)); // entry 4 (index 3) at 7,000 to 8,500
+        QVERIFY(x.form.cbKeepDelay->isChecked() && x.form.cbFit->isChecked());
+        x.form.SetTarget(0, 3);
+        x.form.ShowWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&x.form));
+        x.form.meStartSec->setFocus(Qt::TabFocusReason);
+        x.form.meStartSec->setCursorPosition(0);
+        QTest::keyClicks(x.form.meStartSec, "09");
+        QCOMPARE(x.Start(), QStringLiteral("00:00:09,000"));
+        if (how == 0) {
+            QTest::keyClick(x.form.meStartSec, Qt::Key_Down, Qt::AltModifier);
+        } else if (how == 1) {
+            QTest::mouseClick(x.form.sbNext, Qt::LeftButton);
+        } else {
+            // The click in the pane takes the focus to the main window first.
+            x.host.WindowWidget.show();
+            x.host.WindowWidget.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&x.host.WindowWidget));
+            x.form.SetTarget(0, to);
+        }
+        QCOMPARE(x.Steps(), 1);
+        QCOMPARE(x.At(3).Start, 9000);
+        QCOMPARE(x.At(3).End, 10500);
+        QCOMPARE(x.At(4).Start, 11000); // followed the start
+        QCOMPARE(x.form.Index, to);
+        QVERIFY(x.questions.Messages.isEmpty());
+    }
+
+    // A duration typed into meDelay and walked away from moves the end before Apply.
+    void typedDurationWalkedAwayFrom() {
+        TEditFixture x(Entries(10));
+        x.form.SetTarget(0, 3);
+        x.form.ShowWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&x.form));
+        x.form.cbKeepDelay->click();
+        QVERIFY(x.form.meDelay->isEnabled());
+        x.form.meDelay->setFocus(Qt::TabFocusReason);
+        x.form.meDelay->setCursorPosition(0);
+        QTest::keyClicks(x.form.meDelay, "03000");
+        QCOMPARE(x.Delay(), QStringLiteral("03:000"));
+        QTest::keyClick(x.form.meDelay, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(x.form.Index, 4);
+        QCOMPARE(x.At(3).Start, 7000);
+        QCOMPARE(x.At(3).End, 10000);
+    }
+
+    // Another row of the pane: with 自動套用 the edits are applied first (a field that cannot be
+    // left keeps the window on its entry), without it they are dropped.
+    void rowChangeAppliesOrDrops_data() {
+        QTest::addColumn<bool>("autoApply");
+        QTest::addColumn<bool>("halfFilled");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<int>("index");
+        QTest::newRow("applied") << true << false << 1 << 5;
+        QTest::newRow("dropped without 自動套用") << false << false << 0 << 5;
+        QTest::newRow("a half-filled field stays") << true << true << 0 << 2;
+    }
+    void rowChangeAppliesOrDrops() {
+        QFETCH(bool, autoApply);
+        QFETCH(bool, halfFilled);
+        QFETCH(int, steps);
+        QFETCH(int, index);
+        TEditFixture x(Entries(10));
+        x.form.SetTarget(0, 2);
+        x.form.ShowWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&x.form));
+        x.form.cbFit->setChecked(autoApply);
+        x.SetText("typed");
+        if (halfFilled) {
+            x.form.meStartms->setFocus(Qt::TabFocusReason);
+            x.form.meStartms->setCursorPosition(0);
+            QTest::keyClick(x.form.meStartms, Qt::Key_Delete);
+            QVERIFY(!x.form.meStartms->Complete());
+        }
+        x.form.SetTarget(0, 5);
+        QCOMPARE(x.Steps(), steps);
+        QCOMPARE(x.form.Index, index);
+        QCOMPARE(x.At(2).Text, std::string(steps ? "typed" : "e3"));
+        QCOMPARE(x.questions.Messages.size(), halfFilled ? 1 : 0);
+    }
+
     void undoButtonReloads() {
         TEditFixture x(Entries(10));
         x.form.SetTarget(0, 2);

@@ -5,6 +5,7 @@
 #include "MainProbe.h"
 #include "FormFixture.h"
 #include "Main.h"
+#include "MaskEdit.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
 #include "Segmodify.h"

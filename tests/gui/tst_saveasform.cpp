@@ -5,11 +5,13 @@
 #include "ControlTable.h"
 #include "DocBuilder.h"
 #include "FakeHost.h"
+#include "MaskEdit.h"
 #include "SaveAs.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
 #include "Texts.h"
 #include "TimeParts.h"
+#include "UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,8 +136,8 @@ private slots:
                 {"upSaveNo", "TNumberSpin", std::nullopt, QRect(226, 18, 90, 21)},
                 {"leSaveNo", "", "1"},
                 {"cbReTime", "QCheckBox", "重設時間", QRect(10, 46, 120, 17)},
-                {"meStartHour", "TMaskedField", "00", QRect(150, 44, 20, 21)},
-                {"upStartms", "TStepSpinner", std::nullopt, QRect(300, 44, 15, 21)},
+                {"meStartHour", "TMaskEdit", "00", QRect(150, 44, 20, 21)},
+                {"upStartms", "TUpDown", std::nullopt, QRect(300, 44, 15, 21)},
                 {"cbDelEmpty", "QCheckBox", "刪除空白字幕行", QRect(10, 72, 300, 17)},
                 {"cbPad", "QCheckBox", "自動加入空白,使字幕居中對齊", QRect(10, 96, 300, 17)},
                 {"lbFrame", "QLabel", "每秒Frame數:", QRect(10, 124, -1, -1)},
@@ -359,11 +361,17 @@ private slots:
         QTest::newRow("a path of spaces")
             << Setup([](TSaveAsForm& f) { f.leSubFile->setText("   "); })
             << TextOf(txNoCombineFile);
-        for (const char* rate : {"abc", "0", "-25", "inf", "nan", "25,000", ""})
+        for (const char* rate : {"abc", "inf", "nan", "25,000", ""})
             QTest::addRow("frame rate \"%s\"", rate) << Setup([rate](TSaveAsForm& f) {
                 f.rbtnMicroDVD->click();
                 f.cbFrame->setEditText(QString::fromLatin1(rate));
             }) << TextOf(txNotAFloat).arg(QString::fromLatin1(rate));
+        // A number that is no rate is told so, not as no number.
+        for (const char* rate : {"0", "-25", " 0.000 "})
+            QTest::addRow("frame rate \"%s\"", rate) << Setup([rate](TSaveAsForm& f) {
+                f.rbtnMicroDVD->click();
+                f.cbFrame->setEditText(QString::fromLatin1(rate));
+            }) << TextOf(txFrameRateAboveZero);
     }
     void refusals() {
         QFETCH(Setup, setup);
@@ -543,10 +551,10 @@ private slots:
     void timeStepsCarry() {
         Fixture x(Doc120());
         Type(x.form.StartTime, "00:00:59,980");
-        x.form.upStartms->stepUp();
+        x.form.upStartms->Click(1);
         QCOMPARE(Shown(x.form.StartTime), QStringLiteral("00:01:00,030"));
-        x.form.upStartHour->stepUp();
-        x.form.upStartSec->stepDown();
+        x.form.upStartHour->Click(1);
+        x.form.upStartSec->Click(-1);
         QCOMPARE(Shown(x.form.StartTime), QStringLiteral("01:00:59,030"));
     }
 };

@@ -6,10 +6,12 @@
 #include "DocBuilder.h"
 #include "FakeHost.h"
 #include "Kellabel.h"
+#include "MaskEdit.h"
 #include "ScriptedQuestions.h"
 #include "Segmodify.h"
 #include "Texts.h"
 #include "TimeParts.h"
+#include "UpDown.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -84,12 +86,12 @@ private slots:
                           {"lbStart", "TKelLabel", "", QRect(10, 44, -1, -1)},
                           {"Label1", "QLabel", "開始時間", QRect(10, 68, -1, -1)},
                           {"Label2", "QLabel", "調整為", QRect(10, 82, -1, -1)},
-                          {"meStartHour", "TMaskedField", "00", QRect(72, 72, 20, 21)},
-                          {"upStartHour", "TStepSpinner", std::nullopt, QRect(92, 72, 15, 21)},
-                          {"meStartMinute", "TMaskedField", "00", QRect(113, 72, 20, 21)},
-                          {"meStartSec", "TMaskedField", "00", QRect(154, 72, 20, 21)},
-                          {"meStartms", "TMaskedField", "000", QRect(195, 72, 27, 21)},
-                          {"upStartms", "TStepSpinner", std::nullopt, QRect(222, 72, 15, 21)},
+                          {"meStartHour", "TMaskEdit", "00", QRect(72, 72, 20, 21)},
+                          {"upStartHour", "TUpDown", std::nullopt, QRect(92, 72, 15, 21)},
+                          {"meStartMinute", "TMaskEdit", "00", QRect(113, 72, 20, 21)},
+                          {"meStartSec", "TMaskEdit", "00", QRect(154, 72, 20, 21)},
+                          {"meStartms", "TMaskEdit", "000", QRect(195, 72, 27, 21)},
+                          {"upStartms", "TUpDown", std::nullopt, QRect(222, 72, 15, 21)},
                           {"GroupBox2", "QGroupBox", "區段結束編號", QRect(6, 140, 256, 104)},
                           {"LabeledEdit1Label", "QLabel", "字幕編號", QRect(10, 22, -1, -1)},
                           {"upEndNo", "TNumberSpin", std::nullopt, QRect(64, 18, 80, 21)},
@@ -97,8 +99,8 @@ private slots:
                           {"lbEnd", "TKelLabel", "", QRect(10, 44, -1, -1)},
                           {"Label3", "QLabel", "開始時間"},
                           {"Label4", "QLabel", "調整為"},
-                          {"meEndHour", "TMaskedField", "00", QRect(72, 72, 20, 21)},
-                          {"upEndms", "TStepSpinner", std::nullopt, QRect(222, 72, 15, 21)},
+                          {"meEndHour", "TMaskEdit", "00", QRect(72, 72, 20, 21)},
+                          {"upEndms", "TUpDown", std::nullopt, QRect(222, 72, 15, 21)},
                           {"plNote", "QFrame", std::nullopt, QRect(6, 250, 256, 22)},
                           {"lbNote", "TKelLabel", "注意:在區段結束編號後的字幕將不受影響",
                            QRect(4, 4, -1, -1)},
@@ -159,7 +161,10 @@ private slots:
         QCOMPARE(Shown(x.form.EndTime), QString::fromStdString(b.StartText()));
     }
 
+    // A selection with gaps (Ctrl+click) re-times its selected entries only, each by the rule of
+    // the stretch its first and last entries span; the entries between stay where they are.
     void ok_data() {
+        QTest::addColumn<QList<int>>("selected"); // entries, when the selection has gaps
         QTest::addColumn<bool>("keep");
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
@@ -168,23 +173,36 @@ private slots:
         QTest::addColumn<Flat>("times");
         const Flat before{-3000, -1000}, after{150000, 151000};
         QTest::newRow("keep steps: a shift")
-            << true << 2 << 4 << "00:00:04,000"
+            << QList<int>{} << true << 2 << 4 << "00:00:04,000"
             << "" << before + Flat{4000, 5000, 54000, 56000, 104000, 107000} + after;
         QTest::newRow("keep steps: the last fields are not read")
-            << true << 2 << 3 << "00:00:00,500"
+            << QList<int>{} << true << 2 << 3 << "00:00:00,500"
             << "00:09:00,000" << before + Flat{500, 1500, 50500, 52500, 100000, 103000} + after;
         // x = (201000 - 1000) / (100000 - 0) = 2: starts from S, ends from E.
         QTest::newRow("linear stretch")
-            << false << 2 << 4 << "00:00:01,000"
+            << QList<int>{} << false << 2 << 4 << "00:00:01,000"
             << "00:03:21,000" << before + Flat{1000, 3000, 101000, 105000, 201000, 207000} + after;
         QTest::newRow("linear squeeze to half")
-            << false << 2 << 4 << "00:00:00,000"
+            << QList<int>{} << false << 2 << 4 << "00:00:00,000"
             << "00:00:50,000" << before + Flat{0, 500, 25000, 26000, 50000, 51500} + after;
         QTest::newRow("a shift back below zero")
-            << true << 3 << 5 << "00:00:00,000"
+            << QList<int>{} << true << 3 << 5 << "00:00:00,000"
             << "" << Flat{-3000, -1000, 0, 1000, 0, 2000, 50000, 53000, 100000, 101000};
+        QTest::newRow("rows 2 and 4: a shift")
+            << QList<int>{1, 3} << true << 2 << 4 << "00:00:04,000"
+            << "" << before + Flat{4000, 5000, 50000, 52000, 104000, 107000} + after;
+        QTest::newRow("rows 2 and 4: a stretch")
+            << QList<int>{1, 3} << false << 2 << 4 << "00:00:01,000"
+            << "00:03:21,000" << before + Flat{1000, 3000, 50000, 52000, 201000, 207000} + after;
+        QTest::newRow("rows 1, 3 and 5: three runs of one")
+            << QList<int>{4, 0, 2} << true << 1 << 5 << "00:00:07,000" << ""
+            << Flat{7000, 9000, 0, 1000, 60000, 62000, 100000, 103000, 160000, 161000};
+        QTest::newRow("rows 1, 2 and 4: a run of two and one")
+            << QList<int>{0, 1, 3} << true << 1 << 4 << "00:00:07,000" << ""
+            << Flat{7000, 9000, 10000, 11000, 50000, 52000, 110000, 113000} + after;
     }
     void ok() {
+        QFETCH(QList<int>, selected);
         QFETCH(bool, keep);
         QFETCH(int, first);
         QFETCH(int, last);
@@ -193,6 +211,7 @@ private slots:
         QFETCH(Flat, times);
         Fixture x(MakeDoc(Stretch()));
         const Flat original = Flatten(x.doc());
+        x.host.Selected[0].assign(selected.begin(), selected.end());
         x.target(first, last);
         if (x.form.cbKeepStep->isChecked() != keep) x.form.cbKeepStep->click();
         Type(x.form.StartTime, s);
@@ -241,7 +260,7 @@ private slots:
         Type(x.form.StartTime, QStringLiteral("00:09:03,000"));
         QTest::keyClick(x.form.meStartSec, Qt::Key_Return);
         QCOMPARE(Shown(x.form.EndTime), QStringLiteral("00:19:03,000"));
-        x.form.upStartHour->stepUp();
+        x.form.upStartHour->Click(1);
         QCOMPARE(Shown(x.form.StartTime), QStringLiteral("01:09:03,000"));
         QCOMPARE(Shown(x.form.EndTime), QStringLiteral("01:19:03,000"));
         // A new last number shows its entry, then follows again.
@@ -291,8 +310,8 @@ private slots:
         x.form.cbKeepStep->click(); // both groups free
         TTimeParts* parts = selector ? x.form.EndTime : x.form.StartTime;
         Type(parts, from);
-        TStepSpinner* button = parts->Spinners[size_t(spinner)];
-        up ? button->stepUp() : button->stepDown();
+        TUpDown* button = parts->Spinners[size_t(spinner)];
+        button->Click(up ? 1 : -1);
         QCOMPARE(Shown(parts), to);
         // The other group is left alone.
         QCOMPARE(Shown(selector ? x.form.StartTime : x.form.EndTime),
@@ -302,7 +321,7 @@ private slots:
     void stepsNeedADocument() {
         TFakeHost host;
         TSegForm form(&host);
-        form.upStartSec->stepUp();
+        form.upStartSec->Click(1);
         QCOMPARE(Shown(form.StartTime), QStringLiteral("00:00:00,000"));
     }
 
@@ -368,7 +387,7 @@ private slots:
         QCOMPARE(x.form.upStartNo->value(), 1);
         QCOMPARE(x.form.lbStart->Caption(), QString());
         QCOMPARE(x.form.lbEnd->Caption(), QString());
-        x.form.upStartSec->stepUp();
+        x.form.upStartSec->Click(1);
         QTest::keyClick(x.form.meStartSec, Qt::Key_Return);
         for (bool keep : {true, false}) {
             if (x.form.cbKeepStep->isChecked() != keep) x.form.cbKeepStep->click();
@@ -385,7 +404,7 @@ private slots:
         QCOMPARE(x.form.upStartNo->value(), 39990);
         QCOMPARE(x.form.upEndNo->value(), 40000);
         QCOMPARE(x.form.lbEnd->Caption(), QStringLiteral("01:06:39,900 -> 01:06:39,950"));
-        x.form.upStartSec->stepUp();
+        x.form.upStartSec->Click(1);
         QVERIFY(x.ok());
         QCOMPARE(x.doc().Item(39988)->Start, 3998800);
         QCOMPARE(x.doc().Item(39989)->Start, 3998900 + 1000);
@@ -403,7 +422,7 @@ private slots:
         QVERIFY(x.host.Steps.empty());
         // A step from there moves it by the step.
         x.target(1, 5);
-        x.form.upStartSec->stepUp();
+        x.form.upStartSec->Click(1);
         QVERIFY(x.ok());
         QCOMPARE(x.doc().Item(0)->Start, -2000);
         QCOMPARE(x.doc().Item(4)->Start, 151000);
@@ -415,7 +434,7 @@ private slots:
         x.form.meStartms->setText(QStringLiteral("5"));
         QVERIFY(!x.ok());
         QCOMPARE(x.questions.Messages.size(), 1);
-        QCOMPARE(x.questions.Messages[0].Text, TextOf(txInvalidInput));
+        QCOMPARE(x.questions.Messages[0].Text, TextOf(txInvalidMaskInput));
         QVERIFY(x.host.Steps.empty());
     }
 };

@@ -32,8 +32,8 @@ private slots:
         const QStringList row0 = {"1", "", "00:00:01,000", "01:500", "Hello  |world"};
         for (int c = 0; c < 5; ++c)
             QCOMPARE(model.data(model.index(0, c), Qt::DisplayRole).toString(), row0[c]);
-        // A negative duration shows with its signs; an empty text stays empty.
-        QCOMPARE(model.CellText(1, 3), QString("-1:000"));
+        // A negative duration shows with the minus in front; an empty text stays empty.
+        QCOMPARE(model.CellText(1, 3), QString("-01:000"));
         QCOMPARE(model.CellText(1, 4), QString());
         QCOMPARE(model.CellText(2, 4), QString::fromUtf8("字幕"));
         QCOMPARE(model.CellText(3, 0), QString()); // past the end

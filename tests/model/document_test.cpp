@@ -219,6 +219,9 @@ TEST(DocumentOpen, DetectsTheCodePageOfEachFile) {
          "\xE9\x9F\xA9\xE5\x9B\xBD\xE6\x9C\x8B\xE5\x8F\x8B\xE5\xAF\xB9\xE6\x88\x91\xE8\xAF"
          "\xB4:\xE2\x80\x9C\xEC\x95\x88\xEB\x85\x95\xED\x95\x98\xEC\x84\xB8\xEC\x9A\x94"
          "\xE2\x80\x9D\xE3\x80\x82"}, // 韩国朋友对我说:“안녕하세요”。
+        // Too short for the detector to be sure of anything, and no double-byte page holds it.
+        {"srt_cp1252_short_french.srt", kCodePageWindows1252, 1,
+         "\xE2\x80\x9C" "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e\xE2\x80\x9D pour la na\xC3\xAF" "ve."},
     };
     for (const auto& c : cases) {
         const std::string path = testutil::FixturePath(std::string("roundtrip/") + c.file);

@@ -163,16 +163,36 @@ TEST(Combine, ConvertsTextsIntoTheTargetsCodePage) {
     EXPECT_EQ(doc.Item(1)->Text, kUtf8Four + "|b");
 }
 
-TEST(Combine, ATextTheTargetCannotHoldStopsEverything) {
-    const SubTitle doc = DocWith({PerTitle(0, 1, "x")}, "big5.srt", true);
-    const SubTitle source = DocWith({PerTitle(0, 1, "fine"), PerTitle(5, 6, "a" + kEmoji)});
-    try {
-        (void)CombineChange(doc, source, 0, 1, 1, true);
-        FAIL() << "no error";
-    } catch (const TextConversionError& e) {
-        EXPECT_EQ(e.Number, 2);
-        EXPECT_FALSE(e.Line);
-        EXPECT_EQ(e.CodePage, kCodePageBig5);
+// A text the target cannot hold, or one the source's own page cannot read (Windows-1252 bytes in
+// a Big5 document: the source's fault, named with its page whatever the target's), stops the
+// whole copy, naming the source entry.
+TEST(Combine, ATextThatCannotBeConvertedStopsEverything) {
+    struct Case {
+        const char* what;
+        SubTitle doc, source;
+        bool unreadable;
+        int page;
+        const char* message;
+    };
+    Case cases[] = {
+        {"the target cannot hold it", DocWith({PerTitle(0, 1, "x")}, "big5.srt", true),
+         DocWith({PerTitle(0, 1, "fine"), PerTitle(5, 6, "a" + kEmoji)}), false, kCodePageBig5,
+         "cannot be written in Big5"},
+        {"its own page cannot read it", DocWith({PerTitle(0, 1, "x")}),
+         DocWith({PerTitle(0, 1, kBig5Four), PerTitle(5, 6, "caf\xE9!")}, "big5.srt", true), true,
+         kCodePageBig5, "is not valid Big5"},
+    };
+    for (const Case& c : cases) {
+        try {
+            (void)CombineChange(c.doc, c.source, 0, 1, 1, true);
+            ADD_FAILURE() << "no error: " << c.what;
+        } catch (const TextConversionError& e) {
+            EXPECT_EQ(e.Number, 2) << c.what;
+            EXPECT_FALSE(e.Line) << c.what;
+            EXPECT_EQ(e.Unreadable, c.unreadable) << c.what;
+            EXPECT_EQ(e.CodePage, c.page) << c.what;
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
     }
 }
 
@@ -338,6 +358,20 @@ TEST(PourText, ALineTheTargetCannotHoldIsNamed) {
     } catch (const TextConversionError& e) {
         EXPECT_EQ(e.Number, 4);
         EXPECT_TRUE(e.Line);
+        EXPECT_EQ(e.CodePage, kCodePageBig5);
+    }
+}
+
+TEST(PourText, ALineItsOwnPageCannotReadIsNamedAsSuch) {
+    const SubTitle doc = DocWith({PerTitle(0, 1, "x"), PerTitle(1, 2, "y")});
+    try {
+        (void)PourTextChange(
+            doc, TextSource::FromBytes("fine\n\ncaf\xE9!\n", LegacyPage::Forced(kCodePageBig5)), 0, 1);
+        FAIL() << "no error";
+    } catch (const TextConversionError& e) {
+        EXPECT_EQ(e.Number, 3);
+        EXPECT_TRUE(e.Line);
+        EXPECT_TRUE(e.Unreadable);
         EXPECT_EQ(e.CodePage, kCodePageBig5);
     }
 }

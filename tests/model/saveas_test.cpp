@@ -285,6 +285,33 @@ TEST(SaveAs, TextTheEncodingCannotHoldStopsTheSave) {
     EXPECT_NE(ReadBytes(target).find("[FONT]\r\n"), std::string::npos);
 }
 
+// Bytes the document's own page cannot read (a Windows-1252 file read as Big5) are the document's
+// fault: named as such, whatever the target, and nothing is written.
+TEST(SaveAs, TextItsOwnPageCannotReadIsNamedAsSuch) {
+    const std::string latin = "1\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\n"
+                              "2\r\n00:00:03,000 --> 00:00:04,000\r\ncaf\xE9, cr\xE8me\r\n";
+    const SubTitle doc = SubTitle::FromBytes(latin, "in.srt", 25.0, FrameRateQuestion{},
+                                             LegacyPage::Forced(kCodePageBig5));
+    ASSERT_EQ(doc.Count(), 2);
+    TempDir dir;
+    const std::string target = dir.Write("out.srt", "old");
+    for (const OutputEncoding& to : {OutputEncoding{kCodePageUtf8, FileEncoding::Plain},
+                                     OutputEncoding{kCodePageUtf8, FileEncoding::Utf16LE},
+                                     OutputEncoding{kCodePageGbk, FileEncoding::Plain}}) {
+        SaveAsOptions o;
+        o.first = 0;
+        o.last = 1;
+        o.encoding = to;
+        const SaveAsResult r = SaveAs(doc, target, o);
+        EXPECT_FALSE(r.ok);
+        ASSERT_TRUE(r.unreadableEntry);
+        EXPECT_EQ(*r.unreadableEntry, 1);
+        EXPECT_FALSE(r.unheldEntry);
+        EXPECT_EQ(r.why, "entry 2 is not valid Big5");
+        EXPECT_EQ(ReadBytes(target), "old");
+    }
+}
+
 TEST(SaveAs, EncodingNames) {
     struct Case {
         const char* name;

@@ -194,7 +194,7 @@ TEST(SubRipWriter, Options) {
          "1\r\n00:00:02,500 --> 00:00:02,600\r\n \xA1\x40 \r\n\r\n"},
         {"number base", 2, 2, false, 0, 9, "10\r\n00:00:03,000 --> 00:00:04,000\r\nc\r\n\r\n"},
         {"negative offset", 0, 0, false, -2000, 0,
-         "1\r\n00:00:-1,000 --> 00:00:00,000\r\na\r\n\r\n"},
+         "1\r\n-00:00:01,000 --> 00:00:00,000\r\na\r\n\r\n"},
         {"offset saturates", 0, 0, false, 2147483647, 0,
          "1\r\n596:31:23,647 --> 596:31:23,647\r\na\r\n\r\n"},
         {"an empty caption line inside a text", 3, 3, false, 0, 0,
@@ -235,10 +235,14 @@ TEST(SubRipWriter, FailsOnARangeOutsideOrAFailedWrite) {
 // only empty lines at a caption's end cannot be told from the blank line after it.
 TEST(SubRipWriter, ReadsBackWhatItWrote) {
     const SubTitle doc =
-        DocWith({PerTitle(-1500, 500, "neg"), PerTitle(360000000, 360000001, "x|y"),
+        DocWith({PerTitle(-1500, 500, "neg"), PerTitle(-3000, -1, "both"),
+                 PerTitle(360000000, 360000001, "x|y"),
                  PerTitle(7, 3, "backwards"), PerTitle(8, 9, "zh||en"), PerTitle(9, 10, "|after"),
                  PerTitle(10, 11, "1||2")});
-    SubTitle back = Doc(WrittenSubRip(doc, 0, false, 0, 0, 5));
+    const std::string written = WrittenSubRip(doc, 0, false, 0, 0, 6);
+    // The minus in front, as other programs read it.
+    EXPECT_NE(written.find("\r\n-00:00:03,000 --> -00:00:00,001\r\n"), std::string::npos) << written;
+    SubTitle back = Doc(written);
     EXPECT_EQ(EntriesOf(back), EntriesOf(doc));
 }
 

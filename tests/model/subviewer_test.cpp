@@ -244,7 +244,7 @@ TEST(SubViewerWriter, RangeSkipAndOffset) {
     const std::string header = Written(doc, 0, false, 0, false, -1);
     bool ok = false;
     EXPECT_EQ(Written(doc, 0, true, -1500, false, 2, &ok),
-              header + "00:00:00.-50,00:00:00.50\r\na\r\n\r\n00:00:01.50,00:00:02.50\r\nc\r\n\r\n");
+              header + "-00:00:00.50,00:00:00.50\r\na\r\n\r\n00:00:01.50,00:00:02.50\r\nc\r\n\r\n");
     EXPECT_TRUE(ok);
     EXPECT_EQ(Written(doc, 1, false, 0, false, 1),
               header + "00:00:02.00,00:00:03.00\r\n\xE3\x80\x80 \r\n\r\n");
@@ -260,16 +260,33 @@ TEST(SubViewerWriter, RangeSkipAndOffset) {
 
 // A file written here reads back with the fixed empty entry in front; written again without
 // skipping blanks those entries pile up, with skipping they do not.
-TEST(SubViewerWriter, FixedFirstEntryOnReadingBack) {
-    const SubTitle doc = DocWith({PerTitle(1000, 2000, "a|b")}, "test.sub");
-    SubTitle once = SubTitle::FromBytes(Written(doc, 0, false, 0, true, 0), "test.sub", 25.0);
-    EXPECT_EQ(EntriesOf(once), (Entries{{0, 100, ""}, {1000, 2000, "a|b"}}));
-
-    SubTitle twice = SubTitle::FromBytes(Written(once, 0, false, 0, false, 1), "test.sub", 25.0);
-    EXPECT_EQ(EntriesOf(twice), (Entries{{0, 100, ""}, {0, 100, ""}, {1000, 2000, "a|b"}}));
-
-    SubTitle skipped = SubTitle::FromBytes(Written(once, 0, true, 0, false, 1), "test.sub", 25.0);
-    EXPECT_EQ(EntriesOf(skipped), (Entries{{0, 100, ""}, {1000, 2000, "a|b"}}));
+// The header's placeholder (the first time line, 0 to 100 ms, no text) is no entry: a written
+// document reads back as itself, again and again, also one whose own first entry looks like it.
+TEST(SubViewerWriter, ReadsBackWhatItWrote) {
+    const std::vector<Entries> documents = {
+        {},
+        {{1000, 2000, "a|b"}},
+        {{0, 100, ""}, {1000, 2000, "a"}},
+        {{-1500, 500, "neg"}, {-20, -10, "both"}, {360000000, 360000010, "x"}},
+    };
+    for (const Entries& entries : documents) {
+        std::vector<PerTitle> list;
+        for (const auto& [start, end, text] : entries)
+            list.emplace_back(start, end, text);
+        const SubTitle doc = DocWith(list, "test.sub");
+        SubTitle once = SubTitle::FromBytes(Written(doc, 0, false, 0, false, doc.Count() - 1),
+                                            "test.sub", 25.0);
+        EXPECT_EQ(EntriesOf(once), entries);
+        SubTitle twice = SubTitle::FromBytes(Written(once, 0, false, 0, false, once.Count() - 1),
+                                             "test.sub", 25.0);
+        EXPECT_EQ(EntriesOf(twice), entries);
+    }
+    // Only the placeholder itself: a first line of 0 to 100 ms with a text is an entry, and so is
+    // an empty one that is not the first time line.
+    EXPECT_EQ(Read(kHeader + "00:00:00.00,00:00:00.10\r\nhi\r\n"), (Entries{{0, 100, "hi"}}));
+    EXPECT_EQ(Read(kHeader + "00:00:00.00,00:00:00.20\r\n\r\n"), (Entries{{0, 200, ""}}));
+    EXPECT_EQ(Read(kHeader + "00:00:01.00,00:00:02.00\r\na\r\n\r\n00:00:00.00,00:00:00.10\r\n\r\n"),
+              (Entries{{1000, 2000, "a"}, {0, 100, ""}}));
 }
 
 } // namespace

@@ -33,10 +33,10 @@ TEST(TimeText, MsToTimeText) {
         {59999, "00:00:59,999"},      {60000, "00:01:00,000"},
         {3599999, "00:59:59,999"},    {86400000, "24:00:00,000"}, // hours do not wrap at a day
         {360000000, "100:00:00,000"},                             // nor at 100
-        {-1500, "00:00:-1,-500"},                                 // every field takes the sign
-        {-5, "00:00:00,-05"},                                     // the width counts the sign
-        {-3723045, "-1:-2:-3,-45"},   {kMax, "596:31:23,647"},
-        {kMin, "-596:-31:-23,-648"},
+        {-1500, "-00:00:01,500"}, // the minus in front of the magnitude
+        {-5, "-00:00:00,005"},
+        {-3723045, "-01:02:03,045"},  {kMax, "596:31:23,647"},
+        {kMin, "-596:31:23,648"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MsToTimeText(c.ms), c.text) << "ms " << c.ms;
@@ -49,7 +49,9 @@ TEST(TimeText, TimeTextToMs) {
         {"00:90:00,000", 5400000}, // fields need not be in range
         {"00:00:-1,-500", -1500},
         {"-01:00:00,000", -3600000},
-        {"-00:00:06,843", 6843}, // each field is a number of its own: "-00" is 0
+        {"-00:00:06,843", -6843}, // a minus in front negates the whole time
+        {" -00:00:03,000", -3000},
+        {"-00:00:-3,000", -3000}, // a minus after the first: each field keeps its sign
         {"+1:00:00,000", 3600000},
         {" 1: 2: 3, 4", 3723004},           // white space before a number is skipped
         {"00:00:02,000 X1:40 Y1:20", 2000}, // what follows the last field is ignored
@@ -85,14 +87,16 @@ TEST(TimeText, TimeTextRoundTripsEveryTime) {
     for (int32_t ms : times) {
         ASSERT_EQ(TimeTextToMs(MsToTimeText(ms)), ms) << MsToTimeText(ms);
         ASSERT_EQ(DelayTextToMs(MsToDelayText(ms)), ms) << MsToDelayText(ms);
+        // Hundredths, truncated toward zero.
+        ASSERT_EQ(SubViewerTimeToMs(MsToSubViewerTime(ms)), ms / 10 * 10) << MsToSubViewerTime(ms);
     }
 }
 
 TEST(TimeText, DelayText) {
     const std::vector<MsText> toText = {
         {2500, "02:500"}, {75000, "75:000"}, // seconds are not carried into minutes
-        {0, "00:000"},    {5, "00:005"},         {-2500, "-2:-500"},
-        {-5, "00:-05"},   {kMax, "2147483:647"}, {kMin, "-2147483:-648"},
+        {0, "00:000"},     {5, "00:005"},         {-2500, "-02:500"},
+        {-5, "-00:005"},   {kMax, "2147483:647"}, {kMin, "-2147483:648"},
     };
     for (const auto& c : toText)
         EXPECT_EQ(MsToDelayText(c.ms), c.text) << "ms " << c.ms;
@@ -100,6 +104,7 @@ TEST(TimeText, DelayText) {
     const std::vector<TextMs> fromText = {
         {"02:500", 2500},
         {"-2:-500", -2500},
+        {"-02:500", -2500},
         {"75:000", 75000},
         {"2", 2000},
         {"", 0},
@@ -118,8 +123,8 @@ TEST(TimeText, SubViewerTime) {
     const std::vector<MsText> toText = {
         {3723045, "01:02:03.04"}, // hundredths, truncated
         {1999, "00:00:01.99"},      {0, "00:00:00.00"},   {9, "00:00:00.00"},
-        {-1500, "00:00:-1.-50"},    {-10, "00:00:00.-1"}, {kMax, "596:31:23.64"},
-        {kMin, "-596:-31:-23.-64"},
+        {-1500, "-00:00:01.50"},    {-10, "-00:00:00.01"}, {kMax, "596:31:23.64"},
+        {kMin, "-596:31:23.64"},
     };
     for (const auto& c : toText)
         EXPECT_EQ(MsToSubViewerTime(c.ms), c.text) << "ms " << c.ms;
@@ -131,6 +136,7 @@ TEST(TimeText, SubViewerTime) {
         {"00:00:01.00", 1000},
         {"00:00:03,50", 3000}, // "," is not ".": hundredths not supplied
         {"00:00:-1.-50", -1500},
+        {"-00:00:01.50", -1500},
         {"", 0},
         {"99999999999:00:00.00", kMax},
         {"00:00:00.999999999999", kMax},
@@ -178,7 +184,7 @@ TEST(TimeText, SecondsToTimeText) {
     const std::vector<Case> cases = {
         {2.3f, "00:00:02,299"}, // single precision: 2.3 is a little below
         {3661.5f, "01:01:01,500"},    {0.0f, "00:00:00,000"},   {59.999f, "00:00:59,999"},
-        {360000.0f, "100:00:00,000"}, {-1.5f, "00:00:-1,-500"},
+        {360000.0f, "100:00:00,000"}, {-1.5f, "-00:00:01,500"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SecondsToTimeText(c.seconds), c.text) << c.seconds;
@@ -197,7 +203,7 @@ TEST(PerTitleEntry, TimesAndTexts) {
 
     PerTitle backwards(3000, 1500, "");
     EXPECT_EQ(backwards.Duration(), -1500);
-    EXPECT_EQ(backwards.DurationText(), "-1:-500");
+    EXPECT_EQ(backwards.DurationText(), "-01:500");
 
     e.Shift(-3723045 - 1000); // no clamping at zero
     EXPECT_EQ(e.Start, -1000);

@@ -25,6 +25,9 @@ public:
     // Steps taken back, newest last, with what does each again.
     std::vector<Step> Undone;
     QStringList Calls; // "SelectRow 0 4", "SelectRowInView 0 4", "SyncOpposite 0 4", "Undo 1"
+    std::vector<int> Selected[2]; // entries of a selection with gaps (Ctrl+click)
+    int Top[2] = {1, 1};
+    int Bottom[2] = {1, 1};
     bool LinkedValue = false;
     bool FilmOpenValue = false;
     bool FilmPlayingValue = false;
@@ -58,6 +61,14 @@ public:
     }
     void SyncOpposite(int side, int index) override {
         Calls << QStringLiteral("SyncOpposite %1 %2").arg(side).arg(index);
+    }
+    // Selected unless given: the rows Top to Bottom.
+    std::vector<int> SelectedEntries(int side) const override {
+        if (!Selected[side].empty()) return Selected[side];
+        std::vector<int> rows;
+        for (int row = Top[side]; row <= Bottom[side]; ++row)
+            rows.push_back(row - 1);
+        return rows;
     }
     bool Linked() const override { return LinkedValue; }
     bool FilmOpen() const override { return FilmOpenValue; }
