@@ -26,7 +26,7 @@ void TSubtitleGridModel::Fill(const SubTitle* doc) {
 
 TChange TSubtitleGridModel::Apply(SubTitle& doc, TChange change, std::vector<TRowSpan>* rows) {
     doc.Check(change);
-    const int codePage = doc.CodePage();
+    int codePage = doc.CodePage();
     const bool shown = doc_ == &doc;
     // Changed rows are told in one span while no row comes or goes, so that a change of many
     // scattered entries is one repaint, not one signal each.
@@ -72,6 +72,11 @@ TChange TSubtitleGridModel::Apply(SubTitle& doc, TChange change, std::vector<TRo
             if (n > count && shown) endInsertRows();
             dirty(first, first + std::min(n, count) - 1);
             if (rows) spans.push_back({first, n > 0 ? first + n - 1 : first});
+        } else if (std::holds_alternative<TRecode>(hunk)) {
+            // Every text is shown through the page: all rows are drawn again.
+            back.Hunks.push_back(doc.Apply(std::move(hunk)));
+            codePage = doc.CodePage();
+            dirty(0, doc.Count() - 1);
         } else {
             const auto& retime = std::get<TRetime>(hunk);
             const int first = retime.First;
