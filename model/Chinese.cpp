@@ -1,7 +1,9 @@
 #include "Chinese.h"
 
 #include "CodePage.h"
+#include "Editing.h"
 #include "TextConverter.h"
+#include "TextTags.h"
 
 #include <opencc/SimpleConverter.hpp>
 
@@ -29,25 +31,12 @@ bool HasHighByte(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-bool IsTagStart(char c) {
-    return c == '/' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// The end (one past) of a tag or kept mark starting at pos, or pos when none starts there: an
-// ASS override "{...}", a SubRip/WebVTT tag "<i>", "</font>", "<00:00:01.000>", the "|" line
-// break, and line ends. All are ASCII, which no UTF-8 character contains.
+// The end (one past) of a tag or kept mark starting at pos, or pos when none starts there: a
+// tag, the "|" line break, and line ends.
 std::size_t KeptEnd(std::string_view text, std::size_t pos) {
     const char c = text[pos];
     if (c == '|' || c == '\n' || c == '\r') return pos + 1;
-    if (c == '{') {
-        const std::size_t close = text.find('}', pos + 1);
-        return close == std::string_view::npos ? pos : close + 1;
-    }
-    if (c == '<' && pos + 1 < text.size() && IsTagStart(text[pos + 1])) {
-        const std::size_t close = text.find('>', pos + 1);
-        return close == std::string_view::npos ? pos : close + 1;
-    }
-    return pos;
+    return TagEnd(text, pos);
 }
 
 // Calls run(begin, end, convert) for the pieces of a text in order: the pieces to convert (text
@@ -196,21 +185,6 @@ std::vector<int> ChineseRecodePages(TChineseDirection direction) {
 }
 
 namespace {
-
-// Adds one entry's new text to a change, joining it to the splice of the entry before.
-void AddReplacement(TChange& change, int index, PerTitle entry) {
-    if (!change.Hunks.empty()) {
-        if (auto* last = std::get_if<TSplice>(&change.Hunks.back());
-            last && last->First + last->Count == index) {
-            ++last->Count;
-            last->Entries.push_back(std::move(entry));
-            return;
-        }
-    }
-    std::vector<PerTitle> one;
-    one.push_back(std::move(entry));
-    change.Hunks.emplace_back(TSplice{index, 1, std::move(one)});
-}
 
 constexpr int kBlock = 1 << 16;
 
