@@ -95,8 +95,8 @@ std::vector<TCheckProblem> CheckDocument(const SubTitle& doc, const TCheckLimits
     const std::vector<PerTitle>& entries = doc.Entries();
     const auto n = static_cast<int32_t>(entries.size());
     TUtf8Texts utf8(doc.CodePage());
-    auto add = [&](int32_t i, TCheckKind kind, double value) {
-        problems.push_back({i, kind, value});
+    auto add = [&](int32_t i, TCheckKind kind, double value, double limit = 0) {
+        problems.push_back({i, kind, value, limit});
     };
     for (int32_t i = 0; i < n; ++i) {
         const PerTitle& e = entries[static_cast<std::size_t>(i)];
@@ -111,12 +111,14 @@ std::vector<TCheckProblem> CheckDocument(const SubTitle& doc, const TCheckLimits
             if (next.Start >= e.Start) {
                 const int64_t gap = int64_t{next.Start} - e.End;
                 if (gap < 0) add(i, TCheckKind::Overlap, static_cast<double>(-gap));
-                else if (gap < limits.MinGap) add(i, TCheckKind::GapTooSmall, static_cast<double>(gap));
+                else if (gap < limits.MinGap)
+                    add(i, TCheckKind::GapTooSmall, static_cast<double>(gap), limits.MinGap);
             }
         }
         if (duration >= 0 && duration < limits.MinDuration)
-            add(i, TCheckKind::TooShort, static_cast<double>(duration));
-        if (duration > limits.MaxDuration) add(i, TCheckKind::TooLong, static_cast<double>(duration));
+            add(i, TCheckKind::TooShort, static_cast<double>(duration), limits.MinDuration);
+        if (duration > limits.MaxDuration)
+            add(i, TCheckKind::TooLong, static_cast<double>(duration), limits.MaxDuration);
         const TReadingText reading = MeasureReading(utf8(e.Text));
         if (!reading.Visible) {
             add(i, TCheckKind::EmptyText, 0);
@@ -124,12 +126,13 @@ std::vector<TCheckProblem> CheckDocument(const SubTitle& doc, const TCheckLimits
         }
         if (duration > 0) {
             const double speed = reading.Characters * 1000.0 / static_cast<double>(duration);
-            if (speed > (reading.Cjk ? limits.CjkSpeed : limits.OtherSpeed))
-                add(i, TCheckKind::ReadingSpeed, speed);
+            const double limit = reading.Cjk ? limits.CjkSpeed : limits.OtherSpeed;
+            if (speed > limit) add(i, TCheckKind::ReadingSpeed, speed, limit);
         }
         if (reading.WidestLine > limits.MaxColumns)
-            add(i, TCheckKind::LineTooLong, reading.WidestLine);
-        if (reading.Lines > limits.MaxLines) add(i, TCheckKind::TooManyLines, reading.Lines);
+            add(i, TCheckKind::LineTooLong, reading.WidestLine, limits.MaxColumns);
+        if (reading.Lines > limits.MaxLines)
+            add(i, TCheckKind::TooManyLines, reading.Lines, limits.MaxLines);
     }
     return problems;
 }

@@ -40,6 +40,7 @@ struct TCheckProblem {
     // What was found: ms (the overlap, the gap, the duration, how far a start lies after its end
     // or before the previous start), characters per second, columns of the widest line, lines.
     double Value;
+    double Limit; // the limit it crosses (0 for the kinds without one)
 };
 
 // What one caption gives to read, tags, "|" and line ends left out.
