@@ -52,7 +52,6 @@ TReadingText MeasureReading(std::string_view text) {
     TReadingText r;
     int line = 0;
     const auto* s = reinterpret_cast<const uint8_t*>(text.data());
-    const auto n = static_cast<int32_t>(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
         const char c = text[pos];
@@ -70,19 +69,30 @@ TReadingText MeasureReading(std::string_view text) {
         // A run of text up to the next mark that may end it.
         std::size_t end = text.find_first_of("|\n{<", pos + 1);
         if (end == std::string_view::npos) end = text.size();
-        line += DisplayWidth(kCodePageUtf8, text.substr(pos, end - pos));
-        for (auto i = static_cast<int32_t>(pos); i < static_cast<int32_t>(end);) {
-            UChar32 cp;
-            U8_NEXT(s, i, n, cp);
-            if (cp >= 0 && cp < 0x20) {
-                if (cp != '\t') {
-                    line -= 1; // a control character takes no column on screen
-                    continue;
-                }
+        // ASCII byte by byte (most Latin text); other characters in runs, measured by the
+        // display widths of the model.
+        for (std::size_t k = pos; k < end;) {
+            const auto b = static_cast<unsigned char>(text[k]);
+            if (b < 0x80) {
+                ++k;
+                if (b < 0x20 && b != '\t') continue; // a control character takes no column
+                ++line;
+                ++r.Characters;
+                if (b != ' ' && b != '\t') r.Visible = true;
+                continue;
             }
-            ++r.Characters;
-            if (cp != ' ' && cp != '\t' && cp != 0x3000) r.Visible = true;
-            if (cp >= 0 && IsCjk(cp)) r.Cjk = true;
+            std::size_t m = k;
+            while (m < end && static_cast<unsigned char>(text[m]) >= 0x80)
+                ++m;
+            line += DisplayWidth(kCodePageUtf8, text.substr(k, m - k));
+            for (auto i = static_cast<int32_t>(k); i < static_cast<int32_t>(m);) {
+                UChar32 cp;
+                U8_NEXT(s, i, static_cast<int32_t>(m), cp);
+                ++r.Characters;
+                if (cp != 0x3000) r.Visible = true;
+                if (cp >= 0 && IsCjk(cp)) r.Cjk = true;
+            }
+            k = m;
         }
         pos = end;
     }

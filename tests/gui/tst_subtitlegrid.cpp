@@ -53,6 +53,29 @@ private slots:
         QCOMPARE(model.WidestText(), 6);
     }
 
+    // A change that moves the document into another code page with its texts: every row is
+    // drawn again and shows the same characters, before and after its undo.
+    void recodedDocumentRepaintsEveryRow() {
+        SubTitle doc = Srt("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\r\n\r\n"
+                           "2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n\r\n");
+        QCOMPARE(doc.CodePage(), kCodePageBig5);
+        TSubtitleGridModel model;
+        model.Fill(&doc);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        TChange change;
+        change.Hunks.emplace_back(TRecode{kCodePageUtf8, FileEncoding::Plain});
+        change.Hunks.emplace_back(TSplice{0, 1, {PerTitle(1000, 2000, "\xE5\x9B\x9B")}});
+        TChange undo = model.Apply(doc, std::move(change));
+        QCOMPARE(doc.CodePage(), kCodePageUtf8);
+        QCOMPARE(model.CellText(0, 4), QString::fromUtf8("四"));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed[0][0].toModelIndex().row(), 0);
+        QCOMPARE(changed[0][1].toModelIndex().row(), 1);
+        model.Apply(doc, std::move(undo));
+        QCOMPARE(doc.CodePage(), kCodePageBig5);
+        QCOMPARE(model.CellText(0, 4), QString::fromUtf8("四"));
+    }
+
     void widestTextCountsDoubleWidthAsTwo() {
         SubTitle doc = Srt(kThree);
         TSubtitleGridModel model;
