@@ -49,6 +49,7 @@ class TAdjustForm;
 class TRecoveryForm;
 class TReplaceDialog;
 class TSaveAsForm;
+class TCheckForm;
 class TCombineForm;
 class TImportForm;
 class TSegForm;
@@ -330,6 +331,14 @@ public:
     void aViewBarExecute(QAction* command);
     void aAdjustSizeExecute();
     void muF1Click(int index);
+    // Chinese conversion and the readability checks (MainChinese.cpp).
+    QAction* aChineseL = nullptr;
+    QAction* aChineseR = nullptr;
+    QAction* aCheckL = nullptr;
+    QAction* aCheckR = nullptr;
+    QPointer<TCheckForm> CheckForms[2];
+    void aChineseLExecute(int side);
+    void aCheckLExecute(int side);
     // --- Captions ---
     void SubTimerLTimer(int side);
     // The caption for the film's moment, decoded from the side's code page; updates ShownIndex.
@@ -353,6 +362,9 @@ protected:
 
 private:
     void BuildCommands();
+    void BuildChineseCommands();
+    void AddChineseCommands(QMenu* menu, int side);
+    void AddChinesePopup(QMenu* popup);
     void BuildMenus();
     void BuildLayout();
     void BuildStatusBar();
