@@ -98,6 +98,9 @@ TCheckForm::TCheckForm(TEditorHost* host, QWidget* parent)
         label = Named(new QLabel(TextOf(text), gbLimits), labelName);
         box = Named(new QSpinBox(gbLimits), boxName);
         box->setRange(lowest, highest);
+        // A number typed is taken at Enter or on leaving the box: each check of a long document
+        // takes a moment.
+        box->setKeyboardTracking(false);
         label->setBuddy(box);
         grid->addWidget(label, row, column * 2);
         grid->addWidget(box, row, column * 2 + 1);
@@ -109,6 +112,7 @@ TCheckForm::TCheckForm(TEditorHost* host, QWidget* parent)
         box = Named(new QDoubleSpinBox(gbLimits), boxName);
         box->setRange(1, 100);
         box->setDecimals(1);
+        box->setKeyboardTracking(false);
         label->setBuddy(box);
         grid->addWidget(label, row, column * 2);
         grid->addWidget(box, row, column * 2 + 1);
