@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <set>
@@ -130,17 +130,24 @@ TCheckForm::TCheckForm(TEditorHost* host, QWidget* parent)
     spin(lbMaxLines, "lbMaxLines", txCheckMaxLines, spMaxLines, "spMaxLines", 1, 100, 2, 0);
 
     Model = new TCheckModel(this);
-    lvProblems = Named(new QTreeView(this), "lvProblems");
+    // A table without a grid looks like a list and, unlike a tree, keeps nothing per row: a
+    // million problems are listed in the time of one reset.
+    lvProblems = Named(new QTableView(this), "lvProblems");
     lvProblems->setModel(Model);
-    lvProblems->setRootIsDecorated(false);
-    lvProblems->setUniformRowHeights(true); // a hundred thousand rows scroll without measuring
+    lvProblems->setShowGrid(false);
+    lvProblems->setWordWrap(false);
+    lvProblems->verticalHeader()->hide();
+    lvProblems->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lvProblems->verticalHeader()->setDefaultSectionSize(lvProblems->fontMetrics().height() + 4);
+    lvProblems->horizontalHeader()->setStretchLastSection(true);
+    lvProblems->horizontalHeader()->setHighlightSections(false);
     lvProblems->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvProblems->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvProblems->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvProblems->header()->resizeSection(TCheckModel::ColumnNumber, 70);
-    lvProblems->header()->resizeSection(TCheckModel::ColumnKind, 90);
-    lvProblems->header()->resizeSection(TCheckModel::ColumnWhat, 280);
-    connect(lvProblems, &QTreeView::doubleClicked, this, &TCheckForm::lvProblemsDoubleClick);
+    lvProblems->horizontalHeader()->resizeSection(TCheckModel::ColumnNumber, 70);
+    lvProblems->horizontalHeader()->resizeSection(TCheckModel::ColumnKind, 90);
+    lvProblems->horizontalHeader()->resizeSection(TCheckModel::ColumnWhat, 280);
+    connect(lvProblems, &QTableView::doubleClicked, this, &TCheckForm::lvProblemsDoubleClick);
 
     lbCount = Named(new QLabel(this), "lbCount");
     btnExtend = Named(new QPushButton(TextOf(txCheckExtend), this), "btnExtend");

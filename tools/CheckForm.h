@@ -18,7 +18,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
-class QTreeView;
+class QTableView;
 class TEditorHost;
 
 class TCheckModel : public QAbstractTableModel {
@@ -54,7 +54,7 @@ public:
     QSpinBox *spMinDuration = nullptr, *spMaxDuration = nullptr, *spMaxColumns = nullptr,
              *spMaxLines = nullptr, *spMinGap = nullptr;
     QDoubleSpinBox *spCjkSpeed = nullptr, *spOtherSpeed = nullptr;
-    QTreeView* lvProblems = nullptr;
+    QTableView* lvProblems = nullptr;
     QLabel* lbCount = nullptr;
     QPushButton *btnExtend = nullptr, *btnShorten = nullptr, *btnRemoveEmpty = nullptr,
                 *btnClose = nullptr;

@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTreeView>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
