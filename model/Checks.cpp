@@ -101,14 +101,21 @@ TReadingText MeasureReading(std::string_view text) {
 }
 
 std::vector<TCheckProblem> CheckDocument(const SubTitle& doc, const TCheckLimits& limits) {
+    return CheckEntries(doc, 0, doc.Count() - 1, limits);
+}
+
+std::vector<TCheckProblem> CheckEntries(const SubTitle& doc, int first, int last,
+                                        const TCheckLimits& limits) {
     std::vector<TCheckProblem> problems;
     const std::vector<PerTitle>& entries = doc.Entries();
     const auto n = static_cast<int32_t>(entries.size());
+    first = std::max(first, 0);
+    last = std::min(last, n - 1);
     TUtf8Texts utf8(doc.CodePage());
     auto add = [&](int32_t i, TCheckKind kind, double value, double limit = 0) {
         problems.push_back({i, kind, value, limit});
     };
-    for (int32_t i = 0; i < n; ++i) {
+    for (int32_t i = first; i <= last; ++i) {
         const PerTitle& e = entries[static_cast<std::size_t>(i)];
         const int64_t duration = int64_t{e.End} - e.Start;
         if (duration < 0) add(i, TCheckKind::StartAfterEnd, static_cast<double>(-duration));

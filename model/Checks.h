@@ -56,6 +56,11 @@ TReadingText MeasureReading(std::string_view utf8);
 
 // Every problem of the document, sorted by entry (and by kind within one).
 std::vector<TCheckProblem> CheckDocument(const SubTitle& doc, const TCheckLimits& limits);
+// The problems of entries first..last only (clamped), their neighbours taken into account: what a
+// view that marks problems needs again after a change of a few rows (the changed rows and the one
+// before them).
+std::vector<TCheckProblem> CheckEntries(const SubTitle& doc, int first, int last,
+                                        const TCheckLimits& limits);
 
 // The fixes, each over the chosen entries (others and repeats passed over); each answers an empty
 // change when none of them needs it.

@@ -108,6 +108,17 @@ TEST(Checks, EachKind) {
     }
 }
 
+// A stretch is checked against its neighbours outside it.
+TEST(Checks, StretchSeesItsNeighbours) {
+    const SubTitle doc = DocOf({{5000, 6000, "a"}, {1000, 1300, "b"}, {1200, 3000, "c"}, {3000, 4000, ""}});
+    const std::string all = Listed(CheckDocument(doc, TCheckLimits{}));
+    EXPECT_EQ(all, "1 OutOfOrder 4000\n1 Overlap 100\n1 TooShort 300\n2 GapTooSmall 0\n3 EmptyText 0\n");
+    EXPECT_EQ(Listed(CheckEntries(doc, 1, 2, TCheckLimits{})),
+              "1 OutOfOrder 4000\n1 Overlap 100\n1 TooShort 300\n2 GapTooSmall 0\n");
+    EXPECT_EQ(Listed(CheckEntries(doc, 3, 9, TCheckLimits{})), "3 EmptyText 0\n");
+    EXPECT_EQ(Listed(CheckEntries(doc, 2, 1, TCheckLimits{})), "");
+}
+
 // A Big5 document is read as text: its double-byte characters count one each.
 TEST(Checks, LegacyPageCountsCharacters) {
     const SubTitle doc = DocOf({{0, 1000, "一二三四五六七八九十一二三四五六"}}, kCodePageBig5);
