@@ -142,7 +142,12 @@ void TChineseConverter::ConvertMany(std::vector<std::string>& texts) const {
     // Converts the batch and rebuilds texts firstText..lastText from their pieces.
     auto run = [&](std::size_t endText) {
         if (firstText == endText) return;
-        const std::string converted = impl_->opencc.Convert(batch.data(), batch.size());
+        std::string converted;
+        try {
+            converted = impl_->opencc.Convert(batch.data(), batch.size());
+        } catch (const std::exception& e) {
+            throw SubtitleError(std::string("The Chinese conversion failed: ") + e.what());
+        }
         std::size_t at = 0, p = 0;
         for (std::size_t t = firstText; t < endText; ++t) {
             std::string& text = texts[t];

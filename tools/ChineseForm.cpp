@@ -124,8 +124,12 @@ void TChineseForm::UpdatePreview() {
     if (!doc || !converter) return;
     int first = 0, last = -1;
     Stretch(first, last);
-    const std::vector<TChinesePreviewRow> rows =
-        ChinesePreview(*doc, *converter, first, last, kPreviewRows);
+    std::vector<TChinesePreviewRow> rows;
+    try {
+        rows = ChinesePreview(*doc, *converter, first, last, kPreviewRows);
+    } catch (const SubtitleError& e) {
+        lbMissing->setText(QString::fromStdString(e.what()));
+    }
     QList<QTreeWidgetItem*> items;
     for (const TChinesePreviewRow& row : rows)
         items << new QTreeWidgetItem({QString::number(row.Index + 1),
@@ -136,6 +140,15 @@ void TChineseForm::UpdatePreview() {
 }
 
 bool TChineseForm::bbtnOkClick() {
+    try {
+        return Convert();
+    } catch (const SubtitleError& e) {
+        Questions().ShowError(this, QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+bool TChineseForm::Convert() {
     const SubTitle* doc = host_ ? host_->Document(Side) : nullptr;
     const TChineseConverter* converter = Converter();
     if (!doc) return true;

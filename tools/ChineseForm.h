@@ -54,6 +54,7 @@ private:
     // shown) when it cannot be opened.
     const TChineseConverter* Converter();
     void Stretch(int& first, int& last) const;
+    bool Convert();
 
     QPointer<TEditorHost> host_;
     int top_ = 1, bottom_ = 1;
