@@ -52,47 +52,43 @@ TReadingText MeasureReading(std::string_view text) {
     TReadingText r;
     int line = 0;
     const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const std::size_t n = text.size();
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (c == '|' || c == '\n') {
-            r.WidestLine = std::max(r.WidestLine, line);
-            line = 0;
-            ++r.Lines;
-            ++pos;
-            continue;
-        }
-        if (const std::size_t tag = TagEnd(text, pos); tag != pos) {
-            pos = tag;
-            continue;
-        }
-        // A run of text up to the next mark that may end it.
-        std::size_t end = text.find_first_of("|\n{<", pos + 1);
-        if (end == std::string_view::npos) end = text.size();
-        // ASCII byte by byte (most Latin text); other characters in runs, measured by the
-        // display widths of the model.
-        for (std::size_t k = pos; k < end;) {
-            const auto b = static_cast<unsigned char>(text[k]);
-            if (b < 0x80) {
-                ++k;
-                if (b < 0x20 && b != '\t') continue; // a control character takes no column
-                ++line;
-                ++r.Characters;
-                if (b != ' ' && b != '\t') r.Visible = true;
+    while (pos < n) {
+        const uint8_t b = s[pos];
+        if (b < 0x80) {
+            // ASCII byte by byte (most Latin text): marks, tags, then characters.
+            if (b == '|' || b == '\n') {
+                r.WidestLine = std::max(r.WidestLine, line);
+                line = 0;
+                ++r.Lines;
+                ++pos;
                 continue;
             }
-            std::size_t m = k;
-            while (m < end && static_cast<unsigned char>(text[m]) >= 0x80)
-                ++m;
-            line += DisplayWidth(kCodePageUtf8, text.substr(k, m - k));
-            for (auto i = static_cast<int32_t>(k); i < static_cast<int32_t>(m);) {
-                UChar32 cp;
-                U8_NEXT(s, i, static_cast<int32_t>(m), cp);
-                ++r.Characters;
-                if (cp != 0x3000) r.Visible = true;
-                if (cp >= 0 && IsCjk(cp)) r.Cjk = true;
+            if (b == '{' || b == '<') {
+                if (const std::size_t tag = TagEnd(text, pos); tag != pos) {
+                    pos = tag;
+                    continue;
+                }
             }
-            k = m;
+            ++pos;
+            if (b < 0x20 && b != '\t') continue; // a control character takes no column
+            ++line;
+            ++r.Characters;
+            if (b != ' ' && b != '\t') r.Visible = true;
+            continue;
+        }
+        // Other characters in runs, measured by the display widths of the model.
+        std::size_t end = pos;
+        while (end < n && s[end] >= 0x80)
+            ++end;
+        line += DisplayWidth(kCodePageUtf8, text.substr(pos, end - pos));
+        for (auto i = static_cast<int32_t>(pos); i < static_cast<int32_t>(end);) {
+            UChar32 cp;
+            U8_NEXT(s, i, static_cast<int32_t>(end), cp);
+            ++r.Characters;
+            if (cp != 0x3000) r.Visible = true;
+            if (cp >= 0 && IsCjk(cp)) r.Cjk = true;
         }
         pos = end;
     }
