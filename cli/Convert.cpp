@@ -1,5 +1,6 @@
 #include "Convert.h"
 
+#include "Chinese.h"
 #include "CodePage.h"
 #include "SaveAs.h"
 #include "Subtitle.h"
@@ -113,6 +114,31 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
         last = *o.rangeLast - 1;
     }
 
+    // The conversion goes straight into the page the output is written in, so that a Big5 file
+    // turned Simplified can become UTF-8 or GBK; a text that page cannot hold stops the run.
+    const std::string inputEncoding = EncodingName(doc->CodePage(), doc->Encoding());
+    int changed = 0;
+    if (o.chinese) {
+        try {
+            const TChineseConverter converter(*o.chinese);
+            std::optional<int> page;
+            if (o.encoding) page = o.encoding->codePage;
+            TChineseResult result = ChineseChange(*doc, converter, first, last, page);
+            if (result.Unfit > 0) {
+                err << kProgram << o.output << ": not written: after --chinese "
+                    << ChineseDirectionName(*o.chinese) << ", entry " << result.FirstUnfit + 1
+                    << " cannot be written in " << CodePageName(result.CodePage) << " ("
+                    << result.Unfit << " entries); name another with --encoding\n";
+                return ExitFailed;
+            }
+            changed = result.Changed;
+            doc->Apply(std::move(result.Change));
+        } catch (const SubtitleError& e) {
+            err << kProgram << e.what() << '\n';
+            return ExitFailed;
+        }
+    }
+
     SaveAsOptions save;
     switch (o.format) {
     case OutputFormat::SubRip:
@@ -146,9 +172,12 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
     if (doc->FormatIndex() == FormatMicroDVD) err << " at " << RateText(rate) << " fps";
     err << "), wrote " << written << " entries (" << OutputFormatTitle(o.format);
     if (o.format == OutputFormat::MicroDVD) err << " at " << RateText(rate) << " fps";
-    err << "), code page " << EncodingName(doc->CodePage(), doc->Encoding());
+    err << "), code page " << inputEncoding;
     if (o.encoding)
         err << ", written as " << EncodingName(o.encoding->codePage, o.encoding->encoding);
+    if (o.chinese)
+        err << ", Chinese " << ChineseDirectionName(*o.chinese) << ": " << changed
+            << " entries changed";
     err << '\n';
     if (keep) *keep = std::move(doc);
     return ExitDone;

@@ -103,6 +103,8 @@ const char* ConvertUsage() {
            "  --encoding NAME     write OUTPUT in utf-8, utf-8-bom, utf-16 (with BOM),\n"
            "                      utf-16be, big5, gbk, gb18030, shift_jis, euc-kr or\n"
            "                      windows-1252; a text it cannot hold stops the run\n"
+           "  --chinese CONV      turn the text Simplified or Traditional Chinese first:\n"
+           "                      s2twp (Taiwan's words), s2t, s2hk, t2s, tw2sp or hk2s\n"
            "  --force             replace OUTPUT when it exists\n"
            "  --help              show this text\n"
            "\n"
@@ -153,7 +155,8 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             continue;
         }
         static const char* const kValued[] = {"--to",    "--fps",      "--range",   "--renumber",
-                                              "--start", "--codepage", "--encoding"};
+                                              "--start", "--codepage", "--encoding",
+                                              "--chinese"};
         bool valued = false;
         for (const char* v : kValued)
             valued = valued || name == v;
@@ -213,6 +216,10 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
                 return Fail("--encoding: '" + value +
                             "' is not utf-8, utf-8-bom, utf-16, utf-16be, big5, gbk, gb18030, "
                             "shift_jis, euc-kr or windows-1252");
+        } else if (name == "--chinese") {
+            o.chinese = ChineseDirectionFromName(value);
+            if (!o.chinese)
+                return Fail("--chinese: '" + value + "' is not s2twp, s2t, s2hk, t2s, tw2sp or hk2s");
         }
     }
 

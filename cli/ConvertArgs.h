@@ -1,6 +1,7 @@
 #pragma once
 // The command line of velitra-convert, parsed apart from the conversion so that both can be
 // tested on their own.
+#include "Chinese.h"
 #include "SaveAs.h"
 
 #include <cstdint>
@@ -32,6 +33,8 @@ struct ConvertOptions {
     std::optional<int> codePage;
     // The output's encoding; without it the input's.
     std::optional<OutputEncoding> encoding;
+    // The written entries' text turned Simplified or Traditional first.
+    std::optional<TChineseDirection> chinese;
 };
 
 struct ParsedArguments {

@@ -50,6 +50,7 @@ class TAdjustForm;
 class TRecoveryForm;
 class TReplaceDialog;
 class TSaveAsForm;
+class TCheckForm;
 class TCombineForm;
 class TImportForm;
 class TSegForm;
@@ -216,6 +217,9 @@ private:
     void aViewBarExecute(QAction* command);
     void aAdjustSizeExecute();
     void muF1Click(int index);
+    // Chinese conversion and the readability checks (MainChinese.cpp).
+    void aChineseLExecute(int side);
+    void aCheckLExecute(int side);
     // --- Captions ---
     void SubTimerLTimer(int side);
     // The caption for the film's moment, decoded from the side's code page; updates ShownIndex.
@@ -345,6 +349,12 @@ private:
     // Reading a side's file again in another code page.
     QAction* aReopenL = nullptr;
     QAction* aReopenR = nullptr;
+    // Converting between Simplified and Traditional Chinese, checking what a viewer can read.
+    QAction* aChineseL = nullptr;
+    QAction* aChineseR = nullptr;
+    QAction* aCheckL = nullptr;
+    QAction* aCheckR = nullptr;
+    QPointer<TCheckForm> CheckForms[2];
     QActionGroup* RepeatGroup = nullptr;   // group 1: aSecRepeat, aSubRepeat
     QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 
@@ -375,6 +385,9 @@ private:
     FrameRateQuestionWithProposal AskFrameRate;
 
     void BuildCommands();
+    void BuildChineseCommands();
+    void AddChineseCommands(QMenu* menu, int side);
+    void AddChinesePopup(QMenu* popup);
     void BuildMenus();
     void BuildLayout();
     void BuildStatusBar();

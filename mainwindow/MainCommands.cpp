@@ -213,6 +213,7 @@ void TMainForm::BuildCommands() {
     NewCommand(aAdjustSize, "aAdjustSize", "調整視窗大小", "View",
                "調整視窗|調整各個顯示視窗的大小");
     plain(aAdjustSize, &TMainForm::aAdjustSizeExecute);
+    BuildChineseCommands();
 }
 
 void TMainForm::ApplicationHint(const QString& longHint) {

@@ -215,6 +215,7 @@ void TMainForm::BuildMenus() {
         m->addAction(side ? aFontEditR : aFontEditL);
         m->addAction(side ? aColorSelectR : aColorSelectL);
         m->addAction(side ? aSubHeightR : aSubHeightL);
+        AddChineseCommands(m, side);
     }
 
     QMenu* language = menu("muLanguage", "Language(&U)");
@@ -231,6 +232,7 @@ void TMainForm::BuildMenus() {
     popMenu->addSeparator();
     popMenu->addAction(aUndo);
     popMenu->addAction(aRedo);
+    AddChinesePopup(popMenu);
 }
 
 void TMainForm::BuildLayout() {

@@ -22,10 +22,9 @@ void Extent(const THunk& hunk, int& first, int& removed, int& inserted) {
         first = splice->First;
         removed = splice->Count;
         inserted = static_cast<int>(splice->Entries.size());
-    } else {
-        const auto& retime = std::get<TRetime>(hunk);
-        first = retime.First;
-        removed = inserted = static_cast<int>(retime.Times.size());
+    } else if (const auto* retime = std::get_if<TRetime>(&hunk)) {
+        first = retime->First;
+        removed = inserted = static_cast<int>(retime->Times.size());
     }
 }
 
@@ -38,6 +37,9 @@ TChange TSideDocument::Run(TChange change, std::vector<TRowSpan>& rows) {
     for (THunk& hunk : change.Hunks) {
         int first = 0, removed = 0, inserted = 0;
         Extent(hunk, first, removed, inserted);
+        // A new code page changes how every text reads: every row is told, none is selected.
+        const bool recode = std::holds_alternative<TRecode>(hunk);
+        if (recode) removed = inserted = doc_->Count();
         if (removed != inserted) {
             // Spans already told move with the rows they name.
             for (TRowSpan& span : rows) {
@@ -52,7 +54,7 @@ TChange TSideDocument::Run(TChange change, std::vector<TRowSpan>& rows) {
         emit hunkAboutToApply(first, removed, inserted);
         back.Hunks.push_back(doc_->Apply(std::move(hunk)));
         emit hunkApplied(first, removed, inserted);
-        if (removed > 0 || inserted > 0)
+        if (!recode && (removed > 0 || inserted > 0))
             rows.push_back({first, inserted > 0 ? first + inserted - 1 : first});
     }
     std::reverse(back.Hunks.begin(), back.Hunks.end());

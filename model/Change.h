@@ -6,6 +6,7 @@
 // A hunk keeps only what it touches: a splice the entries it puts in, a re-timing the times of
 // the entries it moves (texts stay where they are, so shifting a million entries keeps no text).
 #include "Pertitle.h"
+#include "TextFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +32,15 @@ struct TRetime {
     std::vector<TEntryTimes> Times;
 };
 
-using THunk = std::variant<TSplice, TRetime>;
+// The document's text takes this code page and is stored in this encoding from here on. It goes
+// with the splices that re-encode the texts, in the same change, so that one undo brings back the
+// texts and the page they were in.
+struct TRecode {
+    int CodePage = kCodePageUtf8;
+    FileEncoding Encoding = FileEncoding::Plain;
+};
+
+using THunk = std::variant<TSplice, TRetime, TRecode>;
 
 struct TChange {
     std::vector<THunk> Hunks;

@@ -41,33 +41,6 @@ int32_t Index32(std::size_t k) {
     return static_cast<int32_t>(k);
 }
 
-// Adds one entry's new times to a change, joining it to the re-timing of the entry before.
-void AddTimes(TChange& change, int index, TEntryTimes times) {
-    if (!change.Hunks.empty()) {
-        auto& last = std::get<TRetime>(change.Hunks.back());
-        if (last.First + Index32(last.Times.size()) == index) {
-            last.Times.push_back(times);
-            return;
-        }
-    }
-    change.Hunks.emplace_back(TRetime{index, {times}});
-}
-
-// Adds one entry's replacement to a change, joining it to a replacement of the entry before.
-void AddReplacement(TChange& change, int index, PerTitle entry) {
-    if (!change.Hunks.empty()) {
-        auto& last = std::get<TSplice>(change.Hunks.back());
-        if (last.First + last.Count == index) {
-            ++last.Count;
-            last.Entries.push_back(std::move(entry));
-            return;
-        }
-    }
-    std::vector<PerTitle> one;
-    one.push_back(std::move(entry));
-    change.Hunks.emplace_back(TSplice{index, 1, std::move(one)});
-}
-
 TChange OneSplice(int first, int count, std::vector<PerTitle> entries) {
     TChange change;
     if (count > 0 || !entries.empty())
@@ -76,6 +49,31 @@ TChange OneSplice(int first, int count, std::vector<PerTitle> entries) {
 }
 
 } // namespace
+
+void AddTimes(TChange& change, int index, TEntryTimes times) {
+    if (!change.Hunks.empty()) {
+        if (auto* last = std::get_if<TRetime>(&change.Hunks.back());
+            last && last->First + Index32(last->Times.size()) == index) {
+            last->Times.push_back(times);
+            return;
+        }
+    }
+    change.Hunks.emplace_back(TRetime{index, {times}});
+}
+
+void AddReplacement(TChange& change, int index, PerTitle entry) {
+    if (!change.Hunks.empty()) {
+        if (auto* last = std::get_if<TSplice>(&change.Hunks.back());
+            last && last->First + last->Count == index) {
+            ++last->Count;
+            last->Entries.push_back(std::move(entry));
+            return;
+        }
+    }
+    std::vector<PerTitle> one;
+    one.push_back(std::move(entry));
+    change.Hunks.emplace_back(TSplice{index, 1, std::move(one)});
+}
 
 TChange ShiftChange(const SubTitle& doc, int first, int last, int32_t delta) {
     TChange change;

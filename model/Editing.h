@@ -11,6 +11,11 @@
 // its range or index lies outside the document or nothing would change, so that a command which
 // changes nothing leaves no step in a history.
 
+// Building a change entry by entry, in increasing index order: an entry's new times, or its
+// replacement, joined to the hunk of the entry before when that is of the same kind and next to it.
+void AddTimes(TChange& change, int index, TEntryTimes times);
+void AddReplacement(TChange& change, int index, PerTitle entry);
+
 // Entries first..last move by delta (saturating).
 TChange ShiftChange(const SubTitle& doc, int first, int last, int32_t delta);
 // Linear re-timing: the first entry starts at newStartOfFirst, the last at newStartOfLast.

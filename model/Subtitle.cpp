@@ -149,6 +149,13 @@ int SubTitle::CheckHunk(const THunk& hunk, int count) {
             throw SubtitleError("A document holds at most 2147483647 entries.");
         return static_cast<int>(after);
     }
+    if (const auto* recode = std::get_if<TRecode>(&hunk)) {
+        const bool unicode = recode->CodePage == kCodePageUtf8;
+        if (!IsSupportedCodePage(recode->CodePage) ||
+            (!unicode && recode->Encoding != FileEncoding::Plain))
+            throw SubtitleError("A change names an encoding the document cannot be stored in.");
+        return count;
+    }
     const auto& retime = std::get<TRetime>(hunk);
     if (retime.First < 0 || retime.First > count ||
         retime.Times.size() > static_cast<std::size_t>(count - retime.First))
@@ -178,6 +185,12 @@ THunk SubTitle::Apply(THunk hunk) {
         }
         if (n > 0 || splice->Count > 0) modified_ = true;
         return back;
+    }
+    if (auto* recode = std::get_if<TRecode>(&hunk)) {
+        if (recode->CodePage != codePage_ || recode->Encoding != encoding_) modified_ = true;
+        std::swap(codePage_, recode->CodePage);
+        std::swap(encoding_, recode->Encoding);
+        return hunk;
     }
     auto& retime = std::get<TRetime>(hunk);
     for (std::size_t k = 0; k < retime.Times.size(); ++k) {
@@ -251,8 +264,8 @@ std::size_t TChange::Bytes() const {
             bytes += splice->Entries.capacity() * sizeof(PerTitle);
             for (const PerTitle& e : splice->Entries)
                 if (e.Text.capacity() > 15) bytes += e.Text.capacity() + 1;
-        } else {
-            bytes += std::get<TRetime>(hunk).Times.capacity() * sizeof(TEntryTimes);
+        } else if (const auto* retime = std::get_if<TRetime>(&hunk)) {
+            bytes += retime->Times.capacity() * sizeof(TEntryTimes);
         }
     }
     return bytes;

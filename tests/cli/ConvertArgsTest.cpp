@@ -151,4 +151,19 @@ TEST(ConvertArgs, EncodingNames) {
     EXPECT_NE(p.error.find("--encoding"), std::string::npos) << p.error;
 }
 
+// --chinese takes the six conversions by their names, nothing else.
+TEST(ConvertArgs, ChineseConversionNames) {
+    for (std::string_view name : ChineseDirectionNames()) {
+        ParsedArguments p = Parse({"--chinese", std::string(name), "in.srt", "out.srt"});
+        ASSERT_EQ(p.kind, ParsedArguments::Run) << p.error;
+        EXPECT_EQ(p.options.chinese, ChineseDirectionFromName(name));
+    }
+    EXPECT_FALSE(Parse({"in.srt", "out.srt"}).options.chinese);
+    for (const char* bad : {"S2TWP", "s2tw", ""}) {
+        ParsedArguments p = Parse({std::string("--chinese=") + bad, "in.srt", "out.srt"});
+        EXPECT_EQ(p.kind, ParsedArguments::Error) << bad;
+        EXPECT_NE(p.error.find("--chinese"), std::string::npos) << p.error;
+    }
+}
+
 } // namespace

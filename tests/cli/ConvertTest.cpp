@@ -351,6 +351,46 @@ TEST_F(Convert, ShortWindows1252FileConvertsAndAWrongPageIsNamed) {
     EXPECT_NE(r.err.find("entry 1 is not valid Big5"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("cannot be written"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(Path("big5.srt")));
+// --chinese converts the written entries' words, tags and line breaks kept; a Big5 file turned
+// Simplified needs an --encoding that can hold the result, and is refused without one.
+TEST_F(Convert, ChineseConversionWithTheEncoding) {
+    WriteAll(Path("s.srt"), Block(1, "00:00:01,000", "00:00:02,000", "{\\fn微软雅黑}软件|<i>鼠标</i>") +
+                                Block(2, "00:00:03,000", "00:00:04,000", "Hello"));
+    Result r = Run({"--chinese", "s2twp", Path("s.srt"), Path("t.srt")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadAll(Path("t.srt")),
+              Block(1, "00:00:01,000", "00:00:02,000", "{\\fn微软雅黑}軟體|<i>滑鼠</i>") +
+                  Block(2, "00:00:03,000", "00:00:04,000", "Hello"));
+    EXPECT_NE(r.err.find("code page UTF-8, Chinese s2twp: 1 entries changed\n"), std::string::npos)
+        << r.err;
+
+    const std::string big5 = "\xB3\x6F\xAC\x4F\xB3\x6E\xC5\xE9"; // 這是軟體
+    WriteAll(Path("big5.srt"), Block(1, "00:00:01,000", "00:00:02,000", "Hi") +
+                                   Block(2, "00:00:03,000", "00:00:04,000", big5));
+    r = Run({"--codepage", "big5", "--chinese", "tw2sp", Path("big5.srt"), Path("s.sub")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("entry 2 cannot be written in Big5"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Path("s.sub")));
+
+    struct Case {
+        const char* encoding;
+        std::string text;
+    };
+    for (const Case& c : {Case{"utf-8", "这是软件"}, Case{"gbk", "\xD5\xE2\xCA\xC7\xC8\xED\xBC\xFE"},
+                          Case{"utf-16", ""}}) {
+        r = Run({"--force", "--codepage", "big5", "--chinese", "tw2sp", "--encoding", c.encoding,
+                 Path("big5.srt"), Path("out.srt")});
+        ASSERT_EQ(r.exit, 0) << c.encoding << ": " << r.err;
+        EXPECT_NE(r.err.find("code page Big5"), std::string::npos) << r.err;
+        if (c.text.empty()) continue; // UTF-16: read back below
+        EXPECT_EQ(ReadAll(Path("out.srt")), Block(1, "00:00:01,000", "00:00:02,000", "Hi") +
+                                                Block(2, "00:00:03,000", "00:00:04,000", c.text))
+            << c.encoding;
+    }
+    r = Run({"--force", "--encoding", "utf-8", Path("out.srt"), Path("back.srt")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadAll(Path("back.srt")), Block(1, "00:00:01,000", "00:00:02,000", "Hi") +
+                                             Block(2, "00:00:03,000", "00:00:04,000", "这是软件"));
 }
 
 // A MicroDVD file that states its rate in its first line is read at it, unless --fps says another.

@@ -216,16 +216,19 @@ private slots:
         for (int side = 0; side < 2; ++side)
             QCOMPARE(Names(menus[4 + side]->menu()->actions()),
                      side ? (QStringList{"aShowSubR", "aReopenR", "-", "aFontEditR",
-                                         "aColorSelectR", "aSubHeightR"})
+                                         "aColorSelectR", "aSubHeightR", "-", "aChineseR",
+                                         "aCheckR"})
                           : (QStringList{"aShowSubL", "aReopenL", "-", "aFontEditL",
-                                         "aColorSelectL", "aSubHeightL"}));
+                                         "aColorSelectL", "aSubHeightL", "-", "aChineseL",
+                                         "aCheckL"}));
         QCOMPARE(Captions(menus[4]->menu()),
                  (QStringList{"顯示字幕", "以其他編碼重新開啟", "-", "設定字型", "設定背景顏色",
-                              "設定字幕高度"}));
+                              "設定字幕高度", "-", "中文轉換", "檢查字幕"}));
         QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
         QCOMPARE(Captions(Ctl<QMenu>(form, "popMenu")),
-                 (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做"}));
+                 (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做", "-", "中文轉換",
+                              "檢查字幕"}));
     }
 
     void toolBarsShowTheirCommands() {
@@ -337,11 +340,11 @@ private slots:
 
     void everyCommandExistsOnce() {
         TMainForm form(Fake());
-        QCOMPARE(form.Commands().size(), 51);
+        QCOMPARE(form.Commands().size(), 55);
         QSet<QString> names;
         for (QAction* a : form.Commands())
             names.insert(a->objectName());
-        QCOMPARE(names.size(), 51);
+        QCOMPARE(names.size(), 55);
     }
 
     void repeatGroupAllowsNoneOrOne() {

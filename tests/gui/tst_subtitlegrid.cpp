@@ -1,5 +1,6 @@
 // The pane grid: what each cell shows, how wide the text column must be, and the colours the
 // delegate paints.
+#include "SideDocument.h"
 #include "Subtitle.h"
 #include "SubtitleGrid.h"
 
@@ -51,6 +52,32 @@ private slots:
         model.Fill(&doc);
         QCOMPARE(model.CellText(0, 4), QString::fromUtf8("四弋|A"));
         QCOMPARE(model.WidestText(), 6);
+    }
+
+    // A change that moves the document into another code page with its texts: every row is
+    // drawn again and shows the same characters, before and after its undo.
+    void recodedDocumentRepaintsEveryRow() {
+        TSideDocument side(0);
+        side.Replace(std::make_unique<SubTitle>(
+            Srt("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xA5\x7C\r\n\r\n"
+                "2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n\r\n")));
+        const SubTitle& doc = *side.Document();
+        QCOMPARE(doc.CodePage(), kCodePageBig5);
+        TSubtitleGridModel model;
+        model.Follow(&side);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        TChange change;
+        change.Hunks.emplace_back(TRecode{kCodePageUtf8, FileEncoding::Plain});
+        change.Hunks.emplace_back(TSplice{0, 1, {PerTitle(1000, 2000, "\xE5\x9B\x9B")}});
+        QVERIFY(side.Apply("recode", std::move(change)));
+        QCOMPARE(doc.CodePage(), kCodePageUtf8);
+        QCOMPARE(model.CellText(0, 4), QString::fromUtf8("四"));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed[0][0].toModelIndex().row(), 0);
+        QCOMPARE(changed[0][1].toModelIndex().row(), 1);
+        QVERIFY(side.Undo());
+        QCOMPARE(side.Document()->CodePage(), kCodePageBig5);
+        QCOMPARE(model.CellText(0, 4), QString::fromUtf8("四"));
     }
 
     void widestTextCountsDoubleWidthAsTwo() {

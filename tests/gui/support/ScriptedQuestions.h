@@ -32,6 +32,7 @@ public:
     // The lists ChooseItem offered, and the item chosen at first in each.
     QList<QStringList> OfferedItems;
     QList<int> OfferedItem;
+    QStringList ItemPrompts; // the prompt of each
     QQueue<std::optional<QFont>> FontAnswers;
     QQueue<std::optional<QColor>> ColorAnswers;
     QQueue<std::optional<TSaveChoice>> SaveChoiceAnswers;
@@ -78,8 +79,9 @@ public:
                                     const QString&) override {
         return InputAnswers.isEmpty() ? std::nullopt : InputAnswers.dequeue();
     }
-    std::optional<int> ChooseItem(QWidget*, const QString&, const QString&,
+    std::optional<int> ChooseItem(QWidget*, const QString&, const QString& prompt,
                                   const QStringList& items, int current) override {
+        ItemPrompts << prompt;
         OfferedItems << items;
         OfferedItem << current;
         return ItemAnswers.isEmpty() ? std::nullopt : ItemAnswers.dequeue();
