@@ -388,6 +388,7 @@ private:
     void BuildChineseCommands();
     void AddChineseCommands(QMenu* menu, int side);
     void AddChinesePopup(QMenu* popup);
+    void RetextChineseCommands();
     void BuildMenus();
     void BuildLayout();
     void BuildStatusBar();

@@ -26,6 +26,18 @@ void TMainForm::BuildChineseCommands() {
     }
 }
 
+void TMainForm::RetextChineseCommands() {
+    // Named from the text table: again once the language pack is read.
+    for (QAction* a : {aChineseL, aChineseR})
+        a->setText(TextOf(txChineseTitle));
+    for (QAction* a : {aCheckL, aCheckR})
+        a->setText(TextOf(txCheckTitle));
+    if (QAction* a = popMenu->findChild<QAction*>(QStringLiteral("popChinese")))
+        a->setText(TextOf(txChineseTitle));
+    if (QAction* a = popMenu->findChild<QAction*>(QStringLiteral("popCheck")))
+        a->setText(TextOf(txCheckTitle));
+}
+
 void TMainForm::AddChineseCommands(QMenu* menu, int side) {
     menu->addSeparator();
     menu->addAction(side ? aChineseR : aChineseL);

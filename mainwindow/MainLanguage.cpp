@@ -30,6 +30,7 @@ void TMainForm::LoadLanguage() {
     // Texts this window took from the table while it was built, then the pack's own values.
     setWindowTitle(TextOf(txAppName));
     UpdateUndoCommands();
+    RetextChineseCommands();
     ReinitializeForm(this);
 }
 

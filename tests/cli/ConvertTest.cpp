@@ -351,6 +351,8 @@ TEST_F(Convert, ShortWindows1252FileConvertsAndAWrongPageIsNamed) {
     EXPECT_NE(r.err.find("entry 1 is not valid Big5"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("cannot be written"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(Path("big5.srt")));
+}
+
 // --chinese converts the written entries' words, tags and line breaks kept; a Big5 file turned
 // Simplified needs an --encoding that can hold the result, and is refused without one.
 TEST_F(Convert, ChineseConversionWithTheEncoding) {

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(check->Model->rowCount(), 1);
         // A double-click selects the entry's row in the pane.
         check->lvProblemsDoubleClick(check->Model->index(0, 0));
-        QCOMPARE(x.f().Grid[0]->currentIndex().row(), 1);
+        QCOMPARE(Probe(x.f()).Pane(0)->Grid->currentIndex().row(), 1);
         // Asked again: the same window.
         Ctl<QAction>(x.f(), "aCheckL")->trigger();
         QCOMPARE(Probe(x.f()).CheckForms()[0].data(), check);

@@ -64,6 +64,7 @@ public:
     VELITRA_PROBE_FIELD(SubHeightDlg)
     VELITRA_PROBE_FIELD(AdjustForm)
     VELITRA_PROBE_FIELD(RecoveryForm)
+    VELITRA_PROBE_FIELD(CheckForms)
     // Handlers a test calls as the event would
     VELITRA_PROBE_CALL(sgSubLEnter)
     VELITRA_PROBE_CALL(sgSubLClick)
