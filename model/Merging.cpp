@@ -82,6 +82,8 @@ TChange ImportChange(const SubTitle& doc, const SubTitle& source, int sourceFirs
             e.Start = now.Start;
             e.End = now.End;
         }
+        // Times and texts come in; the entry's other fields stay its own.
+        e.Fields = now.Fields;
         changed = changed || e.Start != now.Start || e.End != now.End || e.Text != now.Text;
     }
     if (changed) change.Hunks.emplace_back(TSplice{targetFirst, pairs, std::move(entries)});
@@ -140,7 +142,7 @@ TChange PourTextChange(const SubTitle& doc, const TextSource& text, int targetFi
             p.Text.swap(converted);
         }
         changed = changed || p.Text != now.Text;
-        entries.emplace_back(now.Start, now.End, std::move(p.Text));
+        entries.emplace_back(now.Start, now.End, std::move(p.Text), now.Fields);
     }
     TChange change;
     if (changed)

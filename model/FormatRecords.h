@@ -1,0 +1,64 @@
+#pragma once
+// What the WebVTT and ASS/SSA readers and writers share: lines with their own line ends, the
+// records of FormatData.h, the texts as the panes hold them, and the one writer of records.
+#include "FormatCommon.h"
+#include "FormatData.h"
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+// The raw lines of a text: each with the line end it has ("\r\n", "\n", a lone "\r" or none at
+// the very end), so that lines put back together give the text byte for byte.
+class TRawLines {
+public:
+    explicit TRawLines(std::string_view text) : text_(text) {}
+    // The next line without its end, and the end; false at the end of the text. Throws
+    // SubtitleError for a line longer than kLongestLine.
+    bool Next(std::string_view& line, std::string_view& eol);
+    int Number() const { return number_; } // of the line last handed out, from 1
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int number_ = 0;
+};
+
+// How one format writes and reads its times and holds its texts.
+struct TRecordFormat {
+    // The time as the format writes it for this document.
+    void (*WriteTime)(const TFormatData& data, int32_t ms, std::string& out);
+    std::optional<int32_t> (*ReadTime)(std::string_view text);
+    // The file's text from the text the panes hold ("|" between lines), and back.
+    void (*TextOut)(std::string_view held, const TFormatData& data, int codePage, std::string& out);
+    void (*TextIn)(std::string_view raw, int codePage, std::string& out);
+};
+
+// Appends to a record the time mark, or the time as read when the format would write it
+// otherwise (see record::kRawStart).
+void AppendTimeMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
+                    std::string_view raw, int32_t ms, bool start);
+// The same for the text; held receives the text as the panes hold it.
+void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
+                    int codePage, std::string_view raw, std::string& held, char mark);
+// A record may hold this part of a line: none of its bytes is a mark.
+bool HoldableInRecord(std::string_view part);
+
+// Head, the entries first..last through their records (defaultRecord for those without one),
+// and tail. beforeFirst is written between the head and the first entry when there is one.
+bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
+                  int32_t offset, int numberBase, const TRecordFormat& format,
+                  std::string_view defaultRecord, std::string_view beforeFirst);
+
+// Case-insensitive ASCII comparisons.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Digits of a time field: a whole number of count digits at least (no sign, no spaces).
+bool ReadDigits(std::string_view text, int64_t& value);
+
+// ASS/SSA: the record is that of a Comment line, which no player shows.
+bool IsAssComment(std::string_view rec);
