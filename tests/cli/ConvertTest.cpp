@@ -430,7 +430,7 @@ TEST_F(Convert, BadArgumentsExitTwoWithOneLine) {
         {in},
         {in, out, Path("third.srt")},
         {"--bogus", in, out},
-        {"--to", "ass", in, out},
+        {"--to", "sami", in, out},
         {in, Path("out.txt")},
         {in, Path("out")},
         {"--fps", "abc", in, out},
@@ -477,7 +477,9 @@ TEST_F(Convert, HelpGoesToStandardOutput) {
 
 TEST_F(Convert, UnusableInputExitsOneWithTheReason) {
     WriteAll(Path("empty.srt"), "");
-    WriteAll(Path("notes.txt"), Fixture("basic.srt"));
+    // A text file that is no subtitle by its content nor by its name (a SubRip file named .txt
+    // opens as SubRip).
+    WriteAll(Path("notes.txt"), "Shopping list\nmilk\n");
     fs::create_directory(Path("folder.srt"));
     struct Case {
         std::string input;
@@ -486,7 +488,7 @@ TEST_F(Convert, UnusableInputExitsOneWithTheReason) {
     const std::vector<Case> cases = {
         {Path("missing.srt"), "no such file"},
         {Path("empty.srt"), "holds no text"},
-        {Path("notes.txt"), "not a subtitle file"},
+        {Path("notes.txt"), "neither a subtitle file"},
         {Path("folder.srt"), "folder"},
     };
     const std::vector<std::string> before = Files();
