@@ -123,7 +123,7 @@ bool IsSection(std::string_view t) {
 // A Dialogue or Comment line as a record: the key, the fields with the times as marks and the
 // text mark. False when the line does not hold its fields or times.
 bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<std::string>& fields,
-               const TFormatData& data, int codePage, std::string& rec, PerTitle& entry,
+               TFormatData& data, bool first, int codePage, std::string& rec, PerTitle& entry,
                std::string& held) {
     const std::size_t colon = line.find(':');
     const std::size_t n = fields.size();
@@ -134,7 +134,7 @@ bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<st
     const std::size_t startAt = index("start"), endAt = index("end");
     if (startAt >= n || endAt >= n || n < 2) return false;
     std::size_t pos = colon + 1;
-    rec.append(line.substr(0, pos));
+    AppendPlain(rec, line.substr(0, pos));
     std::optional<int32_t> start, end;
     for (std::size_t k = 0; k + 1 < n; ++k) {
         const std::size_t comma = line.find(',', pos);
@@ -143,15 +143,20 @@ bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<st
         if (k == startAt || k == endAt) {
             const std::optional<int32_t> t = ReadAssTime(value);
             if (!t) return false;
+            // The first entry tells how many digits the file gives an hour.
+            if (first && k == startAt) {
+                const std::string_view v = TrimText(value);
+                data.HourDigits = v.find(':') >= 2 ? 2 : 1;
+            }
             (k == startAt ? start : end) = t;
             AppendTimeMark(rec, kAss, data, value, *t, k == startAt);
         } else {
-            rec.append(value);
+            AppendPlain(rec, value);
         }
         rec += ',';
         pos = comma + 1;
     }
-    if (!start || !end || !HoldableInRecord(line.substr(0, pos))) return false;
+    if (!start || !end) return false;
     AppendTextMark(rec, kAss, data, codePage, line.substr(pos), held, record::kText);
     rec.append(eol);
     entry.Start = *start;
@@ -217,11 +222,13 @@ std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool
                 data.EventFields.empty() ? StandardFields(ssa) : data.EventFields;
             rec.clear();
             PerTitle entry;
-            if (ReadEvent(line, eol, fields, data, codePage, rec, entry, held)) {
+            if (ReadEvent(line, eol, fields, data, entries.empty(), codePage, rec, entry, held)) {
                 if (entries.empty()) {
                     data.Head = std::move(pending);
                 } else {
-                    rec.insert(0, pending);
+                    std::string leading;
+                    AppendPlain(leading, pending);
+                    rec.insert(0, leading);
                 }
                 pending.clear();
                 entry.Text = held;
@@ -256,11 +263,11 @@ std::string DefaultRecord(const TFormatData& data, bool ssa) {
         const std::string& f = fields[k];
         if (k > 0) rec += ',';
         if (k + 1 == fields.size()) {
-            rec += record::kText;
+            AppendMark(rec, record::kText);
         } else if (f == "start") {
-            rec += record::kStart;
+            AppendMark(rec, record::kStart);
         } else if (f == "end") {
-            rec += record::kEnd;
+            AppendMark(rec, record::kEnd);
         } else if (f == "layer") {
             rec += '0';
         } else if (f == "marked") {

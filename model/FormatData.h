@@ -15,20 +15,20 @@
 #include <unordered_map>
 #include <vector>
 
-// The marks of a record. A time or text the format's writing would not give back exactly is
-// kept as it was read, behind its mark and its length ("\x05" "10:" "0:00:01.5"), and written
-// as read while the entry's value is still the one it stands for.
+// The marks of a record: the byte 01 and a letter. A byte 01 of the file itself is held as
+// two of them. A time or text the format's writing would not give back exactly is kept as it
+// was read, behind its mark, its length in digits and ':' ("\x01s10:0:00:01.5"), and written as
+// read while the entry's value is still the one it stands for.
 namespace record {
-constexpr char kStart = '\x01';
-constexpr char kEnd = '\x02';
-constexpr char kText = '\x03';
-constexpr char kNumber = '\x04';   // WebVTT: a cue identifier that is the cue's number
-constexpr char kRawStart = '\x05'; // followed by the length in digits, ':' and the text
-constexpr char kRawEnd = '\x06';
-constexpr char kRawText = '\x07';
-constexpr char kTextLine = '\x08'; // WebVTT: the text, then a line end when there is text
-// A line holding a byte up to this one cannot be held in a record; it is kept as it is.
-constexpr char kLastMark = '\x08';
+constexpr char kMark = '\x01';
+constexpr char kStart = 'S';
+constexpr char kEnd = 'E';
+constexpr char kText = 'T';
+constexpr char kNumber = 'N';   // WebVTT: a cue identifier that is the cue's number
+constexpr char kRawStart = 's'; // followed by the length, ':' and the text
+constexpr char kRawEnd = 'e';
+constexpr char kRawText = 't';
+constexpr char kTextLine = 'L'; // WebVTT: the text, then a line end when there is text
 } // namespace record
 
 struct TFormatData {

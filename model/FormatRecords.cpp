@@ -71,17 +71,23 @@ bool ReadDigits(std::string_view text, int64_t& value) {
     return true;
 }
 
-bool HoldableInRecord(std::string_view part) {
-    for (char c : part)
-        if (c != '\0' && static_cast<unsigned char>(c) <= static_cast<unsigned char>(record::kLastMark))
-            return false;
-    return true;
+void AppendPlain(std::string& rec, std::string_view part) {
+    for (;;) {
+        const std::size_t mark = part.find(record::kMark);
+        if (mark == std::string_view::npos) {
+            rec.append(part);
+            return;
+        }
+        rec.append(part.substr(0, mark + 1));
+        rec += record::kMark;
+        part.remove_prefix(mark + 1);
+    }
 }
 
 namespace {
 
 void AppendRaw(std::string& rec, char mark, std::string_view raw) {
-    rec += mark;
+    AppendMark(rec, mark);
     rec += std::to_string(raw.size());
     rec += ':';
     rec.append(raw);
@@ -105,7 +111,7 @@ void AppendTimeMark(std::string& rec, const TRecordFormat& format, const TFormat
     std::string written;
     format.WriteTime(data, ms, written);
     if (written == raw)
-        rec += start ? record::kStart : record::kEnd;
+        AppendMark(rec, start ? record::kStart : record::kEnd);
     else
         AppendRaw(rec, start ? record::kRawStart : record::kRawEnd, raw);
 }
@@ -116,7 +122,7 @@ void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormat
     std::string back;
     format.TextOut(held, data, codePage, back);
     if (back == raw)
-        rec += mark;
+        AppendMark(rec, mark);
     else
         AppendRaw(rec, record::kRawText, raw);
 }
@@ -163,22 +169,20 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
         const int32_t start = AddMs(offset, e.Start);
         const int32_t end = AddMs(offset, e.End);
         for (std::size_t i = 0; i < rec.size();) {
-            const char c = rec[i];
-            if (static_cast<unsigned char>(c) > static_cast<unsigned char>(record::kLastMark) ||
-                c == '\0') {
-                // A run of plain bytes at once.
-                std::size_t j = i + 1;
-                while (j < rec.size() &&
-                       (static_cast<unsigned char>(rec[j]) >
-                            static_cast<unsigned char>(record::kLastMark) ||
-                        rec[j] == '\0'))
-                    ++j;
-                buffer.append(rec.substr(i, j - i));
-                i = j;
-                continue;
+            const std::size_t mark = rec.find(record::kMark, i);
+            if (mark != i) {
+                // A run of the file's own bytes at once.
+                buffer.append(rec.substr(i, mark - i));
+                if (mark == std::string_view::npos) break;
+                i = mark;
             }
-            ++i;
+            if (i + 1 >= rec.size()) break;
+            const char c = rec[i + 1];
+            i += 2;
             switch (c) {
+            case record::kMark:
+                buffer += record::kMark;
+                break;
             case record::kStart:
                 format.WriteTime(data, start, buffer);
                 break;

@@ -44,8 +44,12 @@ void AppendTimeMark(std::string& rec, const TRecordFormat& format, const TFormat
 // The same for the text; held receives the text as the panes hold it.
 void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
                     int codePage, std::string_view raw, std::string& held, char mark);
-// A record may hold this part of a line: none of its bytes is a mark.
-bool HoldableInRecord(std::string_view part);
+// Appends bytes of the file to a record, a byte 01 doubled; and a mark.
+void AppendPlain(std::string& rec, std::string_view part);
+inline void AppendMark(std::string& rec, char kind) {
+    rec += record::kMark;
+    rec += kind;
+}
 
 // Head, the entries first..last through their records (defaultRecord for those without one),
 // and tail. beforeFirst is written between the head and the first entry when there is one.

@@ -65,6 +65,11 @@ bool AngleTagAt(std::string_view text, std::size_t i, AngleTag& tag) {
     if (inner.empty() || inner.find('|') != std::string_view::npos) return false;
     tag.closing = inner.front() == '/';
     if (tag.closing) inner.remove_prefix(1);
+    // "a < b" is no tag: a name or a timestamp follows the "<" at once.
+    const auto first = inner.empty() ? '\0' : inner.front();
+    if (!((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') ||
+          (first >= '0' && first <= '9')))
+        return false;
     tag.name.clear();
     for (char c : inner) {
         if (c == '.' || c == ' ' || c == '\t' || c == '=') break;

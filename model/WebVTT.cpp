@@ -122,11 +122,11 @@ struct Line {
 };
 
 // The timing line of a cue as a record's part: the two times as marks, all else as it is.
-bool ReadTiming(const Line& line, const TFormatData& data, std::string& rec, int32_t& start,
-                int32_t& end) {
+bool ReadTiming(const Line& line, TFormatData& data, bool first, std::string& rec,
+                int32_t& start, int32_t& end) {
     const std::string_view t = line.text;
     const std::size_t arrow = t.find("-->");
-    if (arrow == std::string_view::npos || !HoldableInRecord(t)) return false;
+    if (arrow == std::string_view::npos) return false;
     std::size_t a = 0;
     while (a < arrow && IsSpace(t[a]))
         ++a;
@@ -142,13 +142,15 @@ bool ReadTiming(const Line& line, const TFormatData& data, std::string& rec, int
     const std::optional<int32_t> s = ReadVttTime(t.substr(a, b - a));
     const std::optional<int32_t> e = ReadVttTime(t.substr(c, d - c));
     if (!s || !e) return false;
+    // The first cue tells how the file writes times under an hour.
+    if (first) data.ShortTimes = t.substr(a, b - a).find(':') == t.substr(a, b - a).rfind(':');
     start = *s;
     end = *e;
-    rec.append(t.substr(0, a));
+    AppendPlain(rec, t.substr(0, a));
     AppendTimeMark(rec, kVtt, data, t.substr(a, b - a), start, true);
-    rec.append(t.substr(b, c - b));
+    AppendPlain(rec, t.substr(b, c - b));
     AppendTimeMark(rec, kVtt, data, t.substr(c, d - c), end, false);
-    rec.append(t.substr(d));
+    AppendPlain(rec, t.substr(d));
     rec.append(line.eol);
     return true;
 }
@@ -229,9 +231,8 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
                 timing = at + 1;
             int32_t start = 0, end = 0;
             rec.clear();
-            const bool idHoldable = timing == at || HoldableInRecord(block[at].text);
-            if (timing == block.size() || !idHoldable ||
-                !ReadTiming(block[timing], data, rec, start, end)) {
+            if (timing == block.size() ||
+                !ReadTiming(block[timing], data, entries.empty(), rec, start, end)) {
                 // Neither a cue nor a block of the header's kinds: kept as it is, and reported.
                 bad(block[timing == block.size() ? at : timing].number);
                 for (; at < block.size(); ++at)
@@ -247,9 +248,9 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
             if (timing == at + 1) {
                 const Line& idLine = block[at];
                 if (idLine.text == std::to_string(entries.size() + 1)) {
-                    id += record::kNumber;
+                    AppendMark(id, record::kNumber);
                 } else {
-                    id.append(idLine.text);
+                    AppendPlain(id, idLine.text);
                 }
                 id.append(idLine.eol);
             }
@@ -263,9 +264,9 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
                 // Blank lines right before the first cue are its own; what is before them
                 // is the file's head.
                 data.Head.assign(pending, 0, pendingSolid);
-                cue.assign(pending, pendingSolid);
+                AppendPlain(cue, std::string_view(pending).substr(pendingSolid));
             } else {
-                cue = pending;
+                AppendPlain(cue, pending);
             }
             pending.clear();
             pendingSolid = 0;
@@ -277,7 +278,7 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
             } else {
                 held.clear();
                 // No text: one given later is followed by a line end of its own.
-                cue += block[timing].eol.empty() ? record::kText : record::kTextLine;
+                AppendMark(cue, block[timing].eol.empty() ? record::kText : record::kTextLine);
             }
             entries.emplace_back(start, end, held, data.Intern(cue));
             at = stop;
@@ -294,8 +295,12 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
 bool WriteWebVtt(const SubTitle& doc, std::ostream& out, int first, bool skipBlank,
                  int32_t offset, int numberBase, int last) {
     const std::string& eol = doc.FormatData().Eol;
-    const std::string defaultRecord = eol + record::kStart + " --> " + record::kEnd + eol +
-                                      record::kTextLine;
+    std::string defaultRecord = eol;
+    AppendMark(defaultRecord, record::kStart);
+    defaultRecord += " --> ";
+    AppendMark(defaultRecord, record::kEnd);
+    defaultRecord += eol;
+    AppendMark(defaultRecord, record::kTextLine);
     return WriteRecords(doc, out, first, last, skipBlank, offset, numberBase, kVtt, defaultRecord,
                         {});
 }
