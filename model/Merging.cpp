@@ -159,7 +159,8 @@ TImportKind ImportKindOf(const std::string& fileName) {
     std::string ext = fileName.substr(dot + 1);
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == "srt" || ext == "sub") return TImportKind::Subtitle;
+    if (ext == "srt" || ext == "sub" || ext == "vtt" || ext == "ass" || ext == "ssa")
+        return TImportKind::Subtitle;
     if (ext == "txt" || ext == "csv") return TImportKind::Text;
     return TImportKind::Other;
 }
