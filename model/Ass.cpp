@@ -55,11 +55,23 @@ std::size_t Step(int codePage, std::string_view text, std::size_t i) {
                : CharLength(codePage, text, i);
 }
 
+// Pages in which an ASCII byte is always a character of its own: runs between the bytes that
+// matter are copied whole.
+bool AsciiSafe(int codePage) {
+    return codePage == kCodePageUtf8 || codePage == kCodePageWindows1252;
+}
+
 // \N and \n are line breaks, held as "|"; a "|" of the text itself is held as "\|".
 void AssTextIn(std::string_view raw, int codePage, std::string& out) {
     out.clear();
     out.reserve(raw.size() + 4);
+    const bool runs = AsciiSafe(codePage);
     for (std::size_t i = 0; i < raw.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(raw, i, '\\', '|');
+            out.append(raw.substr(i, next - i));
+            if ((i = next) == raw.size()) break;
+        }
         const char c = raw[i];
         if (c == '\\' && i + 1 < raw.size() && (raw[i + 1] == 'N' || raw[i + 1] == 'n')) {
             out += '|';
@@ -76,7 +88,13 @@ void AssTextIn(std::string_view raw, int codePage, std::string& out) {
 }
 
 void AssTextOut(std::string_view held, const TFormatData&, int codePage, std::string& out) {
+    const bool runs = AsciiSafe(codePage);
     for (std::size_t i = 0; i < held.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(held, i, '\\', '|');
+            out.append(held.substr(i, next - i));
+            if ((i = next) == held.size()) break;
+        }
         const char c = held[i];
         if (c == '\\' && i + 1 < held.size() && held[i + 1] == '|') {
             out += '|';
@@ -168,7 +186,7 @@ bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<st
 
 std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool& ssa) {
     const int codePage = source.CodePage();
-    TRawLines lines(source.Text());
+    TRawLines lines(source);
     std::vector<PerTitle> entries;
     entries.reserve(source.LineBound() + 1);
     data = TFormatData();

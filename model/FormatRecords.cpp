@@ -43,6 +43,11 @@ bool TRawLines::Next(std::string_view& line, std::string_view& eol) {
     line = std::string_view(begin, n);
     eol = std::string_view(begin + n, endLength);
     pos_ += n + endLength;
+    // The pages read long ago go back now and then: a reader looks back a few lines at most.
+    if (pos_ - released_ >= (std::size_t{1} << 22)) {
+        source_->ReleaseBefore(pos_);
+        released_ = pos_;
+    }
     return true;
 }
 

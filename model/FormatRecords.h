@@ -14,7 +14,7 @@
 // the very end), so that lines put back together give the text byte for byte.
 class TRawLines {
 public:
-    explicit TRawLines(std::string_view text) : text_(text) {}
+    explicit TRawLines(const TextSource& source) : source_(&source), text_(source.Text()) {}
     // The next line without its end, and the end; false at the end of the text. Throws
     // SubtitleError for a line longer than kLongestLine.
     bool Next(std::string_view& line, std::string_view& eol);
@@ -22,8 +22,10 @@ public:
     std::size_t Position() const { return pos_; }
 
 private:
+    const TextSource* source_;
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t released_ = 0;
     int number_ = 0;
 };
 
@@ -56,6 +58,17 @@ inline void AppendMark(std::string& rec, char kind) {
 bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
                   int32_t offset, int numberBase, const TRecordFormat& format,
                   std::string_view defaultRecord, std::string_view beforeFirst);
+
+// Where the next of the bytes a or b (or c) is at or after from; the size when there is none.
+inline std::size_t FindAny(std::string_view text, std::size_t from, char a, char b, char c = '\0') {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    for (std::size_t i = from; i < n; ++i) {
+        const char x = p[i];
+        if (x == a || x == b || (c != '\0' && x == c)) return i;
+    }
+    return n;
+}
 
 // Case-insensitive ASCII comparisons.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);

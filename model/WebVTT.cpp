@@ -59,11 +59,21 @@ std::optional<int32_t> ReadVttTime(std::string_view t) {
                                 fraction);
 }
 
+bool AsciiSafe(int codePage) {
+    return codePage == kCodePageUtf8 || codePage == kCodePageWindows1252;
+}
+
 // A text as the panes hold it: lines joined by "|", a "|" of the text itself as "\|".
 void VttTextIn(std::string_view raw, int codePage, std::string& out) {
     out.clear();
     out.reserve(raw.size() + 4);
+    const bool runs = AsciiSafe(codePage);
     for (std::size_t i = 0; i < raw.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(raw, i, '\r', '\n', '|');
+            out.append(raw.substr(i, next - i));
+            if ((i = next) == raw.size()) break;
+        }
         const char c = raw[i];
         if (c == '\r' || c == '\n') {
             out += '|';
@@ -72,9 +82,7 @@ void VttTextIn(std::string_view raw, int codePage, std::string& out) {
             out += "\\|";
             ++i;
         } else {
-            const std::size_t n = codePage == kCodePageUtf8 || static_cast<unsigned char>(c) < 0x80
-                                      ? 1
-                                      : CharLength(codePage, raw, i);
+            const std::size_t n = static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(codePage, raw, i);
             out.append(raw.substr(i, n));
             i += n;
         }
@@ -82,7 +90,13 @@ void VttTextIn(std::string_view raw, int codePage, std::string& out) {
 }
 
 void VttTextOut(std::string_view held, const TFormatData& data, int codePage, std::string& out) {
+    const bool runs = AsciiSafe(codePage);
     for (std::size_t i = 0; i < held.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(held, i, '\\', '|');
+            out.append(held.substr(i, next - i));
+            if ((i = next) == held.size()) break;
+        }
         const char c = held[i];
         if (c == '\\' && i + 1 < held.size() && held[i + 1] == '|') {
             out += '|';
@@ -91,9 +105,7 @@ void VttTextOut(std::string_view held, const TFormatData& data, int codePage, st
             out += data.Eol;
             ++i;
         } else {
-            const std::size_t n = codePage == kCodePageUtf8 || static_cast<unsigned char>(c) < 0x80
-                                      ? 1
-                                      : CharLength(codePage, held, i);
+            const std::size_t n = static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(codePage, held, i);
             out.append(held.substr(i, n));
             i += n;
         }
@@ -165,7 +177,7 @@ void AppendLine(std::string& to, const Line& line) {
 std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
     const std::string_view text = source.Text();
     const int codePage = source.CodePage();
-    TRawLines lines(text);
+    TRawLines lines(source);
     std::vector<PerTitle> entries;
     entries.reserve(source.LineBound() / 3 + 1);
     data = TFormatData();
