@@ -55,12 +55,6 @@ std::size_t Step(int codePage, std::string_view text, std::size_t i) {
                : CharLength(codePage, text, i);
 }
 
-// Pages in which an ASCII byte is always a character of its own: runs between the bytes that
-// matter are copied whole.
-bool AsciiSafe(int codePage) {
-    return codePage == kCodePageUtf8 || codePage == kCodePageWindows1252;
-}
-
 // \N and \n are line breaks, held as "|"; a "|" of the text itself is held as "\|".
 void AssTextIn(std::string_view raw, int codePage, std::string& out) {
     out.clear();
@@ -88,26 +82,7 @@ void AssTextIn(std::string_view raw, int codePage, std::string& out) {
 }
 
 void AssTextOut(std::string_view held, const TFormatData&, int codePage, std::string& out) {
-    const bool runs = AsciiSafe(codePage);
-    for (std::size_t i = 0; i < held.size();) {
-        if (runs) {
-            const std::size_t next = FindAny(held, i, '\\', '|');
-            out.append(held.substr(i, next - i));
-            if ((i = next) == held.size()) break;
-        }
-        const char c = held[i];
-        if (c == '\\' && i + 1 < held.size() && held[i + 1] == '|') {
-            out += '|';
-            i += 2;
-        } else if (c == '|') {
-            out += "\\N";
-            ++i;
-        } else {
-            const std::size_t n = Step(codePage, held, i);
-            out.append(held.substr(i, n));
-            i += n;
-        }
-    }
+    HeldToRaw(held, codePage, "\\N", out);
 }
 
 const TRecordFormat kAss{WriteAssTime, ReadAssTime, AssTextOut, AssTextIn};

@@ -51,6 +51,30 @@ bool TRawLines::Next(std::string_view& line, std::string_view& eol) {
     return true;
 }
 
+void HeldToRaw(std::string_view held, int codePage, std::string_view lineBreak, std::string& out) {
+    const bool runs = AsciiSafe(codePage);
+    for (std::size_t i = 0; i < held.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(held, i, '\\', '|');
+            out.append(held.substr(i, next - i));
+            if ((i = next) == held.size()) break;
+        }
+        const char c = held[i];
+        if (c == '\\' && i + 1 < held.size() && held[i + 1] == '|') {
+            out += '|';
+            i += 2;
+        } else if (c == '|') {
+            out.append(lineBreak);
+            ++i;
+        } else {
+            const std::size_t n =
+                static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(codePage, held, i);
+            out.append(held.substr(i, n));
+            i += n;
+        }
+    }
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }

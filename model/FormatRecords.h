@@ -70,6 +70,15 @@ inline std::size_t FindAny(std::string_view text, std::size_t from, char a, char
     return n;
 }
 
+// Pages in which an ASCII byte is always a character of its own, so that runs between the bytes
+// that matter can be copied whole.
+inline bool AsciiSafe(int codePage) {
+    return codePage == kCodePageUtf8 || codePage == kCodePageWindows1252;
+}
+
+// A text the panes hold as the file holds it: each "|" as lineBreak, each "\|" as "|".
+void HeldToRaw(std::string_view held, int codePage, std::string_view lineBreak, std::string& out);
+
 // Case-insensitive ASCII comparisons.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -206,6 +206,21 @@ TCaption CaptionOf(const SubTitle& doc, int index) {
 
 namespace {
 
+// Copies the character at i, as WebVTT's reference when escape and it is "&" or "<"; moves i
+// past it.
+void CopyCharacter(std::string& out, std::string_view text, std::size_t& i, int codePage,
+                   bool escape) {
+    const char c = text[i];
+    if (escape && (c == '&' || c == '<')) {
+        out += c == '&' ? "&amp;" : "&lt;";
+        ++i;
+        return;
+    }
+    const std::size_t n = Step(codePage, text, i);
+    out.append(text.substr(i, n));
+    i += n;
+}
+
 const char* AssStyle(char letter, bool opens) {
     switch (letter) {
     case 'i':
@@ -260,14 +275,7 @@ std::string FromAngle(std::string_view text, int32_t from, int32_t to, int codeP
                 continue;
             }
         }
-        if (!vtt && to == FormatWebVTT && (c == '&' || c == '<')) {
-            out += c == '&' ? "&amp;" : "&lt;";
-            ++i;
-            continue;
-        }
-        const std::size_t n = Step(codePage, text, i);
-        out.append(text.substr(i, n));
-        i += n;
+        CopyCharacter(out, text, i, codePage, !vtt && to == FormatWebVTT);
     }
     return out;
 }
@@ -306,14 +314,7 @@ std::string FromAss(std::string_view text, int32_t to, int codePage, int& droppe
                 continue;
             }
         }
-        if (vtt && (c == '&' || c == '<')) {
-            out += c == '&' ? "&amp;" : "&lt;";
-            ++i;
-            continue;
-        }
-        const std::size_t n = Step(codePage, text, i);
-        out.append(text.substr(i, n));
-        i += n;
+        CopyCharacter(out, text, i, codePage, vtt);
     }
     return out;
 }
@@ -349,13 +350,8 @@ std::string FromMicroDvd(std::string_view text, int32_t to, int codePage, int& d
                     out += open(s);
                 }
                 i += length;
-            } else if (vtt && (text[i] == '&' || text[i] == '<')) {
-                out += text[i] == '&' ? "&amp;" : "&lt;";
-                ++i;
             } else {
-                const std::size_t n = Step(codePage, text, i);
-                out.append(text.substr(i, n));
-                i += n;
+                CopyCharacter(out, text, i, codePage, vtt);
             }
         }
         const bool more = i < text.size();

@@ -59,10 +59,6 @@ std::optional<int32_t> ReadVttTime(std::string_view t) {
                                 fraction);
 }
 
-bool AsciiSafe(int codePage) {
-    return codePage == kCodePageUtf8 || codePage == kCodePageWindows1252;
-}
-
 // A text as the panes hold it: lines joined by "|", a "|" of the text itself as "\|".
 void VttTextIn(std::string_view raw, int codePage, std::string& out) {
     out.clear();
@@ -90,26 +86,7 @@ void VttTextIn(std::string_view raw, int codePage, std::string& out) {
 }
 
 void VttTextOut(std::string_view held, const TFormatData& data, int codePage, std::string& out) {
-    const bool runs = AsciiSafe(codePage);
-    for (std::size_t i = 0; i < held.size();) {
-        if (runs) {
-            const std::size_t next = FindAny(held, i, '\\', '|');
-            out.append(held.substr(i, next - i));
-            if ((i = next) == held.size()) break;
-        }
-        const char c = held[i];
-        if (c == '\\' && i + 1 < held.size() && held[i + 1] == '|') {
-            out += '|';
-            i += 2;
-        } else if (c == '|') {
-            out += data.Eol;
-            ++i;
-        } else {
-            const std::size_t n = static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(codePage, held, i);
-            out.append(held.substr(i, n));
-            i += n;
-        }
-    }
+    HeldToRaw(held, codePage, data.Eol, out);
 }
 
 const TRecordFormat kVtt{WriteVttTime, ReadVttTime, VttTextOut, VttTextIn};
