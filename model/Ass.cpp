@@ -85,7 +85,7 @@ void AssTextOut(std::string_view held, const TFormatData&, int codePage, std::st
     HeldToRaw(held, codePage, "\\N", out);
 }
 
-const TRecordFormat kAss{WriteAssTime, ReadAssTime, AssTextOut, AssTextIn};
+const TRecordFormat kAss{WriteAssTime, ReadAssTime, AssTextOut, AssTextIn, {'\\', '|', '\0'}};
 
 const std::vector<std::string>& StandardFields(bool ssa) {
     static const std::vector<std::string> ass{"layer",   "start",   "end",     "style",  "name",

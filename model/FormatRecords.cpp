@@ -147,6 +147,11 @@ void AppendTimeMark(std::string& rec, const TRecordFormat& format, const TFormat
 
 void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
                     int codePage, std::string_view raw, std::string& held, char mark) {
+    if (FindAny(raw, 0, format.Special[0], format.Special[1], format.Special[2]) == raw.size()) {
+        held.assign(raw);
+        AppendMark(rec, mark);
+        return;
+    }
     format.TextIn(raw, codePage, held);
     std::string back;
     format.TextOut(held, data, codePage, back);

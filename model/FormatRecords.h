@@ -37,6 +37,9 @@ struct TRecordFormat {
     // The file's text from the text the panes hold ("|" between lines), and back.
     void (*TextOut)(std::string_view held, const TFormatData& data, int codePage, std::string& out);
     void (*TextIn)(std::string_view raw, int codePage, std::string& out);
+    // The bytes of a file's text that its held form writes otherwise; a text without any of
+    // them is held as it is.
+    char Special[3];
 };
 
 // Appends to a record the time mark, or the time as read when the format would write it

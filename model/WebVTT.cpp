@@ -89,7 +89,7 @@ void VttTextOut(std::string_view held, const TFormatData& data, int codePage, st
     HeldToRaw(held, codePage, data.Eol, out);
 }
 
-const TRecordFormat kVtt{WriteVttTime, ReadVttTime, VttTextOut, VttTextIn};
+const TRecordFormat kVtt{WriteVttTime, ReadVttTime, VttTextOut, VttTextIn, {'\r', '\n', '|'}};
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t';
