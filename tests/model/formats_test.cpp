@@ -68,6 +68,21 @@ const std::string kVtt = "WEBVTT\n"
                          "00:03.000 --> 00:04.000\n"
                          "C\n";
 
+// A million entries of any format: the fields are an index, not a string of their own.
+static_assert(sizeof(PerTitle) <= 48, "an entry grew");
+
+TEST(FormatsRead, SharedRecords) {
+    std::string ass = kAssHead;
+    for (int k = 0; k < 1000; ++k)
+        ass += "Dialogue: 0,0:00:0" + std::to_string(k % 10) + ".00,0:00:10.00,Default,,0,0,0,,t" +
+               std::to_string(k) + "\r\n";
+    const SubTitle doc = Doc(ass, "a.ass");
+    ASSERT_EQ(doc.Count(), 1000);
+    // One record for all: the times and texts stand as marks in it.
+    EXPECT_EQ(doc.FormatData().Records.size(), 2u);
+    EXPECT_EQ(Written(doc), ass);
+}
+
 TEST(FormatsRead, EntriesAndTexts) {
     struct Case {
         const char* what;
