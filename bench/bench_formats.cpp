@@ -1,6 +1,7 @@
 // Opening WebVTT and ASS documents of a million entries (a quarter with override tags or cue
 // settings) and writing them back, from the page cache.
 #include "Generate.h"
+#include "NullBuffer.h"
 #include "Subtitle.h"
 
 #include <benchmark/benchmark.h>
@@ -40,12 +41,6 @@ const BenchFile& File(int entries, bool vtt) {
     }
     return it->second;
 }
-
-class NullBuffer : public std::streambuf {
-protected:
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
 
 void Report(benchmark::State& state, const BenchFile& file) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size));
