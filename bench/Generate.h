@@ -70,3 +70,67 @@ inline std::string GenerateSubRip(int entries, bool big5) {
         AppendBenchEntry(out, k, big5);
     return out;
 }
+
+// The same lines as ASS Dialogue lines or WebVTT cues, in UTF-8. A quarter of the ASS lines
+// carry override tags ({\i1}…{\i0}, {\pos(…)}, {\fn…}); a quarter of the WebVTT cues carry cue
+// settings and a voice tag.
+inline const char* BenchAssHead() {
+    return "[Script Info]\r\n; generated for measuring\r\nScriptType: v4.00+\r\nPlayResX: 1920\r\n"
+           "PlayResY: 1080\r\n\r\n[V4+ Styles]\r\nFormat: Name, Fontname, Fontsize, PrimaryColour, "
+           "SecondaryColour, OutlineColour, BackColour, Bold, Italic, Underline, StrikeOut, "
+           "ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, "
+           "MarginR, MarginV, Encoding\r\nStyle: Default,Arial,60,&H00FFFFFF,&H000000FF,"
+           "&H00000000,&H00000000,0,0,0,0,100,100,0,0,1,2,2,2,10,10,10,1\r\n\r\n[Events]\r\n"
+           "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n";
+}
+
+inline void AppendBenchEvent(std::string& out, int number, bool vtt) {
+    const std::vector<std::string>& lines = BenchLines(false);
+    const uint32_t hash = static_cast<uint32_t>(number) * 2654435761u;
+    // 0.35 s apart, so that a million entries stay inside the formats' 99 hours.
+    const int64_t start = int64_t{number} * 350;
+    const int64_t end = start + 300 + (hash >> 24) / 10 * 10;
+    char head[96];
+    int n = 0;
+    auto time = [&](int64_t ms) {
+        if (vtt)
+            n += std::sprintf(head + n, "%02d:%02d:%02d.%03d", static_cast<int>(ms / 3600000),
+                              static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
+                              static_cast<int>(ms % 1000));
+        else
+            n += std::sprintf(head + n, "%d:%02d:%02d.%02d", static_cast<int>(ms / 3600000),
+                              static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
+                              static_cast<int>(ms % 1000 / 10));
+    };
+    const bool tagged = (hash >> 8) % 4 == 0;
+    const int count = 1 + static_cast<int>(hash >> 30) % 3;
+    if (vtt) {
+        n += std::sprintf(head + n, "%d\n", number);
+        time(start);
+        n += std::sprintf(head + n, " --> ");
+        time(end);
+        n += std::sprintf(head + n, tagged ? " align:start line:10%%\n" : "\n");
+        out.append(head, static_cast<std::size_t>(n));
+        for (int i = 0; i < count; ++i) {
+            if (i == 0 && tagged) out += "<v Narrator>";
+            out += lines[(hash >> (3 * i + 4)) % lines.size()];
+            out += '\n';
+        }
+        out += '\n';
+        return;
+    }
+    n += std::sprintf(head + n, "Dialogue: 0,");
+    time(start);
+    head[n++] = ',';
+    time(end);
+    n += std::sprintf(head + n, ",Default,,0,0,0,,");
+    out.append(head, static_cast<std::size_t>(n));
+    static const char* const kTags[] = {"{\\i1}", "{\\pos(960,80)}", "{\\fn微軟正黑體}"};
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) out += "\\N";
+        if (tagged && i == 0) out += kTags[(hash >> 12) % 3];
+        out += lines[(hash >> (3 * i + 4)) % lines.size()];
+        if (tagged && i == 0 && (hash >> 12) % 3 == 0) out += "{\\i0}";
+    }
+    out += "\r\n";
+}

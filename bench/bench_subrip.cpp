@@ -1,6 +1,7 @@
 // Reading and writing SubRip documents of 10,000 to 1,000,000 entries, UTF-8 and Big5.
 // Files are generated once per size into a temporary folder and read from the page cache.
 #include "Generate.h"
+#include "NullBuffer.h"
 #include "Subtitle.h"
 #include "TextFile.h"
 
@@ -59,13 +60,6 @@ const BenchFile& File(int entries, bool big5) {
     }
     return it->second;
 }
-
-// Counts what is written and keeps nothing: the cost of formatting alone.
-class NullBuffer : public std::streambuf {
-protected:
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
 
 void Report(benchmark::State& state, const BenchFile& file, int entries) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size));

@@ -31,6 +31,12 @@ const char* InputFormatName(int32_t index) {
         return "MicroDVD";
     case FormatSubViewer:
         return "SubViewer";
+    case FormatWebVTT:
+        return "WebVTT";
+    case FormatASS:
+        return "ASS";
+    case FormatSSA:
+        return "SSA";
     default:
         return "none";
     }
@@ -44,6 +50,12 @@ const char* OutputFormatTitle(OutputFormat format) {
         return "MicroDVD";
     case OutputFormat::SubViewer:
         return "SubViewer";
+    case OutputFormat::WebVTT:
+        return "WebVTT";
+    case OutputFormat::ASS:
+        return "ASS";
+    case OutputFormat::SSA:
+        return "SSA";
     }
     return "";
 }
@@ -61,7 +73,9 @@ std::string WhyNotLoaded(const std::string& path) {
     if (!fs::exists(status)) return "no such file";
     if (fs::is_directory(status)) return "is a folder";
     const std::string ext = FileExtension(path);
-    if (ext != ".srt" && ext != ".sub") return "not a subtitle file name (.srt or .sub)";
+    if (ext != ".srt" && ext != ".sub" && ext != ".vtt" && ext != ".ass" && ext != ".ssa")
+        return "neither a subtitle file (SubRip, WebVTT, ASS) by its content nor by its name "
+               "(.srt, .sub, .vtt, .ass, .ssa)";
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
         std::fclose(f);
         return "holds no text";
@@ -150,6 +164,15 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
     case OutputFormat::SubViewer:
         save.format = FormatSubViewer;
         break;
+    case OutputFormat::WebVTT:
+        save.format = FormatWebVTT;
+        break;
+    case OutputFormat::ASS:
+        save.format = FormatASS;
+        break;
+    case OutputFormat::SSA:
+        save.format = FormatSSA;
+        break;
     }
     save.first = first;
     save.last = last;
@@ -167,6 +190,13 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
         return ExitFailed;
     }
     const int written = saved.written;
+    if (doc->BadLines() > 0)
+        err << kProgram << o.input << ": line " << doc->BadLine() << " cannot be read; kept as it is"
+            << (doc->BadLines() > 1 ? " (" + std::to_string(doc->BadLines()) + " such lines)" : "")
+            << '\n';
+    if (saved.droppedTags > 0)
+        err << kProgram << "style tags left out, having no counterpart in "
+            << OutputFormatTitle(o.format) << ": " << saved.droppedTags << '\n';
 
     err << kProgram << "read " << count << " entries (" << InputFormatName(doc->FormatIndex());
     if (doc->FormatIndex() == FormatMicroDVD) err << " at " << RateText(rate) << " fps";

@@ -76,17 +76,24 @@ const char* OutputFormatName(OutputFormat format) {
         return "microdvd";
     case OutputFormat::SubViewer:
         return "subviewer";
+    case OutputFormat::WebVTT:
+        return "vtt";
+    case OutputFormat::ASS:
+        return "ass";
+    case OutputFormat::SSA:
+        return "ssa";
     }
     return "";
 }
 
 const char* ConvertUsage() {
     return "Usage: velitra-convert [options] INPUT OUTPUT\n"
-           "Reads a SubRip (.srt), MicroDVD or SubViewer (.sub) file and writes it as one of "
-           "them.\n"
+           "Reads a SubRip (.srt), MicroDVD or SubViewer (.sub), WebVTT (.vtt) or ASS/SSA\n"
+           "(.ass, .ssa) file and writes it as one of them.\n"
            "\n"
-           "  --to srt|microdvd|subviewer  output format (default from OUTPUT: .srt SubRip,\n"
-           "                               .sub MicroDVD)\n"
+           "  --to srt|microdvd|subviewer|vtt|ass|ssa\n"
+           "                      output format (default from OUTPUT: .srt SubRip, .sub\n"
+           "                      MicroDVD, .vtt WebVTT, .ass ASS, .ssa SSA)\n"
            "  --fps RATE          frame rate for a MicroDVD input and a MicroDVD output\n"
            "                      (default: the rate a MicroDVD input states in its first\n"
            "                      line, else 25)\n"
@@ -112,7 +119,8 @@ const char* ConvertUsage() {
            "--encoding names another. It is written through a temporary file, so a failed run\n"
            "leaves no half-written file.\n"
            "Exit status: 0 done, 1 input unreadable or unrecognised, output exists or cannot be\n"
-           "written, 2 bad arguments. A summary line goes to standard error.\n";
+           "written, 2 bad arguments. A summary line goes to standard error, with the style\n"
+           "tags the output format cannot hold and the input lines kept as they were.\n";
 }
 
 ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
@@ -178,8 +186,15 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
                 to = OutputFormat::MicroDVD;
             else if (value == "subviewer")
                 to = OutputFormat::SubViewer;
+            else if (value == "vtt")
+                to = OutputFormat::WebVTT;
+            else if (value == "ass")
+                to = OutputFormat::ASS;
+            else if (value == "ssa")
+                to = OutputFormat::SSA;
             else
-                return Fail("--to: '" + value + "' is not srt, microdvd or subviewer");
+                return Fail("--to: '" + value +
+                            "' is not srt, microdvd, subviewer, vtt, ass or ssa");
         } else if (name == "--fps") {
             try {
                 o.fps = ParseFrameRate(value);
@@ -236,6 +251,12 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             o.format = OutputFormat::SubRip;
         else if (ext == ".sub")
             o.format = OutputFormat::MicroDVD;
+        else if (ext == ".vtt")
+            o.format = OutputFormat::WebVTT;
+        else if (ext == ".ass")
+            o.format = OutputFormat::ASS;
+        else if (ext == ".ssa")
+            o.format = OutputFormat::SSA;
         else
             return Fail("cannot tell the format of " + o.output + "; give --to");
     }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class OutputFormat { SubRip, MicroDVD, SubViewer };
+enum class OutputFormat { SubRip, MicroDVD, SubViewer, WebVTT, ASS, SSA };
 
 struct ConvertOptions {
     std::string input;
@@ -54,5 +54,5 @@ const char* ConvertUsage();
 // case; empty when there is none.
 std::string FileExtension(const std::string& path);
 
-// "srt", "microdvd", "subviewer" as named on the command line.
+// "srt", "microdvd", "subviewer", "vtt", "ass", "ssa" as named on the command line.
 const char* OutputFormatName(OutputFormat format);

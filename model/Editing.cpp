@@ -153,14 +153,41 @@ TChange InsertBlankChange(const SubTitle& doc, int index, int n) {
     return OneSplice(index, 0, std::vector<PerTitle>(static_cast<std::size_t>(n), {t, t, ""}));
 }
 
+namespace {
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The copies' fields: kept between documents of one format whose records read alike (the same
+// ASS field order, the same code page or records of ASCII alone), else the target's defaults.
+void CarryFields(const SubTitle& doc, const SubTitle& source, std::vector<PerTitle>& copies) {
+    if (&doc == &source) return;
+    const bool alike = doc.FormatIndex() == source.FormatIndex() &&
+                       IsFieldFormat(doc.FormatIndex()) &&
+                       doc.FormatData().EventFields == source.FormatData().EventFields;
+    const bool samePage = doc.CodePage() == source.CodePage();
+    for (PerTitle& e : copies) {
+        const std::string_view rec = source.Record(e.Fields);
+        e.Fields = alike && (samePage || IsAscii(rec)) ? doc.InternRecord(rec) : 0;
+    }
+}
+
+} // namespace
+
 std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, int first,
                                   int last) {
     if (!InDocument(source, first, last)) return {};
     // Copied first, so that a document can take entries from itself and a text that does not
     // fit this code page stops the whole copy before anything changes.
-    if (source.CodePage() == doc.CodePage())
-        return std::vector<PerTitle>(source.Entries().begin() + first,
+    if (source.CodePage() == doc.CodePage()) {
+        std::vector<PerTitle> copies(source.Entries().begin() + first,
                                      source.Entries().begin() + last + 1);
+        CarryFields(doc, source, copies);
+        return copies;
+    }
     std::vector<PerTitle> copies;
     copies.reserve(static_cast<std::size_t>(last - first) + 1);
     TextConverter converter(source.CodePage(), doc.CodePage());
@@ -180,8 +207,9 @@ std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, i
                                           CodePageName(doc.CodePage()) + ": nothing was inserted.",
                                       number, false, doc.CodePage());
         }
-        copies.emplace_back(e.Start, e.End, text);
+        copies.emplace_back(e.Start, e.End, text, e.Fields);
     }
+    CarryFields(doc, source, copies);
     return copies;
 }
 
@@ -223,7 +251,10 @@ TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry) {
     const PerTitle* now = doc.Item(index);
     if (!now || (now->Start == entry.Start && now->End == entry.End && now->Text == entry.Text))
         return {};
-    return OneSplice(index, 1, {entry});
+    // The fields its format keeps beside times and text stay the entry's own.
+    PerTitle changed = entry;
+    changed.Fields = now->Fields;
+    return OneSplice(index, 1, {std::move(changed)});
 }
 
 TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with, int first,
@@ -246,7 +277,7 @@ TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_vi
             if (from == 0) continue;
             out.append(e.Text, from);
             // Replacing a text by itself changes nothing, and is no step.
-            if (out != e.Text) AddReplacement(change, i, PerTitle(e.Start, e.End, std::move(out)));
+            if (out != e.Text) AddReplacement(change, i, PerTitle(e.Start, e.End, std::move(out), e.Fields));
         }
     }
     if (replaced) *replaced = count;

@@ -48,7 +48,8 @@ public:
 };
 
 // Copies of source entries first..last, their text converted into doc's code page when the source
-// has another. Throws TextConversionError when a text cannot be held there; an empty range or one
+// has another. They keep their fields (PerTitle::Fields) when both documents are of one format
+// and read them alike, and take doc's format's defaults otherwise. Throws TextConversionError when a text cannot be held there; an empty range or one
 // outside the source gives none.
 std::vector<PerTitle> CopyEntries(const SubTitle& doc, const SubTitle& source, int first, int last);
 
@@ -60,7 +61,7 @@ TChange EraseChange(const SubTitle& doc, int first, int last);
 // The entries at the given indexes, which need not be next to each other; indexes outside the
 // document and repeats are passed over.
 TChange EraseEntriesChange(const SubTitle& doc, std::vector<int> indexes);
-// One entry takes new times and text; empty when it already has them.
+// One entry takes new times and text, keeping its other fields; empty when it already has them.
 TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry);
 // Every occurrence of what by with in entries first..last (see ReplaceText); replaced, when
 // given, receives the number of replacements.

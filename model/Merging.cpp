@@ -82,6 +82,8 @@ TChange ImportChange(const SubTitle& doc, const SubTitle& source, int sourceFirs
             e.Start = now.Start;
             e.End = now.End;
         }
+        // Times and texts come in; the entry's other fields stay its own.
+        e.Fields = now.Fields;
         changed = changed || e.Start != now.Start || e.End != now.End || e.Text != now.Text;
     }
     if (changed) change.Hunks.emplace_back(TSplice{targetFirst, pairs, std::move(entries)});
@@ -146,7 +148,7 @@ TChange PourTextChange(const SubTitle& doc, const TextSource& text, int targetFi
             p.Text.swap(converted);
         }
         changed = changed || p.Text != now.Text;
-        entries.emplace_back(now.Start, now.End, std::move(p.Text));
+        entries.emplace_back(now.Start, now.End, std::move(p.Text), now.Fields);
     }
     TChange change;
     if (changed)
@@ -163,7 +165,8 @@ TImportKind ImportKindOf(const std::string& fileName) {
     std::string ext = fileName.substr(dot + 1);
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == "srt" || ext == "sub") return TImportKind::Subtitle;
+    if (ext == "srt" || ext == "sub" || ext == "vtt" || ext == "ass" || ext == "ssa")
+        return TImportKind::Subtitle;
     if (ext == "txt" || ext == "csv") return TImportKind::Text;
     return TImportKind::Other;
 }

@@ -1,5 +1,7 @@
 #include "SaveAs.h"
 
+#include "FormatRecords.h"
+#include "Tags.h"
 #include "TextConverter.h"
 
 #include <algorithm>
@@ -52,10 +54,66 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         return Refused("entries " + std::to_string(int64_t{o.first} + 1) + " to " +
                        std::to_string(int64_t{o.last} + 1) + " are not all in a document of " +
                        std::to_string(count) + " entries");
-    if (o.format != FormatSubRip && o.format != FormatMicroDVD && o.format != FormatSubViewer)
+    if (o.format < FormatSubRip || o.format > FormatSSA)
         return Refused("unknown subtitle format " + std::to_string(o.format));
     if (o.format == FormatMicroDVD && (!std::isfinite(o.frameRate) || o.frameRate <= 0))
         return Refused("the frame rate must be a number above 0");
+
+    // Into or out of a field format: the stretch with its tags carried over and the new
+    // format's head, written as that format's own document.
+    if (o.format != doc.FormatIndex() &&
+        (IsFieldFormat(o.format) || IsFieldFormat(doc.FormatIndex()))) {
+        const int page = doc.CodePage();
+        std::vector<PerTitle> converted;
+        std::vector<int> origin; // the document's index of each copy
+        int dropped = 0;
+        // Entry first goes to the new start (even when it is a comment left out).
+        const int32_t offset = o.newStart && o.first <= o.last
+                                   ? SaturateMs(int64_t{*o.newStart} - doc.Item(o.first)->Start)
+                                   : 0;
+        if (o.first <= o.last) {
+            converted.reserve(static_cast<std::size_t>(o.last - o.first + 1));
+            const bool ass = doc.FormatIndex() == FormatASS || doc.FormatIndex() == FormatSSA;
+            for (int k = o.first; k <= o.last; ++k) {
+                const PerTitle& e = *doc.Item(k);
+                // An ASS Comment line is shown by no player: another format would show it.
+                if (ass && IsAssComment(doc.Record(e.Fields))) continue;
+                origin.push_back(k);
+                converted.emplace_back(
+                    AddMs(e.Start, offset), AddMs(e.End, offset),
+                    ConvertTags(e.Text, doc.FormatIndex(), o.format, page, dropped));
+            }
+        }
+        TFormatData data = NewFormatData(o.format, o.assStyle);
+        if (page != kCodePageUtf8) {
+            std::optional<std::string> head = FromUtf8(page, ToUtf8(kCodePageUtf8, data.Head));
+            if (!head) { // a font name the page cannot hold
+                TAssStyle plain = o.assStyle;
+                plain.FontName = "Arial";
+                data = NewFormatData(o.format, plain);
+            } else {
+                data.Head = std::move(*head);
+            }
+        }
+        const SubTitle copy =
+            SubTitle::Restore(std::move(converted), doc.FileName(), o.format, doc.FrameRate(),
+                              page, doc.Encoding(), std::move(data));
+        SaveAsOptions rest = o;
+        rest.first = 0;
+        rest.last = static_cast<int>(copy.Count()) - 1;
+        if (!rest.renumberFrom) rest.renumberFrom = o.first + 1;
+        rest.newStart.reset(); // the times were moved on the way
+        SaveAsResult result = SaveAs(copy, fileName, rest);
+        result.droppedTags += dropped;
+        if (result.unheldEntry && *result.unheldEntry >= 0 &&
+            *result.unheldEntry < static_cast<int>(origin.size())) {
+            result.unheldEntry = origin[static_cast<std::size_t>(*result.unheldEntry)];
+            result.why = "the text of entry " + std::to_string(*result.unheldEntry + 1) +
+                         " cannot be written in " +
+                         CodePageName(o.encoding ? o.encoding->codePage : page);
+        }
+        return result;
+    }
 
     // Another code page: the stretch's texts converted first, so that a text the page cannot
     // hold stops the save before a byte is written. The copy holds the stretch alone.
@@ -84,11 +142,44 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
                 (unreadable ? result.unreadableEntry : result.unheldEntry) = k;
                 return result;
             }
-            converted.emplace_back(e.Start, e.End, text);
+            converted.emplace_back(e.Start, e.End, text, e.Fields);
+        }
+        // The head, tail and records go along; they are converted as a whole, or given up for
+        // the format's defaults where the page cannot hold them.
+        TFormatData data = doc.FormatData();
+        if (IsFieldFormat(doc.FormatIndex())) {
+            bool held = true;
+            auto convert = [&](std::string& bytes) {
+                if (!held || bytes.empty()) return;
+                if (!converter.Convert(bytes, text)) {
+                    held = false;
+                    return;
+                }
+                bytes = text;
+            };
+            convert(data.Head);
+            convert(data.Tail);
+            // A record keeps the lengths of times and texts as read: one with bytes beyond
+            // ASCII would need them counted anew, and takes the defaults instead.
+            for (PerTitle& e : converted) {
+                const std::string_view rec = doc.Record(e.Fields);
+                for (char c : rec)
+                    if (static_cast<unsigned char>(c) >= 0x80) {
+                        e.Fields = 0;
+                        break;
+                    }
+            }
+            if (!held) {
+                TFormatData fresh = NewFormatData(doc.FormatIndex());
+                fresh.Eol = data.Eol;
+                data = std::move(fresh);
+                for (PerTitle& e : converted)
+                    e.Fields = 0;
+            }
         }
         const SubTitle copy =
             SubTitle::Restore(std::move(converted), doc.FileName(), doc.FormatIndex(),
-                              doc.FrameRate(), target.codePage, target.encoding);
+                              doc.FrameRate(), target.codePage, target.encoding, std::move(data));
         SaveAsOptions rest = o;
         rest.first = 0;
         rest.last = o.last - o.first;
@@ -114,6 +205,11 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
             return WriteSubRip(doc, out, o.first, o.skipBlank, offset, numberBase, o.last);
         case FormatMicroDVD:
             return WriteMicroDVD(doc, out, o.first, o.skipBlank, offset, o.frameRate, o.last);
+        case FormatWebVTT:
+            return WriteWebVtt(doc, out, o.first, o.skipBlank, offset, numberBase, o.last);
+        case FormatASS:
+        case FormatSSA:
+            return WriteAss(doc, out, o.first, o.skipBlank, offset, o.last);
         default:
             return WriteSubViewer(doc, out, o.first, o.skipBlank, offset, o.centre, o.last);
         }

@@ -1,5 +1,5 @@
 #pragma once
-// Writing all or a stretch of a document to another file, in any of the three formats: what the
+// Writing all or a stretch of a document to another file, in any of the formats: what the
 // editor's Save As dialog and velitra-convert both do. The document itself is not changed.
 #include "Subtitle.h"
 
@@ -23,8 +23,13 @@ const std::vector<OutputEncoding>& OutputEncodings();
 std::optional<OutputEncoding> OutputEncodingFromName(std::string_view name);
 
 struct SaveAsOptions {
-    // FormatSubRip, FormatMicroDVD or FormatSubViewer.
+    // Any SubtitleFormat but FormatNone. A document written in another format has its style
+    // tags carried over (ConvertTags); written as WebVTT, ASS or SSA from another format it gets
+    // that format's head and the defaults for every entry's fields.
     int32_t format = FormatSubRip;
+    // The picture size and the style "Default" of a document written as ASS or SSA from another
+    // format.
+    TAssStyle assStyle;
     // Zero-based and inclusive; a range with last < first writes a file without entries.
     int first = 0;
     int last = -1;
@@ -53,6 +58,8 @@ struct SaveAsResult {
     // When a text is no valid text of the document's own code page (bytes of another page read
     // into it): the first such entry (zero-based). Whatever the encoding, it cannot be converted.
     std::optional<int> unreadableEntry;
+    // Style tags the chosen format has no counterpart for, left out.
+    int droppedTags = 0;
 };
 
 // Writes the stretch to fileName in the document's encoding (UTF-8 with or without byte-order

@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const kFormatTags[] = {"SRT", "MSUB", "SSUB"};
+const char* const kFormatTags[] = {"SRT", "MSUB", "SSUB", "VTT", "ASS", "SSA"};
 
 // The extension decides the reader: from the last "." of the file's own name, in lower case.
 std::string LowerExtension(const std::string& fileName) {
@@ -77,11 +77,26 @@ SubTitle SubTitle::FromBytes(std::string bytes, const std::string& fileName, dou
 
 SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fileName,
                            int32_t format, double frameRate, int codePage, FileEncoding encoding) {
+    return Restore(std::move(entries), fileName, format, frameRate, codePage, encoding,
+                   TFormatData());
+}
+
+SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fileName,
+                           int32_t format, double frameRate, int codePage, FileEncoding encoding,
+                           TFormatData data) {
     SubTitle doc;
     doc.entries_ = std::move(entries);
     doc.loaded_ = true;
     doc.fileName_ = fileName;
-    doc.format_ = format >= FormatSubRip && format <= FormatSubViewer ? format : FormatSubRip;
+    doc.format_ = format >= FormatSubRip && format <= FormatSSA ? format : FormatSubRip;
+    // A field format's document always has a head to write its entries under.
+    if (IsFieldFormat(doc.format_) && data.Head.empty()) data = NewFormatData(doc.format_);
+    if (data.Records.empty()) data.Records.emplace_back();
+    data.Reindex();
+    // Entries of records the table lacks take the defaults.
+    for (PerTitle& e : doc.entries_)
+        if (e.Fields >= data.Records.size() || !IsFieldFormat(doc.format_)) e.Fields = 0;
+    doc.data_ = std::move(data);
     doc.frameRate_ = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 25.0;
     doc.codePage_ = codePage;
     doc.encoding_ = encoding;
@@ -89,16 +104,66 @@ SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fil
     return doc;
 }
 
+namespace {
+
+bool IsNumberText(std::string_view t) {
+    if (t.empty() || t.size() > 10) return false;
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// What the content says the file is: WebVTT, ASS/SSA or SubRip by their first lines, or
+// nothing.
+int32_t FormatByContent(const TextSource& source) {
+    const std::string_view text = source.Text();
+    if (text.substr(0, 6) == "WEBVTT" &&
+        (text.size() == 6 || text[6] == ' ' || text[6] == '\t' || text[6] == '\r' ||
+         text[6] == '\n'))
+        return FormatWebVTT;
+    TextSource::Cursor cursor(source);
+    std::string_view line;
+    // Lines of ASS comments may come before its first section.
+    while (cursor.Next(line) && (TrimText(line).empty() || TrimText(line).front() == ';')) {
+    }
+    const std::string_view first = TrimText(line);
+    if (first.size() == 13) {
+        std::string lower(first);
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (lower == "[script info]") return FormatASS;
+    }
+    if (first.find("-->") != std::string_view::npos) return FormatSubRip;
+    std::string_view second;
+    if (IsNumberText(first) && cursor.Next(second) && second.find("-->") != std::string_view::npos)
+        return FormatSubRip;
+    return FormatNone;
+}
+
+} // namespace
+
 void SubTitle::Load(TextSource source, const std::string& fileName, double frameRate,
                     const FrameRateQuestionWithProposal& ask) {
     if (source.Empty()) return;
     const std::string ext = LowerExtension(fileName);
-    int32_t format = FormatNone;
+    int32_t format = FormatByContent(source);
+    if (format == FormatNone) {
+        if (ext == ".srt") format = FormatSubRip;
+        else if (ext == ".vtt") format = FormatWebVTT;
+        else if (ext == ".ass" || ext == ".ssa") format = FormatASS;
+        else if (ext == ".sub") format = FormatMicroDVD; // or SubViewer, by its first line
+        else return;
+    }
     double rate = frameRate;
-    if (ext == ".srt") {
+    if (format == FormatSubRip) {
         entries_ = ParseSubRip(source);
-        format = FormatSubRip;
-    } else if (ext == ".sub") {
+    } else if (format == FormatWebVTT) {
+        entries_ = ParseWebVtt(source, data_);
+    } else if (format == FormatASS) {
+        bool ssa = ext == ".ssa";
+        entries_ = ParseAss(source, data_, ssa);
+        if (ssa) format = FormatSSA;
+    } else {
         TextSource::Cursor cursor(source);
         std::string_view first;
         cursor.Next(first);
@@ -116,8 +181,6 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
             entries_ = ParseMicroDVD(source, rate);
             format = FormatMicroDVD;
         }
-    } else {
-        return;
     }
     loaded_ = true;
     format_ = format;
@@ -128,8 +191,17 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
     modified_ = false;
 }
 
+std::string_view SubTitle::Record(uint32_t fields) const {
+    return fields < data_.Records.size() ? std::string_view(data_.Records[fields])
+                                         : std::string_view();
+}
+
+uint32_t SubTitle::InternRecord(std::string_view record) const {
+    return data_.Intern(record);
+}
+
 std::string SubTitle::FormatName() const {
-    if (!loaded_ || format_ < 0 || format_ > 2) return {};
+    if (!loaded_ || format_ < 0 || format_ > FormatSSA) return {};
     return kFormatTags[format_];
 }
 
@@ -238,6 +310,11 @@ bool SubTitle::Save(std::string* why) {
                 return WriteMicroDVD(*this, out, 0, false, 0, frameRate_, last);
             case FormatSubViewer:
                 return WriteSubViewer(*this, out, 0, false, 0, false, last);
+            case FormatWebVTT:
+                return WriteWebVtt(*this, out, 0, false, 0, 0, last);
+            case FormatASS:
+            case FormatSSA:
+                return WriteAss(*this, out, 0, false, 0, last);
             default:
                 return false;
             }

@@ -1,8 +1,9 @@
 #pragma once
-// One subtitle document: the entries of a SubRip, MicroDVD or SubViewer file, the file they came
-// from, and what is needed to write them back the way they were read.
+// One subtitle document: the entries of a SubRip, MicroDVD, SubViewer, WebVTT or ASS/SSA file,
+// the file they came from, and what is needed to write them back the way they were read.
 #include "Change.h"
 #include "CodePage.h"
+#include "FormatData.h"
 #include "Pertitle.h"
 #include "SubtitleError.h"
 #include "TextFile.h"
@@ -27,16 +28,27 @@ enum SubtitleFormat : int32_t {
     FormatSubRip = 0,
     FormatMicroDVD = 1,
     FormatSubViewer = 2,
+    FormatWebVTT = 3,
+    FormatASS = 4,
+    FormatSSA = 5,
 };
+
+// WebVTT, ASS and SSA: the formats whose files keep a head and fields for every entry.
+inline bool IsFieldFormat(int32_t format) {
+    return format == FormatWebVTT || format == FormatASS || format == FormatSSA;
+}
 
 class SubTitle {
 public:
-    // Reads the file: ".srt" as SubRip, ".sub" as SubViewer when its first line holds
-    // "[INFORMATION]", otherwise as MicroDVD after asking for the frame rate (with no question,
-    // frameRate is used). Any other file gives a document that is not loaded. Throws
-    // SubtitleError when the frame rate is not a number above 0. legacy says how the code page of
-    // a file that is neither UTF-8 nor UTF-16 is found (by default detected, with the program's
-    // legacy page on a tie).
+    // Reads the file by its content first: "WEBVTT" at its start is WebVTT, a first line
+    // "[Script Info]" ASS or SSA, a first block of a number and a time line (or a time line) with
+    // "-->" SubRip. Otherwise by its extension: ".srt" SubRip, ".vtt" WebVTT, ".ass" and ".ssa"
+    // ASS/SSA, ".sub" SubViewer when its first line holds "[INFORMATION]", else MicroDVD after
+    // asking for the frame rate (with no question, frameRate is used). Any other file gives a
+    // document that is not loaded. Throws SubtitleError when the frame rate is not a number above
+    // 0, when a WebVTT or ASS file lacks its first line, or holds a line longer than
+    // kLongestLine. legacy says how the code page of a file that is neither UTF-8 nor UTF-16 is
+    // found (by default detected, with the program's legacy page on a tie).
     SubTitle(const std::string& fileName, double frameRate, FrameRateQuestion ask = {},
              LegacyPage legacy = LegacyPage());
     SubTitle(const std::string& fileName, double frameRate, FrameRateQuestionWithProposal ask,
@@ -51,6 +63,10 @@ public:
     // saved in that format, code page and encoding. It is modified: it differs from its file.
     static SubTitle Restore(std::vector<PerTitle> entries, const std::string& fileName,
                             int32_t format, double frameRate, int codePage, FileEncoding encoding);
+    // The same with the file's own head, tail and field records (WebVTT, ASS, SSA).
+    static SubTitle Restore(std::vector<PerTitle> entries, const std::string& fileName,
+                            int32_t format, double frameRate, int codePage, FileEncoding encoding,
+                            TFormatData data);
 
     SubTitle(SubTitle&&) noexcept = default;
     SubTitle& operator=(SubTitle&&) noexcept = default;
@@ -90,6 +106,19 @@ public:
 
     const std::vector<PerTitle>& Entries() const { return entries_; }
 
+    // WebVTT and ASS/SSA: the file's head, tail and the records of its entries' fields.
+    const TFormatData& FormatData() const { return data_; }
+    // The record of an entry's fields (PerTitle::Fields), empty for 0 or an index it lacks.
+    std::string_view Record(uint32_t fields) const;
+    // The index of this record in the table, added when new. The table only grows, so that
+    // entries kept by a history or a change not yet applied keep their records; it is no part of
+    // what the document shows, hence const.
+    uint32_t InternRecord(std::string_view record) const;
+    // The first line a reader could not read and kept as it was (from 1; 0 for none), and how
+    // many such lines there were.
+    int BadLine() const { return data_.BadLine; }
+    int BadLines() const { return data_.BadLines; }
+
 private:
     // Throws unless the hunk fits a document of count entries; answers the count after it.
     static int CheckHunk(const THunk& hunk, int count);
@@ -105,6 +134,7 @@ private:
     double frameRate_ = 25.0;
     int codePage_ = kCodePageUtf8;
     FileEncoding encoding_ = FileEncoding::Plain;
+    mutable TFormatData data_;
 
     friend class SubtitleReaders;
 };
@@ -131,6 +161,17 @@ std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate);
 // then a rate above 0 and nothing else); nothing when it states none.
 std::optional<double> StatedFrameRate(const TextSource& source);
 std::vector<PerTitle> ParseSubViewer(const TextSource& source);
+
+// WebVTT and ASS/SSA. The readers fill data with the file's head, tail and records; the writers
+// write the head, the entries first..last through their records, and the tail (the ASS writer
+// for either ASS or SSA, as the document is). numberBase + 1 is the number of the first entry
+// written where a WebVTT cue is numbered by its position.
+std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data);
+std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool& ssa);
+bool WriteWebVtt(const SubTitle& doc, std::ostream& out, int first, bool skipBlank,
+                 int32_t offset, int numberBase, int last);
+bool WriteAss(const SubTitle& doc, std::ostream& out, int first, bool skipBlank, int32_t offset,
+              int last);
 
 // The frame rate typed in a box: a decimal number, finite and above 0, or SubtitleError.
 double ParseFrameRate(std::string_view text);

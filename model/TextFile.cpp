@@ -307,6 +307,11 @@ bool TextSource::Cursor::Next(std::string_view& line) {
     return true;
 }
 
+void TextSource::ReleaseBefore(std::size_t position) const {
+    const std::size_t offset = static_cast<std::size_t>(text_.data() - storage_->View().data());
+    if (position > kReleaseStep) storage_->Release(offset + position - kReleaseStep);
+}
+
 std::vector<std::string_view> TextSource::Lines() const {
     std::vector<std::string_view> lines;
     Cursor cursor(*this);

@@ -68,6 +68,9 @@ public:
     };
 
     std::vector<std::string_view> Lines() const;
+    // A reader that walks Text() itself says how far it is: mapped pages wholly before position
+    // (less a margin of a few megabytes) are handed back, as the cursor does.
+    void ReleaseBefore(std::size_t position) const;
 
     struct Storage;
 

@@ -62,6 +62,9 @@ enum TextId : int {
     txRecoveryLater = 5609,
     txBackupFailed = 5610,
     txRecoveryUnreadable = 5611,
+    // WebVTT and ASS/SSA.
+    txLineKeptAsIs = 5800,
+    txTagsDropped = 5801,
     // The font-and-colour chooser.
     txFontColorTitle = 5050,
     txColorLabel = 5051,

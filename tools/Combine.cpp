@@ -5,6 +5,7 @@
 #include "EditorHost.h"
 #include "Merging.h"
 #include "Questions.h"
+#include "Tags.h"
 #include "Texts.h"
 #include "TimeParts.h"
 
@@ -20,8 +21,7 @@
 
 #include <algorithm>
 
-const QString TCombineForm::OpenFilter =
-    QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
+const QString TCombineForm::OpenFilter = QString::fromStdString(::OpenFilter());
 
 TCombineForm::TCombineForm(TEditorHost* host, QWidget* parent)
     : TDialogBase(parent, "CombineForm", QStringLiteral("合併字幕"), QSize(348, 316),

@@ -20,8 +20,8 @@
 #include <algorithm>
 
 const QString TImportForm::OpenFilter = QStringLiteral(
-    "SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|Text File(*.txt)|*.txt|CSV "
-    "File(*.csv)|*.csv|All Files(*.*)|*.*");
+    "SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|WebVTT (*.vtt)|*.vtt|ASS,SSA "
+    "(*.ass;*.ssa)|*.ass;*.ssa|Text File(*.txt)|*.txt|CSV File(*.csv)|*.csv|All Files(*.*)|*.*");
 
 namespace {
 

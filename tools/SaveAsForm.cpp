@@ -25,16 +25,17 @@
 #include <algorithm>
 #include <cmath>
 
-const QString TSaveAsForm::SaveFilter = QStringLiteral(
-    "SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|All Files(*.*)|*.*");
+const QString TSaveAsForm::SaveFilter =
+    QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD(*.sub)|*.sub|Subviewer(*.sub)|*.sub|"
+                   "WebVTT (*.vtt)|*.vtt|ASS (*.ass)|*.ass|SSA (*.ssa)|*.ssa|All Files(*.*)|*.*");
 
 TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
-    : TDialogBase(parent, "SaveAsForm", QStringLiteral("另存新檔"), QSize(348, 342),
+    : TDialogBase(parent, "SaveAsForm", QStringLiteral("另存新檔"), QSize(348, 362),
                   TDialogFrame::Fixed, TFormSlot::SaveAs),
       host_(host) {
     // 1. The format and the file.
     GroupBox1 = Place(new QGroupBox(QStringLiteral("1. 字幕格式"), this), "GroupBox1",
-                      QRect(6, 4, 336, 70));
+                      QRect(6, 4, 336, 90));
     lbFormat =
         Place(new QLabel(QStringLiteral("檔案格式:"), GroupBox1), "lbFormat", QPoint(10, 22));
     rbtnSubRip = Place(new QRadioButton(QStringLiteral("SubRip"), GroupBox1), "rbtnSubRip",
@@ -43,19 +44,31 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
                          QRect(150, 20, 80, 17));
     rbtnSubviewer = Place(new QRadioButton(QStringLiteral("Subviewer"), GroupBox1), "rbtnSubviewer",
                           QRect(236, 20, 90, 17));
+    rbtnWebVTT = Place(new QRadioButton(QStringLiteral("WebVTT"), GroupBox1), "rbtnWebVTT",
+                       QRect(74, 40, 70, 17));
+    rbtnASS = Place(new QRadioButton(QStringLiteral("ASS"), GroupBox1), "rbtnASS",
+                    QRect(150, 40, 80, 17));
+    rbtnSSA = Place(new QRadioButton(QStringLiteral("SSA"), GroupBox1), "rbtnSSA",
+                    QRect(236, 40, 90, 17));
     rbtnSubRip->setChecked(true);
     leSubFileLabel = Place(new QLabel(QStringLiteral("檔案名稱: "), GroupBox1), "leSubFileLabel",
-                           QPoint(10, 46));
-    BuildFileLine(GroupBox1, 74, leSubFile, "leSubFile", sbtnSaveFile, "sbtnSaveFile",
-                  "document-save-as", QStyle::SP_DialogSaveButton);
+                           QPoint(10, 66));
+    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 64, 226, 18));
+    leSubFile->setReadOnly(true);
+    leSubFile->setFrame(false);
     leSubFileLabel->setBuddy(leSubFile);
-    for (QRadioButton* format : {rbtnSubRip, rbtnMicroDVD, rbtnSubviewer})
+    sbtnSaveFile = Place(new QToolButton(GroupBox1), "sbtnSaveFile", QRect(304, 60, 24, 24));
+    sbtnSaveFile->setIcon(QIcon::fromTheme(QStringLiteral("document-save-as"),
+                                           style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    sbtnSaveFile->setAutoRaise(true);
+    for (QRadioButton* format :
+         {rbtnSubRip, rbtnMicroDVD, rbtnSubviewer, rbtnWebVTT, rbtnASS, rbtnSSA})
         connect(format, &QRadioButton::clicked, this, &TSaveAsForm::FormatRule);
     connect(sbtnSaveFile, &QToolButton::clicked, this, &TSaveAsForm::sbtnSaveFileClick);
 
     // 2. The range.
     GroupBox2 = Place(new QGroupBox(QStringLiteral("2. 選擇範圍"), this), "GroupBox2",
-                      QRect(6, 78, 336, 72));
+                      QRect(6, 98, 336, 72));
     BuildRangeGroup(GroupBox2, Range());
     for (QRadioButton* range : {rbtnSelectAll, rbtnSelectRange})
         connect(range, &QRadioButton::toggled, this, &TSaveAsForm::UpdateEnabled);
@@ -65,7 +78,7 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
 
     // 3. The options.
     GroupBox3 = Place(new QGroupBox(QStringLiteral("3. 選項設定"), this), "GroupBox3",
-                      QRect(6, 154, 336, 150));
+                      QRect(6, 174, 336, 150));
     cbReNo = Place(new QCheckBox(QStringLiteral("重設編號"), GroupBox3), "cbReNo",
                    QRect(10, 20, 120, 17));
     upSaveNo = NumberBox(GroupBox3, leSaveNoLabel, "leSaveNoLabel", QStringLiteral("新編號"),
@@ -110,10 +123,10 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     for (QCheckBox* box : {cbReNo, cbReTime})
         connect(box, &QCheckBox::toggled, this, &TSaveAsForm::UpdateEnabled);
 
-    bbtnOk = Place(NewOkButton(), "bbtnOk", QRect(184, 312, 75, 25));
+    bbtnOk = Place(NewOkButton(), "bbtnOk", QRect(184, 332, 75, 25));
     SetHint(bbtnOk, QStringLiteral("另存字幕|另存一個不同名稱或格式的字幕"));
     connect(bbtnOk, &QPushButton::clicked, this, &TSaveAsForm::bbtnOkClick);
-    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(267, 312, 75, 25));
+    bbtnCancel = Place(NewCancelButton(), "bbtnCancel", QRect(267, 332, 75, 25));
     SetHint(bbtnCancel, QStringLiteral("取消|取消另存新檔"));
 
     FormatRule();
@@ -142,9 +155,26 @@ void TSaveAsForm::SetTarget(const SubTitle* document) {
     FormatRule();
 }
 
+QRadioButton* TSaveAsForm::FormatButton(int32_t format) const {
+    switch (format) {
+    case FormatMicroDVD:
+        return rbtnMicroDVD;
+    case FormatSubViewer:
+        return rbtnSubviewer;
+    case FormatWebVTT:
+        return rbtnWebVTT;
+    case FormatASS:
+        return rbtnASS;
+    case FormatSSA:
+        return rbtnSSA;
+    default:
+        return rbtnSubRip;
+    }
+}
+
 int32_t TSaveAsForm::Format() const {
-    if (rbtnMicroDVD->isChecked()) return FormatMicroDVD;
-    if (rbtnSubviewer->isChecked()) return FormatSubViewer;
+    for (int32_t format = FormatMicroDVD; format <= FormatSSA; ++format)
+        if (FormatButton(format)->isChecked()) return format;
     return FormatSubRip;
 }
 
@@ -167,24 +197,14 @@ void TSaveAsForm::UpdateEnabled() {
 }
 
 void TSaveAsForm::sbtnSaveFileClick() {
-    // Filter entries counted from 0: SubRip, MicroDVD, Subviewer, all files.
+    // Filter entries counted from 0 are the formats in their order, then all files.
     const int32_t format = Format();
     const std::optional<TSaveChoice> choice =
         Questions().SaveFileChoice(this, QString(), SaveFilter, format, leSubFile->text());
     if (!choice) return;
-    switch (choice->FilterIndex) {
-    case 0:
-        rbtnSubRip->setChecked(true);
-        break;
-    case 1:
-        rbtnMicroDVD->setChecked(true);
-        break;
-    case 2:
-        rbtnSubviewer->setChecked(true);
-        break;
-    default: // all files: the format stays
-        break;
-    }
+    // All files (or none known): the format stays.
+    if (choice->FilterIndex >= FormatSubRip && choice->FilterIndex <= FormatSSA)
+        FormatButton(choice->FilterIndex)->setChecked(true);
     leSubFile->setText(choice->Path);
     FormatRule();
 }
@@ -217,6 +237,7 @@ SaveAsOptions TSaveAsForm::Options(double frameRate) const {
     o.skipBlank = cbDelEmpty->isChecked();
     o.centre = cbPad->isChecked();
     o.frameRate = frameRate;
+    o.assStyle = AssStyle;
     if (const int chosen = cbEncoding->currentIndex(); chosen > 0)
         o.encoding = OutputEncodings()[size_t(chosen - 1)];
     return o;
@@ -274,5 +295,8 @@ void TSaveAsForm::bbtnOkClick() {
                                         QLatin1Char('\n') + QString::fromStdString(result.why));
         return;
     }
+    if (result.droppedTags > 0)
+        Questions().MessageBox(this, TextOf(txTagsDropped).arg(result.droppedTags), TextOf(txAppName),
+                               TMsgKind::Information, {mrOk}, mrOk);
     accept();
 }

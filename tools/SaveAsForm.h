@@ -1,9 +1,10 @@
 #pragma once
 // The save-as dialog: all or a numbered stretch of one pane's document written to a new file as
-// SubRip, MicroDVD or SubViewer, on the way renumbered, moved to a new start, converted to
+// SubRip, MicroDVD, SubViewer, WebVTT, ASS or SSA, on the way renumbered, moved to a new start, converted to
 // frames, centred, and without blank entries, through the same writing velitra-convert uses. The
 // document itself is not changed: its name, format, entries and modified mark stay.
 #include "DialogBase.h"
+#include "FormatData.h"
 
 #include <QPointer>
 
@@ -40,6 +41,9 @@ public:
     QRadioButton* rbtnSubRip = nullptr;
     QRadioButton* rbtnMicroDVD = nullptr;
     QRadioButton* rbtnSubviewer = nullptr;
+    QRadioButton* rbtnWebVTT = nullptr;
+    QRadioButton* rbtnASS = nullptr;
+    QRadioButton* rbtnSSA = nullptr;
     QLabel* leSubFileLabel = nullptr;
     QLineEdit* leSubFile = nullptr;
     QToolButton* sbtnSaveFile = nullptr;
@@ -76,14 +80,21 @@ public:
     QPushButton* bbtnOk = nullptr;
     QPushButton* bbtnCancel = nullptr;
 
-    // The chooser's filter: SubRip, MicroDVD, Subviewer, all files, in this order.
+    // The chooser's filter: SubRip, MicroDVD, Subviewer, WebVTT, ASS, SSA, all files, in this
+    // order, each entry at the index of its format.
     static const QString SaveFilter;
+
+    // The picture size and the caption's font and colour a document written as ASS or SSA from
+    // another format takes for its head; the editor sets them before the dialog runs (by default
+    // 384 x 288, Arial 20, white).
+    TAssStyle AssStyle;
 
     // Ranges over the whole document, the new start at its first entry, the document's frame
     // rate; then the format rule. The path and the options stay from the last use.
     void SetTarget(const SubTitle* document);
-    // The chosen format (FormatSubRip, FormatMicroDVD or FormatSubViewer).
+    // The chosen format (FormatSubRip .. FormatSSA), and its button.
     int32_t Format() const;
+    QRadioButton* FormatButton(int32_t format) const;
     // Renumbering and the frame rate with SubRip and MicroDVD only, centring with SubViewer
     // only; then the enabled states that follow from the boxes.
     void FormatRule();
@@ -92,7 +103,8 @@ public:
     void sbtnSaveFileClick();
     // The new start fields show the start of entry upStartNo.
     void ShowStartOfFirst();
-    // OK: the checks, each of which leaves the dialog open with nothing written, then the file.
+    // OK: the checks, each of which leaves the dialog open with nothing written, then the file;
+    // style tags the format could not take are told after it was written.
     void bbtnOkClick();
     // What OK hands the writing, once the frame rate is known.
     SaveAsOptions Options(double frameRate) const;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -489,7 +490,7 @@ TEST_F(Convert, BadArgumentsExitTwoWithOneLine) {
         {in},
         {in, out, Path("third.srt")},
         {"--bogus", in, out},
-        {"--to", "ass", in, out},
+        {"--to", "sami", in, out},
         {in, Path("out.txt")},
         {in, Path("out")},
         {"--fps", "abc", in, out},
@@ -536,7 +537,9 @@ TEST_F(Convert, HelpGoesToStandardOutput) {
 
 TEST_F(Convert, UnusableInputExitsOneWithTheReason) {
     WriteAll(Path("empty.srt"), "");
-    WriteAll(Path("notes.txt"), Fixture("basic.srt"));
+    // A text file that is no subtitle by its content nor by its name (a SubRip file named .txt
+    // opens as SubRip).
+    WriteAll(Path("notes.txt"), "Shopping list\nmilk\n");
     fs::create_directory(Path("folder.srt"));
     struct Case {
         std::string input;
@@ -545,7 +548,7 @@ TEST_F(Convert, UnusableInputExitsOneWithTheReason) {
     const std::vector<Case> cases = {
         {Path("missing.srt"), "no such file"},
         {Path("empty.srt"), "holds no text"},
-        {Path("notes.txt"), "not a subtitle file"},
+        {Path("notes.txt"), "neither a subtitle file"},
         {Path("folder.srt"), "folder"},
     };
     const std::vector<std::string> before = Files();
@@ -598,3 +601,80 @@ TEST_F(Convert, FailedWriteLeavesNothingBehind) {
 }
 
 } // namespace
+
+namespace {
+
+// ffmpeg's SubRip with the font tags it adds for an ASS style taken out, and LF line ends.
+std::string Plain(std::string srt) {
+    std::string out;
+    for (std::size_t i = 0; i < srt.size();) {
+        if (srt.compare(i, 5, "<font") == 0 || srt.compare(i, 6, "</font") == 0) {
+            i = srt.find('>', i) + 1;
+        } else if (srt[i] == '\r') {
+            ++i;
+        } else {
+            out += srt[i++];
+        }
+    }
+    return out;
+}
+
+bool HaveFfmpeg() {
+    return std::system("ffmpeg -version >/dev/null 2>&1") == 0;
+}
+
+} // namespace
+
+// Into WebVTT, ASS and SSA and back: the output's format from its name, the tags carried over
+// (SubRip's <i> as ASS's {\i1}), the count of those left out, an ASS file byte for byte.
+TEST_F(Convert, WebVttAndAss) {
+    const std::string in = Path("in.srt");
+    WriteAll(in, Block(1, "00:00:01,000", "00:00:02,500", "<i>It</i>|<font color=red>x</font>") +
+                     Block(2, "00:00:03,000", "00:00:04,000", "b"));
+    Result r = Run({in, Path("out.ass")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("wrote 2 entries (ASS)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("style tags left out, having no counterpart in ASS: 1"),
+              std::string::npos)
+        << r.err;
+    const std::string ass = ReadAll(Path("out.ass"));
+    EXPECT_NE(ass.find("Dialogue: 0,0:00:01.00,0:00:02.50,Default,,0,0,0,,{\\i1}It{\\i0}\\Nx\r\n"),
+              std::string::npos)
+        << ass;
+    r = Run({"--to", "vtt", Path("out.ass"), Path("back.txt")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadAll(Path("back.txt")),
+              "WEBVTT\n\n00:00:01.000 --> 00:00:02.500\n<i>It</i>\nx\n\n"
+              "00:00:03.000 --> 00:00:04.000\nb\n");
+    r = Run({Path("back.txt"), Path("back.srt")}); // a .txt that is WebVTT reads as WebVTT
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("read 2 entries (WebVTT)"), std::string::npos) << r.err;
+
+    // Unchanged, an ASS file comes back byte for byte, its broken line reported once.
+    const std::string fixture = std::string(VELITRA_FIXTURES) + "/model/roundtrip/ass_full_crlf_bom.ass";
+    r = Run({fixture, Path("same.ass")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadAll(Path("same.ass")), ReadAll(fixture));
+    EXPECT_NE(r.err.find("line 23 cannot be read; kept as it is"), std::string::npos) << r.err;
+}
+
+// What ffmpeg reads of the WebVTT and ASS files we write: every entry, its times and its text.
+TEST_F(Convert, FfmpegReadsWhatWeWrite) {
+    if (!HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed: what it reads of ours is not checked";
+    const std::string srt = Block(1, "00:00:01,000", "00:00:02,500", "<i>Hello</i> there|第二行 & <b>bold</b>") +
+                            Block(2, "00:00:03,000", "00:00:04,000", "A < B") +
+                            Block(3, "01:02:03,450", "01:02:04,000", "last");
+    const std::string in = Path("in.srt");
+    WriteAll(in, srt);
+    std::string expected = Plain(srt);
+    for (const char* ext : {".vtt", ".ass", ".ssa"}) {
+        SCOPED_TRACE(ext);
+        const std::string ours = Path(std::string("ours") + ext);
+        const std::string theirs = Path(std::string("theirs") + ext + ".srt");
+        ASSERT_EQ(Run({in, ours}).exit, 0);
+        const std::string command =
+            "ffmpeg -nostdin -v error -y -i '" + ours + "' '" + theirs + "' 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(Plain(ReadAll(theirs)), expected);
+    }
+}

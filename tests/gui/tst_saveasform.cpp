@@ -112,16 +112,19 @@ private slots:
         CheckControls(
             &form,
             {
-                {"SaveAsForm", "TSaveAsForm", "另存新檔", QRect(0, 0, 348, 342)},
-                {"GroupBox1", "QGroupBox", "1. 字幕格式", QRect(6, 4, 336, 70)},
+                {"SaveAsForm", "TSaveAsForm", "另存新檔", QRect(0, 0, 348, 362)},
+                {"GroupBox1", "QGroupBox", "1. 字幕格式", QRect(6, 4, 336, 90)},
                 {"lbFormat", "QLabel", "檔案格式:", QRect(10, 22, -1, -1)},
                 {"rbtnSubRip", "QRadioButton", "SubRip", QRect(74, 20, 70, 17)},
                 {"rbtnMicroDVD", "QRadioButton", "MicroDVD", QRect(150, 20, 80, 17)},
                 {"rbtnSubviewer", "QRadioButton", "Subviewer", QRect(236, 20, 90, 17)},
-                {"leSubFileLabel", "QLabel", "檔案名稱: ", QRect(10, 46, -1, -1)},
-                {"leSubFile", "QLineEdit", "", QRect(74, 44, 226, 18)},
-                {"sbtnSaveFile", "QToolButton", std::nullopt, QRect(304, 40, 24, 24)},
-                {"GroupBox2", "QGroupBox", "2. 選擇範圍", QRect(6, 78, 336, 72)},
+                {"rbtnWebVTT", "QRadioButton", "WebVTT", QRect(74, 40, 70, 17)},
+                {"rbtnASS", "QRadioButton", "ASS", QRect(150, 40, 80, 17)},
+                {"rbtnSSA", "QRadioButton", "SSA", QRect(236, 40, 90, 17)},
+                {"leSubFileLabel", "QLabel", "檔案名稱: ", QRect(10, 66, -1, -1)},
+                {"leSubFile", "QLineEdit", "", QRect(74, 64, 226, 18)},
+                {"sbtnSaveFile", "QToolButton", std::nullopt, QRect(304, 60, 24, 24)},
+                {"GroupBox2", "QGroupBox", "2. 選擇範圍", QRect(6, 98, 336, 72)},
                 {"rbtnSelectAll", "QRadioButton", "全部", QRect(10, 20, 60, 17)},
                 {"rbtnSelectRange", "QRadioButton", "指定範圍", QRect(80, 20, 90, 17)},
                 {"leStartNoLabel", "QLabel", "開始編號", QRect(10, 46, -1, -1)},
@@ -130,7 +133,7 @@ private slots:
                 {"leEndNoLabel", "QLabel", "結束編號", QRect(172, 46, -1, -1)},
                 {"upEndNo", "TNumberSpin", std::nullopt, QRect(226, 42, 90, 21)},
                 {"leEndNo", "", "1"},
-                {"GroupBox3", "QGroupBox", "3. 選項設定", QRect(6, 154, 336, 150)},
+                {"GroupBox3", "QGroupBox", "3. 選項設定", QRect(6, 174, 336, 150)},
                 {"cbReNo", "QCheckBox", "重設編號", QRect(10, 20, 120, 17)},
                 {"leSaveNoLabel", "QLabel", "新編號", QRect(172, 22, -1, -1)},
                 {"upSaveNo", "TNumberSpin", std::nullopt, QRect(226, 18, 90, 21)},
@@ -142,8 +145,8 @@ private slots:
                 {"cbPad", "QCheckBox", "自動加入空白,使字幕居中對齊", QRect(10, 96, 300, 17)},
                 {"lbFrame", "QLabel", "每秒Frame數:", QRect(10, 124, -1, -1)},
                 {"cbFrame", "QComboBox", "23.976", QRect(100, 120, 90, 21)},
-                {"bbtnOk", "QPushButton", "確定", QRect(184, 312, 75, 25)},
-                {"bbtnCancel", "QPushButton", "取消", QRect(267, 312, 75, 25)},
+                {"bbtnOk", "QPushButton", "確定", QRect(184, 332, 75, 25)},
+                {"bbtnCancel", "QPushButton", "取消", QRect(267, 332, 75, 25)},
             });
         QCOMPARE(form.FormSlot(), TFormSlot::SaveAs);
         QVERIFY(form.rbtnSubRip->isChecked());
@@ -245,7 +248,9 @@ private slots:
         QTest::newRow("MicroDVD entry") << "rbtnSubRip" << 0 << 1 << "rbtnMicroDVD";
         QTest::newRow("Subviewer entry") << "rbtnMicroDVD" << 1 << 2 << "rbtnSubviewer";
         QTest::newRow("SubRip entry") << "rbtnSubviewer" << 2 << 0 << "rbtnSubRip";
-        QTest::newRow("all files keeps the format") << "rbtnMicroDVD" << 1 << 3 << "rbtnMicroDVD";
+        QTest::newRow("WebVTT entry") << "rbtnSubRip" << 0 << 3 << "rbtnWebVTT";
+        QTest::newRow("SSA entry") << "rbtnASS" << 4 << 5 << "rbtnSSA";
+        QTest::newRow("all files keeps the format") << "rbtnMicroDVD" << 1 << 6 << "rbtnMicroDVD";
         QTest::newRow("no entry known keeps it") << "rbtnSubviewer" << 2 << -1 << "rbtnSubviewer";
     }
     void chooser() {
@@ -532,6 +537,25 @@ private slots:
         } else {
             QCOMPARE(written, QByteArray());
         }
+    }
+
+    // Into ASS from SubRip: the head from the style the editor set, italics carried over, and the
+    // tags ASS has nothing for told once the file is written.
+    void assFromSubRip() {
+        Fixture x(MakeDoc({{1000, 2000, "<i>a</i>"}, {3000, 4000, "<font color=red>b</font>"}}));
+        x.form.AssStyle.PlayResX = 1280;
+        x.form.AssStyle.PlayResY = 720;
+        x.form.rbtnASS->click();
+        QVERIFY(!x.form.cbReNo->isEnabled() && !x.form.cbFrame->isEnabled());
+        x.form.leSubFile->setText(x.path("out.ass"));
+        QVERIFY(x.ok());
+        const QByteArray written = Bytes(x.path("out.ass"));
+        QVERIFY(written.startsWith("[Script Info]\r\n"));
+        QVERIFY(written.contains("PlayResX: 1280\r\nPlayResY: 720\r\n"));
+        QVERIFY(written.endsWith("Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\i1}a{\\i0}\r\n"
+                                 "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,b\r\n"));
+        QCOMPARE(x.questions.Messages.size(), 1);
+        QCOMPARE(x.questions.Messages[0].Text, QStringLiteral("1 個樣式標記無法轉換"));
     }
 
     void reachesEveryEntry() {

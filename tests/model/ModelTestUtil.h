@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -84,6 +85,16 @@ public:
 private:
     int old_;
 };
+
+// A document's entries as (start, end, text), to compare with a table.
+using Entry = std::tuple<int32_t, int32_t, std::string>;
+using Entries = std::vector<Entry>;
+inline Entries EntriesOf(const SubTitle& doc) {
+    Entries out;
+    for (const PerTitle& e : doc.Entries())
+        out.emplace_back(e.Start, e.End, e.Text);
+    return out;
+}
 
 // A document read from bytes as if it were a file of that name; no frame-rate question.
 inline SubTitle Doc(const std::string& bytes, const std::string& name = "test.srt",

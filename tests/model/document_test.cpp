@@ -37,6 +37,8 @@ void ExpectNotLoaded(const SubTitle& doc, const std::string& what) {
 TEST(DocumentOpen, FileNameChoosesTheReader) {
     TempDir dir;
     std::filesystem::create_directories(dir.Path() / "dir.srt");
+    // Bytes that do not tell their format: the name decides.
+    const std::string kOneSrtEntry = "Hi\r\n";
     struct Case {
         std::string name;
         bool loaded;
@@ -54,7 +56,7 @@ TEST(DocumentOpen, FileNameChoosesTheReader) {
             EXPECT_EQ(doc.FormatName(), "SRT") << c.name;
             EXPECT_EQ(doc.FormatIndex(), FormatSubRip) << c.name;
             EXPECT_EQ(doc.FileName(), path) << c.name;
-            EXPECT_EQ(doc.Count(), 1) << c.name;
+            EXPECT_EQ(doc.Count(), 0) << c.name;
             EXPECT_FALSE(doc.IsModified()) << c.name;
         } else {
             ExpectNotLoaded(doc, c.name);

@@ -428,7 +428,7 @@ TEST(SaveAs, RefusesWhatCannotBeWritten) {
         {"infinite frame rate", &doc, FormatMicroDVD, 0, 119, inf},
         {"last past the end", &doc, FormatSubRip, 0, 120, 25.0},
         {"first below zero", &doc, FormatSubRip, -1, 5, 25.0},
-        {"unknown format", &doc, 3, 0, 119, 25.0},
+        {"unknown format", &doc, FormatSSA + 1, 0, 119, 25.0},
         {"no format", &doc, FormatNone, 0, 119, 25.0},
         {"document not loaded", &notLoaded, FormatSubRip, 0, -1, 25.0},
     };

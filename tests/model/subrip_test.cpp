@@ -15,15 +15,9 @@ using testutil::Doc;
 using testutil::DocWith;
 using testutil::WrittenSubRip;
 
-using Entry = std::tuple<int32_t, int32_t, std::string>;
-using Entries = std::vector<Entry>;
-
-Entries EntriesOf(const SubTitle& doc) {
-    Entries out;
-    for (const PerTitle& e : doc.Entries())
-        out.emplace_back(e.Start, e.End, e.Text);
-    return out;
-}
+using testutil::Entries;
+using testutil::EntriesOf;
+using testutil::Entry;
 
 Entries Read(const std::string& bytes) {
     SubTitle doc = Doc(bytes, "test.srt");

@@ -1,0 +1,269 @@
+#include "FormatRecords.h"
+
+#include "TimeFormat.h"
+
+#include <cstring>
+
+uint32_t TFormatData::Intern(std::string_view rec) {
+    if (rec.empty()) return 0;
+    if (index_.empty() && Records.size() > 1) Reindex();
+    if (const auto found = index_.find(rec); found != index_.end()) return found->second;
+    const auto id = static_cast<uint32_t>(Records.size());
+    Records.emplace_back(rec);
+    index_.emplace(std::string(rec), id);
+    return id;
+}
+
+void TFormatData::Reindex() {
+    index_.clear();
+    if (Records.empty()) Records.emplace_back();
+    for (std::size_t k = 1; k < Records.size(); ++k)
+        index_.emplace(Records[k], static_cast<uint32_t>(k));
+}
+
+bool TRawLines::Next(std::string_view& line, std::string_view& eol) {
+    if (pos_ >= text_.size()) return false;
+    const char* begin = text_.data() + pos_;
+    const std::size_t left = text_.size() - pos_;
+    std::size_t n = 0;
+    // A line feed is found word by word by memchr; a lone carriage return ends a line too.
+    const void* nl = std::memchr(begin, '\n', left);
+    const std::size_t lf = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin) : left;
+    const void* cr = std::memchr(begin, '\r', lf);
+    n = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lf;
+    std::size_t endLength = 0;
+    if (n < left) {
+        endLength = begin[n] == '\r' && n + 1 < left && begin[n + 1] == '\n' ? 2 : 1;
+    }
+    ++number_;
+    if (n > kLongestLine)
+        throw SubtitleError("Line " + std::to_string(number_) + " is longer than " +
+                            std::to_string(kLongestLine >> 20) +
+                            " MB: this is not a subtitle file.");
+    line = std::string_view(begin, n);
+    eol = std::string_view(begin + n, endLength);
+    pos_ += n + endLength;
+    // The pages read long ago go back now and then: a reader looks back a few lines at most.
+    if (pos_ - released_ >= (std::size_t{1} << 22)) {
+        source_->ReleaseBefore(pos_);
+        released_ = pos_;
+    }
+    return true;
+}
+
+void HeldToRaw(std::string_view held, int codePage, std::string_view lineBreak, std::string& out) {
+    const bool runs = AsciiSafe(codePage);
+    for (std::size_t i = 0; i < held.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(held, i, '\\', '|');
+            out.append(held.substr(i, next - i));
+            if ((i = next) == held.size()) break;
+        }
+        const char c = held[i];
+        if (c == '\\' && i + 1 < held.size() && held[i + 1] == '|') {
+            out += '|';
+            i += 2;
+        } else if (c == '|') {
+            out.append(lineBreak);
+            ++i;
+        } else {
+            const std::size_t n =
+                static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(codePage, held, i);
+            out.append(held.substr(i, n));
+            i += n;
+        }
+    }
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+bool ReadDigits(std::string_view text, int64_t& value) {
+    if (text.empty() || text.size() > 12) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+void AppendPlain(std::string& rec, std::string_view part) {
+    for (;;) {
+        const std::size_t mark = part.find(record::kMark);
+        if (mark == std::string_view::npos) {
+            rec.append(part);
+            return;
+        }
+        rec.append(part.substr(0, mark + 1));
+        rec += record::kMark;
+        part.remove_prefix(mark + 1);
+    }
+}
+
+namespace {
+
+void AppendRaw(std::string& rec, char mark, std::string_view raw) {
+    AppendMark(rec, mark);
+    rec += std::to_string(raw.size());
+    rec += ':';
+    rec.append(raw);
+}
+
+// Reads the length and text after a raw mark at pos (just past the mark); moves pos past them.
+std::string_view TakeRaw(std::string_view rec, std::size_t& pos) {
+    std::size_t length = 0;
+    while (pos < rec.size() && rec[pos] >= '0' && rec[pos] <= '9')
+        length = length * 10 + static_cast<std::size_t>(rec[pos++] - '0');
+    if (pos < rec.size() && rec[pos] == ':') ++pos;
+    const std::string_view raw = rec.substr(pos, length);
+    pos += raw.size();
+    return raw;
+}
+
+} // namespace
+
+void AppendTimeMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
+                    std::string_view raw, int32_t ms, bool start) {
+    std::string written;
+    format.WriteTime(data, ms, written);
+    if (written == raw)
+        AppendMark(rec, start ? record::kStart : record::kEnd);
+    else
+        AppendRaw(rec, start ? record::kRawStart : record::kRawEnd, raw);
+}
+
+void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
+                    int codePage, std::string_view raw, std::string& held, char mark) {
+    if (FindAny(raw, 0, format.Special[0], format.Special[1], format.Special[2]) == raw.size()) {
+        held.assign(raw);
+        AppendMark(rec, mark);
+        return;
+    }
+    format.TextIn(raw, codePage, held);
+    std::string back;
+    format.TextOut(held, data, codePage, back);
+    if (back == raw)
+        AppendMark(rec, mark);
+    else
+        AppendRaw(rec, record::kRawText, raw);
+}
+
+bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
+                  int32_t offset, int numberBase, const TRecordFormat& format,
+                  std::string_view defaultRecord, std::string_view beforeFirst) {
+    if (!WritableRange(doc, first, last)) return false;
+    const TFormatData& data = doc.FormatData();
+    const int codePage = doc.CodePage();
+    std::string buffer;
+    buffer.reserve(1 << 16);
+    buffer += data.Head;
+    char lastFlushed = '\n'; // the last byte already handed to the stream
+    // Whether what was written so far ends a line: a record begins one.
+    auto atLineStart = [&] {
+        const char c = buffer.empty() ? lastFlushed : buffer.back();
+        return c == '\n' || c == '\r';
+    };
+    auto flush = [&] {
+        if (buffer.empty()) return true;
+        lastFlushed = buffer.back();
+        const bool ok = Put(out, buffer);
+        buffer.clear();
+        return ok;
+    };
+    bool firstWritten = true;
+    int64_t number = numberBase;
+    std::string text;
+    for (int k = first; k <= last; ++k) {
+        const PerTitle& e = *doc.Item(k);
+        if (skipBlank && IsBlankText(e.Text, codePage)) continue;
+        ++number;
+        if (firstWritten) {
+            if (!beforeFirst.empty()) {
+                if (!atLineStart()) buffer += data.Eol;
+                buffer += beforeFirst;
+            }
+            firstWritten = false;
+        }
+        if (!atLineStart()) buffer += data.Eol;
+        std::string_view rec = doc.Record(e.Fields);
+        if (rec.empty()) rec = defaultRecord;
+        const int32_t start = AddMs(offset, e.Start);
+        const int32_t end = AddMs(offset, e.End);
+        for (std::size_t i = 0; i < rec.size();) {
+            const std::size_t mark = rec.find(record::kMark, i);
+            if (mark != i) {
+                // A run of the file's own bytes at once.
+                buffer.append(rec.substr(i, mark - i));
+                if (mark == std::string_view::npos) break;
+                i = mark;
+            }
+            if (i + 1 >= rec.size()) break;
+            const char c = rec[i + 1];
+            i += 2;
+            switch (c) {
+            case record::kMark:
+                buffer += record::kMark;
+                break;
+            case record::kStart:
+                format.WriteTime(data, start, buffer);
+                break;
+            case record::kEnd:
+                format.WriteTime(data, end, buffer);
+                break;
+            case record::kRawStart:
+            case record::kRawEnd: {
+                const std::string_view raw = TakeRaw(rec, i);
+                const int32_t value = c == record::kRawStart ? start : end;
+                if (format.ReadTime(raw) == value)
+                    buffer.append(raw);
+                else
+                    format.WriteTime(data, value, buffer);
+                break;
+            }
+            case record::kNumber: {
+                char digits[24];
+                buffer.append(digits, WriteInteger(digits, number));
+                break;
+            }
+            case record::kRawText: {
+                const std::string_view raw = TakeRaw(rec, i);
+                format.TextIn(raw, codePage, text);
+                if (text == e.Text) {
+                    buffer.append(raw);
+                } else {
+                    text.clear();
+                    format.TextOut(e.Text, data, codePage, text);
+                    buffer += text;
+                }
+                break;
+            }
+            case record::kText:
+            case record::kTextLine:
+                text.clear();
+                format.TextOut(e.Text, data, codePage, text);
+                buffer += text;
+                if (c == record::kTextLine && !text.empty()) buffer += data.Eol;
+                break;
+            default:
+                break;
+            }
+        }
+        if (buffer.size() >= (1 << 16) && !flush()) return false;
+    }
+    if (!data.Tail.empty() && !atLineStart() && !firstWritten) buffer += data.Eol;
+    buffer += data.Tail;
+    return flush();
+}

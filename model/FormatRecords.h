@@ -1,0 +1,93 @@
+#pragma once
+// What the WebVTT and ASS/SSA readers and writers share: lines with their own line ends, the
+// records of FormatData.h, the texts as the panes hold them, and the one writer of records.
+#include "FormatCommon.h"
+#include "FormatData.h"
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+// The raw lines of a text: each with the line end it has ("\r\n", "\n", a lone "\r" or none at
+// the very end), so that lines put back together give the text byte for byte.
+class TRawLines {
+public:
+    explicit TRawLines(const TextSource& source) : source_(&source), text_(source.Text()) {}
+    // The next line without its end, and the end; false at the end of the text. Throws
+    // SubtitleError for a line longer than kLongestLine.
+    bool Next(std::string_view& line, std::string_view& eol);
+    int Number() const { return number_; } // of the line last handed out, from 1
+    std::size_t Position() const { return pos_; }
+
+private:
+    const TextSource* source_;
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t released_ = 0;
+    int number_ = 0;
+};
+
+// How one format writes and reads its times and holds its texts.
+struct TRecordFormat {
+    // The time as the format writes it for this document.
+    void (*WriteTime)(const TFormatData& data, int32_t ms, std::string& out);
+    std::optional<int32_t> (*ReadTime)(std::string_view text);
+    // The file's text from the text the panes hold ("|" between lines), and back.
+    void (*TextOut)(std::string_view held, const TFormatData& data, int codePage, std::string& out);
+    void (*TextIn)(std::string_view raw, int codePage, std::string& out);
+    // The bytes of a file's text that its held form writes otherwise; a text without any of
+    // them is held as it is.
+    char Special[3];
+};
+
+// Appends to a record the time mark, or the time as read when the format would write it
+// otherwise (see record::kRawStart).
+void AppendTimeMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
+                    std::string_view raw, int32_t ms, bool start);
+// The same for the text; held receives the text as the panes hold it.
+void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormatData& data,
+                    int codePage, std::string_view raw, std::string& held, char mark);
+// Appends bytes of the file to a record, a byte 01 doubled; and a mark.
+void AppendPlain(std::string& rec, std::string_view part);
+inline void AppendMark(std::string& rec, char kind) {
+    rec += record::kMark;
+    rec += kind;
+}
+
+// Head, the entries first..last through their records (defaultRecord for those without one),
+// and tail. beforeFirst is written between the head and the first entry when there is one.
+bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
+                  int32_t offset, int numberBase, const TRecordFormat& format,
+                  std::string_view defaultRecord, std::string_view beforeFirst);
+
+// Where the next of the bytes a or b (or c) is at or after from; the size when there is none.
+inline std::size_t FindAny(std::string_view text, std::size_t from, char a, char b, char c = '\0') {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    for (std::size_t i = from; i < n; ++i) {
+        const char x = p[i];
+        if (x == a || x == b || (c != '\0' && x == c)) return i;
+    }
+    return n;
+}
+
+// Pages in which an ASCII byte is always a character of its own, so that runs between the bytes
+// that matter can be copied whole.
+inline bool AsciiSafe(int codePage) {
+    return codePage == kCodePageUtf8 || codePage == kCodePageWindows1252;
+}
+
+// A text the panes hold as the file holds it: each "|" as lineBreak, each "\|" as "|".
+void HeldToRaw(std::string_view held, int codePage, std::string_view lineBreak, std::string& out);
+
+// Case-insensitive ASCII comparisons.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Digits of a time field: a whole number of count digits at least (no sign, no spaces).
+bool ReadDigits(std::string_view text, int64_t& value);
+
+// ASS/SSA: the record is that of a Comment line, which no player shows.
+bool IsAssComment(std::string_view rec);

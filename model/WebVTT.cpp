@@ -1,0 +1,295 @@
+// WebVTT: a "WEBVTT" header, then blocks apart by blank lines: cues (an optional identifier
+// line, a timing line "start --> end settings", the text lines), NOTE, STYLE and REGION blocks.
+#include "FormatRecords.h"
+#include "TimeFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t kLatest = 99 * 3600000 + 59 * 60000 + 59 * 1000 + 999;
+
+void WriteVttTime(const TFormatData& data, int32_t ms, std::string& out) {
+    ms = std::clamp(ms, 0, kLatest); // WebVTT has no negative times
+    const int h = ms / 3600000, m = ms / 60000 % 60, s = ms / 1000 % 60, f = ms % 1000;
+    char buf[16];
+    char* p = buf;
+    if (h > 0 || !data.ShortTimes) {
+        *p++ = static_cast<char>('0' + h / 10);
+        *p++ = static_cast<char>('0' + h % 10);
+        *p++ = ':';
+    }
+    *p++ = static_cast<char>('0' + m / 10);
+    *p++ = static_cast<char>('0' + m % 10);
+    *p++ = ':';
+    *p++ = static_cast<char>('0' + s / 10);
+    *p++ = static_cast<char>('0' + s % 10);
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + f / 100);
+    *p++ = static_cast<char>('0' + f / 10 % 10);
+    *p++ = static_cast<char>('0' + f % 10);
+    out.append(buf, static_cast<std::size_t>(p - buf));
+}
+
+// [HH:]MM:SS.mmm; a "," before the milliseconds, as some programs write, is taken too. Hours
+// past 99 are refused.
+std::optional<int32_t> ReadVttTime(std::string_view t) {
+    std::size_t dot = t.find_last_of(".,");
+    if (dot == std::string_view::npos) return std::nullopt;
+    int64_t fraction = 0;
+    const std::string_view frac = t.substr(dot + 1);
+    if (frac.empty() || frac.size() > 3 || !ReadDigits(frac, fraction)) return std::nullopt;
+    for (std::size_t k = frac.size(); k < 3; ++k)
+        fraction *= 10;
+    std::string_view rest = t.substr(0, dot);
+    int64_t parts[3] = {0, 0, 0};
+    int count = 0;
+    while (!rest.empty()) {
+        if (count == 3) return std::nullopt;
+        const std::size_t colon = rest.rfind(':');
+        const std::string_view field =
+            colon == std::string_view::npos ? rest : rest.substr(colon + 1);
+        if (!ReadDigits(field, parts[count++])) return std::nullopt;
+        if (colon == std::string_view::npos) break;
+        rest = rest.substr(0, colon);
+        if (rest.empty()) return std::nullopt;
+    }
+    if (count < 2 || parts[0] > 59 || parts[1] > 59 || parts[2] > 99) return std::nullopt;
+    return static_cast<int32_t>(parts[2] * 3600000 + parts[1] * 60000 + parts[0] * 1000 +
+                                fraction);
+}
+
+// A text as the panes hold it: lines joined by "|", a "|" of the text itself as "\|".
+void VttTextIn(std::string_view raw, int codePage, std::string& out) {
+    out.clear();
+    out.reserve(raw.size() + 4);
+    const bool runs = AsciiSafe(codePage);
+    for (std::size_t i = 0; i < raw.size();) {
+        if (runs) {
+            const std::size_t next = FindAny(raw, i, '\r', '\n', '|');
+            out.append(raw.substr(i, next - i));
+            if ((i = next) == raw.size()) break;
+        }
+        const char c = raw[i];
+        if (c == '\r' || c == '\n') {
+            out += '|';
+            i += c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n' ? 2 : 1;
+        } else if (c == '|') {
+            out += "\\|";
+            ++i;
+        } else {
+            const std::size_t n = static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(codePage, raw, i);
+            out.append(raw.substr(i, n));
+            i += n;
+        }
+    }
+}
+
+void VttTextOut(std::string_view held, const TFormatData& data, int codePage, std::string& out) {
+    HeldToRaw(held, codePage, data.Eol, out);
+}
+
+const TRecordFormat kVtt{WriteVttTime, ReadVttTime, VttTextOut, VttTextIn, {'\r', '\n', '|'}};
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsBlank(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), IsSpace);
+}
+
+// The keyword of a block that is no cue, followed by nothing, a space, a tab.
+bool IsBlockKeyword(std::string_view line, std::string_view word) {
+    return line.substr(0, word.size()) == word &&
+           (line.size() == word.size() || IsSpace(line[word.size()]));
+}
+
+struct Line {
+    std::string_view text, eol;
+    int number;
+};
+
+// The timing line of a cue as a record's part: the two times as marks, all else as it is.
+bool ReadTiming(const Line& line, TFormatData& data, bool first, std::string& rec,
+                int32_t& start, int32_t& end) {
+    const std::string_view t = line.text;
+    const std::size_t arrow = t.find("-->");
+    if (arrow == std::string_view::npos) return false;
+    std::size_t a = 0;
+    while (a < arrow && IsSpace(t[a]))
+        ++a;
+    std::size_t b = arrow;
+    while (b > a && IsSpace(t[b - 1]))
+        --b;
+    std::size_t c = arrow + 3;
+    while (c < t.size() && IsSpace(t[c]))
+        ++c;
+    std::size_t d = c;
+    while (d < t.size() && !IsSpace(t[d]))
+        ++d;
+    const std::optional<int32_t> s = ReadVttTime(t.substr(a, b - a));
+    const std::optional<int32_t> e = ReadVttTime(t.substr(c, d - c));
+    if (!s || !e) return false;
+    // The first cue tells how the file writes times under an hour.
+    if (first) data.ShortTimes = t.substr(a, b - a).find(':') == t.substr(a, b - a).rfind(':');
+    start = *s;
+    end = *e;
+    AppendPlain(rec, t.substr(0, a));
+    AppendTimeMark(rec, kVtt, data, t.substr(a, b - a), start, true);
+    AppendPlain(rec, t.substr(b, c - b));
+    AppendTimeMark(rec, kVtt, data, t.substr(c, d - c), end, false);
+    AppendPlain(rec, t.substr(d));
+    rec.append(line.eol);
+    return true;
+}
+
+void AppendLine(std::string& to, const Line& line) {
+    to.append(line.text);
+    to.append(line.eol);
+}
+
+} // namespace
+
+std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
+    const std::string_view text = source.Text();
+    const int codePage = source.CodePage();
+    TRawLines lines(source);
+    std::vector<PerTitle> entries;
+    entries.reserve(source.LineBound() / 3 + 1);
+    data = TFormatData();
+    data.Eol = "\n";
+
+    Line line{};
+    auto next = [&] {
+        if (!lines.Next(line.text, line.eol)) return false;
+        line.number = lines.Number();
+        return true;
+    };
+    if (!next() || !IsBlockKeyword(line.text, "WEBVTT"))
+        throw SubtitleError("This is not a WebVTT file: its first line is not \"WEBVTT\".");
+    if (!line.eol.empty()) data.Eol = std::string(line.eol);
+
+    // What belongs to no cue since the last one: blank lines, NOTE, STYLE, REGION blocks, and
+    // what could not be read. The header block is the first of them.
+    std::string pending;
+    AppendLine(pending, line);
+    std::size_t pendingSolid = pending.size(); // up to the last line that is not blank
+    bool have = next();
+    while (have && !IsBlank(line.text)) { // the rest of the header block
+        AppendLine(pending, line);
+        pendingSolid = pending.size();
+        have = next();
+    }
+    auto bad = [&](int number) {
+        if (data.BadLines++ == 0) data.BadLine = number;
+    };
+
+    std::string rec;
+    std::string raw;
+    std::string held;
+    std::vector<Line> block;
+    while (have) {
+        if (IsBlank(line.text)) {
+            AppendLine(pending, line);
+            have = next();
+            continue;
+        }
+        // A block: its lines up to a blank line.
+        block.clear();
+        do {
+            block.push_back(line);
+            have = next();
+        } while (have && !IsBlank(line.text));
+
+        std::size_t at = 0;
+        const std::string_view opening = block[0].text;
+        if (IsBlockKeyword(opening, "NOTE") || IsBlockKeyword(opening, "STYLE") ||
+            IsBlockKeyword(opening, "REGION"))
+            at = block.size(); // kept as it is, in place
+        for (std::size_t k = 0; k < at; ++k)
+            AppendLine(pending, block[k]);
+        if (at > 0) pendingSolid = pending.size();
+        while (at < block.size()) {
+            // A cue's timing line is its first or second line.
+            std::size_t timing = block.size();
+            if (block[at].text.find("-->") != std::string_view::npos)
+                timing = at;
+            else if (at + 1 < block.size() &&
+                     block[at + 1].text.find("-->") != std::string_view::npos)
+                timing = at + 1;
+            int32_t start = 0, end = 0;
+            rec.clear();
+            if (timing == block.size() ||
+                !ReadTiming(block[timing], data, entries.empty(), rec, start, end)) {
+                // Neither a cue nor a block of the header's kinds: kept as it is, and reported.
+                bad(block[timing == block.size() ? at : timing].number);
+                for (; at < block.size(); ++at)
+                    AppendLine(pending, block[at]);
+                pendingSolid = pending.size();
+                break;
+            }
+            // The cue's text: up to the block's end, or to a line that is another timing line.
+            std::size_t stop = timing + 1;
+            while (stop < block.size() && block[stop].text.find("-->") == std::string_view::npos)
+                ++stop;
+            std::string id;
+            if (timing == at + 1) {
+                const Line& idLine = block[at];
+                if (idLine.text == std::to_string(entries.size() + 1)) {
+                    AppendMark(id, record::kNumber);
+                } else {
+                    AppendPlain(id, idLine.text);
+                }
+                id.append(idLine.eol);
+            }
+            raw.clear();
+            for (std::size_t k = timing + 1; k < stop; ++k) {
+                raw.append(block[k].text);
+                if (k + 1 < stop) raw.append(block[k].eol);
+            }
+            std::string cue;
+            if (entries.empty()) {
+                // Blank lines right before the first cue are its own; what is before them
+                // is the file's head.
+                data.Head.assign(pending, 0, pendingSolid);
+                AppendPlain(cue, std::string_view(pending).substr(pendingSolid));
+            } else {
+                AppendPlain(cue, pending);
+            }
+            pending.clear();
+            pendingSolid = 0;
+            cue += id;
+            cue += rec;
+            if (timing + 1 < stop) {
+                AppendTextMark(cue, kVtt, data, codePage, raw, held, record::kText);
+                cue.append(block[stop - 1].eol);
+            } else {
+                held.clear();
+                // No text: one given later is followed by a line end of its own.
+                AppendMark(cue, block[timing].eol.empty() ? record::kText : record::kTextLine);
+            }
+            entries.emplace_back(start, end, held, data.Intern(cue));
+            at = stop;
+        }
+    }
+    if (entries.empty()) {
+        data.Head = std::move(pending);
+    } else {
+        data.Tail = std::move(pending);
+    }
+    return entries;
+}
+
+bool WriteWebVtt(const SubTitle& doc, std::ostream& out, int first, bool skipBlank,
+                 int32_t offset, int numberBase, int last) {
+    const std::string& eol = doc.FormatData().Eol;
+    std::string defaultRecord = eol;
+    AppendMark(defaultRecord, record::kStart);
+    defaultRecord += " --> ";
+    AppendMark(defaultRecord, record::kEnd);
+    defaultRecord += eol;
+    AppendMark(defaultRecord, record::kTextLine);
+    return WriteRecords(doc, out, first, last, skipBlank, offset, numberBase, kVtt, defaultRecord,
+                        {});
+}

@@ -1,0 +1,452 @@
+// WebVTT and ASS/SSA: what the readers make of a file, the writers' bytes for changed entries,
+// the fields and heads carried through changes, undo, recovery copies and combining, the tags
+// carried between formats, and the captions without their tags.
+#include "Editing.h"
+#include "Merging.h"
+#include "ModelTestUtil.h"
+#include "Recovery.h"
+#include "SaveAs.h"
+#include "Subtitle.h"
+#include "Tags.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using testutil::Doc;
+using testutil::ReadBytes;
+using testutil::TempDir;
+
+using testutil::Entries;
+using testutil::EntriesOf;
+using testutil::Entry;
+
+// The document written in its own format.
+std::string Written(const SubTitle& doc) {
+    std::ostringstream out;
+    const bool ok = doc.FormatIndex() == FormatWebVTT
+                        ? WriteWebVtt(doc, out, 0, false, 0, 0, doc.Count() - 1)
+                        : WriteAss(doc, out, 0, false, 0, doc.Count() - 1);
+    EXPECT_TRUE(ok);
+    return out.str();
+}
+
+void Apply(SubTitle& doc, TChange change) {
+    doc.Apply(std::move(change));
+}
+
+const std::string kAssHead = "[Script Info]\r\n"
+                             "ScriptType: v4.00+\r\n"
+                             "\r\n"
+                             "[Events]\r\n"
+                             "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, "
+                             "Effect, Text\r\n";
+const std::string kAss = kAssHead +
+                         "Dialogue: 0,0:00:01.00,0:00:02.00,Sign,Bob,1,2,3,Fx,{\\i1}A{\\i0}\\NB\r\n"
+                         "Comment: 2,0:00:03.00,0:00:04.00,Default,,0,0,0,,note\r\n";
+const std::string kVtt = "WEBVTT\n"
+                         "\n"
+                         "NOTE kept\n"
+                         "\n"
+                         "1\n"
+                         "00:01.000 --> 00:02.000 align:start\n"
+                         "<i>A</i>\n"
+                         "B\n"
+                         "\n"
+                         "cue-two\n"
+                         "00:03.000 --> 00:04.000\n"
+                         "C\n";
+
+// A million entries of any format: the fields are an index, not a string of their own.
+static_assert(sizeof(PerTitle) <= 48, "an entry grew");
+
+TEST(FormatsRead, SharedRecords) {
+    std::string ass = kAssHead;
+    for (int k = 0; k < 1000; ++k)
+        ass += "Dialogue: 0,0:00:0" + std::to_string(k % 10) + ".00,0:00:10.00,Default,,0,0,0,,t" +
+               std::to_string(k) + "\r\n";
+    const SubTitle doc = Doc(ass, "a.ass");
+    ASSERT_EQ(doc.Count(), 1000);
+    // One record for all: the times and texts stand as marks in it.
+    EXPECT_EQ(doc.FormatData().Records.size(), 2u);
+    EXPECT_EQ(Written(doc), ass);
+}
+
+TEST(FormatsRead, EntriesAndTexts) {
+    struct Case {
+        const char* what;
+        std::string name, bytes;
+        SubtitleFormat format;
+        Entries entries;
+    };
+    const std::vector<Case> cases = {
+        {"ASS", "a.ass", kAss, FormatASS,
+         {{1000, 2000, "{\\i1}A{\\i0}|B"}, {3000, 4000, "note"}}},
+        {"ASS \\n, \\h and a literal |", "a.ass",
+         kAssHead + "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a\\nb\\hc | d, e\r\n",
+         FormatASS, {{1000, 2000, "a|b\\hc \\| d, e"}}},
+        {"ASS without a Format line: the standard order", "a.ass",
+         "[Script Info]\n[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,x,y\n",
+         FormatASS, {{1000, 2000, "x,y"}}},
+        {"ASS hundredths, tenths as others read them, milliseconds", "a.ass",
+         kAssHead + "Dialogue: 0,1:02:03.45,1:02:03.5,Default,,0,0,0,,t\r\n"
+                    "Dialogue: 0,0:00:00.123,0:00:00.99,Default,,0,0,0,,u\r\n",
+         FormatASS, {{3723450, 3723050, "t"}, {123, 990, "u"}}},
+        {"SSA by its head", "a.txt",
+         "[Script Info]\nScriptType: v4.00\n[Events]\n"
+         "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+         "Dialogue: Marked=0,0:00:01.00,0:00:02.00,Default,,0000,0000,0000,,s\n",
+         FormatSSA, {{1000, 2000, "s"}}},
+        {"WebVTT", "a.vtt", kVtt, FormatWebVTT,
+         {{1000, 2000, "<i>A</i>|B"}, {3000, 4000, "C"}}},
+        {"WebVTT long times, a literal |, an empty cue, no final newline", "a.vtt",
+         "WEBVTT\n\n01:02:03.004 --> 01:02:04.000\na | b\n\n00:05.000 --> 00:06.000\n\n"
+         "00:07.000 --> 00:08.000\nend",
+         FormatWebVTT, {{3723004, 3724000, "a \\| b"}, {5000, 6000, ""}, {7000, 8000, "end"}}},
+        {"WebVTT cues without blank lines between them", "a.vtt",
+         "WEBVTT\n\n00:01.000 --> 00:02.000\nA\n00:03.000 --> 00:04.000\nB\n", FormatWebVTT,
+         {{1000, 2000, "A"}, {3000, 4000, "B"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SubTitle doc = Doc(c.bytes, c.name);
+        ASSERT_TRUE(doc.IsLoaded());
+        EXPECT_EQ(doc.FormatIndex(), c.format);
+        EXPECT_EQ(EntriesOf(doc), c.entries);
+        EXPECT_EQ(doc.BadLines(), 0);
+        EXPECT_EQ(Written(doc), c.bytes) << "written back unchanged";
+    }
+}
+
+TEST(FormatsRead, ContentFirstThenTheName) {
+    const std::string srt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n";
+    struct Case {
+        std::string name, bytes;
+        int32_t format; // FormatNone: not loaded
+        std::string tag;
+    } cases[] = {
+        {"x.txt", kVtt, FormatWebVTT, "VTT"},
+        {"x.sub", "\xEF\xBB\xBFWEBVTT\n", FormatWebVTT, "VTT"},
+        {"x.srt", kAss, FormatASS, "ASS"},
+        {"x.sub", "; comment first\n[script info]\n", FormatASS, "ASS"},
+        {"x.txt", srt, FormatSubRip, "SRT"},
+        {"x.sub", srt, FormatSubRip, "SRT"},
+        {"x.vtt", srt, FormatSubRip, "SRT"},
+        {"x.ssa", "[Script Info]\n", FormatSSA, "SSA"},
+        {"x.sub", "{1}{25}Hello\n", FormatMicroDVD, "MSUB"},
+        {"x.txt", "just words\n", FormatNone, ""},
+        {"x.srt", "WEBVTTX\n", FormatSubRip, "SRT"}, // no header without its word
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + ": " + c.bytes.substr(0, 20));
+        SubTitle doc = Doc(c.bytes, c.name);
+        EXPECT_EQ(doc.IsLoaded() ? doc.FormatIndex() : FormatNone, c.format);
+        EXPECT_EQ(doc.FormatName(), c.tag);
+    }
+}
+
+TEST(FormatsRead, RefusedFiles) {
+    const std::string longLine(kLongestLine + 1, 'x');
+    const struct {
+        const char* what;
+        std::string name, bytes;
+    } cases[] = {
+        {"WebVTT without its header", "x.vtt", "hello\n\n00:01.000 --> 00:02.000\nx\n"},
+        {"ASS without [Script Info]", "x.ass", "[Events]\nDialogue: x\n"},
+        {"NUL bytes", "x.vtt", std::string(4096, '\0')},
+        {"NUL bytes", "x.ass", std::string(4096, '\0')},
+        {"a line past the longest", "x.vtt", "WEBVTT\n\n" + longLine},
+        {"a line past the longest", "x.ass", "[Script Info]\n" + longLine + "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " " + c.name);
+        EXPECT_THROW(Doc(c.bytes, c.name), SubtitleError);
+    }
+}
+
+TEST(FormatsRead, BadLinesAreKeptAndCounted) {
+    const std::string ass = kAssHead + "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,a\r\n"
+                                       "Dialogue: no fields\r\n"
+                                       "Dialogue: 0,100:00:00.00,100:00:01.00,D,,0,0,0,,hours\r\n"
+                                       "Dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,b\r\n";
+    SubTitle a = Doc(ass, "a.ass");
+    EXPECT_EQ(a.Count(), 2);
+    EXPECT_EQ(a.BadLine(), 7);
+    EXPECT_EQ(a.BadLines(), 2);
+    EXPECT_EQ(Written(a), ass);
+
+    const std::string vtt = "WEBVTT\n\nnot a cue\nat all\n\n00:01.000 --> 00:02.000\nA\n\n"
+                            "00:03.000 --> 100:00:00.000\nB\n\n00:05.000 --> 00:06.000\nC\n";
+    SubTitle v = Doc(vtt, "a.vtt");
+    EXPECT_EQ(EntriesOf(v), (Entries{{1000, 2000, "A"}, {5000, 6000, "C"}}));
+    EXPECT_EQ(v.BadLine(), 3);
+    EXPECT_EQ(v.BadLines(), 2);
+    EXPECT_EQ(Written(v), vtt);
+    // The broken lines stay where they were when the entries around them change.
+    Apply(v, SetEntryChange(v, 1, PerTitle(5000, 6000, "changed")));
+    EXPECT_EQ(Written(v), "WEBVTT\n\nnot a cue\nat all\n\n00:01.000 --> 00:02.000\nA\n\n"
+                          "00:03.000 --> 100:00:00.000\nB\n\n00:05.000 --> 00:06.000\nchanged\n");
+}
+
+TEST(FormatsWrite, ChangedEntriesKeepTheirFields) {
+    SubTitle doc = Doc(kAss, "a.ass");
+    // The edit window's change: new times and text, the other fields stay.
+    Apply(doc, SetEntryChange(doc, 0, PerTitle(1234, 2995, "New|two \\| three")));
+    Apply(doc, ShiftChange(doc, 1, 1, 10));
+    Apply(doc, InsertBlankChange(doc, 2, 1));
+    EXPECT_EQ(Written(doc),
+              kAssHead + "Dialogue: 0,0:00:01.23,0:00:03.00,Sign,Bob,1,2,3,Fx,New\\Ntwo | three\r\n"
+                         "Comment: 2,0:00:03.01,0:00:04.01,Default,,0,0,0,,note\r\n"
+                         "Dialogue: 0,0:00:04.02,0:00:04.02,Default,,0,0,0,,\r\n");
+
+    SubTitle vtt = Doc(kVtt, "a.vtt");
+    Apply(vtt, SetEntryChange(vtt, 1, PerTitle(3000, 4000, "x \\| y|z")));
+    Apply(vtt, ReplaceChange(vtt, "A", "Q", 0, 1));
+    Apply(vtt, InsertBlankChange(vtt, 0, 1));
+    // A NOTE before the first cue belongs to the head.
+    EXPECT_EQ(Written(vtt), "WEBVTT\n"
+                            "\n"
+                            "NOTE kept\n"
+                            "\n"
+                            "00:00.000 --> 00:00.000\n" // in the file's short form
+                            "\n"
+                            "2\n" // the cue's number follows its place
+                            "00:01.000 --> 00:02.000 align:start\n"
+                            "<i>Q</i>\n"
+                            "B\n"
+                            "\n"
+                            "cue-two\n"
+                            "00:03.000 --> 00:04.000\n"
+                            "x | y\n"
+                            "z\n");
+}
+
+TEST(FormatsWrite, UndoGivesTheFileBack) {
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"a.ass", kAss},
+                                      {"a.vtt", kVtt}}) {
+        SCOPED_TRACE(name);
+        SubTitle doc = Doc(bytes, name);
+        std::vector<TChange> undo;
+        undo.push_back(doc.Apply(ShiftChange(doc, 0, 1, -400)));
+        undo.push_back(doc.Apply(EraseChange(doc, 0, 0)));
+        undo.push_back(doc.Apply(InsertBlankChange(doc, 1, 2)));
+        undo.push_back(doc.Apply(SetEntryChange(doc, 0, PerTitle(5, 6, "t"))));
+        ASSERT_NE(Written(doc), bytes);
+        for (std::size_t k = undo.size(); k-- > 0;)
+            doc.Apply(std::move(undo[k]));
+        EXPECT_EQ(Written(doc), bytes);
+    }
+}
+
+TEST(FormatsWrite, TimesRoundAndClamp) {
+    SubTitle doc = Doc(kAssHead, "a.ass");
+    Apply(doc, InsertChange(doc, 0,
+                            {PerTitle(1234, 1235, "r"), PerTitle(-50, 359999999, "c"),
+                             PerTitle(3599995, 3600004, "h")}));
+    EXPECT_EQ(Written(doc), kAssHead + "Dialogue: 0,0:00:01.23,0:00:01.24,Default,,0,0,0,,r\r\n"
+                                       "Dialogue: 0,0:00:00.00,99:59:59.99,Default,,0,0,0,,c\r\n"
+                                       "Dialogue: 0,1:00:00.00,1:00:00.00,Default,,0,0,0,,h\r\n");
+    // WebVTT: a file in MM:SS.mmm keeps that form under an hour.
+    SubTitle vtt = Doc("WEBVTT\n\n00:01.000 --> 00:02.000\na\n", "a.vtt");
+    Apply(vtt, ShiftChange(vtt, 0, 0, 3600000 - 1500));
+    Apply(vtt, InsertChange(vtt, 1, {PerTitle(-1, 7, "n")}));
+    EXPECT_EQ(Written(vtt), "WEBVTT\n\n59:59.500 --> 01:00:00.500\na\n\n"
+                            "00:00.000 --> 00:00.007\nn\n");
+}
+
+TEST(FormatsWrite, AFileWithoutEventsGetsThemForItsFirstEntry) {
+    SubTitle doc = Doc("[Script Info]\nTitle: t", "a.ass");
+    ASSERT_EQ(doc.Count(), 0);
+    EXPECT_EQ(Written(doc), "[Script Info]\nTitle: t");
+    Apply(doc, InsertChange(doc, 0, {PerTitle(0, 1000, "x")}));
+    EXPECT_EQ(Written(doc), "[Script Info]\nTitle: t\n\n[Events]\nFormat: Layer, Start, End, "
+                            "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                            "Dialogue: 0,0:00:00.00,0:00:01.00,Default,,0,0,0,,x\n");
+    // Events before another section: the entries go into them.
+    SubTitle fonts = Doc("[Script Info]\n[Events]\nFormat: Start, End, Text\n\n[Fonts]\nf\n", "a.ass");
+    Apply(fonts, InsertChange(fonts, 0, {PerTitle(0, 1000, "y")}));
+    EXPECT_EQ(Written(fonts), "[Script Info]\n[Events]\nFormat: Start, End, Text\n"
+                              "Dialogue: 0:00:00.00,0:00:01.00,y\n\n[Fonts]\nf\n");
+}
+
+TEST(FormatsKeep, RecoveryCopies) {
+    TempDir dir;
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"a.ass", kAss},
+                                      {"a.vtt", kVtt}}) {
+        SCOPED_TRACE(name);
+        SubTitle doc = Doc(bytes, dir.File(name));
+        Apply(doc, SetEntryChange(doc, 1, PerTitle(3000, 4500, "edited")));
+        const std::string expected = Written(doc);
+        const std::string path = dir.Write(name + ".rec", RecoveryBytes(doc, 0, 1));
+        std::optional<SubTitle> back = ReadRecovery(path);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->FormatIndex(), doc.FormatIndex());
+        EXPECT_EQ(Written(*back), expected);
+    }
+    // A copy an earlier build wrote (version 1) is still read.
+    const std::string old = "VELITRA-RECOVERY 1\nside 0\ntime 5\nformat 0\nrate 25\ncodepage "
+                            "65001\nencoding 0\ncount 1\nfile 5\nx.srt\nentries\n1 2 2\nhi\nend\n";
+    std::optional<SubTitle> back = ReadRecovery(dir.Write("old.rec", old));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(EntriesOf(*back), (Entries{{1, 2, "hi"}}));
+}
+
+TEST(FormatsKeep, CombineAndImport) {
+    SubTitle ass = Doc(kAss, "a.ass");
+    SubTitle other = Doc(kAssHead + "Dialogue: 5,0:00:09.00,0:00:10.00,Top,Ann,0,0,0,,T\r\n",
+                         "b.ass");
+    SubTitle srt = Doc("1\r\n00:00:07,000 --> 00:00:08,000\r\n<i>S</i>\r\n", "c.srt");
+    // From an ASS document of the same field order: the copy keeps its fields.
+    Apply(ass, CombineChange(ass, other, 0, 0, 2, false));
+    // From SubRip: times and text, and the target's defaults.
+    Apply(ass, CombineChange(ass, srt, 0, 0, 3, false));
+    // Importing texts keeps the target entry's own fields.
+    Apply(ass, ImportChange(ass, srt, 0, 0, 0, 0, false, true));
+    EXPECT_EQ(Written(ass),
+              kAssHead + "Dialogue: 0,0:00:01.00,0:00:02.00,Sign,Bob,1,2,3,Fx,<i>S</i>\r\n"
+                         "Comment: 2,0:00:03.00,0:00:04.00,Default,,0,0,0,,note\r\n"
+                         "Dialogue: 5,0:00:09.00,0:00:10.00,Top,Ann,0,0,0,,T\r\n"
+                         "Dialogue: 0,0:00:07.00,0:00:08.00,Default,,0,0,0,,<i>S</i>\r\n");
+    // ASS entries into SubRip are SubRip entries.
+    Apply(srt, CombineChange(srt, ass, 0, 0, 1, false));
+    EXPECT_EQ(srt.Item(1)->Fields, 0u);
+}
+
+// Every pair of the five formats: the times, and the text with its tags carried over.
+TEST(FormatsConvert, BetweenEveryPair) {
+    struct Source {
+        int32_t format;
+        std::string name, bytes;
+    };
+    const std::vector<Source> sources = {
+        {FormatSubRip, "s.srt",
+         "1\r\n00:00:01,000 --> 00:00:02,400\r\n<i>It</i> & <font color=red>me</font>\r\nx\r\n"},
+        // Codes right after the frames belong to no line and are not read; a line's own are.
+        {FormatMicroDVD, "m.sub", "{25}{60}It & me|{y:i}x\r\n"},
+        {FormatSubViewer, "v.sub",
+         "[INFORMATION]\r\n[END INFORMATION]\r\n00:00:01.00,00:00:02.40\r\nIt & me[br]x\r\n"},
+        {FormatWebVTT, "w.vtt", "WEBVTT\n\n00:01.000 --> 00:02.400\n<v Al><i>It</i> &amp; me\nx\n"},
+        {FormatASS, "a.ass",
+         kAssHead + "Dialogue: 0,0:00:01.00,0:00:02.40,D,,0,0,0,,{\\i1\\pos(1,2)}It{\\i0} & me\\Nx\r\n"},
+    };
+    // The text each source's entry has when written in each format, and the tags dropped.
+    struct Expected {
+        std::string text[6];
+        int dropped[6];
+    };
+    const std::vector<Expected> expected = {
+        {{"<i>It</i> & <font color=red>me</font>|x", "<i>It</i> & <font color=red>me</font>|x",
+          "<i>It</i> & <font color=red>me</font>|x", "<i>It</i> &amp; me|x",
+          "{\\i1}It{\\i0} & me|x", "{\\i1}It{\\i0} & me|x"},
+         {0, 0, 0, 1, 1, 1}},
+        {{"It & me|{y:i}x", "It & me|{y:i}x", "It & me|{y:i}x", "It &amp; me|<i>x</i>",
+          "It & me|{\\i1}x", "It & me|{\\i1}x"},
+         {0, 0, 0, 0, 0, 0}},
+        {{"It & me|x", "It & me|x", "It & me|x", "It &amp; me|x", "It & me|x", "It & me|x"},
+         {0, 0, 0, 0, 0, 0}},
+        {{"<i>It</i> & me|x", "<i>It</i> & me|x", "<i>It</i> & me|x", "<v Al><i>It</i> &amp; me|x",
+          "{\\i1}It{\\i0} & me|x", "{\\i1}It{\\i0} & me|x"},
+         {1, 1, 1, 0, 1, 1}},
+        {{"<i>It</i> & me|x", "<i>It</i> & me|x", "<i>It</i> & me|x", "<i>It</i> &amp; me|x",
+          "{\\i1\\pos(1,2)}It{\\i0} & me|x", "{\\i1\\pos(1,2)}It{\\i0} & me|x"},
+         {1, 1, 1, 1, 0, 0}},
+    };
+    const char* const ext[] = {".srt", ".sub", ".sub", ".vtt", ".ass", ".ssa"};
+    TempDir dir;
+    for (std::size_t s = 0; s < sources.size(); ++s) {
+        SubTitle doc = Doc(sources[s].bytes, sources[s].name);
+        ASSERT_EQ(doc.FormatIndex(), sources[s].format) << sources[s].name;
+        for (int32_t to = FormatSubRip; to <= FormatSSA; ++to) {
+            SCOPED_TRACE(sources[s].name + " to " + std::to_string(to));
+            SaveAsOptions o;
+            o.format = to;
+            o.last = 0;
+            const std::string path = dir.File("out" + std::to_string(s) + "-" +
+                                              std::to_string(to) + ext[to]);
+            const SaveAsResult r = SaveAs(doc, path, o);
+            ASSERT_TRUE(r.ok) << r.why;
+            EXPECT_EQ(r.droppedTags, expected[s].dropped[to]);
+            // Read back as what it was written as.
+            SubTitle back = SubTitle::FromBytes(ReadBytes(path), path, 25.0);
+            ASSERT_TRUE(back.IsLoaded());
+            // SubViewer's writer puts a blank entry of its own first.
+            ASSERT_EQ(back.Count(), to == FormatSubViewer ? 2 : 1);
+            const PerTitle& e = *back.Item(back.Count() - 1);
+            EXPECT_EQ(e.Text, expected[s].text[to]);
+            // MicroDVD holds frames, SubViewer hundredths: 1 s and 2.4 s fall on both.
+            EXPECT_EQ(e.Start, 1000);
+            EXPECT_EQ(e.End, 2400);
+        }
+    }
+}
+
+TEST(FormatsConvert, AssHeadFromTheStyle) {
+    SubTitle srt = Doc("1\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n", "s.srt");
+    TempDir dir;
+    SaveAsOptions o;
+    o.format = FormatASS;
+    o.last = 0;
+    o.assStyle.PlayResX = 1280;
+    o.assStyle.PlayResY = 720;
+    o.assStyle.FontName = "微軟正黑體";
+    o.assStyle.FontSize = 48;
+    o.assStyle.Colour = 0xFFFF00; // yellow: blue 00, green FF, red FF
+    ASSERT_TRUE(SaveAs(srt, dir.File("o.ass"), o).ok);
+    const std::string bytes = ReadBytes(dir.File("o.ass"));
+    EXPECT_NE(bytes.find("PlayResX: 1280\r\nPlayResY: 720\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Style: Default,微軟正黑體,48,&H0000FFFF,"), std::string::npos);
+    EXPECT_NE(bytes.find("Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,x\r\n"),
+              std::string::npos);
+    // A stretch of an ASS document in its own format keeps the head and the fields.
+    SubTitle ass = Doc(kAss, "a.ass");
+    o = SaveAsOptions();
+    o.format = FormatASS;
+    o.first = 1;
+    o.last = 1;
+    o.newStart = 0;
+    ASSERT_TRUE(SaveAs(ass, dir.File("p.ass"), o).ok);
+    EXPECT_EQ(ReadBytes(dir.File("p.ass")),
+              kAssHead + "Comment: 2,0:00:00.00,0:00:01.00,Default,,0,0,0,,note\r\n");
+    // Into another format a Comment line, which no player shows, is left out.
+    o.format = FormatSubRip;
+    o.first = 0;
+    o.last = 1;
+    o.newStart.reset();
+    const SaveAsResult r = SaveAs(ass, dir.File("q.srt"), o);
+    EXPECT_EQ(r.written, 1);
+    EXPECT_EQ(ReadBytes(dir.File("q.srt")), "1\r\n00:00:01,000 --> 00:00:02,000\r\n<i>A</i>\r\nB\r\n\r\n");
+}
+
+TEST(FormatsCaption, PlainLinesAndItalics) {
+    struct Case {
+        int32_t format;
+        std::string text;
+        std::vector<std::string> lines;
+        bool italic;
+    } cases[] = {
+        {FormatASS, "{\\i1}It{\\i0}|two\\hwords \\| bar", {"It", "two words | bar"}, true},
+        {FormatASS, "{\\pos(1,2)\\fn微軟正黑體}你好", {"你好"}, false},
+        {FormatASS, "{\\i0}plain", {"plain"}, false},
+        {FormatWebVTT, "<v Bob><i>Hi</i> &amp; &lt;3|<c.loud>b</c> \\| c", {"Hi & <3", "b | c"}, true},
+        {FormatSubRip, "<i>a</i>|<font color=red>b</font>", {"a", "b"}, true},
+        {FormatSubRip, "a < b and c > d", {"a < b and c > d"}, false},
+        {FormatMicroDVD, "{y:i}slanted|{c:$0000FF}red", {"slanted", "red"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TCaption caption = CaptionOf(c.text, c.format, kCodePageUtf8);
+        EXPECT_EQ(caption.Lines, c.lines);
+        EXPECT_EQ(caption.Italic, c.italic);
+    }
+    // An ASS Comment line is no caption.
+    SubTitle doc = Doc(kAss, "a.ass");
+    EXPECT_EQ(CaptionOf(doc, 0).Lines, (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(CaptionOf(doc, 1).Lines.empty());
+}
+
+} // namespace
