@@ -103,6 +103,7 @@ const char* ConvertUsage() {
            "  --encoding NAME     write OUTPUT in utf-8, utf-8-bom, utf-16 (with BOM),\n"
            "                      utf-16be, big5, gbk, gb18030, shift_jis, euc-kr or\n"
            "                      windows-1252; a text it cannot hold stops the run\n"
+           "  --eol lf|crlf       end OUTPUT's lines with LF or CR LF (default: as INPUT)\n"
            "  --force             replace OUTPUT when it exists\n"
            "  --help              show this text\n"
            "\n"
@@ -153,7 +154,7 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             continue;
         }
         static const char* const kValued[] = {"--to",    "--fps",      "--range",   "--renumber",
-                                              "--start", "--codepage", "--encoding"};
+                                              "--start", "--codepage", "--encoding", "--eol"};
         bool valued = false;
         for (const char* v : kValued)
             valued = valued || name == v;
@@ -213,6 +214,13 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
                 return Fail("--encoding: '" + value +
                             "' is not utf-8, utf-8-bom, utf-16, utf-16be, big5, gbk, gb18030, "
                             "shift_jis, euc-kr or windows-1252");
+        } else if (name == "--eol") {
+            if (value == "lf")
+                o.lineEnd = LineEnd::Lf;
+            else if (value == "crlf")
+                o.lineEnd = LineEnd::CrLf;
+            else
+                return Fail("--eol: '" + value + "' is not lf or crlf");
         }
     }
 

@@ -32,6 +32,8 @@ struct ConvertOptions {
     std::optional<int> codePage;
     // The output's encoding; without it the input's.
     std::optional<OutputEncoding> encoding;
+    // The output's line ends; without it the input's.
+    std::optional<LineEnd> lineEnd;
 };
 
 struct ParsedArguments {

@@ -144,6 +144,31 @@ TEST_F(Convert, SubRipRoundTripIsByteForByteAndLeavesNothingElse) {
     EXPECT_TRUE(r.out.empty());
 }
 
+// The output ends its lines as the input does, unless --eol says otherwise.
+TEST_F(Convert, LineEndsAsTheInputUnlessEolSays) {
+    std::string lf = kBasicSrt;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.erase(at, 1);
+    WriteAll(work_ / "lf.srt", lf);
+    struct Case {
+        std::vector<std::string> args;
+        std::string input, expected;
+    } cases[] = {
+        {{}, "lf.srt", lf},
+        {{"--eol", "crlf"}, "lf.srt", kBasicSrt},
+        {{"--eol", "lf"}, "basic.srt", lf},
+        {{}, "basic.srt", kBasicSrt},
+    };
+    Input("basic.srt");
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--force", Path(c.input), Path("out.srt")});
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit, 0) << r.err;
+        EXPECT_EQ(ReadAll(Path("out.srt")), c.expected) << c.input;
+    }
+}
+
 struct OptionCase {
     const char* name;
     std::vector<std::string> args;
