@@ -330,7 +330,7 @@ TEST(Save, EncodingIsWrittenBack) {
 TEST(Save, Utf16TextOutsideAscii) {
     TempDir dir;
     const std::string path =
-        dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\n\0", 4));
+        dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\r\0\n\0", 6));
     SubTitle doc(path, 25.0);
     ASSERT_TRUE(doc.IsLoaded());
     doc.Apply(InsertChange(doc, 0, {PerTitle(0, 1000, "\xE5\x9B\x9B\xF0\x9F\x98\x80")}));
