@@ -89,4 +89,12 @@ enum TextId : int {
     txFindTitle = 5451,
     txSpeedNormal = 5452,
     txSpeedRate = 5453,
+    // Closing with changes, Save As's file name and line ends, and the find that found nothing.
+    txSaveChangesOf = 6200,
+    txNeedFileName = 6201,
+    txNothingFound = 6202,
+    txSaveLineEnd = 6203,
+    txLineEndAsDocument = 6204,
+    txLineEndLf = 6205,
+    txLineEndCrLf = 6206,
 };

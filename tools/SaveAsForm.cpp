@@ -43,9 +43,8 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     rbtnSubRip->setChecked(true);
     leSubFileLabel = Place(new QLabel(QStringLiteral("檔案名稱: "), GroupBox1), "leSubFileLabel",
                            QPoint(10, 46));
-    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 44, 226, 18));
-    leSubFile->setReadOnly(true);
-    leSubFile->setFrame(false);
+    // Typed or chosen: the path is used as it stands.
+    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 42, 226, 22));
     leSubFileLabel->setBuddy(leSubFile);
     sbtnSaveFile = Place(new QToolButton(GroupBox1), "sbtnSaveFile", QRect(304, 40, 24, 24));
     sbtnSaveFile->setIcon(QIcon::fromTheme(QStringLiteral("document-save-as"),
@@ -99,7 +98,13 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     upStartms = StartTime->Spinners[3];
     StartTime->ShowTime(0);
     cbDelEmpty = Place(new QCheckBox(QStringLiteral("刪除空白字幕行"), GroupBox3), "cbDelEmpty",
-                       QRect(10, 72, 300, 17));
+                       QRect(10, 72, 156, 17));
+    // The document's own line ends unless another is chosen.
+    lbLineEnd =
+        Place(new QLabel(TextOf(txSaveLineEnd), GroupBox3), "lbLineEnd", QPoint(172, 74));
+    cbLineEnd = Place(new QComboBox(GroupBox3), "cbLineEnd", QRect(226, 70, 100, 21));
+    cbLineEnd->addItems({TextOf(txLineEndAsDocument), TextOf(txLineEndLf), TextOf(txLineEndCrLf)});
+    lbLineEnd->setBuddy(cbLineEnd);
     cbPad = Place(new QCheckBox(QStringLiteral("自動加入空白,使字幕居中對齊"), GroupBox3), "cbPad",
                   QRect(10, 96, 300, 17));
     lbFrame =
@@ -178,9 +183,15 @@ void TSaveAsForm::UpdateEnabled() {
 void TSaveAsForm::sbtnSaveFileClick() {
     // Filter entries counted from 0: SubRip, MicroDVD, Subviewer, all files.
     const int32_t format = Format();
+    // The name given so far, else the document's folder or the last folder used.
+    const QString start = !leSubFile->text().trimmed().isEmpty()
+                              ? leSubFile->text()
+                              : ChooserFolder(Document ? QString::fromStdString(Document->FileName())
+                                                       : QString());
     const std::optional<TSaveChoice> choice =
-        Questions().SaveFileChoice(this, QString(), SaveFilter, format, leSubFile->text());
+        Questions().SaveFileChoice(this, QString(), SaveFilter, format, start);
     if (!choice) return;
+    RememberChooserFolder(choice->Path);
     switch (choice->FilterIndex) {
     case 0:
         rbtnSubRip->setChecked(true);
@@ -228,6 +239,8 @@ SaveAsOptions TSaveAsForm::Options(double frameRate) const {
     o.frameRate = frameRate;
     if (const int chosen = cbEncoding->currentIndex(); chosen > 0)
         o.encoding = OutputEncodings()[size_t(chosen - 1)];
+    if (cbLineEnd->currentIndex() > 0)
+        o.lineEnd = cbLineEnd->currentIndex() == 1 ? LineEnd::Lf : LineEnd::CrLf;
     return o;
 }
 
@@ -235,7 +248,8 @@ void TSaveAsForm::bbtnOkClick() {
     if (cbReTime->isChecked() && StartTime->RefuseIfIncomplete()) return;
     const QString path = leSubFile->text();
     if (path.trimmed().isEmpty()) {
-        Questions().ShowError(this, TextOf(txNoCombineFile));
+        Questions().ShowError(this, TextOf(txNeedFileName));
+        leSubFile->setFocus();
         return;
     }
     if (QFileInfo::exists(path) &&
