@@ -58,7 +58,7 @@ void TestReplaceDialog::tabOrder() {
     QList<QWidget*> chain;
     for (QWidget* w = dialog.edFind; chain.size() < 6; w = w->nextInFocusChain())
         if (w->focusPolicy() & Qt::TabFocus) chain << w;
-    QCOMPARE(chain, (QList<QWidget*>{dialog.edFind, dialog.edReplace, dialog.bbtnFindNext,
+    QCOMPARE(chain, (QList<QWidget*>{dialog.edFind, dialog.edReplace, dialog.cbMatchCase, dialog.bbtnFindNext,
                                      dialog.bbtnReplace, dialog.bbtnReplaceAll, dialog.bbtnClose}));
 }
 
