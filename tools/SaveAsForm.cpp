@@ -37,7 +37,7 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     rbtnSubRip = Place(new QRadioButton(QStringLiteral("SubRip"), GroupBox1), "rbtnSubRip",
                        QRect(74, 20, 70, 17));
     rbtnMicroDVD = Place(new QRadioButton(QStringLiteral("MicroDVD"), GroupBox1), "rbtnMicroDVD",
-                         QRect(150, 20, 80, 17));
+                         QRect(150, 20, 84, 17));
     rbtnSubviewer = Place(new QRadioButton(QStringLiteral("Subviewer"), GroupBox1), "rbtnSubviewer",
                           QRect(236, 20, 90, 17));
     rbtnSubRip->setChecked(true);

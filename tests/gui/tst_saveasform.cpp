@@ -117,7 +117,7 @@ private slots:
                 {"GroupBox1", "QGroupBox", "1. 字幕格式", QRect(6, 4, 336, 70)},
                 {"lbFormat", "QLabel", "檔案格式:", QRect(10, 22, -1, -1)},
                 {"rbtnSubRip", "QRadioButton", "SubRip", QRect(74, 20, 70, 17)},
-                {"rbtnMicroDVD", "QRadioButton", "MicroDVD", QRect(150, 20, 80, 17)},
+                {"rbtnMicroDVD", "QRadioButton", "MicroDVD", QRect(150, 20, 84, 17)},
                 {"rbtnSubviewer", "QRadioButton", "Subviewer", QRect(236, 20, 90, 17)},
                 {"leSubFileLabel", "QLabel", "檔案名稱: ", QRect(10, 46, -1, -1)},
                 {"leSubFile", "QLineEdit", "", QRect(74, 42, 226, 22)},
