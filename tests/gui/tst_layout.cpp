@@ -119,7 +119,9 @@ QStringList Faults(QWidget* window) {
     QStringList faults;
     const QString where = QString::fromLatin1(window->metaObject()->className());
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || w->window() != window) continue;
+        // Parts the window shows on demand (the edit window's lower half) count too: only what
+        // is hidden for itself is passed over.
+        if (w->isHidden() || w->window() != window) continue;
         QString why;
         const QRect used = TextRect(w, &why);
         if (!why.isEmpty())
@@ -148,7 +150,7 @@ QStringList Faults(QWidget* window) {
         for (QObject* o : w->parentWidget()->children()) {
             auto* sibling = qobject_cast<QWidget*>(o);
             // A plain frame is a bevel drawn behind its neighbours.
-            if (!sibling || sibling == w || !sibling->isVisibleTo(window) || sibling->isWindow() ||
+            if (!sibling || sibling == w || sibling->isHidden() || sibling->isWindow() ||
                 QByteArray(sibling->metaObject()->className()) == "QFrame")
                 continue;
             const QRect other = sibling->geometry();
