@@ -122,6 +122,13 @@ protected:
     fs::path work_;
 };
 
+// The text with LF line ends.
+std::string WithLf(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 bool OneLine(const std::string& text) {
     return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 1;
 }
@@ -146,9 +153,7 @@ TEST_F(Convert, SubRipRoundTripIsByteForByteAndLeavesNothingElse) {
 
 // The output ends its lines as the input does, unless --eol says otherwise.
 TEST_F(Convert, LineEndsAsTheInputUnlessEolSays) {
-    std::string lf = kBasicSrt;
-    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
-        lf.erase(at, 1);
+    const std::string lf = WithLf(kBasicSrt);
     WriteAll(work_ / "lf.srt", lf);
     struct Case {
         std::vector<std::string> args;
@@ -285,15 +290,16 @@ TEST_F(Convert, MicroDVDInputIsReadAtTheGivenRate) {
 TEST_F(Convert, SubViewerInputToSubRip) {
     Result r = Run({Input("viewer.sub"), Path("out.srt")});
     EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(ReadAll(Path("out.srt")), Block(1, "00:00:01,000", "00:00:03,500", "a|b") +
-                                            Block(2, "00:00:04,000", "00:00:05,000", "c"));
+    // The input's LF line ends stay.
+    EXPECT_EQ(ReadAll(Path("out.srt")), WithLf(Block(1, "00:00:01,000", "00:00:03,500", "a|b") +
+                                               Block(2, "00:00:04,000", "00:00:05,000", "c")));
     EXPECT_NE(r.err.find("read 2 entries (SubViewer)"), std::string::npos) << r.err;
 }
 
 TEST_F(Convert, SubViewerInputWithAnEmptyHeaderLine) {
     Result r = Run({Input("viewer-empty-header-line.sub"), Path("out.srt")});
     EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(ReadAll(Path("out.srt")), Block(1, "00:00:01,000", "00:00:03,500", "a"));
+    EXPECT_EQ(ReadAll(Path("out.srt")), WithLf(Block(1, "00:00:01,000", "00:00:03,500", "a")));
 }
 
 // Each input's legacy page is detected and kept in the output, byte for byte; --codepage names
