@@ -183,6 +183,7 @@ int RunConvert(const ConvertOptions& o, std::ostream& err, std::unique_ptr<SubTi
     const double rate = doc->FrameRate(); // --fps went into the document when it was read
     save.frameRate = rate;
     save.encoding = o.encoding;
+    save.lineEnd = o.lineEnd;
     const SaveAsResult saved = SaveAs(*doc, o.output, save);
     if (!saved.ok) {
         err << kProgram << o.output << ": not written: " << saved.why << '\n';

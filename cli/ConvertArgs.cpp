@@ -112,6 +112,7 @@ const char* ConvertUsage() {
            "                      windows-1252; a text it cannot hold stops the run\n"
            "  --chinese CONV      turn the text Simplified or Traditional Chinese first:\n"
            "                      s2twp (Taiwan's words), s2t, s2hk, t2s, tw2sp or hk2s\n"
+           "  --eol lf|crlf       end OUTPUT's lines with LF or CR LF (default: as INPUT)\n"
            "  --force             replace OUTPUT when it exists\n"
            "  --help              show this text\n"
            "\n"
@@ -164,7 +165,7 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
         }
         static const char* const kValued[] = {"--to",    "--fps",      "--range",   "--renumber",
                                               "--start", "--codepage", "--encoding",
-                                              "--chinese"};
+                                              "--chinese", "--eol"};
         bool valued = false;
         for (const char* v : kValued)
             valued = valued || name == v;
@@ -235,6 +236,13 @@ ParsedArguments ParseConvertArguments(const std::vector<std::string>& args) {
             o.chinese = ChineseDirectionFromName(value);
             if (!o.chinese)
                 return Fail("--chinese: '" + value + "' is not s2twp, s2t, s2hk, t2s, tw2sp or hk2s");
+        } else if (name == "--eol") {
+            if (value == "lf")
+                o.lineEnd = LineEnd::Lf;
+            else if (value == "crlf")
+                o.lineEnd = LineEnd::CrLf;
+            else
+                return Fail("--eol: '" + value + "' is not lf or crlf");
         }
     }
 

@@ -35,6 +35,8 @@ struct ConvertOptions {
     std::optional<OutputEncoding> encoding;
     // The written entries' text turned Simplified or Traditional first.
     std::optional<TChineseDirection> chinese;
+    // The output's line ends; without it the input's.
+    std::optional<LineEnd> lineEnd;
 };
 
 struct ParsedArguments {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,10 +12,18 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 namespace {
 
 TQuestions* installed = nullptr;
+
+const QString kLastFolderKey = QStringLiteral("Dialog.LastFolder");
+
+// The user's settings, where the main window keeps its own.
+QSettings UserSettings() {
+    return QSettings(QStringLiteral("Kestrow Group."), QStringLiteral("Velitra"));
+}
 
 QMessageBox::StandardButton ToStandard(int button) {
     switch (button) {
@@ -26,6 +35,10 @@ QMessageBox::StandardButton ToStandard(int button) {
         return QMessageBox::Yes;
     case mrNo:
         return QMessageBox::No;
+    case mrSave:
+        return QMessageBox::Save;
+    case mrDiscard:
+        return QMessageBox::Discard;
     default:
         return QMessageBox::NoButton;
     }
@@ -39,6 +52,10 @@ int FromStandard(int button) {
         return mrYes;
     case QMessageBox::No:
         return mrNo;
+    case QMessageBox::Save:
+        return mrSave;
+    case QMessageBox::Discard:
+        return mrDiscard;
     default:
         return mrCancel;
     }
@@ -92,15 +109,37 @@ int TQtQuestions::MessageBox(QWidget* parent, const QString& text, const QString
 }
 
 QString TQtQuestions::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                                   const QString& defaultExt) {
+                                   const QString& defaultExt, const QString& folder) {
     Q_UNUSED(defaultExt);
-    return QFileDialog::getOpenFileName(parent, title, QString(), QtFileFilter(filter));
+    return QFileDialog::getOpenFileName(parent, title, folder, QtFileFilter(filter));
 }
 
 QString TQtQuestions::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                   const QString& defaultExt) {
+                                   const QString& defaultExt, const QString& folder) {
     return WithDefaultExt(
-        QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter)), defaultExt);
+        QFileDialog::getSaveFileName(parent, title, folder, QtFileFilter(filter)), defaultExt);
+}
+
+QString ChooserFolder(const QString& documentPath) {
+    if (!documentPath.isEmpty()) {
+        const QDir folder = QFileInfo(documentPath).absoluteDir();
+        if (folder.exists()) return folder.path();
+    }
+    const QString last = UserSettings().value(kLastFolderKey).toString();
+    return !last.isEmpty() && QDir(last).exists() ? last : QString();
+}
+
+void RememberChooserFolder(const QString& chosenPath) {
+    if (chosenPath.isEmpty()) return;
+    UserSettings().setValue(kLastFolderKey, QFileInfo(chosenPath).absolutePath());
+}
+
+QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& defaultExt, const QString& documentPath) {
+    const QString path =
+        Questions().OpenFileName(parent, title, filter, defaultExt, ChooserFolder(documentPath));
+    RememberChooserFolder(path);
+    return path;
 }
 
 std::optional<TSaveChoice> TQtQuestions::SaveFileChoice(QWidget* parent, const QString& title,

@@ -17,8 +17,9 @@ class QWidget;
 
 enum class TMsgKind { Error, Warning, Information, Confirmation };
 
-// Buttons of a message box; a box answers with the one pressed.
-enum TMsgButton : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+// Buttons of a message box; a box answers with the one pressed. mrSave and mrDiscard are the
+// platform's Save and Don't Save of the question about unsaved changes.
+enum TMsgButton : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrSave = 20, mrDiscard = 21 };
 
 // What a save chooser ended on: the path exactly as chosen, and the entry of the filter list
 // shown then, counted from 0 in the order of the filter text (-1 when none is known).
@@ -40,11 +41,12 @@ public:
     // An empty title means the application's name.
     virtual int MessageBox(QWidget* parent, const QString& text, const QString& title,
                            TMsgKind kind, const QList<int>& buttons, int defaultButton) = 0;
-    // Filters are written as "Name (*.ext)|*.EXT|Other|*.*"; an empty result means cancelled.
+    // Filters are written as "Name (*.ext)|*.EXT|Other|*.*"; an empty result means cancelled. The
+    // chooser opens in folder (empty: where the platform likes).
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 const QString& defaultExt) = 0;
+                                 const QString& defaultExt, const QString& folder) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 const QString& defaultExt) = 0;
+                                 const QString& defaultExt, const QString& folder) = 0;
     // A save chooser that opens on filter entry initialFilterIndex (counted from 0) and on
     // initialPath (a file or a folder). It adds no extension and asks nothing about an existing
     // file: the caller decides both. Nothing when cancelled.
@@ -81,9 +83,9 @@ public:
     int MessageBox(QWidget* parent, const QString& text, const QString& title, TMsgKind kind,
                    const QList<int>& buttons, int defaultButton) override;
     QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& defaultExt) override;
+                         const QString& defaultExt, const QString& folder) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& defaultExt) override;
+                         const QString& defaultExt, const QString& folder) override;
     std::optional<TSaveChoice> SaveFileChoice(QWidget* parent, const QString& title,
                                               const QString& filter, int initialFilterIndex,
                                               const QString& initialPath) override;
@@ -97,6 +99,15 @@ public:
                                                   const QColor& color) override;
     int RunModal(QDialog* dialog) override;
 };
+
+// Where a file chooser opens: the folder of documentPath (the file being worked on) when that
+// folder exists, else the folder of the last file chosen (kept per user, "Dialog.LastFolder"),
+// else empty. RememberChooserFolder keeps the folder of a file chosen.
+QString ChooserFolder(const QString& documentPath = QString());
+void RememberChooserFolder(const QString& chosenPath);
+// Questions().OpenFileName in ChooserFolder(documentPath), the chosen file's folder remembered.
+QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& defaultExt, const QString& documentPath);
 
 // "AVI Files (*.avi)|*.AVI|All Files (*.*)|*.*" as Qt writes it. Patterns match in either letter
 // case, as they do where the filter comes from, and "*.*" means every file.

@@ -175,7 +175,10 @@ private:
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     // --- Search and line commands ---
+    // Selects the first entry of first..last holding SearchText; says so when none does.
     void FindText(int side, int first, int last);
+    // The find and replace dialog's case box; letters match in either case without it.
+    bool SearchMatchesCase() const;
     // Replaces in entries first..last as one step, named for replace all or a single replace.
     void ReplaceRange(int first, int last, bool all);
     void ReplaceDialogFind();
@@ -188,7 +191,8 @@ private:
     void aFontEditLExecute(int side);
     void aColorSelectLExecute(int side);
     void aSubHeightLExecute(int side);
-    void aSaveLExecute(int side);
+    // False when the side was not saved (the reason told to the user).
+    bool aSaveLExecute(int side);
     void aSaveAsLExecute(int side);
     void aOpenSubtitleLExecute(int side);
     void aReopenLExecute(int side);
@@ -383,6 +387,8 @@ private:
     TRecoveryForm* RecoveryForm = nullptr;
     QPointer<TEditForm> EditForm;
     FrameRateQuestionWithProposal AskFrameRate;
+    // AskFrameRate, proposing the open film's rate for a file that states none; empty without it.
+    FrameRateQuestionWithProposal FilmRateQuestion();
 
     void BuildCommands();
     void BuildChineseCommands();

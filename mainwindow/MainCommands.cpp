@@ -116,8 +116,12 @@ void TMainForm::BuildCommands() {
 
     NewCommand(aSaveL, "aSaveL", "儲存檔案", "File", "儲存檔案|將目前檔案回存");
     NewCommand(aSaveR, "aSaveR", "儲存檔案", "File", "儲存檔案|將目前檔案回存");
-    sided(aSaveL, 0, &TMainForm::aSaveLExecute);
-    sided(aSaveR, 1, &TMainForm::aSaveLExecute);
+    // Saving answers whether it saved (the close question needs that); the command does not.
+    for (QAction* a : {aSaveL, aSaveR}) {
+        a->setProperty("tag", a == aSaveR ? 1 : 0);
+        connect(a, &QAction::triggered, this,
+                [this, a] { aSaveLExecute(a->property("tag").toInt()); });
+    }
     aSaveL->setEnabled(false);
     aSaveR->setEnabled(false);
 

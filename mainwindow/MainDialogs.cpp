@@ -36,7 +36,7 @@ void TMainForm::aCombineExecute() {
         return;
     }
     if (!CombineForm) return;
-    CombineForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
+    CombineForm->Reading = TSourceReading{FilmRateQuestion(), LanguagePage()};
     CombineForm->SetTarget(side, Pane[side]->Doc(), Pane[1 - side]->Doc());
     CombineForm->ShowModalThroughQuestions(this);
     activateWindow();
@@ -49,7 +49,7 @@ void TMainForm::aImportExecute() {
         return;
     }
     if (!ImportForm) return;
-    ImportForm->Reading = TSourceReading{AskFrameRate, LanguagePage()};
+    ImportForm->Reading = TSourceReading{FilmRateQuestion(), LanguagePage()};
     ImportForm->SetTarget(side, Pane[side]->Doc(), Pane[1 - side]->Doc());
     ImportForm->ShowModalThroughQuestions(this);
     activateWindow();

@@ -132,10 +132,12 @@ bool TMainForm::AllowDiscard(int side) {
 
 void TMainForm::aOpenSubtitleLExecute(int side) {
     if (!AllowDiscard(side)) return;
-    const QString path = Questions().OpenFileName(
+    // The side's own folder, else the other side's, else the last folder used.
+    const SubTitle* near = Pane[side]->Doc() ? Pane[side]->Doc() : Pane[1 - side]->Doc();
+    const QString path = ChooseFileToOpen(
         this, QString(),
         QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|All Files(*.*)|*.*"),
-        QStringLiteral("srt"));
+        QStringLiteral("srt"), near ? DocPath(*near) : QString());
     if (!path.isEmpty()) LoadDocument(side, path);
 }
 
@@ -167,6 +169,15 @@ void TMainForm::aReopenLExecute(int side) {
     LoadDocument(side, path, LegacyPage::Chosen(pages[size_t(*chosen)]), rate);
 }
 
+FrameRateQuestionWithProposal TMainForm::FilmRateQuestion() {
+    if (!AskFrameRate) return {};
+    return [this](std::optional<double> proposed) {
+        // A file that states no rate is most likely timed to the film being watched.
+        if (!proposed && Player && Player->FrameRate() > 0) proposed = Player->FrameRate();
+        return AskFrameRate(proposed);
+    };
+}
+
 bool TMainForm::LoadDocument(int side, const QString& path, std::optional<LegacyPage> chosen,
                              std::optional<double> knownRate) {
     // A file that is gone or cannot be read is said as such, not as an unknown format.
@@ -180,8 +191,8 @@ bool TMainForm::LoadDocument(int side, const QString& path, std::optional<Legacy
     // A known rate is read at without asking.
     FrameRateQuestionWithProposal ask;
     if (AskFrameRate && !knownRate)
-        ask = [this, &cancelled](std::optional<double> proposed) {
-            std::optional<std::string> answer = AskFrameRate(proposed);
+        ask = [ask = FilmRateQuestion(), &cancelled](std::optional<double> proposed) {
+            std::optional<std::string> answer = ask(proposed);
             cancelled = !answer;
             return answer;
         };
@@ -306,22 +317,23 @@ void TMainForm::sgSubLDblClick(int side) {
     }
 }
 
-void TMainForm::aSaveLExecute(int side) {
-    if (side < 0 || side > 1 || !Pane[side]->Doc()) return;
+bool TMainForm::aSaveLExecute(int side) {
+    if (side < 0 || side > 1 || !Pane[side]->Doc()) return false;
     // The file's present version is kept first; without that backup nothing is overwritten.
     QString backupWhy;
     if (!AutoSaver->BackupBeforeOverwrite(DocPath(*Pane[side]->Doc()), &backupWhy)) {
         Questions().ShowError(this, TextOf(txBackupFailed) + QStringLiteral("\n") + backupWhy);
-        return;
+        return false;
     }
     std::string why;
     if (!Sides[side]->Save(&why)) {
         // The title keeps its "*": the file on disk is still the old one.
         Questions().ShowError(this, DocPath(*Pane[side]->Doc()) + QStringLiteral("\n") +
                                         QString::fromStdString(why));
-        return;
+        return false;
     }
     AutoSaver->Forget(side);
+    return true;
 }
 
 void TMainForm::muF1Click(int index) {

@@ -56,8 +56,12 @@ TFilmPlayer* TMainForm::CreatePlayer() {
 }
 
 void TMainForm::FileOpenMovieExecute() {
-    const QString path = Questions().OpenFileName(
-        this, TextOf(txOpenFilmTitle), QString::fromUtf8(kFilmFilter), QStringLiteral("AVI"));
+    // The film's own folder, else the active document's: a film and its subtitles sit together.
+    QString near = Player ? Player->FileName() : QString();
+    if (near.isEmpty() && ActiveDocumentSide() >= 0)
+        near = QString::fromStdString(Pane[ActiveDocumentSide()]->Doc()->FileName());
+    const QString path = ChooseFileToOpen(this, TextOf(txOpenFilmTitle),
+                                          QString::fromUtf8(kFilmFilter), QStringLiteral("AVI"), near);
     if (!path.isEmpty()) FileOpenMovieAccept(path);
 }
 

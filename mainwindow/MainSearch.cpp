@@ -10,6 +10,8 @@
 #include "Texts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableView>
 
@@ -26,13 +28,24 @@ std::optional<std::string> TMainForm::Encode(int side, const QString& text) {
     return bytes;
 }
 
+bool TMainForm::SearchMatchesCase() const {
+    return ReplaceDialog && ReplaceDialog->MatchCase();
+}
+
 void TMainForm::FindText(int side, int first, int last) {
     if (!Pane[side]->Doc() || SearchText.isEmpty()) return;
+    // A text the document cannot hold is in no entry.
     const std::optional<std::string> what =
         FromUtf8(Pane[side]->Doc()->CodePage(), SearchText.toStdString());
-    if (!what) return; // the document cannot hold the text, so no entry holds it
-    const int found = ::FindText(*Pane[side]->Doc(), *what, first, last);
-    if (found >= 0) SelectRow(side, found);
+    const int found =
+        what ? ::FindText(*Pane[side]->Doc(), *what, first, last, SearchMatchesCase()) : -1;
+    if (found >= 0) {
+        SelectRow(side, found);
+        return;
+    }
+    // Said where the hints are, so that the search can go on without a box to close.
+    Panels[0]->setText(TextOf(txNothingFound).arg(SearchText));
+    QApplication::beep();
 }
 
 void TMainForm::aFindExecute() {
@@ -91,7 +104,8 @@ void TMainForm::ReplaceRange(int first, int last, bool all) {
     const std::optional<std::string> with = Encode(side, ReplaceDialog->ReplaceText());
     if (!what || !with) return;
     ApplyChange(side, TextOf(all ? txStepReplaceAll : txStepReplace),
-                ReplaceChange(*Pane[side]->Doc(), *what, *with, first, last));
+                ReplaceChange(*Pane[side]->Doc(), *what, *with, first, last, nullptr,
+                              SearchMatchesCase()));
 }
 
 void TMainForm::aNewLineExecute() {

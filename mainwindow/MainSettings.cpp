@@ -14,6 +14,7 @@
 #include "Texts.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QHeaderView>
@@ -281,16 +282,18 @@ void TMainForm::RebuildRecentMenu() {
 }
 
 void TMainForm::FormCloseQuery(bool& canClose) {
+    // Each changed side is asked on its own: Save, Don't save, or Cancel, which keeps the window.
+    canClose = false;
     for (int side = 0; side < 2; ++side) {
         if (!Sides[side]->IsModified()) continue;
-        const QString title = QStringLiteral("[%1] -- %2")
-                                  .arg(TextOf(txLeftSide + side),
-                                       QString::fromStdString(Pane[side]->Doc()->FileName()));
-        if (Questions().MessageBox(this, TextOf(txDiscardChanges), title, TMsgKind::Confirmation,
-                                   {mrOk, mrCancel}, mrCancel) != mrOk) {
-            canClose = false;
-            return;
-        }
+        const QString name =
+            QFileInfo(QString::fromStdString(Pane[side]->Doc()->FileName())).fileName();
+        const int answer = Questions().MessageBox(this, TextOf(txSaveChangesOf).arg(name),
+                                                  Pane[side]->Title(false), TMsgKind::Warning,
+                                                  {mrSave, mrDiscard, mrCancel}, mrSave);
+        if (answer == mrCancel) return;
+        // A failed save has been told; the window stays open with the work in it.
+        if (answer == mrSave && !aSaveLExecute(side)) return;
     }
     canClose = true;
 }

@@ -11,12 +11,60 @@ bool InDocument(const SubTitle& doc, int first, int last) {
     return first >= 0 && first <= last && last < doc.Count();
 }
 
+// A Latin-1 letter's lower-case form (its byte in Windows-1252, its second byte after C3 in
+// UTF-8); any other byte as it is.
+unsigned char LowerLatin1(unsigned char c) {
+    return c >= 0xC0 && c <= 0xDE && c != 0xD7 ? static_cast<unsigned char>(c + 0x20) : c;
+}
+
+// The characters of a and b at their starts are one letter in either case (or the same bytes).
+bool SameCharacterFolded(int codePage, std::string_view a, std::size_t la, std::string_view b,
+                         std::size_t lb) {
+    if (la != lb) return false;
+    if (la == 1) {
+        const auto x = static_cast<unsigned char>(a[0]), y = static_cast<unsigned char>(b[0]);
+        auto lowerAscii = [](unsigned char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 0x20) : c;
+        };
+        if (x < 0x80 || y < 0x80) return lowerAscii(x) == lowerAscii(y);
+        return codePage == kCodePageWindows1252 ? LowerLatin1(x) == LowerLatin1(y) : x == y;
+    }
+    if (codePage == kCodePageUtf8 && la == 2 && a[0] == '\xC3' && b[0] == '\xC3') {
+        // U+00C0..U+00DE are C3 80..9E, their lower forms C3 A0..BE.
+        auto lower = [](unsigned char c) {
+            return c >= 0x80 && c <= 0x9E && c != 0x97 ? static_cast<unsigned char>(c + 0x20) : c;
+        };
+        return lower(static_cast<unsigned char>(a[1])) == lower(static_cast<unsigned char>(b[1]));
+    }
+    return a.substr(0, la) == b.substr(0, lb);
+}
+
 } // namespace
 
-int FindText(const SubTitle& doc, std::string_view what, int first, int last) {
+std::size_t FindInText(int codePage, std::string_view text, std::string_view what,
+                       std::size_t from, bool matchCase) {
+    if (matchCase) return FindMarker(codePage, text, what, from);
+    if (what.empty()) return from <= text.size() ? from : std::string_view::npos;
+    for (std::size_t i = from; i < text.size(); i += CharLength(codePage, text, i)) {
+        std::size_t t = i, w = 0;
+        while (w < what.size() && t < text.size()) {
+            const std::size_t lt = CharLength(codePage, text, t);
+            const std::size_t lw = CharLength(codePage, what, w);
+            if (!SameCharacterFolded(codePage, text.substr(t), lt, what.substr(w), lw)) break;
+            t += lt;
+            w += lw;
+        }
+        if (w == what.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+int FindText(const SubTitle& doc, std::string_view what, int first, int last, bool matchCase) {
     if (what.empty() || !InDocument(doc, first, last)) return -1;
     for (int i = first; i <= last; ++i) {
-        if (FindMarker(doc.CodePage(), doc.Item(i)->Text, what) != std::string_view::npos) return i;
+        if (FindInText(doc.CodePage(), doc.Item(i)->Text, what, 0, matchCase) !=
+            std::string_view::npos)
+            return i;
     }
     return -1;
 }
@@ -258,7 +306,7 @@ TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry) {
 }
 
 TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with, int first,
-                      int last, int* replaced) {
+                      int last, int* replaced, bool matchCase) {
     TChange change;
     int count = 0;
     if (!what.empty() && InDocument(doc, first, last)) {
@@ -267,8 +315,9 @@ TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_vi
             const PerTitle& e = *doc.Item(i);
             std::string out;
             std::size_t from = 0;
+            // Folded letters keep their byte lengths: a match is as long as what.
             for (std::size_t at;
-                 (at = FindMarker(codePage, e.Text, what, from)) != std::string::npos;
+                 (at = FindInText(codePage, e.Text, what, from, matchCase)) != std::string::npos;
                  from = at + what.size()) {
                 out.append(e.Text, from, at - from);
                 out.append(with);

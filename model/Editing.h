@@ -64,15 +64,22 @@ TChange EraseEntriesChange(const SubTitle& doc, std::vector<int> indexes);
 // One entry takes new times and text, keeping its other fields; empty when it already has them.
 TChange SetEntryChange(const SubTitle& doc, int index, const PerTitle& entry);
 // Every occurrence of what by with in entries first..last (see ReplaceText); replaced, when
-// given, receives the number of replacements.
+// given, receives the number of replacements. Without matchCase, letters match in either case
+// (see FindInText).
 TChange ReplaceChange(const SubTitle& doc, std::string_view what, std::string_view with, int first,
-                      int last, int* replaced = nullptr);
+                      int last, int* replaced = nullptr, bool matchCase = true);
 // See RepairOverlaps; repaired, when given, receives the number of entries repaired.
 TChange RepairOverlapsChange(const SubTitle& doc, int* repaired = nullptr);
 
 // The first entry of first..last whose text holds what, or -1. An empty text or a range outside
 // the document finds nothing.
-int FindText(const SubTitle& doc, std::string_view what, int first, int last);
+int FindText(const SubTitle& doc, std::string_view what, int first, int last,
+             bool matchCase = true);
+// Where what first stands in text at or after from, walking whole characters of the code page;
+// npos when nowhere. Without matchCase the letters A-Z match a-z, and in Windows-1252 and UTF-8
+// texts the Latin-1 letters À-Þ match à-þ (× and ÷ are no letters); no other character folds.
+std::size_t FindInText(int codePage, std::string_view text, std::string_view what,
+                       std::size_t from, bool matchCase);
 
 // Replaces every occurrence of what by with in entries first..last, left to right, not
 // overlapping, the replaced text not searched again. Marks the document modified whether or not

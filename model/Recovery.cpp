@@ -53,6 +53,16 @@ private:
     std::string_view rest_;
 };
 
+// Copies made before documents knew their line ends have no such line: they end lines with CR LF.
+bool ReadLineEnd(Reader& in, TRecoveryInfo& info) {
+    info.LineEnds = LineEnd::CrLf;
+    if (!in.Literal("eol ")) return true;
+    int lf = 0;
+    if (!in.Number(lf, '\n') || lf < 0 || lf > 1) return false;
+    info.LineEnds = lf ? LineEnd::Lf : LineEnd::CrLf;
+    return true;
+}
+
 bool ReadHead(Reader& in, TRecoveryInfo& info, int* version = nullptr) {
     int encoding = 0;
     std::size_t nameLength = 0;
@@ -61,7 +71,7 @@ bool ReadHead(Reader& in, TRecoveryInfo& info, int* version = nullptr) {
     if (v == 0 || !in.Field("side", info.Side) || !in.Field("time", info.SavedAt) ||
         !in.Field("format", info.Format) || !in.Literal("rate ") ||
         !in.Number(info.FrameRate, '\n') || !in.Field("codepage", info.CodePage) ||
-        !in.Field("encoding", encoding) || !in.Field("count", info.Count) ||
+        !in.Field("encoding", encoding) || !ReadLineEnd(in, info) || !in.Field("count", info.Count) ||
         !in.Field("file", nameLength) || nameLength > kHeadLimit ||
         !in.Bytes(nameLength, info.FileName))
         return false;
@@ -108,7 +118,8 @@ void RecoveryBytes(const SubTitle& doc, int side, int64_t savedAt, std::string& 
     out += "side " + std::to_string(side) + "\ntime " + std::to_string(savedAt) + "\nformat " +
            std::to_string(doc.FormatIndex()) + "\nrate " + rate + "\ncodepage " +
            std::to_string(doc.CodePage()) + "\nencoding " +
-           std::to_string(static_cast<int>(doc.Encoding())) + "\ncount " +
+           std::to_string(static_cast<int>(doc.Encoding())) + "\neol " +
+           (doc.LineEnds() == LineEnd::Lf ? "1" : "0") + "\ncount " +
            std::to_string(doc.Count()) + "\nfile " + std::to_string(doc.FileName().size()) + "\n" +
            doc.FileName() + "\n";
     // The field format's own parts, each as its length and bytes.
@@ -224,5 +235,5 @@ std::optional<SubTitle> ReadRecovery(const std::string& path, TRecoveryInfo* inf
     if (!in.Literal("end\n") || !in.AtEnd()) return std::nullopt;
     if (infoOut) *infoOut = info;
     return SubTitle::Restore(std::move(entries), info.FileName, info.Format, info.FrameRate,
-                             info.CodePage, info.Encoding, std::move(data));
+                             info.CodePage, info.Encoding, std::move(data), info.LineEnds);
 }

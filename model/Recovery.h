@@ -15,6 +15,7 @@ struct TRecoveryInfo {
     double FrameRate = 25.0;
     int CodePage = kCodePageUtf8;
     FileEncoding Encoding = FileEncoding::Plain;
+    LineEnd LineEnds = LineEnd::CrLf;
     int Side = 0;
     int64_t SavedAt = 0; // seconds since 1970
     int Count = 0;

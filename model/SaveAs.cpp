@@ -179,7 +179,8 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         }
         const SubTitle copy =
             SubTitle::Restore(std::move(converted), doc.FileName(), doc.FormatIndex(),
-                              doc.FrameRate(), target.codePage, target.encoding, std::move(data));
+                              doc.FrameRate(), target.codePage, target.encoding, std::move(data),
+                              doc.LineEnds());
         SaveAsOptions rest = o;
         rest.first = 0;
         rest.last = o.last - o.first;
@@ -215,7 +216,8 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         }
     };
     SaveAsResult result;
-    if (!WriteFileAtomically(fileName, target.encoding, write, &result.why)) {
+    if (!WriteFileAtomically(fileName, target.encoding,
+                             WithLineEnd(o.lineEnd.value_or(doc.LineEnds()), write), &result.why)) {
         if (result.why.empty()) result.why = "cannot write " + fileName;
         return result;
     }

@@ -47,6 +47,8 @@ struct SaveAsOptions {
     double frameRate = 25.0;
     // Without it, the document's own encoding.
     std::optional<OutputEncoding> encoding;
+    // Without it, the document's own line ends.
+    std::optional<LineEnd> lineEnd;
 };
 
 struct SaveAsResult {

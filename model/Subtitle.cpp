@@ -76,14 +76,15 @@ SubTitle SubTitle::FromBytes(std::string bytes, const std::string& fileName, dou
 }
 
 SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fileName,
-                           int32_t format, double frameRate, int codePage, FileEncoding encoding) {
+                           int32_t format, double frameRate, int codePage, FileEncoding encoding,
+                           LineEnd lineEnd) {
     return Restore(std::move(entries), fileName, format, frameRate, codePage, encoding,
-                   TFormatData());
+                   TFormatData(), lineEnd);
 }
 
 SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fileName,
                            int32_t format, double frameRate, int codePage, FileEncoding encoding,
-                           TFormatData data) {
+                           TFormatData data, LineEnd lineEnd) {
     SubTitle doc;
     doc.entries_ = std::move(entries);
     doc.loaded_ = true;
@@ -100,6 +101,7 @@ SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fil
     doc.frameRate_ = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 25.0;
     doc.codePage_ = codePage;
     doc.encoding_ = encoding;
+    doc.lineEnd_ = lineEnd;
     doc.modified_ = true;
     return doc;
 }
@@ -188,6 +190,7 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
     frameRate_ = rate;
     codePage_ = source.CodePage();
     encoding_ = source.Encoding();
+    lineEnd_ = DetectLineEnd(source.Text());
     modified_ = false;
 }
 
@@ -302,7 +305,7 @@ bool SubTitle::Save(std::string* why) {
     const int last = Count() - 1;
     const bool ok = WriteFileAtomically(
         fileName_, encoding_,
-        [&](std::ostream& out) {
+        WithLineEnd(lineEnd_, [&](std::ostream& out) {
             switch (format_) {
             case FormatSubRip:
                 return WriteSubRip(*this, out, 0, false, 0, 0, last);
@@ -318,7 +321,7 @@ bool SubTitle::Save(std::string* why) {
             default:
                 return false;
             }
-        },
+        }),
         why);
     if (ok) modified_ = false;
     return ok;

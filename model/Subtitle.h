@@ -62,11 +62,12 @@ public:
     // A document brought back from a recovery copy: these entries, belonging to fileName, to be
     // saved in that format, code page and encoding. It is modified: it differs from its file.
     static SubTitle Restore(std::vector<PerTitle> entries, const std::string& fileName,
-                            int32_t format, double frameRate, int codePage, FileEncoding encoding);
+                            int32_t format, double frameRate, int codePage, FileEncoding encoding,
+                            LineEnd lineEnd = LineEnd::CrLf);
     // The same with the file's own head, tail and field records (WebVTT, ASS, SSA).
     static SubTitle Restore(std::vector<PerTitle> entries, const std::string& fileName,
                             int32_t format, double frameRate, int codePage, FileEncoding encoding,
-                            TFormatData data);
+                            TFormatData data, LineEnd lineEnd = LineEnd::CrLf);
 
     SubTitle(SubTitle&&) noexcept = default;
     SubTitle& operator=(SubTitle&&) noexcept = default;
@@ -89,6 +90,8 @@ public:
     // Code page of the entries' text, and how the file stores it.
     int CodePage() const { return codePage_; }
     FileEncoding Encoding() const { return encoding_; }
+    // How the file ended its lines; a save ends them the same way.
+    LineEnd LineEnds() const { return lineEnd_; }
 
     // The one door through which entries change: applies a hunk or a whole change and answers
     // what takes it back. Throws SubtitleError, changing nothing, when a hunk reaches outside the
@@ -135,6 +138,7 @@ private:
     int codePage_ = kCodePageUtf8;
     FileEncoding encoding_ = FileEncoding::Plain;
     mutable TFormatData data_;
+    LineEnd lineEnd_ = LineEnd::CrLf;
 
     friend class SubtitleReaders;
 };

@@ -159,6 +159,68 @@ LineEndCount CountLineEnds(std::string_view text) {
     return count;
 }
 
+LineEnd DetectLineEnd(std::string_view text) {
+    // Every carriage return is taken for one before a line feed: the bare line feeds are what is
+    // left, and they must be the most.
+    const LineEndCount count = CountLineEnds(text);
+    return count.lf > 2 * count.cr ? LineEnd::Lf : LineEnd::CrLf;
+}
+
+namespace {
+
+// Passes bytes on to another stream, dropping each carriage return right before a line feed. A
+// carriage return at the end of one write waits for the next byte.
+class LfBuffer : public std::streambuf {
+public:
+    explicit LfBuffer(std::ostream& out) : out_(out) {}
+    bool Finish() {
+        if (pendingCr_) out_.put('\r');
+        pendingCr_ = false;
+        return bool(out_);
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        const char* p = s;
+        const char* const end = s + n;
+        while (p < end) {
+            if (pendingCr_) {
+                if (*p != '\n') out_.put('\r');
+                pendingCr_ = false;
+            }
+            const char* cr = static_cast<const char*>(std::memchr(p, '\r', std::size_t(end - p)));
+            const char* stop = cr ? cr : end;
+            out_.write(p, stop - p);
+            if (!cr) break;
+            pendingCr_ = true;
+            p = cr + 1;
+        }
+        return out_ ? n : 0;
+    }
+
+private:
+    std::ostream& out_;
+    bool pendingCr_ = false;
+};
+
+} // namespace
+
+std::function<bool(std::ostream&)> WithLineEnd(LineEnd lineEnd,
+                                               std::function<bool(std::ostream&)> write) {
+    if (lineEnd == LineEnd::CrLf) return write;
+    return [write = std::move(write)](std::ostream& out) {
+        LfBuffer buffer(out);
+        std::ostream filtered(&buffer);
+        const bool ok = write(filtered) && filtered.good();
+        return buffer.Finish() && ok;
+    };
+}
+
 TextSource TextSource::FromFile(const std::string& fileName, LegacyPage legacy) {
     TextSource source;
     source.storage_ = std::make_unique<Storage>();

@@ -97,6 +97,15 @@ struct LineEndCount {
 };
 LineEndCount CountLineEnds(std::string_view text);
 
+// How a file ends its lines, so that a save keeps them: CR LF, or LF alone.
+enum class LineEnd { CrLf, Lf };
+// LF when most line feeds of the text stand without a carriage return before them; CR LF
+// otherwise (old Mac files and files without line ends included).
+LineEnd DetectLineEnd(std::string_view text);
+// The writers end lines with CR LF; this writes through them with the line ends asked for.
+std::function<bool(std::ostream&)> WithLineEnd(LineEnd lineEnd,
+                                               std::function<bool(std::ostream&)> write);
+
 // Writes a file through a temporary file beside it that is renamed over the target only after
 // every byte is written and flushed; on any failure the target stays as it was. The writer gets a
 // stream of UTF-8 or code-page bytes; the encoding adds the byte-order mark and, for UTF-16,

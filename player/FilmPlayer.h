@@ -30,6 +30,9 @@ public:
     virtual void SetCurrentPosition(double seconds) = 0;
     virtual double Rate() const = 0;
     virtual void SetRate(double rate) = 0;
+    // Pictures per second of the open film, as its file states it (else as measured); 0 while
+    // no film is open or the rate is unknown.
+    virtual double FrameRate() const = 0;
     virtual int PlayState() const = 0;
 
     virtual void Play() = 0;

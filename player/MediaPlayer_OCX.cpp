@@ -244,6 +244,17 @@ double TMMediaPlayer::Rate() const {
     return speed;
 }
 
+double TMMediaPlayer::FrameRate() const {
+    if (!loaded_) return 0;
+    for (const char* name : {"container-fps", "estimated-vf-fps"}) {
+        double fps = 0;
+        if (mpv_get_property(mpv_, name, MPV_FORMAT_DOUBLE, &fps) >= 0 && std::isfinite(fps) &&
+            fps > 0)
+            return fps;
+    }
+    return 0;
+}
+
 void TMMediaPlayer::SetRate(double rate) {
     // mpv refuses speeds outside its range; the rate read back then stays where it was.
     mpv_set_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &rate);

@@ -39,6 +39,7 @@ public:
     double CurrentPosition() const override;
     void SetCurrentPosition(double seconds) override;
     double Rate() const override;
+    double FrameRate() const override;
     void SetRate(double rate) override;
     int PlayState() const override { return state_; }
     void Play() override;

@@ -161,4 +161,12 @@ enum TextId : int {
     txCheckColumns = 5960,
     txCheckLines = 5961,
     txChineseRecodeTo = 5962,
+    // Closing with changes, Save As's file name and line ends, and the find that found nothing.
+    txSaveChangesOf = 6200,
+    txNeedFileName = 6201,
+    txNothingFound = 6202,
+    txSaveLineEnd = 6203,
+    txLineEndAsDocument = 6204,
+    txLineEndLf = 6205,
+    txLineEndCrLf = 6206,
 };

@@ -119,7 +119,8 @@ bool TCombineForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TCombineForm::sbtnSubFileClick() {
     const QString path =
-        Questions().OpenFileName(this, QString(), OpenFilter, QStringLiteral("srt"));
+        ChooseFileToOpen(this, QString(), OpenFilter, QStringLiteral("srt"),
+                         Document ? QString::fromStdString(Document->FileName()) : QString());
     if (path.isEmpty()) return;
     const std::unique_ptr<SubTitle> file = ReadSourceFile(this, path, Reading);
     if (!file) return;

@@ -126,7 +126,8 @@ void TImportForm::UpdateEnabled() {
 
 void TImportForm::sbtnFileClick() {
     const QString path =
-        Questions().OpenFileName(this, QString(), OpenFilter, QStringLiteral("srt"));
+        ChooseFileToOpen(this, QString(), OpenFilter, QStringLiteral("srt"),
+                         Document ? QString::fromStdString(Document->FileName()) : QString());
     if (path.isEmpty()) return;
     if (KindOf(path) == TImportKind::Subtitle) {
         const std::unique_ptr<SubTitle> file = ReadSourceFile(this, path, Reading);

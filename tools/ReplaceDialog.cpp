@@ -1,5 +1,6 @@
 #include "ReplaceDialog.h"
 
+#include <QCheckBox>
 #include <QFont>
 #include <QGridLayout>
 #include <QLabel>
@@ -39,6 +40,9 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
     lbReplace->setObjectName(QStringLiteral("lbReplace"));
     lbReplace->setBuddy(edReplace);
 
+    cbMatchCase = new QCheckBox(QStringLiteral("大小寫須相符(&C)"), this);
+    cbMatchCase->setObjectName(QStringLiteral("cbMatchCase"));
+
     bbtnFindNext = NewButton("bbtnFindNext", QStringLiteral("找下一個(&F)"), this);
     bbtnReplace = NewButton("bbtnReplace", QStringLiteral("取代(&R)"), this);
     bbtnReplaceAll = NewButton("bbtnReplaceAll", QStringLiteral("全部取代(&A)"), this);
@@ -51,7 +55,8 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
     fields->addWidget(edFind, 0, 1);
     fields->addWidget(lbReplace, 1, 0);
     fields->addWidget(edReplace, 1, 1);
-    fields->setRowStretch(2, 1);
+    fields->addWidget(cbMatchCase, 2, 0, 1, 2);
+    fields->setRowStretch(3, 1);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(bbtnFindNext);
@@ -66,7 +71,8 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(edFind, edReplace);
-    setTabOrder(edReplace, bbtnFindNext);
+    setTabOrder(edReplace, cbMatchCase);
+    setTabOrder(cbMatchCase, bbtnFindNext);
     setTabOrder(bbtnFindNext, bbtnReplace);
     setTabOrder(bbtnReplace, bbtnReplaceAll);
     setTabOrder(bbtnReplaceAll, bbtnClose);
@@ -86,6 +92,10 @@ QString TReplaceDialog::FindText() const {
 
 QString TReplaceDialog::ReplaceText() const {
     return edReplace->text();
+}
+
+bool TReplaceDialog::MatchCase() const {
+    return cbMatchCase->isChecked();
 }
 
 void TReplaceDialog::SetFindText(const QString& text) {

@@ -1,10 +1,12 @@
 #pragma once
 // The modeless find-and-replace dialog. It only collects the two texts and says which button was
 // pressed; the main window reads the texts again at each press and does the work on the document
-// of the pane active at that moment. Matching is exact and the search runs downwards.
+// of the pane active at that moment. Letters match in either case unless cbMatchCase is checked;
+// the search runs downwards.
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,11 +19,13 @@ public:
     QString FindText() const;
     QString ReplaceText() const;
     void SetFindText(const QString& text);
+    bool MatchCase() const;
 
     QLabel* lbFind = nullptr;
     QLineEdit* edFind = nullptr;
     QLabel* lbReplace = nullptr;
     QLineEdit* edReplace = nullptr;
+    QCheckBox* cbMatchCase = nullptr;
     QPushButton* bbtnFindNext = nullptr;
     QPushButton* bbtnReplace = nullptr;
     QPushButton* bbtnReplaceAll = nullptr;

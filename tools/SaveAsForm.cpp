@@ -41,7 +41,7 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     rbtnSubRip = Place(new QRadioButton(QStringLiteral("SubRip"), GroupBox1), "rbtnSubRip",
                        QRect(74, 20, 70, 17));
     rbtnMicroDVD = Place(new QRadioButton(QStringLiteral("MicroDVD"), GroupBox1), "rbtnMicroDVD",
-                         QRect(150, 20, 80, 17));
+                         QRect(150, 20, 84, 17));
     rbtnSubviewer = Place(new QRadioButton(QStringLiteral("Subviewer"), GroupBox1), "rbtnSubviewer",
                           QRect(236, 20, 90, 17));
     rbtnWebVTT = Place(new QRadioButton(QStringLiteral("WebVTT"), GroupBox1), "rbtnWebVTT",
@@ -53,9 +53,8 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     rbtnSubRip->setChecked(true);
     leSubFileLabel = Place(new QLabel(QStringLiteral("檔案名稱: "), GroupBox1), "leSubFileLabel",
                            QPoint(10, 66));
-    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 64, 226, 18));
-    leSubFile->setReadOnly(true);
-    leSubFile->setFrame(false);
+    // Typed or chosen: the path is used as it stands.
+    leSubFile = Place(new QLineEdit(GroupBox1), "leSubFile", QRect(74, 62, 226, 22));
     leSubFileLabel->setBuddy(leSubFile);
     sbtnSaveFile = Place(new QToolButton(GroupBox1), "sbtnSaveFile", QRect(304, 60, 24, 24));
     sbtnSaveFile->setIcon(QIcon::fromTheme(QStringLiteral("document-save-as"),
@@ -101,7 +100,13 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     upStartms = StartTime->Spinners[3];
     StartTime->ShowTime(0);
     cbDelEmpty = Place(new QCheckBox(QStringLiteral("刪除空白字幕行"), GroupBox3), "cbDelEmpty",
-                       QRect(10, 72, 300, 17));
+                       QRect(10, 72, 156, 17));
+    // The document's own line ends unless another is chosen.
+    lbLineEnd =
+        Place(new QLabel(TextOf(txSaveLineEnd), GroupBox3), "lbLineEnd", QPoint(172, 74));
+    cbLineEnd = Place(new QComboBox(GroupBox3), "cbLineEnd", QRect(226, 70, 100, 21));
+    cbLineEnd->addItems({TextOf(txLineEndAsDocument), TextOf(txLineEndLf), TextOf(txLineEndCrLf)});
+    lbLineEnd->setBuddy(cbLineEnd);
     cbPad = Place(new QCheckBox(QStringLiteral("自動加入空白,使字幕居中對齊"), GroupBox3), "cbPad",
                   QRect(10, 96, 300, 17));
     lbFrame =
@@ -199,9 +204,15 @@ void TSaveAsForm::UpdateEnabled() {
 void TSaveAsForm::sbtnSaveFileClick() {
     // Filter entries counted from 0 are the formats in their order, then all files.
     const int32_t format = Format();
+    // The name given so far, else the document's folder or the last folder used.
+    const QString start = !leSubFile->text().trimmed().isEmpty()
+                              ? leSubFile->text()
+                              : ChooserFolder(Document ? QString::fromStdString(Document->FileName())
+                                                       : QString());
     const std::optional<TSaveChoice> choice =
-        Questions().SaveFileChoice(this, QString(), SaveFilter, format, leSubFile->text());
+        Questions().SaveFileChoice(this, QString(), SaveFilter, format, start);
     if (!choice) return;
+    RememberChooserFolder(choice->Path);
     // All files (or none known): the format stays.
     if (choice->FilterIndex >= FormatSubRip && choice->FilterIndex <= FormatSSA)
         FormatButton(choice->FilterIndex)->setChecked(true);
@@ -240,6 +251,8 @@ SaveAsOptions TSaveAsForm::Options(double frameRate) const {
     o.assStyle = AssStyle;
     if (const int chosen = cbEncoding->currentIndex(); chosen > 0)
         o.encoding = OutputEncodings()[size_t(chosen - 1)];
+    if (cbLineEnd->currentIndex() > 0)
+        o.lineEnd = cbLineEnd->currentIndex() == 1 ? LineEnd::Lf : LineEnd::CrLf;
     return o;
 }
 
@@ -247,7 +260,8 @@ void TSaveAsForm::bbtnOkClick() {
     if (cbReTime->isChecked() && StartTime->RefuseIfIncomplete()) return;
     const QString path = leSubFile->text();
     if (path.trimmed().isEmpty()) {
-        Questions().ShowError(this, TextOf(txNoCombineFile));
+        Questions().ShowError(this, TextOf(txNeedFileName));
+        leSubFile->setFocus();
         return;
     }
     if (QFileInfo::exists(path) &&

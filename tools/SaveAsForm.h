@@ -70,6 +70,9 @@ public:
     TUpDown *upStartHour = nullptr, *upStartMinute = nullptr, *upStartSec = nullptr,
             *upStartms = nullptr;
     QCheckBox* cbDelEmpty = nullptr;
+    // The line ends: the document's own (item 0), LF, CR LF.
+    QLabel* lbLineEnd = nullptr;
+    QComboBox* cbLineEnd = nullptr;
     QCheckBox* cbPad = nullptr;
     QLabel* lbFrame = nullptr;
     QComboBox* cbFrame = nullptr;

@@ -166,4 +166,13 @@ TEST(ConvertArgs, ChineseConversionNames) {
     }
 }
 
+TEST(ConvertArgs, LineEnds) {
+    EXPECT_EQ(Parse({"--eol", "lf", "in.srt", "out.srt"}).options.lineEnd, LineEnd::Lf);
+    EXPECT_EQ(Parse({"--eol=crlf", "in.srt", "out.srt"}).options.lineEnd, LineEnd::CrLf);
+    EXPECT_FALSE(Parse({"in.srt", "out.srt"}).options.lineEnd);
+    const ParsedArguments p = Parse({"--eol", "cr", "in.srt", "out.srt"});
+    EXPECT_EQ(p.kind, ParsedArguments::Error);
+    EXPECT_NE(p.error.find("--eol"), std::string::npos) << p.error;
+}
+
 } // namespace

@@ -123,6 +123,13 @@ protected:
     fs::path work_;
 };
 
+// The text with LF line ends.
+std::string WithLf(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 bool OneLine(const std::string& text) {
     return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 1;
 }
@@ -143,6 +150,29 @@ TEST_F(Convert, SubRipRoundTripIsByteForByteAndLeavesNothingElse) {
     EXPECT_NE(r.err.find("wrote 4 entries (SubRip)"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("code page UTF-8"), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
+}
+
+// The output ends its lines as the input does, unless --eol says otherwise.
+TEST_F(Convert, LineEndsAsTheInputUnlessEolSays) {
+    const std::string lf = WithLf(kBasicSrt);
+    WriteAll(work_ / "lf.srt", lf);
+    struct Case {
+        std::vector<std::string> args;
+        std::string input, expected;
+    } cases[] = {
+        {{}, "lf.srt", lf},
+        {{"--eol", "crlf"}, "lf.srt", kBasicSrt},
+        {{"--eol", "lf"}, "basic.srt", lf},
+        {{}, "basic.srt", kBasicSrt},
+    };
+    Input("basic.srt");
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--force", Path(c.input), Path("out.srt")});
+        const Result r = Run(args);
+        EXPECT_EQ(r.exit, 0) << r.err;
+        EXPECT_EQ(ReadAll(Path("out.srt")), c.expected) << c.input;
+    }
 }
 
 struct OptionCase {
@@ -261,15 +291,16 @@ TEST_F(Convert, MicroDVDInputIsReadAtTheGivenRate) {
 TEST_F(Convert, SubViewerInputToSubRip) {
     Result r = Run({Input("viewer.sub"), Path("out.srt")});
     EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(ReadAll(Path("out.srt")), Block(1, "00:00:01,000", "00:00:03,500", "a|b") +
-                                            Block(2, "00:00:04,000", "00:00:05,000", "c"));
+    // The input's LF line ends stay.
+    EXPECT_EQ(ReadAll(Path("out.srt")), WithLf(Block(1, "00:00:01,000", "00:00:03,500", "a|b") +
+                                               Block(2, "00:00:04,000", "00:00:05,000", "c")));
     EXPECT_NE(r.err.find("read 2 entries (SubViewer)"), std::string::npos) << r.err;
 }
 
 TEST_F(Convert, SubViewerInputWithAnEmptyHeaderLine) {
     Result r = Run({Input("viewer-empty-header-line.sub"), Path("out.srt")});
     EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(ReadAll(Path("out.srt")), Block(1, "00:00:01,000", "00:00:03,500", "a"));
+    EXPECT_EQ(ReadAll(Path("out.srt")), WithLf(Block(1, "00:00:01,000", "00:00:03,500", "a")));
 }
 
 // Each input's legacy page is detected and kept in the output, byte for byte; --codepage names

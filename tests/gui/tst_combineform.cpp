@@ -3,6 +3,7 @@
 // read again on OK (a file that is no subtitle file, a MicroDVD file asking for its rate, a
 // reader's error, a missing file), code pages, empty targets and ranges, and number boxes that
 // reach every entry.
+#include "TestSettings.h"
 #include "Combine.h"
 #include "ControlTable.h"
 #include "MergeFixture.h"
@@ -34,6 +35,8 @@ void Choose(TCombineForm& f, Where where) {
 
 class TestCombineForm : public QObject {
     Q_OBJECT
+    // The choosers remember their folder in the settings: a test keeps its own.
+    TTestSettings settings_;
 
 private slots:
     void controls() {

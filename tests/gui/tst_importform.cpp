@@ -2,6 +2,7 @@
 // source, times and texts copied pairwise from the other pane or a file, a text file poured in
 // by paragraphs, extensions in any letter case and of other kinds, MicroDVD files asking twice,
 // code pages converted or refused, and each OK one undoable step.
+#include "TestSettings.h"
 #include "ControlTable.h"
 #include "Import.h"
 #include "MergeFixture.h"
@@ -34,6 +35,8 @@ void TenAndEight(Fixture& x) {
 
 class TestImportForm : public QObject {
     Q_OBJECT
+    // The choosers remember their folder in the settings: a test keeps its own.
+    TTestSettings settings_;
 
 private slots:
     void controls() {

@@ -3,6 +3,7 @@
 #include "ReplaceDialog.h"
 
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -56,10 +57,12 @@ void TestReplaceDialog::tabOrder() {
     TReplaceDialog dialog;
     dialog.SetFindText(QStringLiteral("a")); // every button enabled, so every one takes focus
     QList<QWidget*> chain;
-    for (QWidget* w = dialog.edFind; chain.size() < 6; w = w->nextInFocusChain())
+    for (QWidget* w = dialog.edFind; chain.size() < 7; w = w->nextInFocusChain())
         if (w->focusPolicy() & Qt::TabFocus) chain << w;
-    QCOMPARE(chain, (QList<QWidget*>{dialog.edFind, dialog.edReplace, dialog.bbtnFindNext,
-                                     dialog.bbtnReplace, dialog.bbtnReplaceAll, dialog.bbtnClose}));
+    const QList<QWidget*> expected{dialog.edFind,         dialog.edReplace,   dialog.cbMatchCase,
+                                   dialog.bbtnFindNext,   dialog.bbtnReplace, dialog.bbtnReplaceAll,
+                                   dialog.bbtnClose};
+    QCOMPARE(chain, expected);
 }
 
 void TestReplaceDialog::buttonSignals_data() {

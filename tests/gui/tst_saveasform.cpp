@@ -9,6 +9,7 @@
 #include "SaveAs.h"
 #include "SaveAsForm.h"
 #include "ScriptedQuestions.h"
+#include "TestSettings.h"
 #include "Texts.h"
 #include "TimeParts.h"
 #include "UpDown.h"
@@ -104,6 +105,8 @@ Q_DECLARE_METATYPE(Setup)
 
 class TestSaveAsForm : public QObject {
     Q_OBJECT
+    // The choosers remember their folder in the settings: a test keeps its own.
+    TTestSettings settings_;
 
 private slots:
     void controls() {
@@ -116,13 +119,13 @@ private slots:
                 {"GroupBox1", "QGroupBox", "1. 字幕格式", QRect(6, 4, 336, 90)},
                 {"lbFormat", "QLabel", "檔案格式:", QRect(10, 22, -1, -1)},
                 {"rbtnSubRip", "QRadioButton", "SubRip", QRect(74, 20, 70, 17)},
-                {"rbtnMicroDVD", "QRadioButton", "MicroDVD", QRect(150, 20, 80, 17)},
+                {"rbtnMicroDVD", "QRadioButton", "MicroDVD", QRect(150, 20, 84, 17)},
                 {"rbtnSubviewer", "QRadioButton", "Subviewer", QRect(236, 20, 90, 17)},
                 {"rbtnWebVTT", "QRadioButton", "WebVTT", QRect(74, 40, 70, 17)},
                 {"rbtnASS", "QRadioButton", "ASS", QRect(150, 40, 80, 17)},
                 {"rbtnSSA", "QRadioButton", "SSA", QRect(236, 40, 90, 17)},
                 {"leSubFileLabel", "QLabel", "檔案名稱: ", QRect(10, 66, -1, -1)},
-                {"leSubFile", "QLineEdit", "", QRect(74, 64, 226, 18)},
+                {"leSubFile", "QLineEdit", "", QRect(74, 62, 226, 22)},
                 {"sbtnSaveFile", "QToolButton", std::nullopt, QRect(304, 60, 24, 24)},
                 {"GroupBox2", "QGroupBox", "2. 選擇範圍", QRect(6, 98, 336, 72)},
                 {"rbtnSelectAll", "QRadioButton", "全部", QRect(10, 20, 60, 17)},
@@ -141,7 +144,9 @@ private slots:
                 {"cbReTime", "QCheckBox", "重設時間", QRect(10, 46, 120, 17)},
                 {"meStartHour", "TMaskEdit", "00", QRect(150, 44, 20, 21)},
                 {"upStartms", "TUpDown", std::nullopt, QRect(300, 44, 15, 21)},
-                {"cbDelEmpty", "QCheckBox", "刪除空白字幕行", QRect(10, 72, 300, 17)},
+                {"cbDelEmpty", "QCheckBox", "刪除空白字幕行", QRect(10, 72, 156, 17)},
+                {"lbLineEnd", "QLabel", "行尾:", QRect(172, 74, -1, -1)},
+                {"cbLineEnd", "QComboBox", "同原檔", QRect(226, 70, 100, 21)},
                 {"cbPad", "QCheckBox", "自動加入空白,使字幕居中對齊", QRect(10, 96, 300, 17)},
                 {"lbFrame", "QLabel", "每秒Frame數:", QRect(10, 124, -1, -1)},
                 {"cbFrame", "QComboBox", "23.976", QRect(100, 120, 90, 21)},
@@ -153,8 +158,9 @@ private slots:
         QVERIFY(form.rbtnSelectAll->isChecked());
         QVERIFY(form.cbReTime->isChecked());
         QVERIFY(!form.cbDelEmpty->isChecked());
-        QVERIFY(form.leSubFile->isReadOnly());
-        QVERIFY(!form.leSubFile->hasFrame());
+        // The file name can be typed as well as chosen.
+        QVERIFY(!form.leSubFile->isReadOnly());
+        QVERIFY(form.leSubFile->hasFrame());
         QVERIFY(form.cbFrame->isEditable());
         QStringList items;
         for (int i = 0; i < form.cbFrame->count(); ++i)
@@ -362,10 +368,10 @@ private slots:
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<QString>("message");
         QTest::newRow("no path") << Setup([](TSaveAsForm& f) { f.leSubFile->clear(); })
-                                 << TextOf(txNoCombineFile);
+                                 << QStringLiteral("請輸入存檔之檔案名稱");
         QTest::newRow("a path of spaces")
             << Setup([](TSaveAsForm& f) { f.leSubFile->setText("   "); })
-            << TextOf(txNoCombineFile);
+            << QStringLiteral("請輸入存檔之檔案名稱");
         for (const char* rate : {"abc", "inf", "nan", "25,000", ""})
             QTest::addRow("frame rate \"%s\"", rate) << Setup([rate](TSaveAsForm& f) {
                 f.rbtnMicroDVD->click();
@@ -488,6 +494,65 @@ private slots:
         QVERIFY(Bytes(x.path("bom.srt"))
                     .startsWith("\xEF\xBB\xBF"
                                 "1\r\n"));
+    }
+
+    // A name typed into the field is where the file goes.
+    void typedFileName() {
+        Fixture x(Doc120());
+        x.form.leSubFile->setFocus();
+        QTest::keyClicks(x.form.leSubFile, x.path("typed.srt"));
+        QCOMPARE(x.form.leSubFile->text(), x.path("typed.srt"));
+        QVERIFY(x.ok());
+        QVERIFY(Bytes(x.path("typed.srt")).startsWith("1\r\n00:00:00,000 --> "));
+    }
+
+    // The document's line ends stay unless the box chooses others.
+    void lineEnds_data() {
+        QTest::addColumn<QByteArray>("seed");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("lf");
+        QTest::newRow("LF document") << QByteArray("\n") << 0 << true;
+        QTest::newRow("CR LF document") << QByteArray("\r\n") << 0 << false;
+        QTest::newRow("LF chosen") << QByteArray("\r\n") << 1 << true;
+        QTest::newRow("CR LF chosen") << QByteArray("\n") << 2 << false;
+    }
+    void lineEnds() {
+        QFETCH(QByteArray, seed);
+        QFETCH(int, choice);
+        QFETCH(bool, lf);
+        std::string text = SubRipText({{1000, 2000, "a|b"}, {3000, 4000, "c"}});
+        if (seed == "\n") std::erase(text, '\r');
+        Fixture x(std::make_unique<SubTitle>(SubTitle::FromBytes(text, "doc.srt", 25.0)));
+        QCOMPARE(x.form.cbLineEnd->count(), 3);
+        x.form.cbLineEnd->setCurrentIndex(choice);
+        for (const char* name : {"out.srt", "out.sub"}) {
+            x.form.findChild<QRadioButton*>(QString(name).endsWith(".sub") ? "rbtnSubviewer"
+                                                                           : "rbtnSubRip")
+                ->click();
+            x.form.leSubFile->setText(x.path(name));
+            QVERIFY(x.ok());
+            const QByteArray written = Bytes(x.path(name));
+            QVERIFY(written.count('\n') >= 6);
+            QCOMPARE(written.count('\r'), lf ? 0 : written.count('\n'));
+        }
+    }
+
+    // The chooser opens on the name given so far, else in the document's folder, else in the
+    // last folder a file was chosen in.
+    void chooserOpensWhereTheUserWas() {
+        QTemporaryDir work;
+        const QString docPath = work.filePath("doc.srt");
+        Fixture x(MakeDoc({{1000, 2000, "a"}}, docPath.toStdString()));
+        x.form.leSubFile->clear();
+        x.choose(x.path("picked.srt"), 0);
+        QCOMPARE(x.questions.LastInitialPath, work.path());
+        // A document with no folder on disk: the last folder chosen in.
+        Fixture y(MakeDoc({{1000, 2000, "a"}}, "/no/such/folder/doc.srt"));
+        y.choose(y.path("again.srt"), 0);
+        QCOMPARE(y.questions.LastInitialPath, x.dir.path());
+        y.form.leSubFile->setText(y.path("named.srt"));
+        y.choose(y.path("named.srt"), 0);
+        QCOMPARE(y.questions.LastInitialPath, y.path("named.srt"));
     }
 
     // Whatever is written, the document keeps its name, format, entries and mark.

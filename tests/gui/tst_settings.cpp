@@ -254,39 +254,74 @@ private slots:
         QCOMPARE(Probe(form).FormSizes()[0], 820);
     }
 
-    void closeAsksPerModifiedSideLeftFirst() {
+    // Each changed side is asked Save / Don't save / Cancel, the left first; Cancel keeps the
+    // window and asks no more.
+    void closeAsksSaveDiscardCancelPerModifiedSide() {
         TScriptedQuestions questions;
         TMainForm form(Fake());
         Probe(form).Side(0)->Replace(ModifiedDoc("/work/left.srt"), false);
         Probe(form).Side(1)->Replace(ModifiedDoc("/work/right.srt"), false);
 
-        // Cancel on the left question: the window stays, the right one is never asked.
         questions.MessageAnswers << mrCancel;
         bool canClose = true;
         Probe(form).FormCloseQuery(canClose);
         QVERIFY(!canClose);
         QCOMPARE(questions.Messages.size(), 1);
         const auto& left = questions.Messages[0];
-        QCOMPARE(left.Text, QStringLiteral("確定要放棄已修改部份?"));
+        QCOMPARE(left.Text, QStringLiteral("是否儲存對「left.srt」的修改?"));
         QCOMPARE(left.Title, QStringLiteral("[左側字幕] -- /work/left.srt"));
-        QCOMPARE(left.Kind, TMsgKind::Confirmation);
-        QCOMPARE(left.Buttons, (QList<int>{mrOk, mrCancel}));
-        QCOMPARE(left.DefaultButton, int(mrCancel));
+        QCOMPARE(left.Buttons, (QList<int>{mrSave, mrDiscard, mrCancel}));
+        QCOMPARE(left.DefaultButton, int(mrSave));
 
-        // OK, then Cancel on the right.
+        // Don't save, then Cancel on the right.
         questions.Messages.clear();
-        questions.MessageAnswers << mrOk << mrCancel;
+        questions.MessageAnswers << mrDiscard << mrCancel;
         Probe(form).FormCloseQuery(canClose);
         QVERIFY(!canClose);
         QCOMPARE(questions.Messages.size(), 2);
         QCOMPARE(questions.Messages[1].Title, QStringLiteral("[右側字幕] -- /work/right.srt"));
 
-        // OK to both: the window closes, nothing is saved.
+        // Don't save to both: the window closes, nothing is saved.
         questions.Messages.clear();
-        questions.MessageAnswers << mrOk << mrOk;
+        questions.MessageAnswers << mrDiscard << mrDiscard;
         form.show();
         QVERIFY(form.close());
         QVERIFY(Probe(form).Side(0)->IsModified());
+        QVERIFY(!QFile::exists("/work/left.srt"));
+    }
+
+    // Save writes the side through its owner and the window closes; a save that fails is told
+    // and keeps the window open with the changes.
+    void closeSavesWhenAskedAndStaysWhenTheSaveFails() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("left.srt");
+        TScriptedQuestions questions;
+        TMainForm form(Fake());
+        Probe(form).Side(0)->Replace(ModifiedDoc(path.toUtf8().constData()), false);
+        const QString blocked = dir.filePath("missing/right.srt");
+        Probe(form).Side(1)->Replace(ModifiedDoc(blocked.toUtf8().constData()), false);
+
+        questions.MessageAnswers << mrSave << mrSave;
+        bool canClose = true;
+        Probe(form).FormCloseQuery(canClose);
+        QVERIFY(!canClose);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(!Probe(form).Side(0)->IsModified());
+        QVERIFY(Probe(form).Side(1)->IsModified());
+        // The two questions and the failed save's error.
+        QCOMPARE(questions.Messages.size(), 3);
+        QCOMPARE(questions.Messages[2].Kind, TMsgKind::Error);
+        QVERIFY(questions.Messages[2].Text.contains(blocked));
+
+        // Now only the right is asked; Save with the folder there closes the window.
+        QVERIFY(QDir().mkpath(dir.filePath("missing")));
+        questions.Messages.clear();
+        questions.MessageAnswers << mrSave;
+        form.show();
+        QVERIFY(form.close());
+        QCOMPARE(questions.Messages.size(), 1);
+        QVERIFY(QFile::exists(blocked));
+        QVERIFY(!Probe(form).Side(1)->IsModified());
     }
 
     void closeWithoutChangesAsksNothing() {

@@ -108,9 +108,10 @@ inline SubTitle DocWith(std::vector<PerTitle> entries, const std::string& name =
                         bool big5 = false, double rate = 25.0) {
     std::string seed;
     if (name.size() >= 4 && name.substr(name.size() - 4) == ".sub")
-        seed = big5 ? "[INFORMATION]\xA5\x7C\n" : "[INFORMATION]\n";
+        seed = big5 ? "[INFORMATION]\xA5\x7C\r\n" : "[INFORMATION]\r\n";
     else
-        seed = big5 ? "\xA5\x7C\n" : "\n";
+        seed = big5 ? "\xA5\x7C\r\n" : "\r\n";
+    // The seed's CR LF is what the document writes (a save keeps the file's line ends).
     SubTitle doc = SubTitle::FromBytes(seed, name, rate);
     EXPECT_TRUE(doc.IsLoaded());
     TChange fill;

@@ -44,6 +44,45 @@ TEST(Find, MatchesBeginOnWholeCharacters) {
     EXPECT_EQ(FindText(doc, "\xA5\x7C", 0, 1), 0);
 }
 
+// Without matching case only letters fold: A-Z, and the Latin-1 letters in UTF-8 and
+// Windows-1252 texts; a double-byte character whose trail byte is a letter stays itself.
+TEST(Find, EitherCaseFoldsLettersOnly) {
+    struct Case {
+        const char* name;
+        int codePage;
+        std::string text, what;
+        std::size_t at; // npos: not found
+    } cases[] = {
+        {"ascii", kCodePageUtf8, "Hello World", "world", 6},
+        {"ascii upper", kCodePageUtf8, "hello world", "WORLD", 6},
+        {"no letter folds", kCodePageUtf8, "a[b", "A{B", std::string::npos},
+        {"utf-8 latin", kCodePageUtf8, "CAF\xC3\x89", "caf\xC3\xA9", 0},
+        {"utf-8 times", kCodePageUtf8, "\xC3\x97", "\xC3\xB7", std::string::npos},
+        {"utf-8 other", kCodePageUtf8, "\xC4\x80", "\xC4\x81", std::string::npos},
+        {"1252 latin", kCodePageWindows1252, "x\xC9t\xC9", "\xE9T\xE9", 1},
+        {"big5 trail letter", kCodePageBig5, "\xA4\x61", "\xA4\x41", std::string::npos},
+        {"big5 after a character", kCodePageBig5, "\xA4\x61" "Ab", "aB", 2},
+        {"big5 trail is no start", kCodePageBig5, "\xA4\x61", "a", std::string::npos},
+        {"longer than the text", kCodePageUtf8, "ab", "abc", std::string::npos},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FindInText(c.codePage, c.text, c.what, 0, false), c.at) << c.name;
+        if (c.at != std::string::npos && c.text.substr(c.at, c.what.size()) != c.what) {
+            EXPECT_EQ(FindInText(c.codePage, c.text, c.what, 0, true), std::string::npos)
+                << c.name;
+        }
+    }
+    SubTitle doc = DocWith(Texts({"x", "Cab", "ABC"}));
+    EXPECT_EQ(FindText(doc, "AB", 0, 2, false), 1);
+    EXPECT_EQ(FindText(doc, "AB", 0, 2, true), 2);
+    int replaced = 0;
+    TChange change = ReplaceChange(doc, "ab", "-", 0, 2, &replaced, false);
+    EXPECT_EQ(replaced, 2);
+    doc.Apply(std::move(change));
+    EXPECT_EQ(doc.Item(1)->Text, "C-");
+    EXPECT_EQ(doc.Item(2)->Text, "-C");
+}
+
 TEST(Replace, Cases) {
     struct Case {
         const char* text;

@@ -70,6 +70,35 @@ TEST(Recovery, BringsTheDocumentBackExactly) {
     }
 }
 
+// A copy keeps the document's line ends; a copy made before documents knew them (no "eol" line)
+// is still read, with CR LF.
+TEST(Recovery, CarriesTheLineEnds) {
+    TempDir dir;
+    for (const char* seed : {"\n", "\r\n"}) {
+        SubTitle doc = SubTitle::FromBytes(seed, dir.File("a.srt"), 25.0);
+        TChange fill;
+        fill.Hunks.emplace_back(TSplice{0, doc.Count(), Awkward()});
+        doc.Apply(std::move(fill));
+        const std::string bytes = RecoveryBytes(doc, 0, 1);
+        std::optional<SubTitle> back = ReadRecovery(dir.Write("a.rec", bytes));
+        ASSERT_TRUE(back) << seed;
+        EXPECT_EQ(back->LineEnds(), doc.LineEnds()) << seed;
+
+        std::string old = bytes;
+        const std::size_t eol = old.find("eol ");
+        ASSERT_NE(eol, std::string::npos);
+        old.erase(eol, 6);
+        std::optional<SubTitle> older = ReadRecovery(dir.Write("old.rec", old));
+        ASSERT_TRUE(older) << seed;
+        EXPECT_EQ(older->LineEnds(), LineEnd::CrLf);
+        EXPECT_EQ(older->Count(), 4);
+    }
+    EXPECT_EQ(SubTitle::FromBytes("\n", "a.srt", 25.0).LineEnds(), LineEnd::Lf);
+    std::string bad = RecoveryBytes(DocWith(Awkward()), 0, 1);
+    bad.replace(bad.find("eol 0"), 5, "eol 7");
+    EXPECT_FALSE(ReadRecovery(dir.Write("bad.rec", bad)));
+}
+
 // A copy cut short or damaged is no copy: nothing is restored from it.
 TEST(Recovery, DamagedCopiesAreRefused) {
     TempDir dir;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -23,6 +24,16 @@ using testutil::TempDir;
 
 const std::string kSrt =
     "1\n00:00:01,000 --> 00:00:02,000\na\nb\n\n2\n00:00:03,000 --> 00:00:04,000\nc\n";
+
+// ASCII text as a UTF-16LE file with its byte-order mark.
+std::string Utf16LE(std::string_view ascii) {
+    std::string bytes("\xFF\xFE");
+    for (char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
 
 double RateInName(const std::string& name) {
     std::smatch m;
@@ -62,9 +73,73 @@ TEST(Save, WritesTheFormatAndClearsModified) {
     ASSERT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.Save());
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(ReadBytes(path), "1\r\n00:00:01,500 --> 00:00:02,500\r\na\r\nb\r\n\r\n"
-                               "2\r\n00:00:03,000 --> 00:00:04,000\r\nc\r\n\r\n");
+    // The file's own line ends (LF) stay.
+    EXPECT_EQ(ReadBytes(path), "1\n00:00:01,500 --> 00:00:02,500\na\nb\n\n"
+                               "2\n00:00:03,000 --> 00:00:04,000\nc\n\n");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"film.srt"});
+}
+
+// A save ends lines as the file did: LF stays LF, CR LF stays CR LF, whatever the encoding; a file
+// of mostly one kind is written all in that kind.
+TEST(Save, KeepsTheFilesLineEnds) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        LineEnd expected;
+    } cases[] = {
+        {"lf.srt", "1\n00:00:01,000 --> 00:00:02,000\na\n", LineEnd::Lf},
+        {"crlf.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\na\r\n", LineEnd::CrLf},
+        {"mostly-lf.srt", "1\n00:00:01,000 --> 00:00:02,000\r\na\n\n2\n00:00:03,000 --> "
+                          "00:00:04,000\nb\n", LineEnd::Lf},
+        {"mostly-crlf.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\na\n", LineEnd::CrLf},
+        {"mac.srt", "1\r00:00:01,000 --> 00:00:02,000\ra\r", LineEnd::CrLf},
+        {"utf16lf.srt", Utf16LE("1\n00:00:01,000 --> 00:00:02,000\na\n"), LineEnd::Lf},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const std::string path = dir.Write(c.name, c.bytes);
+        SubTitle doc(path, 25.0);
+        ASSERT_TRUE(doc.IsLoaded()) << c.name;
+        EXPECT_EQ(doc.LineEnds(), c.expected) << c.name;
+        ASSERT_TRUE(doc.Save()) << c.name;
+        const std::string saved = ReadBytes(path);
+        const std::size_t none = std::string::npos;
+        if (c.expected == LineEnd::Lf) {
+            EXPECT_EQ(saved.find('\r'), none) << c.name;
+            EXPECT_NE(saved.find('\n'), none) << c.name;
+        } else {
+            // Every line feed has its carriage return.
+            std::size_t lf = 0, pairs = 0;
+            for (std::size_t i = 0; i < saved.size(); ++i)
+                if (saved[i] == '\n') {
+                    ++lf;
+                    pairs += i > 0 && saved[i - 1] == '\r';
+                }
+            EXPECT_GT(lf, 0u) << c.name;
+            EXPECT_EQ(pairs, lf) << c.name;
+        }
+        SubTitle again(path, 25.0);
+        ASSERT_EQ(again.Count(), doc.Count()) << c.name;
+        EXPECT_EQ(again.Item(0)->Text, doc.Item(0)->Text) << c.name;
+    }
+}
+
+// A carriage return that is not before a line feed stays, also where the writer's output is cut
+// between the two; the LF writing takes the writer's CR LF pairs only.
+TEST(Save, LfWritingDropsOnlyTheCarriageReturnBeforeALineFeed) {
+    std::ostringstream out;
+    const bool ok = WithLineEnd(LineEnd::Lf, [](std::ostream& o) {
+        o << "a\r";
+        o << "\nb\rc\r\r\n";
+        o.write("d\r", 2);
+        o << "\r";
+        return bool(o);
+    })(out);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(out.str(), "a\nb\rc\r\nd\r\r");
+    std::ostringstream same;
+    WithLineEnd(LineEnd::CrLf, [](std::ostream& o) { return bool(o << "a\r\n"); })(same);
+    EXPECT_EQ(same.str(), "a\r\n");
 }
 
 TEST(Save, MicroDVDAtTheDocumentsRate) {
@@ -73,7 +148,7 @@ TEST(Save, MicroDVDAtTheDocumentsRate) {
     SubTitle doc(path, 25.0, [] { return std::optional<std::string>("23.976"); });
     ASSERT_EQ(doc.Count(), 2);
     EXPECT_TRUE(doc.Save());
-    EXPECT_EQ(ReadBytes(path), "{24}{48}Hi\r\n{1}{2}x\r\n");
+    EXPECT_EQ(ReadBytes(path), "{24}{48}Hi\n{1}{2}x\n");
 }
 
 TEST(Save, SubViewerNamesItsOwnFile) {
@@ -84,8 +159,9 @@ TEST(Save, SubViewerNamesItsOwnFile) {
     ASSERT_EQ(doc.Count(), 1);
     EXPECT_TRUE(doc.Save());
     const std::string out = ReadBytes(path);
-    EXPECT_NE(out.find("[TITLE]" + path + "\r\n"), std::string::npos);
-    const std::string tail = "\r\n\r\n00:00:01.00,00:00:02.50\r\na[br]b\r\n\r\n";
+    // Its own line ends (LF) too.
+    EXPECT_NE(out.find("[TITLE]" + path + "\n"), std::string::npos);
+    const std::string tail = "\n\n00:00:01.00,00:00:02.50\na[br]b\n\n";
     ASSERT_GT(out.size(), tail.size());
     EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
 }
@@ -244,8 +320,8 @@ TEST(Save, EncodingIsWrittenBack) {
         doc.Apply(SetEntryChange(doc, 1, {3000, 4000, "z"}));
         ASSERT_TRUE(doc.Save()) << c.name;
         EXPECT_EQ(ReadBytes(path),
-                  c.mark + c.encode("1\r\n00:00:01,000 --> 00:00:02,000\r\na\r\nb\r\n\r\n"
-                                    "2\r\n00:00:03,000 --> 00:00:04,000\r\nz\r\n\r\n"))
+                  c.mark + c.encode("1\n00:00:01,000 --> 00:00:02,000\na\nb\n\n"
+                                    "2\n00:00:03,000 --> 00:00:04,000\nz\n\n"))
             << c.name;
     }
 }
@@ -254,7 +330,7 @@ TEST(Save, EncodingIsWrittenBack) {
 TEST(Save, Utf16TextOutsideAscii) {
     TempDir dir;
     const std::string path =
-        dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\n\0", 4));
+        dir.Write("film.srt", std::string("\xFF\xFE") + std::string("1\0\r\0\n\0", 6));
     SubTitle doc(path, 25.0);
     ASSERT_TRUE(doc.IsLoaded());
     doc.Apply(InsertChange(doc, 0, {PerTitle(0, 1000, "\xE5\x9B\x9B\xF0\x9F\x98\x80")}));

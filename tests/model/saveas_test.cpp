@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -309,6 +310,42 @@ TEST(SaveAs, TextItsOwnPageCannotReadIsNamedAsSuch) {
         EXPECT_FALSE(r.unheldEntry);
         EXPECT_EQ(r.why, "entry 2 is not valid Big5");
         EXPECT_EQ(ReadBytes(target), "old");
+    }
+}
+
+// Save As keeps the document's line ends unless told otherwise, in every format.
+TEST(SaveAs, KeepsOrChangesTheLineEnds) {
+    TempDir dir;
+    struct Case {
+        std::string seed;
+        int32_t format;
+        std::optional<LineEnd> asked;
+        bool lf;
+    } cases[] = {
+        {"\n", FormatSubRip, std::nullopt, true},
+        {"\r\n", FormatSubRip, std::nullopt, false},
+        {"\n", FormatSubRip, LineEnd::CrLf, false},
+        {"\r\n", FormatSubRip, LineEnd::Lf, true},
+        {"\n", FormatMicroDVD, std::nullopt, true},
+        {"\n", FormatSubViewer, std::nullopt, true},
+        {"\r\n", FormatSubViewer, LineEnd::Lf, true},
+    };
+    for (const Case& c : cases) {
+        SubTitle doc = SubTitle::FromBytes(c.seed, dir.File("seed.srt"), 25.0);
+        TChange fill;
+        fill.Hunks.emplace_back(TSplice{0, doc.Count(), Entries120()});
+        doc.Apply(std::move(fill));
+        SaveAsOptions o;
+        o.format = c.format;
+        o.last = doc.Count() - 1;
+        o.lineEnd = c.asked;
+        const std::string path = dir.File("out.txt");
+        ASSERT_TRUE(SaveAs(doc, path, o).ok);
+        const std::string bytes = ReadBytes(path);
+        const std::size_t lf = std::count(bytes.begin(), bytes.end(), '\n');
+        const std::size_t cr = std::count(bytes.begin(), bytes.end(), '\r');
+        EXPECT_GE(lf, 120u);
+        EXPECT_EQ(cr, c.lf ? 0u : lf) << c.format << " " << c.seed.size();
     }
 }
 

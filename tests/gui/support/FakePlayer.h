@@ -19,6 +19,8 @@ public:
     QStringList Calls;
     double Position = 0;
     double RateValue = 1;
+    // The open film's pictures per second (0: unknown).
+    double FrameRateValue = 0;
 
     QWidget* VideoWidget() override { return view_; }
     QString FileName() const override { return fileName_; }
@@ -41,6 +43,7 @@ public:
         Calls << QString("Rate %1").arg(rate);
         RateValue = rate;
     }
+    double FrameRate() const override { return fileName_.isEmpty() ? 0 : FrameRateValue; }
     int PlayState() const override { return state_; }
     void Play() override {
         Calls << "Play";

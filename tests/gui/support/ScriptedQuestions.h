@@ -42,6 +42,8 @@ public:
 
     QList<Message> Messages;
     QStringList FileTitles;
+    // The folder each open or save chooser opened in.
+    QStringList FileFolders;
     // What the last save chooser was opened with.
     int LastFilterIndex = -1;
     QString LastInitialPath;
@@ -54,16 +56,18 @@ public:
         Messages.append({text, title, kind, buttons, defaultButton, parent});
         return MessageAnswers.isEmpty() ? defaultButton : MessageAnswers.dequeue();
     }
-    QString OpenFileName(QWidget*, const QString& title, const QString& filter,
-                         const QString&) override {
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString&,
+                         const QString& folder) override {
         FileTitles << title;
         LastFilter = filter;
+        FileFolders << folder;
         return FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
     }
-    QString SaveFileName(QWidget*, const QString& title, const QString& filter,
-                         const QString&) override {
+    QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString&,
+                         const QString& folder) override {
         FileTitles << title;
         LastFilter = filter;
+        FileFolders << folder;
         return FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
     }
     std::optional<TSaveChoice> SaveFileChoice(QWidget*, const QString& title, const QString& filter,
