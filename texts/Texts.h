@@ -89,4 +89,11 @@ enum TextId : int {
     txFindTitle = 5451,
     txSpeedNormal = 5452,
     txSpeedRate = 5453,
+    // The waveform view: its step in the history, its context menu, and the reading's progress.
+    txStepAdjustTime = 5700,
+    txPlayStretch = 5701,
+    txShowSpectrum = 5702,
+    txSnap = 5703,
+    txReadingSound = 5704,
+    txStopReading = 5705,
 };
