@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <QSettings>
 #include <QTimer>
 #include <QWheelEvent>
@@ -27,7 +28,7 @@ const QColor kBackground(24, 26, 30);
 const QColor kWave(110, 200, 120);
 const QColor kRulerBack(44, 46, 52);
 const QColor kRulerText(200, 200, 200);
-const QColor kKeyframe(230, 230, 230, 70);
+const QColor kKeyframe(78, 80, 88);
 const QColor kCursor(255, 70, 60);
 const QColor kMark(255, 255, 255, 40);
 // The left side's entries in blue, the right side's in amber, as the panes tell them apart.
@@ -35,6 +36,10 @@ const QColor kSideFill[2] = {QColor(70, 130, 230, 80), QColor(230, 160, 50, 80)}
 const QColor kSideEdge[2] = {QColor(90, 150, 250), QColor(250, 180, 70)};
 const QColor kSelectedFill(255, 255, 255, 70);
 const QColor kSelectedEdge(255, 240, 120);
+// Qt's raster engine hands a fill of more than 95 rows of translucent colour to its thread pool;
+// over many regions and lines the hand-offs cost far more than the fills, above all when the
+// cores are busy. Translucent regions are filled in bands of at most this many rows.
+constexpr int kBandRows = 90;
 // Text is written into a region only when it is at least this wide.
 constexpr int kTextFromPixels = 28;
 // Looking back from the first entry starting in view for one started earlier that still shows.
@@ -95,11 +100,15 @@ TWaveView::TWaveView(TEditorHost* host, QWidget* parent) : QWidget(parent), host
     });
 
     if (host_) {
-        connect(host_, &TEditorHost::entriesChanged, this, [this] { update(); });
+        connect(host_, &TEditorHost::entriesChanged, this, [this] {
+            labels_.clear();
+            update();
+        });
         connect(host_, &TEditorHost::documentReplaced, this, [this](int side) {
             // The entry being dragged belongs to the document that left.
             if (drag_.Grab != TGrab::None && drag_.Grab != TGrab::Mark && drag_.Side == side)
                 drag_ = TDrag();
+            labels_.clear();
             ClampView();
             update();
         });
@@ -266,16 +275,13 @@ void TWaveView::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kBackground);
     const double from = viewStart_, to = viewStart_ + width() * msPerPixel_;
     const QRect body = Body();
-    if (sound_) {
-        if (ShowsSpectrum())
-            PaintSpectrum(p, body);
-        else
-            PaintWave(p, body);
-    }
-    PaintKeyframes(p, body, from, to);
+    PaintSound(p, body);
     if (marked_) {
         const double x0 = TimeToX(marked_->first), x1 = TimeToX(marked_->second);
-        p.fillRect(QRectF(x0, body.top(), std::max(1.0, x1 - x0), body.height()), kMark);
+        for (int top = body.top(); top <= body.bottom(); top += kBandRows)
+            p.fillRect(QRectF(x0, top, std::max(1.0, x1 - x0),
+                              std::min(kBandRows, body.bottom() + 1 - top)),
+                       kMark);
     }
     p.setPen(QColor(255, 255, 255, 40));
     p.drawLine(0, HalfOf(1).top(), width(), HalfOf(1).top());
@@ -289,15 +295,32 @@ void TWaveView::paintEvent(QPaintEvent*) {
     PaintDragTimes(p);
 }
 
-void TWaveView::PaintWave(QPainter& p, const QRect& body) {
+void TWaveView::PaintSound(QPainter& p, const QRect& body) {
+    if (body.width() <= 0 || body.height() <= 0) return;
+    const TLayerKey key{viewStart_, msPerPixel_, body.size(), ShowsSpectrum(), sound_.get()};
+    if (!(key == layerKey_) || layer_.isNull()) {
+        layerKey_ = key;
+        // Written pixel by pixel: a few hundred thousand stores, where as many painter calls
+        // would cost far more.
+        layer_ = QImage(body.size(), QImage::Format_RGB32);
+        layer_.fill(kBackground);
+        if (sound_ && ShowsSpectrum())
+            DrawSpectrum(layer_);
+        DrawKeyframes(layer_);
+        if (sound_ && !ShowsSpectrum()) DrawWave(layer_);
+    }
+    p.drawImage(body.topLeft(), layer_);
+}
+
+void TWaveView::DrawWave(QImage& image) const {
     const TWaveform& w = sound_->Wave;
     const int64_t n = int64_t(w.Min.size());
     if (n == 0 || w.BucketMs <= 0) return;
-    const double mid = body.top() + body.height() / 2.0;
-    const double scale = (body.height() / 2.0 - 1) / 32767.0;
-    std::vector<QLineF> lines;
-    lines.reserve(size_t(width()));
-    for (int x = 0; x < width(); ++x) {
+    const int h = image.height();
+    const double mid = h / 2.0;
+    const double scale = (h / 2.0 - 1) / 32767.0;
+    const QRgb colour = kWave.rgb();
+    for (int x = 0; x < image.width(); ++x) {
         int64_t b0 = int64_t(std::floor((viewStart_ + x * msPerPixel_) / w.BucketMs));
         int64_t b1 = int64_t(std::floor((viewStart_ + (x + 1) * msPerPixel_) / w.BucketMs));
         b1 = std::max(b1, b0 + 1);
@@ -310,46 +333,47 @@ void TWaveView::PaintWave(QPainter& p, const QRect& body) {
             mn = std::min<int>(mn, w.Min[b]);
             mx = std::max<int>(mx, w.Max[b]);
         }
-        lines.emplace_back(x + 0.5, mid - mx * scale, x + 0.5, mid - mn * scale + 1);
+        const int top = std::clamp(int(std::floor(mid - mx * scale)), 0, h - 1);
+        const int bottom = std::clamp(int(std::ceil(mid - mn * scale)), top, h - 1);
+        for (int y = top; y <= bottom; ++y) reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
     }
-    p.setPen(kWave);
-    p.drawLines(lines.data(), int(lines.size()));
 }
 
-void TWaveView::PaintSpectrum(QPainter& p, const QRect& body) {
+void TWaveView::DrawSpectrum(QImage& image) const {
     const TSpectrogram& s = sound_->Spectrum;
     const int64_t columns = s.Columns();
-    if (columns == 0 || body.height() <= 0) return;
-    QImage image(width(), body.height(), QImage::Format_RGB32);
-    image.fill(kBackground);
+    const int h = image.height();
+    if (columns == 0) return;
     const std::array<QRgb, 256>& palette = Palette();
-    std::vector<int> binOfRow(size_t(body.height()));
-    for (int y = 0; y < body.height(); ++y)
-        binOfRow[size_t(y)] = std::min(s.Bins - 1, (body.height() - 1 - y) * s.Bins / body.height());
-    for (int x = 0; x < width(); ++x) {
+    std::vector<int> binOfRow(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y) binOfRow[size_t(y)] = std::min(s.Bins - 1, (h - 1 - y) * s.Bins / h);
+    std::vector<int64_t> columnOfX(size_t(image.width()), -1);
+    for (int x = 0; x < image.width(); ++x) {
         const int64_t c = int64_t(std::floor((viewStart_ + (x + 0.5) * msPerPixel_) / s.ColumnMs));
-        if (c < 0) continue;
-        if (c >= columns) break;
-        const uint8_t* cells = s.Cells.data() + c * s.Bins;
-        for (int y = 0; y < body.height(); ++y)
-            reinterpret_cast<QRgb*>(image.scanLine(y))[x] = palette[cells[binOfRow[size_t(y)]]];
+        if (c >= 0 && c < columns) columnOfX[size_t(x)] = c * s.Bins;
     }
-    p.drawImage(body.topLeft(), image);
+    for (int y = 0; y < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const uint8_t* cells = s.Cells.data() + binOfRow[size_t(y)];
+        for (int x = 0; x < image.width(); ++x)
+            if (columnOfX[size_t(x)] >= 0) line[x] = palette[cells[columnOfX[size_t(x)]]];
+    }
 }
 
-void TWaveView::PaintKeyframes(QPainter& p, const QRect& body, double from, double to) {
+void TWaveView::DrawKeyframes(QImage& image) const {
     if (!sound_) return;
     const std::vector<int64_t>& keys = sound_->Keyframes;
-    std::vector<QLineF> lines;
-    auto it = std::lower_bound(keys.begin(), keys.end(), int64_t(std::floor(from)));
+    const QRgb colour = kKeyframe.rgb();
+    const double to = viewStart_ + image.width() * msPerPixel_;
+    auto it = std::lower_bound(keys.begin(), keys.end(), int64_t(std::floor(viewStart_)));
     while (it != keys.end() && double(*it) <= to) {
-        const double x = std::floor(TimeToX(*it)) + 0.5;
-        lines.emplace_back(x, body.top(), x, body.bottom());
+        const int x = int(std::floor(TimeToX(*it)));
+        if (x >= 0 && x < image.width())
+            for (int y = 0; y < image.height(); ++y)
+                reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
         // One line a pixel where keyframes crowd.
-        it = std::lower_bound(it + 1, keys.end(), XToTime(x + 0.5));
+        it = std::lower_bound(it + 1, keys.end(), XToTime(x + 1));
     }
-    p.setPen(kKeyframe);
-    p.drawLines(lines.data(), int(lines.size()));
 }
 
 void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {
@@ -362,8 +386,25 @@ void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {
     const QFontMetrics fm = p.fontMetrics();
     p.setFont(font());
 
-    // Draws the entries of [first, end) that are in view, one region a pixel where they crowd.
+    // Draws the entries of [first, end) that are in view. Where they crowd, one entry a pixel
+    // is looked at and regions that touch are drawn as one; every region is drawn in one batch.
     auto paintRun = [&](int first, int end, bool selected) {
+        std::vector<QRectF> fills;
+        std::vector<QLineF> edges;
+        std::vector<std::pair<int, QRectF>> texts;
+        double spanLeft = 0, spanRight = -1e300;
+        auto region = [&](double left, double right) {
+            for (int top = half.top(); top <= half.bottom(); top += kBandRows)
+                fills.emplace_back(left, top, right - left,
+                                   std::min(kBandRows, half.bottom() + 1 - top));
+            edges.emplace_back(left + 0.5, half.top(), left + 0.5, half.bottom());
+            if (right - left > 2)
+                edges.emplace_back(right - 0.5, half.top(), right - 0.5, half.bottom());
+        };
+        auto flush = [&] {
+            if (spanRight > spanLeft) region(spanLeft, spanRight);
+            spanRight = -1e300;
+        };
         for (int i = first; i < end;) {
             int32_t start = entries[i].Start, stop = entries[i].End;
             if (drag_.Grab != TGrab::None && drag_.Grab != TGrab::Mark && drag_.Side == side &&
@@ -373,22 +414,19 @@ void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {
             }
             if (start > to) break;
             const double x0 = TimeToX(start), x1 = TimeToX(stop);
-            const double left = std::floor(x0), right = std::max(left + 1, std::ceil(x1));
-            if (x1 >= 0 || stop >= from) {
-                const QRectF r(left, half.top(), right - left, half.height());
-                p.fillRect(r, selected ? kSelectedFill : kSideFill[side]);
-                p.setPen(selected ? kSelectedEdge : kSideEdge[side]);
-                p.drawLine(QPointF(left + 0.5, r.top()), QPointF(left + 0.5, r.bottom()));
-                if (right - left > 2)
-                    p.drawLine(QPointF(right - 0.5, r.top()), QPointF(right - 0.5, r.bottom()));
+            const double left = std::max(-1.0, std::floor(x0));
+            const double right = std::min(width() + 1.0, std::max(left + 1, std::ceil(x1)));
+            if (stop >= from) {
                 if (right - left >= kTextFromPixels) {
-                    QString text = QString::number(i + 1) + QLatin1Char(' ') +
-                                   QString::fromStdString(ToUtf8(doc->CodePage(), entries[i].Text))
-                                       .replace(QLatin1Char('|'), QLatin1Char(' '));
-                    const QRectF inner = r.adjusted(3, 1, -3, -1);
-                    text = fm.elidedText(text, Qt::ElideRight, int(inner.width()));
-                    p.setPen(kRulerText);
-                    p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, text);
+                    flush();
+                    region(left, right);
+                    texts.emplace_back(i, QRectF(left, half.top(), right - left, half.height()));
+                } else if (left <= spanRight) {
+                    spanRight = std::max(spanRight, right);
+                } else {
+                    flush();
+                    spanLeft = left;
+                    spanRight = right;
                 }
             }
             if (x1 - x0 < 1 && i + 1 < end) {
@@ -401,6 +439,22 @@ void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {
                 ++i;
             }
         }
+        flush();
+        p.setPen(Qt::NoPen);
+        p.setBrush(selected ? kSelectedFill : kSideFill[side]);
+        p.drawRects(fills.data(), int(fills.size()));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(selected ? kSelectedEdge : kSideEdge[side]);
+        p.drawLines(edges.data(), int(edges.size()));
+        p.setPen(kRulerText);
+        for (const auto& [i, r] : texts) {
+            // Only the part in view is worth laying out.
+            const QRectF inner = r.intersected(QRectF(0, r.top(), width(), r.height()))
+                                     .adjusted(3, 1, -3, -1);
+            if (inner.width() < 8) continue;
+            const QStaticText& label = Label(side, i, int(inner.width()), fm);
+            p.drawStaticText(inner.topLeft(), label);
+        }
     };
     const int first = FirstFrom(*doc, int64_t(std::floor(from)));
     paintRun(first, count, false);
@@ -411,6 +465,24 @@ void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {
         drag_.Moved && drag_.Index < count)
         paintRun(drag_.Index, drag_.Index + 1,
                  drag_.Index >= selTop && drag_.Index <= selBottom);
+}
+
+const QStaticText& TWaveView::Label(int side, int index, int width, const QFontMetrics& fm) {
+    const quint64 key = quint64(side) << 62 | quint64(uint32_t(index)) << 24 | uint32_t(width);
+    auto it = labels_.find(key);
+    if (it != labels_.end()) return it.value();
+    // Laying out text is what a paint spends most on: each label is laid out once, and never
+    // more of it than its region can show (no character is narrower than 3 pixels).
+    if (labels_.size() > 4096) labels_.clear();
+    const SubTitle* doc = host_->Document(side);
+    QString text = QString::number(index + 1) + QLatin1Char(' ') +
+                   QString::fromStdString(ToUtf8(doc->CodePage(), doc->Item(index)->Text))
+                       .replace(QLatin1Char('|'), QLatin1Char(' '));
+    text.truncate(width / 3 + 2);
+    QStaticText label(fm.elidedText(text, Qt::ElideRight, width));
+    label.setTextFormat(Qt::PlainText);
+    label.prepare(QTransform(), font());
+    return labels_.insert(key, std::move(label)).value();
 }
 
 void TWaveView::PaintRuler(QPainter& p, double from, double to) {

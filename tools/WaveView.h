@@ -10,6 +10,9 @@
 #include "Waveform.h"
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QImage>
+#include <QStaticText>
 #include <QWidget>
 
 #include <cstdint>
@@ -115,11 +118,16 @@ private:
     void Tick();
 
     void PaintRuler(QPainter& p, double from, double to);
-    void PaintWave(QPainter& p, const QRect& body);
-    void PaintSpectrum(QPainter& p, const QRect& body);
-    void PaintKeyframes(QPainter& p, const QRect& body, double from, double to);
+    // The sound and the keyframes, drawn into an image kept until the view moves, so that a
+    // paint for the moving cursor only copies it.
+    void PaintSound(QPainter& p, const QRect& body);
+    void DrawWave(QImage& image) const;
+    void DrawSpectrum(QImage& image) const;
+    void DrawKeyframes(QImage& image) const;
     void PaintEntries(QPainter& p, int side, double from, double to);
     void PaintDragTimes(QPainter& p);
+    // An entry's number and the start of its text, laid out for a region width pixels wide.
+    const QStaticText& Label(int side, int index, int width, const QFontMetrics& fm);
 
     TEditorHost* host_;
     std::shared_ptr<const TSound> sound_;
@@ -133,4 +141,14 @@ private:
     double reported_ = -1;
     QElapsedTimer sinceReport_;
     double cursorMs_ = 0;
+    QHash<quint64, QStaticText> labels_;
+    struct TLayerKey {
+        double Start = -1, MsPerPixel = 0;
+        QSize Size;
+        bool Spectrum = false;
+        const TSound* Sound = nullptr;
+        bool operator==(const TLayerKey&) const = default;
+    };
+    TLayerKey layerKey_;
+    QImage layer_;
 };
