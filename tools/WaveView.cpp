@@ -123,6 +123,11 @@ TWaveView::~TWaveView() = default;
 
 void TWaveView::SetSound(std::shared_ptr<const TSound> sound) {
     sound_ = std::move(sound);
+    // Drawn to the film's loudest moment: quiet speech still shows its shape.
+    peak_ = 1;
+    if (sound_)
+        for (size_t i = 0; i < sound_->Wave.Min.size(); ++i)
+            peak_ = std::max({peak_, -int(sound_->Wave.Min[i]), int(sound_->Wave.Max[i])});
     ClampView();
     update();
 }
@@ -318,7 +323,7 @@ void TWaveView::DrawWave(QImage& image) const {
     if (n == 0 || w.BucketMs <= 0) return;
     const int h = image.height();
     const double mid = h / 2.0;
-    const double scale = (h / 2.0 - 1) / 32767.0;
+    const double scale = (h / 2.0 - 1) / peak_;
     const QRgb colour = kWave.rgb();
     for (int x = 0; x < image.width(); ++x) {
         int64_t b0 = int64_t(std::floor((viewStart_ + x * msPerPixel_) / w.BucketMs));

@@ -131,6 +131,7 @@ private:
 
     TEditorHost* host_;
     std::shared_ptr<const TSound> sound_;
+    int peak_ = 1; // the loudest bucket's level
     int64_t filmLength_ = 0;
     double viewStart_ = 0;
     double msPerPixel_ = 10;
