@@ -91,6 +91,7 @@ const std::map<int, QString>& BuiltIn() {
         {txSnap, QStringLiteral("貼齊")},
         {txReadingSound, QStringLiteral("讀取音訊 %1%")},
         {txStopReading, QStringLiteral("停止讀取")},
+        {txWaveBar, QStringLiteral("音訊列")},
     };
     return table;
 }

@@ -96,4 +96,5 @@ enum TextId : int {
     txSnap = 5703,
     txReadingSound = 5704,
     txStopReading = 5705,
+    txWaveBar = 5706,
 };
