@@ -38,6 +38,9 @@ constexpr int kPrerollMs = 500;
 // Below this length one decoder is quicker than opening several.
 constexpr int64_t kParallelFromMs = 60'000;
 constexpr int64_t kStretchAtLeastMs = 20'000;
+// The buckets are laid out ahead for the length the file states, up to this: a header that
+// claims days must not take gigabytes. Longer sound is read in one stretch that grows as it goes.
+constexpr int64_t kMostPlannedMs = 6 * 3'600'000;
 
 // Where the sound of a film is laid out: bucket and column boundaries in samples.
 struct TLayout {
@@ -516,7 +519,9 @@ std::optional<TSound> ReadSound(const std::string& path,
     // Each column's window must lie inside its column, so that stretches need no overlap.
     while (l.Fft > 16 && int64_t{l.Fft} * 1000 > int64_t{l.Rate} * (l.ColumnMs - 2)) l.Fft /= 2;
 
-    const int64_t statedMs = first->StatedMs();
+    // The progress counts against the stated length, whatever its size.
+    const int64_t lengthMs = options.StatedMs >= 0 ? options.StatedMs : first->StatedMs();
+    const int64_t statedMs = lengthMs > kMostPlannedMs ? -1 : lengthMs;
     int threads = options.Threads > 0 ? options.Threads
                                       : std::max(1u, std::thread::hardware_concurrency());
     int stretches = options.Stretches;
@@ -576,7 +581,7 @@ std::optional<TSound> ReadSound(const std::string& path,
     pool.emplace_back(work, std::move(first));
     for (int t = 1; t < threads; ++t) pool.emplace_back(work, nullptr);
 
-    const double total = statedMs > 0 ? double(statedMs) * l.Rate / 1000.0 : 0.0;
+    const double total = lengthMs > 0 ? double(lengthMs) * l.Rate / 1000.0 : 0.0;
     bool stopped = false;
     {
         std::unique_lock lock(mutex);

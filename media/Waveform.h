@@ -36,6 +36,9 @@ struct TSound {
 struct TReadOptions {
     int Threads = 0;   // decoders at work at once; 0: one per core
     int Stretches = 0; // stretches the sound is cut into; 0: chosen from the length and threads
+    // The length to plan the buckets for, in place of what the file states (-1); tests give a
+    // wrong one to try what a wrong header does.
+    int64_t StatedMs = -1;
 };
 
 // Nothing, with why, when the file has no audio stream or cannot be read. progress(fraction)
