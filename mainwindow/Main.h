@@ -402,7 +402,7 @@ private:
     bool firstShowDone_ = false;
     // The sound region: its stored height, the end of a stretch being played.
     void ShowWave();
-    void EndWaveReading(const QString& why);
+    void EndWaveReading();
     int waveHeight_ = 120;
     double stretchEnd_ = 0;
     QTimer* stretchTimer_ = nullptr;

@@ -87,12 +87,13 @@ void TMainForm::BuildWaveView() {
     });
     connect(SoundReader, &TSoundReader::finished, this,
             [this](const QString&, std::shared_ptr<const TSound> sound, bool) {
-                EndWaveReading(QString());
+                EndWaveReading();
                 wvAudio->SetSound(std::move(sound));
                 ShowWave();
             });
-    connect(SoundReader, &TSoundReader::failed, this, [this](const QString&, const QString& why) {
-        EndWaveReading(why);
+    // The reason stays unsaid: it is the library's English, and a film without sound needs none.
+    connect(SoundReader, &TSoundReader::failed, this, [this] {
+        EndWaveReading();
         ShowWave();
     });
 
@@ -121,7 +122,7 @@ void TMainForm::WaveFilmOpened(const QString& path) {
         StatusBar->addPermanentWidget(sbStopReading);
         connect(sbStopReading, &QToolButton::clicked, this, [this] {
             SoundReader->Stop();
-            EndWaveReading(QString());
+            EndWaveReading();
             ShowWave();
         });
     }
@@ -132,15 +133,16 @@ void TMainForm::WaveFilmOpened(const QString& path) {
     ShowWave();
 }
 
-void TMainForm::EndWaveReading(const QString& why) {
+void TMainForm::EndWaveReading() {
     if (sbStopReading) sbStopReading->hide();
-    Panels[0]->setText(why);
+    Panels[0]->clear();
 }
 
 void TMainForm::ShowWave() {
     if (!wvAudio) return;
-    // Shown while a film's sound is being read or has been read.
-    const bool shown = aWaveBar->isChecked() && (SoundReader->Reading() || wvAudio->Sound());
+    // Shown once the film's sound is there: a film without sound, or one whose sound cannot be
+    // read, leaves the regions above as they were.
+    const bool shown = aWaveBar->isChecked() && wvAudio->Sound();
     if (shown == plWave->isVisible()) return;
     plWave->setVisible(shown);
     if (shown) {

@@ -2,25 +2,13 @@
 // before comes from the cache, a reading stopped or replaced is never heard, a film without
 // sound says why. Films are made here with ffmpeg's test sources.
 #include "SoundReader.h"
+#include "TestFilm.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdlib>
-
 Q_DECLARE_METATYPE(std::shared_ptr<const TSound>)
-
-namespace {
-
-bool MakeFilm(const QString& path, bool sound) {
-    QString cmd = QStringLiteral("ffmpeg -nostdin -v error -y -f lavfi -i testsrc=s=64x48:r=25:d=3");
-    if (sound) cmd += QStringLiteral(" -f lavfi -i sine=f=440:r=48000:d=3 -c:a aac");
-    cmd += QStringLiteral(" -c:v libx264 -preset ultrafast -g 25 '%1'").arg(path);
-    return std::system(cmd.toLocal8Bit().constData()) == 0;
-}
-
-} // namespace
 
 class TestSoundReader : public QObject {
     Q_OBJECT
@@ -33,9 +21,9 @@ private slots:
         film_ = dir_.filePath(QStringLiteral("film.mp4"));
         other_ = dir_.filePath(QStringLiteral("other.mp4"));
         silent_ = dir_.filePath(QStringLiteral("silent.mp4"));
-        QVERIFY(MakeFilm(film_, true));
-        QVERIFY(MakeFilm(other_, true));
-        QVERIFY(MakeFilm(silent_, false));
+        QVERIFY(MakeTestFilm(film_, true));
+        QVERIFY(MakeTestFilm(other_, true));
+        QVERIFY(MakeTestFilm(silent_, false));
     }
 
     void readsAwayFromTheWindowThenFromTheCache() {
