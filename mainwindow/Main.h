@@ -56,6 +56,8 @@ class TImportForm;
 class TSegForm;
 class TSubHeightDlg;
 class TSubtitleGridModel;
+class TSoundReader;
+class TWaveView;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -289,6 +291,20 @@ private:
     QToolButton* SpeedButton5 = nullptr;
     QStatusBar* StatusBar = nullptr;
     QLabel* Panels[5] = {};
+    // The film's sound under the picture (MainWave.cpp): spWave divides the height between the
+    // regions above and plWave, which holds the waveform view.
+    QSplitter* spWave = nullptr;
+    QWidget* plWave = nullptr;
+    TWaveView* wvAudio = nullptr;
+    QAction* aWaveBar = nullptr;
+    QToolButton* sbStopReading = nullptr;
+    TSoundReader* SoundReader = nullptr;
+    // Puts the regions and plWave into spWave (answered, for the central layout); the view
+    // itself comes once the host is there. A film opened starts the reading of its sound.
+    QSplitter* BuildWave(QWidget* regions);
+    void BuildWaveView();
+    void WaveFilmOpened(const QString& path);
+    void WavePlayStretch(int64_t fromMs, int64_t toMs);
     QMenu* popMenu = nullptr;
     QAction* muF1 = nullptr;
     QAction* muF2 = nullptr;
@@ -428,6 +444,12 @@ private:
     bool storedMainSize_ = false;
     bool storedVideoShare_ = false;
     bool firstShowDone_ = false;
+    // The sound region: its stored height, the end of a stretch being played.
+    void ShowWave();
+    void EndWaveReading();
+    int waveHeight_ = 120;
+    double stretchEnd_ = 0;
+    QTimer* stretchTimer_ = nullptr;
     bool destroyed_ = false;
 };
 

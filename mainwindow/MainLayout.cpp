@@ -264,7 +264,7 @@ void TMainForm::BuildLayout() {
     spUP->setObjectName(QStringLiteral("spUP"));
     spUP->setHandleWidth(3);
     spUP->setChildrenCollapsible(false);
-    centralLayout->addWidget(spUP, 1);
+    centralLayout->addWidget(BuildWave(spUP), 1);
 
     plEditor = NewPanel("plEditor", spUP);
     plEditor->setMinimumHeight(50);

@@ -91,6 +91,7 @@ bool TMainForm::FileOpenMovieAccept(const QString& path) {
 
     for (QAction* a : {aPlay, aSlow, aForward, aPause, aStop})
         a->setEnabled(true);
+    WaveFilmOpened(path);
     return true;
 }
 

@@ -191,6 +191,7 @@ void TMainForm::FormCreate() {
     ColorAction[0] = aColorSelectL;
     ColorAction[1] = aColorSelectR;
     BuildPanes();
+    BuildWaveView();
     // The design widths, widened where the grid's font needs more for a whole number or time.
     for (QTableView* grid : {sgSubL, sgSubR}) {
         const QFontMetrics metrics = grid->fontMetrics();

@@ -1,5 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
-# The folders' arrows point one way: app -> mainwindow -> tools -> components, player -> model.
+# The folders' arrows point one way:
+#   app -> mainwindow -> tools -> components, player, media -> model.
 # Fails when a file includes a header of a folder above its own (headers are included by name,
 # so a header's folder is where the file of that name lives).
 #   cmake -DSRC=<source root> -P CheckLayers.cmake
@@ -11,6 +12,10 @@ endfunction()
 headers_of(app APP_HEADERS)
 headers_of(mainwindow UI_HEADERS)
 headers_of(tools TOOL_HEADERS)
+headers_of(media MEDIA_HEADERS)
+headers_of(player PLAYER_HEADERS)
+headers_of(components COMPONENT_HEADERS)
+headers_of(texts TEXT_HEADERS)
 
 set(failures "")
 function(check folders forbidden what)
@@ -29,9 +34,12 @@ function(check folders forbidden what)
     set(failures ${failures} PARENT_SCOPE)
 endfunction()
 
-check("model;player;components;tools;texts" "${UI_HEADERS};${APP_HEADERS}" "a window header")
+check("model;player;components;tools;texts;media" "${UI_HEADERS};${APP_HEADERS}" "a window header")
 check("mainwindow" "${APP_HEADERS}" "a start-up header")
-check("model;player;components;texts" "${TOOL_HEADERS}" "a tool header")
+check("model;player;components;texts;media" "${TOOL_HEADERS}" "a tool header")
+# The film's sound sits beside the player and the components, without Qt: it knows only the model.
+check("model" "${MEDIA_HEADERS}" "a media header")
+check("media" "${PLAYER_HEADERS};${COMPONENT_HEADERS};${TEXT_HEADERS}" "a header beside media")
 
 if(failures)
     list(JOIN failures "\n" message)

@@ -163,6 +163,16 @@ const std::map<int, QString>& BuiltIn() {
         {txCheckCps, QStringLiteral("%1 字/秒")},
         {txCheckColumns, QStringLiteral("%1 欄")},
         {txCheckLines, QStringLiteral("%1 行")},
+        // The waveform view: an edge or an entry dragged into place is one step; the stretch
+        // marked over the sound is played; the spectrogram in place of the waveform; edges
+        // snapping; the status bar while the film's sound is read (%1 the percentage).
+        {txStepAdjustTime, QStringLiteral("調整時間")},
+        {txPlayStretch, QStringLiteral("播放此段")},
+        {txShowSpectrum, QStringLiteral("頻譜圖")},
+        {txSnap, QStringLiteral("貼齊")},
+        {txReadingSound, QStringLiteral("讀取音訊 %1%")},
+        {txStopReading, QStringLiteral("停止讀取")},
+        {txWaveBar, QStringLiteral("音訊列")},
     };
     return table;
 }

@@ -169,4 +169,12 @@ enum TextId : int {
     txLineEndAsDocument = 6204,
     txLineEndLf = 6205,
     txLineEndCrLf = 6206,
+    // The waveform view: its step in the history, its context menu, and the reading's progress.
+    txStepAdjustTime = 5700,
+    txPlayStretch = 5701,
+    txShowSpectrum = 5702,
+    txSnap = 5703,
+    txReadingSound = 5704,
+    txStopReading = 5705,
+    txWaveBar = 5706,
 };
