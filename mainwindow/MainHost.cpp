@@ -44,6 +44,11 @@ std::vector<int> TMainHost::SelectedEntries(int side) const {
     return IsSide(side) ? form_->Pane[side]->SelectedEntries() : std::vector<int>();
 }
 
+std::pair<int, int> TMainHost::SelectedSpan(int side) const {
+    if (!IsSide(side)) return {-1, -1};
+    return {form_->Pane[side]->SelectionTop() - 1, form_->Pane[side]->SelectionBottom() - 1};
+}
+
 bool TMainHost::Linked() const {
     return form_->aSyncLR->isChecked();
 }

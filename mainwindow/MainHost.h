@@ -15,6 +15,7 @@ public:
     void SelectRowInView(int side, int index) override;
     void SyncOpposite(int side, int index) override;
     std::vector<int> SelectedEntries(int side) const override;
+    std::pair<int, int> SelectedSpan(int side) const override;
     bool Linked() const override;
     bool FilmOpen() const override;
     double FilmPosition() const override;

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -35,6 +36,9 @@ public:
     // The entries of the selected rows (sorted), which need not be next to each other
     // (Ctrl+click); the current row's when none is selected.
     virtual std::vector<int> SelectedEntries(int side) const = 0;
+    // The first and last selected entries (the current row's when none is selected), without
+    // listing what lies between: cheap enough to ask at every paint.
+    virtual std::pair<int, int> SelectedSpan(int side) const = 0;
     // Whether the panes keep each other in step (the link command is checked).
     virtual bool Linked() const = 0;
     // The film: whether one is open, its position in seconds, whether it plays.

@@ -387,7 +387,8 @@ void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {
     const std::vector<PerTitle>& entries = doc->Entries();
     const int count = int(entries.size());
     const QRect half = HalfOf(side).adjusted(0, 2, 0, -2);
-    const int selTop = host_->SelectionTop(side) - 1, selBottom = host_->SelectionBottom(side) - 1;
+    const std::pair<int, int> selected = host_->SelectedSpan(side);
+    const int selTop = selected.first, selBottom = selected.second;
     const QFontMetrics fm = p.fontMetrics();
     p.setFont(font());
 

@@ -1,6 +1,7 @@
 // The sound region of the main window: a film opened starts the reading of its sound with its
 // progress in the status bar and a way to stop, plWave shows when the sound is there and the
 // command aWaveBar allows (stored), and the view's clicks and stretches reach the film.
+#include "MainProbe.h"
 #include "FormFixture.h"
 #include "TestFilm.h"
 #include "TestSettings.h"
@@ -44,63 +45,63 @@ private slots:
 
     void aFilmsSoundIsReadAndShown() {
         Fixture x(films_.path());
-        QVERIFY(x.f().plWave->isHidden());
+        QVERIFY(Ctl<QWidget>(x.f(), "plWave")->isHidden());
         QVERIFY(x.f().FileOpenMovieAccept(x.film));
-        QVERIFY(x.f().Panels[0]->text().startsWith(TextOf(txReadingSound).arg(0).left(4)));
-        QVERIFY(!x.f().sbStopReading->isHidden());
-        QTRY_VERIFY_WITH_TIMEOUT(x.f().wvAudio->Sound() != nullptr, 30000);
-        QVERIFY(!x.f().plWave->isHidden());
-        QVERIFY(x.f().sbStopReading->isHidden());
-        QCOMPARE(x.f().Panels[0]->text(), QString());
-        QCOMPARE(x.f().wvAudio->Sound()->Keyframes.size(), size_t(3));
+        QVERIFY(Probe(x.f()).Panels()[0]->text().startsWith(TextOf(txReadingSound).arg(0).left(4)));
+        QVERIFY(!Ctl<QToolButton>(x.f(), "sbStopReading")->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(Ctl<TWaveView>(x.f(), "wvAudio")->Sound() != nullptr, 30000);
+        QVERIFY(!Ctl<QWidget>(x.f(), "plWave")->isHidden());
+        QVERIFY(Ctl<QToolButton>(x.f(), "sbStopReading")->isHidden());
+        QCOMPARE(Probe(x.f()).Panels()[0]->text(), QString());
+        QCOMPARE(Ctl<TWaveView>(x.f(), "wvAudio")->Sound()->Keyframes.size(), size_t(3));
         // The splitter gives the region room of its own under the regions above.
-        QVERIFY(x.f().plWave->height() >= 60);
-        QCOMPARE(x.f().spWave->indexOf(x.f().plWave), 1);
+        QVERIFY(Ctl<QWidget>(x.f(), "plWave")->height() >= 60);
+        QCOMPARE(Ctl<QSplitter>(x.f(), "spWave")->indexOf(Ctl<QWidget>(x.f(), "plWave")), 1);
     }
 
     void theCommandHidesItAndIsStored() {
         {
             Fixture x(films_.path());
-            QVERIFY(x.f().aWaveBar->isChecked());
+            QVERIFY(Ctl<QAction>(x.f(), "aWaveBar")->isChecked());
             QVERIFY(x.f().FileOpenMovieAccept(x.film));
-            QTRY_VERIFY_WITH_TIMEOUT(x.f().wvAudio->Sound() != nullptr, 30000);
-            x.f().aWaveBar->trigger();
-            QVERIFY(x.f().plWave->isHidden());
+            QTRY_VERIFY_WITH_TIMEOUT(Ctl<TWaveView>(x.f(), "wvAudio")->Sound() != nullptr, 30000);
+            Ctl<QAction>(x.f(), "aWaveBar")->trigger();
+            QVERIFY(Ctl<QWidget>(x.f(), "plWave")->isHidden());
         }
         Fixture y(films_.path());
-        QVERIFY(!y.f().aWaveBar->isChecked());
-        y.f().aWaveBar->trigger();
-        QVERIFY(y.f().aWaveBar->isChecked());
+        QVERIFY(!Ctl<QAction>(y.f(), "aWaveBar")->isChecked());
+        Ctl<QAction>(y.f(), "aWaveBar")->trigger();
+        QVERIFY(Ctl<QAction>(y.f(), "aWaveBar")->isChecked());
     }
 
     void aFilmWithoutSoundShowsNothing() {
         Fixture x(films_.path());
         QVERIFY(x.f().FileOpenMovieAccept(x.silent));
-        QVERIFY(!x.f().sbStopReading->isHidden());
-        QTRY_VERIFY_WITH_TIMEOUT(x.f().sbStopReading->isHidden(), 30000);
-        QCOMPARE(x.f().Panels[0]->text(), QString());
-        QVERIFY(x.f().plWave->isHidden());
-        QVERIFY(x.f().wvAudio->Sound() == nullptr);
+        QVERIFY(!Ctl<QToolButton>(x.f(), "sbStopReading")->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(Ctl<QToolButton>(x.f(), "sbStopReading")->isHidden(), 30000);
+        QCOMPARE(Probe(x.f()).Panels()[0]->text(), QString());
+        QVERIFY(Ctl<QWidget>(x.f(), "plWave")->isHidden());
+        QVERIFY(Ctl<TWaveView>(x.f(), "wvAudio")->Sound() == nullptr);
     }
 
     void theReadingStops() {
         Fixture x(films_.path());
         QVERIFY(x.f().FileOpenMovieAccept(x.film));
-        x.f().sbStopReading->click();
-        QVERIFY(x.f().sbStopReading->isHidden());
+        Ctl<QToolButton>(x.f(), "sbStopReading")->click();
+        QVERIFY(Ctl<QToolButton>(x.f(), "sbStopReading")->isHidden());
         // Even a result already on its way (the film is in the cache by now) is never shown.
         QTest::qWait(1000);
-        QVERIFY(x.f().wvAudio->Sound() == nullptr);
-        QVERIFY(x.f().plWave->isHidden());
+        QVERIFY(Ctl<TWaveView>(x.f(), "wvAudio")->Sound() == nullptr);
+        QVERIFY(Ctl<QWidget>(x.f(), "plWave")->isHidden());
     }
 
     void clicksSeekAndAStretchPlaysToItsEnd() {
         Fixture x(films_.path());
         QVERIFY(x.f().FileOpenMovieAccept(x.film));
-        emit x.f().wvAudio->seekRequested(1500);
+        emit Ctl<TWaveView>(x.f(), "wvAudio")->seekRequested(1500);
         QCOMPARE(x.player->Position, 1.5);
         x.player->Calls.clear();
-        emit x.f().wvAudio->playStretchRequested(1000, 1200);
+        emit Ctl<TWaveView>(x.f(), "wvAudio")->playStretchRequested(1000, 1200);
         QCOMPARE(x.player->Calls, QStringList({QStringLiteral("Seek 1"), QStringLiteral("Play")}));
         x.player->Position = 1.1;
         QTest::qWait(50);

@@ -62,6 +62,10 @@ public:
     void SyncOpposite(int side, int index) override {
         Calls << QStringLiteral("SyncOpposite %1 %2").arg(side).arg(index);
     }
+    std::pair<int, int> SelectedSpan(int side) const override {
+        const std::vector<int> rows = SelectedEntries(side);
+        return rows.empty() ? std::pair{-1, -1} : std::pair{rows.front(), rows.back()};
+    }
     // Selected unless given: the rows Top to Bottom.
     std::vector<int> SelectedEntries(int side) const override {
         if (!Selected[side].empty()) return Selected[side];
