@@ -27,7 +27,9 @@ void TMainForm::BuildChineseCommands() {
 }
 
 void TMainForm::RetextChineseCommands() {
-    // Named from the text table: again once the language pack is read.
+    // Named from the text table: again once the language pack is read. The sound region's
+    // command too.
+    if (aWaveBar) aWaveBar->setText(TextOf(txWaveBar));
     for (QAction* a : {aChineseL, aChineseR})
         a->setText(TextOf(txChineseTitle));
     for (QAction* a : {aCheckL, aCheckR})

@@ -45,7 +45,7 @@ TSaveAsForm::TSaveAsForm(TEditorHost* host, QWidget* parent)
     rbtnSubviewer = Place(new QRadioButton(QStringLiteral("Subviewer"), GroupBox1), "rbtnSubviewer",
                           QRect(236, 20, 90, 17));
     rbtnWebVTT = Place(new QRadioButton(QStringLiteral("WebVTT"), GroupBox1), "rbtnWebVTT",
-                       QRect(74, 40, 70, 17));
+                       QRect(74, 40, 76, 17));
     rbtnASS = Place(new QRadioButton(QStringLiteral("ASS"), GroupBox1), "rbtnASS",
                     QRect(150, 40, 80, 17));
     rbtnSSA = Place(new QRadioButton(QStringLiteral("SSA"), GroupBox1), "rbtnSSA",

@@ -121,7 +121,7 @@ private slots:
                 {"rbtnSubRip", "QRadioButton", "SubRip", QRect(74, 20, 70, 17)},
                 {"rbtnMicroDVD", "QRadioButton", "MicroDVD", QRect(150, 20, 84, 17)},
                 {"rbtnSubviewer", "QRadioButton", "Subviewer", QRect(236, 20, 90, 17)},
-                {"rbtnWebVTT", "QRadioButton", "WebVTT", QRect(74, 40, 70, 17)},
+                {"rbtnWebVTT", "QRadioButton", "WebVTT", QRect(74, 40, 76, 17)},
                 {"rbtnASS", "QRadioButton", "ASS", QRect(150, 40, 80, 17)},
                 {"rbtnSSA", "QRadioButton", "SSA", QRect(236, 40, 90, 17)},
                 {"leSubFileLabel", "QLabel", "檔案名稱: ", QRect(10, 66, -1, -1)},
