@@ -148,6 +148,7 @@ TMainForm::TMainForm(PlayerFactory createPlayer, QWidget* parent)
     SubTimerR->setProperty("tag", 1);
     connect(SubTimerR, &QTimer::timeout, this, [this] { SubTimerLTimer(1); });
     MakePanes();
+    AttachTimingKeys();
 
     FormCreate();
 }
@@ -215,6 +216,13 @@ void TMainForm::BuildMenus() {
         m->addAction(side ? aFontEditR : aFontEditL);
         m->addAction(side ? aColorSelectR : aColorSelectL);
         m->addAction(side ? aSubHeightR : aSubHeightL);
+    }
+
+    QMenu* play = menu("muPlay", "播放(&P)");
+    for (QAction* a : TimingCommands) {
+        play->addAction(a);
+        if (a == aFrameForward || a == aPlayEntry || a == aSetEndNext || a == aEndForward100)
+            play->addSeparator();
     }
 
     QMenu* language = menu("muLanguage", "Language(&U)");

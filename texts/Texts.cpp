@@ -89,6 +89,10 @@ const std::map<int, QString>& BuiltIn() {
          QStringLiteral("來源第 %1 筆字幕的文字不是有效的 %2 文字,未做任何變更")},
         {txSourceLineNotValid, QStringLiteral("文字檔第 %1 行的文字不是有效的 %2 文字,未做任何變更")},
         {txFrameRateAboveZero, QStringLiteral("每秒Frame數必須大於 0")},
+        {txStepSetStart, QStringLiteral("設定開始時間")},
+        {txStepSetEnd, QStringLiteral("設定結束時間")},
+        {txStepNudge, QStringLiteral("微調時間")},
+        {txStepInsertAtFilm, QStringLiteral("插入字幕")},
     };
     return table;
 }

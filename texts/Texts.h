@@ -94,4 +94,9 @@ enum TextId : int {
     txSourceEntryNotValid = 6001,
     txSourceLineNotValid = 6002,
     txFrameRateAboveZero = 6003,
+    // The steps of the timing keys.
+    txStepSetStart = 6150,
+    txStepSetEnd = 6151,
+    txStepNudge = 6152,
+    txStepInsertAtFilm = 6153,
 };
