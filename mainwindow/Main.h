@@ -273,7 +273,6 @@ private:
     // Width and height of the main, edit, segment, combine, import and save-as windows.
     std::array<int, 12> FormSizes{};
     TFilmPlayer* Player = nullptr;
-    int TickCount = 0;
     // F8 pauses the film here (seconds); negative while no entry is being played.
     double PlayEntryTo = -1;
 
