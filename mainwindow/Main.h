@@ -166,6 +166,10 @@ private:
     void SetEndAtFilm(bool next);
     void NudgeTime(bool end, int32_t deltaMs);
     void aInsertAtFilmExecute();
+    // 快速鍵: the keys of the 播放 menu, stored per user as Keys/<command>.
+    void aShortcutsExecute();
+    // The stored keys over the defaults, at start.
+    void ReadTimingKeys();
     // The side the timing keys work on (the active pane, else the left one) and its current
     // entry; -1 when there is none.
     int TimingSide() const;
@@ -392,6 +396,7 @@ private:
     QAction* aEndForward100 = nullptr;
     QAction* aInsertAtFilm = nullptr;
     QList<QAction*> TimingCommands;
+    QAction* aShortcuts = nullptr;
     QActionGroup* RepeatGroup = nullptr;   // group 1: aSecRepeat, aSubRepeat
     QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 

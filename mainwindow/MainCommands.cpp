@@ -286,6 +286,9 @@ void TMainForm::BuildCommands() {
     for (const auto& [a, end, delta] : nudges)
         connect(a, &QAction::triggered, this, [this, end, delta] { NudgeTime(end, delta); });
     plain(aInsertAtFilm, &TMainForm::aInsertAtFilmExecute);
+
+    NewCommand(aShortcuts, "aShortcuts", "快速鍵...", "Dialog", "快速鍵|變更播放選單的快速鍵");
+    plain(aShortcuts, &TMainForm::aShortcutsExecute);
 }
 
 void TMainForm::ApplicationHint(const QString& longHint) {

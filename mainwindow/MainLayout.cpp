@@ -224,6 +224,8 @@ void TMainForm::BuildMenus() {
         if (a == aFrameForward || a == aPlayEntry || a == aSetEndNext || a == aEndForward100)
             play->addSeparator();
     }
+    play->addSeparator();
+    play->addAction(aShortcuts);
 
     QMenu* language = menu("muLanguage", "Language(&U)");
     for (QAction* a : {aSelCHT, aSelCHS, aSelENU})

@@ -6,10 +6,13 @@
 #include "Editing.h"
 #include "FilmPlayer.h"
 #include "Pertitle.h"
+#include "Questions.h"
+#include "ShortcutsDialog.h"
 #include "Subtitle.h"
 #include "Texts.h"
 
 #include <QAction>
+#include <QSettings>
 #include <QTableView>
 
 #include <algorithm>
@@ -20,6 +23,32 @@ void TMainForm::AttachTimingKeys() {
     // WidgetWithChildrenShortcut: the keys are taken only while a grid has the focus.
     for (QTableView* grid : {sgSubL, sgSubR})
         grid->addActions(TimingCommands);
+    ReadTimingKeys();
+}
+
+void TMainForm::ReadTimingKeys() {
+    std::unique_ptr<QSettings> key = OpenSettings();
+    for (QAction* a : TimingCommands) {
+        const QString name = QStringLiteral("Keys/") + a->objectName();
+        if (!key->contains(name)) continue;
+        // Stored empty: the user took the key away.
+        const QKeySequence stored(key->value(name).toString(), QKeySequence::PortableText);
+        a->setShortcuts(stored.isEmpty() ? QList<QKeySequence>{} : QList<QKeySequence>{stored});
+    }
+}
+
+void TMainForm::aShortcutsExecute() {
+    TShortcutsDialog dialog(TimingCommands, this);
+    if (Questions().RunModal(&dialog) != mrOk) return;
+    const QList<QKeySequence> keys = dialog.Keys();
+    std::unique_ptr<QSettings> store = OpenSettings();
+    for (int i = 0; i < TimingCommands.size() && i < keys.size(); ++i) {
+        QAction* a = TimingCommands[i];
+        if (keys[i] == a->shortcut()) continue; // unchanged: keeps its second key too
+        a->setShortcuts(keys[i].isEmpty() ? QList<QKeySequence>{} : QList<QKeySequence>{keys[i]});
+        store->setValue(QStringLiteral("Keys/") + a->objectName(),
+                        keys[i].toString(QKeySequence::PortableText));
+    }
 }
 
 int32_t TMainForm::FilmMs() const {

@@ -93,6 +93,7 @@ const std::map<int, QString>& BuiltIn() {
         {txStepSetEnd, QStringLiteral("設定結束時間")},
         {txStepNudge, QStringLiteral("微調時間")},
         {txStepInsertAtFilm, QStringLiteral("插入字幕")},
+        {txShortcutsTitle, QStringLiteral("快速鍵")},
     };
     return table;
 }

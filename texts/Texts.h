@@ -99,4 +99,5 @@ enum TextId : int {
     txStepSetEnd = 6151,
     txStepNudge = 6152,
     txStepInsertAtFilm = 6153,
+    txShortcutsTitle = 6154,
 };

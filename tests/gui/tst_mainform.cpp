@@ -229,7 +229,7 @@ private slots:
                               "-", "aSetStart", "aSetEnd", "aSetEndNext", "-", "aStartBack",
                               "aStartForward", "aEndBack", "aEndForward", "aStartBack100",
                               "aStartForward100", "aEndBack100", "aEndForward100", "-",
-                              "aInsertAtFilm"}));
+                              "aInsertAtFilm", "-", "aShortcuts"}));
         QCOMPARE(Captions(menus[7]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
         QCOMPARE(Captions(menus[8]->menu()), QStringList{"關於本程式"});
         QCOMPARE(Captions(Ctl<QMenu>(form, "popMenu")),
@@ -366,11 +366,11 @@ private slots:
 
     void everyCommandExistsOnce() {
         TMainForm form(Fake());
-        QCOMPARE(form.Commands().size(), 71);
+        QCOMPARE(form.Commands().size(), 72);
         QSet<QString> names;
         for (QAction* a : form.Commands())
             names.insert(a->objectName());
-        QCOMPARE(names.size(), 71);
+        QCOMPARE(names.size(), 72);
     }
 
     void repeatGroupAllowsNoneOrOne() {

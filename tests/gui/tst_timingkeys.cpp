@@ -6,10 +6,13 @@
 #include "Kelpanel.h"
 #include "MainProbe.h"
 #include "Pertitle.h"
+#include "ScriptedQuestions.h"
 #include "SubtitleGrid.h"
+#include "TestSettings.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTableView>
@@ -73,6 +76,42 @@ using Pair = std::pair<int, int>;
 class TestTimingKeys : public QObject {
     Q_OBJECT
 private slots:
+    void init() { settings_ = std::make_unique<TTestSettings>(); }
+    void cleanup() { settings_.reset(); }
+
+    // 快速鍵: a key changed in the dialog works at once, is stored, and is read at the next start;
+    // a cancelled dialog changes nothing.
+    void shortcutsDialogChangesAndStoresKeys() {
+        TScriptedQuestions questions;
+        {
+            Fixture x;
+            x.Open();
+            questions.DialogScripts.enqueue([](QDialog* d) {
+                Ctl<QKeySequenceEdit>(*d, "keaSetStart")->setKeySequence(QKeySequence(Qt::Key_F2));
+                Ctl<QKeySequenceEdit>(*d, "keaPlayPause")->clear();
+                return int(mrCancel);
+            });
+            Ctl<QAction>(x.f(), "aShortcuts")->trigger();
+            QCOMPARE(Ctl<QAction>(x.f(), "aSetStart")->shortcut(), QKeySequence(Qt::Key_F9));
+            questions.DialogScripts.enqueue([](QDialog* d) {
+                Ctl<QKeySequenceEdit>(*d, "keaSetStart")->setKeySequence(QKeySequence(Qt::Key_F2));
+                Ctl<QKeySequenceEdit>(*d, "keaPlayPause")->clear();
+                return int(mrOk);
+            });
+            Ctl<QAction>(x.f(), "aShortcuts")->trigger();
+            x.player->Position = 1.5;
+            x.Key(0, Qt::Key_F2);
+            QCOMPARE(x.Times(0, 0), (Pair{1500, 2500}));
+            x.Key(0, Qt::Key_Space);
+            QVERIFY(x.player->PlayState() != TFilmPlayer::Playing);
+        }
+        Fixture next;
+        QCOMPARE(Ctl<QAction>(next.f(), "aSetStart")->shortcut(), QKeySequence(Qt::Key_F2));
+        QVERIFY(Ctl<QAction>(next.f(), "aPlayPause")->shortcuts().isEmpty());
+        // Commands the dialog left alone keep both their keys.
+        QCOMPARE(Ctl<QAction>(next.f(), "aInsertAtFilm")->shortcuts().size(), 2);
+    }
+
     void spaceTogglesPlayAndPause() {
         Fixture x;
         x.Open();
@@ -336,6 +375,9 @@ private slots:
         QVERIFY(Probe(x.f()).Pane(0)->CaptionPanel->Caption().isEmpty());
         QCOMPARE(Probe(x.f()).Pane(0)->GridModel->CurrentRowColor(), QColor(0xDF, 0xDF, 0xDF));
     }
+
+private:
+    std::unique_ptr<TTestSettings> settings_;
 };
 
 QTEST_MAIN(TestTimingKeys)
