@@ -153,6 +153,33 @@ private:
     // Moves the track bar's thumb without seeking the film.
     void SetTrackBarQuietly(int position);
 
+    // --- Timing keys (MainTiming.cpp) ---
+    // The 播放 menu's shortcuts work while a grid (or a child of it) has the focus.
+    void AttachTimingKeys();
+    void aPlayPauseExecute();
+    void SeekBy(double seconds);
+    void FrameStep(bool forward);
+    // After a seek or a frame step: the captions and the current-row colour show the new moment.
+    void FollowSeek();
+    void aPlayEntryExecute();
+    // F9: the start to the film's moment, keeping the duration while the edit window says so,
+    // else the end.
+    void SetStartAtFilm();
+    // F10, and F11 with next: the end to the film's moment; F11 then goes to the next entry.
+    void SetEndAtFilm(bool next);
+    void NudgeTime(bool end, int32_t deltaMs);
+    void aInsertAtFilmExecute();
+    // 快速鍵: the keys of the 播放 menu, stored per user as Keys/<command>.
+    void aShortcutsExecute();
+    // The stored keys over the defaults, at start.
+    void ReadTimingKeys();
+    // The side the timing keys work on (the active pane, else the left one) and its current
+    // entry; -1 when there is none.
+    int TimingSide() const;
+    int TimingEntry(int side) const;
+    // The film's moment in whole milliseconds.
+    int32_t FilmMs() const;
+
     // --- Panes ---
     // A document takes a side: the pane, the commands, the status panel and the recent files.
     // saved is false for a document brought back from a recovery copy.
@@ -227,7 +254,8 @@ private:
     void aChineseLExecute(int side);
     void aCheckLExecute(int side);
     // --- Captions ---
-    void SubTimerLTimer(int side);
+    // evenPaused: once after a seek or a frame step, which the timers do not see while paused.
+    void SubTimerLTimer(int side, bool evenPaused = false);
     // The caption for the film's moment, decoded from the side's code page; updates ShownIndex.
     QString CaptionAt(int side);
     void ApplySubtitleStyle(int side);
@@ -259,7 +287,8 @@ private:
     // Width and height of the main, edit, segment, combine, import and save-as windows.
     std::array<int, 12> FormSizes{};
     TFilmPlayer* Player = nullptr;
-    int TickCount = 0;
+    // F8 pauses the film here (seconds); negative while no entry is being played.
+    double PlayEntryTo = -1;
 
     // --- Controls, named as their object names ---
     QMenuBar* MainMenu = nullptr;
@@ -375,6 +404,29 @@ private:
     QAction* aCheckL = nullptr;
     QAction* aCheckR = nullptr;
     QPointer<TCheckForm> CheckForms[2];
+    // The 播放 menu's film and timing commands.
+    QAction* aPlayPause = nullptr;
+    QAction* aSeekBack = nullptr;
+    QAction* aSeekForward = nullptr;
+    QAction* aSeekBack5 = nullptr;
+    QAction* aSeekForward5 = nullptr;
+    QAction* aFrameBack = nullptr;
+    QAction* aFrameForward = nullptr;
+    QAction* aPlayEntry = nullptr;
+    QAction* aSetStart = nullptr;
+    QAction* aSetEnd = nullptr;
+    QAction* aSetEndNext = nullptr;
+    QAction* aStartBack = nullptr;
+    QAction* aStartForward = nullptr;
+    QAction* aEndBack = nullptr;
+    QAction* aEndForward = nullptr;
+    QAction* aStartBack100 = nullptr;
+    QAction* aStartForward100 = nullptr;
+    QAction* aEndBack100 = nullptr;
+    QAction* aEndForward100 = nullptr;
+    QAction* aInsertAtFilm = nullptr;
+    QList<QAction*> TimingCommands;
+    QAction* aShortcuts = nullptr;
     QActionGroup* RepeatGroup = nullptr;   // group 1: aSecRepeat, aSubRepeat
     QActionGroup* LanguageGroup = nullptr; // aSelCHT, aSelCHS, aSelENU: one checked at most
 

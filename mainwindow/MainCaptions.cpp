@@ -40,8 +40,8 @@ QString TMainForm::CaptionAt(int side) {
     return Pane[side]->CaptionAt(t, filmEnd);
 }
 
-void TMainForm::SubTimerLTimer(int side) {
-    if (!Playing(Player) || !Pane[side]->Doc()) return;
+void TMainForm::SubTimerLTimer(int side, bool evenPaused) {
+    if (!Player || (!evenPaused && !Playing(Player)) || !Pane[side]->Doc()) return;
     TKelPanel* panel = Pane[side]->CaptionPanel;
     panel->setCaption(CaptionAt(side));
 

@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QStatusTipEvent>
 
+#include <tuple>
+#include <utility>
+
 QAction* TMainForm::NewCommand(QAction*& field, const char* name, const QString& caption,
                                const char* category, const QString& hint) {
     field = new QAction(caption, this);
@@ -218,6 +221,79 @@ void TMainForm::BuildCommands() {
                "調整視窗|調整各個顯示視窗的大小");
     plain(aAdjustSize, &TMainForm::aAdjustSizeExecute);
     BuildChineseCommands();
+
+    // The 播放 menu: the film and the timing keys. Their shortcuts work from the grids only
+    // (AttachTimingKeys), so that Space, the arrows and Enter still type in text fields.
+    NewCommand(aPlayPause, "aPlayPause", "播放/暫停", "Control", "播放/暫停|播放或暫停影片");
+    NewCommand(aSeekBack, "aSeekBack", "倒退 1 秒", "Control", "倒退 1 秒|影片倒退 1 秒");
+    NewCommand(aSeekForward, "aSeekForward", "前進 1 秒", "Control", "前進 1 秒|影片前進 1 秒");
+    NewCommand(aSeekBack5, "aSeekBack5", "倒退 5 秒", "Control", "倒退 5 秒|影片倒退 5 秒");
+    NewCommand(aSeekForward5, "aSeekForward5", "前進 5 秒", "Control", "前進 5 秒|影片前進 5 秒");
+    NewCommand(aFrameBack, "aFrameBack", "上一格", "Control", "上一格|暫停並倒退一格畫面");
+    NewCommand(aFrameForward, "aFrameForward", "下一格", "Control", "下一格|暫停並前進一格畫面");
+    NewCommand(aPlayEntry, "aPlayEntry", "播放目前字幕", "Control", "播放目前字幕|從目前字幕的開始時間播放到結束時間");
+    NewCommand(aSetStart, "aSetStart", "設定開始時間", "Edit", "設定開始時間|以影片時間設定目前字幕的開始時間");
+    NewCommand(aSetEnd, "aSetEnd", "設定結束時間", "Edit", "設定結束時間|以影片時間設定目前字幕的結束時間");
+    NewCommand(aSetEndNext, "aSetEndNext", "設定結束時間並到下一句", "Edit", "設定結束時間並到下一句|以影片時間設定結束時間,並移到下一句字幕");
+    NewCommand(aStartBack, "aStartBack", "開始時間提早 10 毫秒", "Edit", "開始時間提早|目前字幕的開始時間提早 10 毫秒");
+    NewCommand(aStartForward, "aStartForward", "開始時間延後 10 毫秒", "Edit", "開始時間延後|目前字幕的開始時間延後 10 毫秒");
+    NewCommand(aEndBack, "aEndBack", "結束時間提早 10 毫秒", "Edit", "結束時間提早|目前字幕的結束時間提早 10 毫秒");
+    NewCommand(aEndForward, "aEndForward", "結束時間延後 10 毫秒", "Edit", "結束時間延後|目前字幕的結束時間延後 10 毫秒");
+    NewCommand(aStartBack100, "aStartBack100", "開始時間提早 100 毫秒", "Edit", "開始時間提早|目前字幕的開始時間提早 100 毫秒");
+    NewCommand(aStartForward100, "aStartForward100", "開始時間延後 100 毫秒", "Edit", "開始時間延後|目前字幕的開始時間延後 100 毫秒");
+    NewCommand(aEndBack100, "aEndBack100", "結束時間提早 100 毫秒", "Edit", "結束時間提早|目前字幕的結束時間提早 100 毫秒");
+    NewCommand(aEndForward100, "aEndForward100", "結束時間延後 100 毫秒", "Edit", "結束時間延後|目前字幕的結束時間延後 100 毫秒");
+    NewCommand(aInsertAtFilm, "aInsertAtFilm", "在影片時間插入字幕", "Edit", "插入字幕|在目前字幕之後,以影片時間插入一句字幕");
+    const std::pair<QAction*, QList<QKeySequence>> keys[] = {
+        {aPlayPause, {QKeySequence(Qt::Key_Space)}},
+        {aSeekBack, {QKeySequence(Qt::CTRL | Qt::Key_Left)}},
+        {aSeekForward, {QKeySequence(Qt::CTRL | Qt::Key_Right)}},
+        {aSeekBack5, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left)}},
+        {aSeekForward5, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right)}},
+        {aFrameBack, {QKeySequence(Qt::ALT | Qt::Key_Left)}},
+        {aFrameForward, {QKeySequence(Qt::ALT | Qt::Key_Right)}},
+        {aPlayEntry, {QKeySequence(Qt::Key_F8)}},
+        {aSetStart, {QKeySequence(Qt::Key_F9)}},
+        {aSetEnd, {QKeySequence(Qt::Key_F10)}},
+        {aSetEndNext, {QKeySequence(Qt::Key_F11)}},
+        {aStartBack, {QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)}},
+        {aStartForward, {QKeySequence(Qt::CTRL | Qt::Key_BracketRight)}},
+        {aEndBack, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft)}},
+        {aEndForward, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight)}},
+        {aStartBack100, {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketLeft)}},
+        {aStartForward100, {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketRight)}},
+        {aEndBack100, {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_BracketLeft)}},
+        {aEndForward100, {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_BracketRight)}},
+        {aInsertAtFilm,
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}},
+    };
+    for (const auto& [a, sequences] : keys) {
+        a->setShortcuts(sequences);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        TimingCommands << a;
+    }
+    plain(aPlayPause, &TMainForm::aPlayPauseExecute);
+    connect(aSeekBack, &QAction::triggered, this, [this] { SeekBy(-1); });
+    connect(aSeekForward, &QAction::triggered, this, [this] { SeekBy(1); });
+    connect(aSeekBack5, &QAction::triggered, this, [this] { SeekBy(-5); });
+    connect(aSeekForward5, &QAction::triggered, this, [this] { SeekBy(5); });
+    connect(aFrameBack, &QAction::triggered, this, [this] { FrameStep(false); });
+    connect(aFrameForward, &QAction::triggered, this, [this] { FrameStep(true); });
+    plain(aPlayEntry, &TMainForm::aPlayEntryExecute);
+    connect(aSetStart, &QAction::triggered, this, [this] { SetStartAtFilm(); });
+    connect(aSetEnd, &QAction::triggered, this, [this] { SetEndAtFilm(false); });
+    connect(aSetEndNext, &QAction::triggered, this, [this] { SetEndAtFilm(true); });
+    const std::tuple<QAction*, bool, int> nudges[] = {
+        {aStartBack, false, -10},    {aStartForward, false, 10},   {aEndBack, true, -10},
+        {aEndForward, true, 10},     {aStartBack100, false, -100}, {aStartForward100, false, 100},
+        {aEndBack100, true, -100},   {aEndForward100, true, 100},
+    };
+    for (const auto& [a, end, delta] : nudges)
+        connect(a, &QAction::triggered, this, [this, end, delta] { NudgeTime(end, delta); });
+    plain(aInsertAtFilm, &TMainForm::aInsertAtFilmExecute);
+
+    NewCommand(aShortcuts, "aShortcuts", "快速鍵...", "Dialog", "快速鍵|變更播放選單的快速鍵");
+    plain(aShortcuts, &TMainForm::aShortcutsExecute);
 }
 
 void TMainForm::ApplicationHint(const QString& longHint) {

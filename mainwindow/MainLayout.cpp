@@ -148,6 +148,7 @@ TMainForm::TMainForm(PlayerFactory createPlayer, QWidget* parent)
     SubTimerR->setProperty("tag", 1);
     connect(SubTimerR, &QTimer::timeout, this, [this] { SubTimerLTimer(1); });
     MakePanes();
+    AttachTimingKeys();
 
     FormCreate();
 }
@@ -217,6 +218,15 @@ void TMainForm::BuildMenus() {
         m->addAction(side ? aSubHeightR : aSubHeightL);
         AddChineseCommands(m, side);
     }
+
+    QMenu* play = menu("muPlay", "播放(&P)");
+    for (QAction* a : TimingCommands) {
+        play->addAction(a);
+        if (a == aFrameForward || a == aPlayEntry || a == aSetEndNext || a == aEndForward100)
+            play->addSeparator();
+    }
+    play->addSeparator();
+    play->addAction(aShortcuts);
 
     QMenu* language = menu("muLanguage", "Language(&U)");
     for (QAction* a : {aSelCHT, aSelCHS, aSelENU})

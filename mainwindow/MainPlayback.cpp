@@ -169,12 +169,14 @@ void TMainForm::MovieTimerTimer() {
     }
     Panels[3]->setText(QString::fromStdString(SecondsToTimeText(float(p))) +
                        QStringLiteral(" -- ") + FilmLengthText);
-    // The thumb follows the film only every 128th tick (32 seconds), without seeking.
-    if (++TickCount >= 128) {
-        SetTrackBarQuietly(TruncToInt(p));
-        TickCount = 0;
-        TrackFollows = true;
+    // F8 plays one entry: the film pauses at its end.
+    if (PlayEntryTo >= 0 && p >= PlayEntryTo) {
+        PlayEntryTo = -1;
+        Player->Pause();
     }
+    // The thumb follows the film at every tick, without seeking.
+    SetTrackBarQuietly(TruncToInt(p));
+    TrackFollows = true;
 }
 
 void TMainForm::SetTrackBarQuietly(int position) {

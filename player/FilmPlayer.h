@@ -39,6 +39,8 @@ public:
     virtual void Pause() = 0;
     // Paused at position 0 with the film still loaded.
     virtual void Stop() = 0;
+    // One frame forward or back, leaving the film paused there.
+    virtual void FrameStep(bool forward) = 0;
 
 signals:
     // After every change of the play state, with the old and the new state.

@@ -238,6 +238,14 @@ void TMMediaPlayer::Seek(double seconds) {
     position_ = seconds;
 }
 
+void TMMediaPlayer::FrameStep(bool forward) {
+    if (!loaded_) return;
+    // mpv pauses on a frame step; the position arrives with its next report.
+    const char* command[]{forward ? "frame-step" : "frame-back-step", nullptr};
+    if (mpv_command(mpv_, command) < 0) return;
+    if (state_ == Playing) SetState(Paused);
+}
+
 double TMMediaPlayer::Rate() const {
     double speed = 1;
     if (mpv_get_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &speed) < 0) return 1;

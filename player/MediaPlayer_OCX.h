@@ -45,6 +45,7 @@ public:
     void Play() override;
     void Pause() override;
     void Stop() override;
+    void FrameStep(bool forward) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -173,6 +173,11 @@ const std::map<int, QString>& BuiltIn() {
         {txReadingSound, QStringLiteral("讀取音訊 %1%")},
         {txStopReading, QStringLiteral("停止讀取")},
         {txWaveBar, QStringLiteral("音訊列")},
+        {txStepSetStart, QStringLiteral("設定開始時間")},
+        {txStepSetEnd, QStringLiteral("設定結束時間")},
+        {txStepNudge, QStringLiteral("微調時間")},
+        {txStepInsertAtFilm, QStringLiteral("插入字幕")},
+        {txShortcutsTitle, QStringLiteral("快速鍵")},
     };
     return table;
 }

@@ -177,4 +177,10 @@ enum TextId : int {
     txReadingSound = 5704,
     txStopReading = 5705,
     txWaveBar = 5706,
+    // The steps of the timing keys.
+    txStepSetStart = 6150,
+    txStepSetEnd = 6151,
+    txStepNudge = 6152,
+    txStepInsertAtFilm = 6153,
+    txShortcutsTitle = 6154,
 };

@@ -214,3 +214,7 @@ void TEditForm::bbtnCloseClick() {
     if (Entry() && cbFit->isChecked() && !bbtnFitClick()) return;
     hide();
 }
+
+bool TEditForm::KeepsDuration() const {
+    return cbKeepDelay && cbKeepDelay->isChecked();
+}

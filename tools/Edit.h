@@ -43,6 +43,8 @@ public:
     static constexpr QSize kDesignSize{280, 259 - kSettingsHeight};
 
     explicit TEditForm(TEditorHost* host, QWidget* parent = nullptr);
+    // 保持延遲時間: a new start keeps the entry's duration (the main window's F9 asks).
+    bool KeepsDuration() const;
 
     // --- State ---
     int Side = 0;

@@ -199,7 +199,7 @@ private slots:
         for (QAction* a : Ctl<QMenuBar>(form, "MainMenu")->actions())
             tops << a->text();
         QCOMPARE(tops, (QStringList{"檔案(&F)", "編輯(&E)", "尋找(&S)", "檢視(&V)", "左側字幕(&L)",
-                                    "右側字幕(&R)", "Language(&U)", "說明(&H)"}));
+                                    "右側字幕(&R)", "播放(&P)", "Language(&U)", "說明(&H)"}));
         const QList<QAction*> menus = Ctl<QMenuBar>(form, "MainMenu")->actions();
         QCOMPARE(Captions(menus[0]->menu()),
                  (QStringList{"開啟影片檔", "-", "開啟左字幕檔", "儲存檔案", "另存新檔", "-",
@@ -224,8 +224,16 @@ private slots:
         QCOMPARE(Captions(menus[4]->menu()),
                  (QStringList{"顯示字幕", "以其他編碼重新開啟", "-", "設定字型", "設定背景顏色",
                               "設定字幕高度", "-", "中文轉換", "檢查字幕"}));
-        QCOMPARE(Captions(menus[6]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
-        QCOMPARE(Captions(menus[7]->menu()), QStringList{"關於本程式"});
+        QCOMPARE(menus[6]->menu()->objectName(), QStringLiteral("muPlay"));
+        QCOMPARE(Names(menus[6]->menu()->actions()),
+                 (QStringList{"aPlayPause", "aSeekBack", "aSeekForward", "aSeekBack5",
+                              "aSeekForward5", "aFrameBack", "aFrameForward", "-", "aPlayEntry",
+                              "-", "aSetStart", "aSetEnd", "aSetEndNext", "-", "aStartBack",
+                              "aStartForward", "aEndBack", "aEndForward", "aStartBack100",
+                              "aStartForward100", "aEndBack100", "aEndForward100", "-",
+                              "aInsertAtFilm", "-", "aShortcuts"}));
+        QCOMPARE(Captions(menus[7]->menu()), (QStringList{"繁體中文", "簡體中文", "英文"}));
+        QCOMPARE(Captions(menus[8]->menu()), QStringList{"關於本程式"});
         QCOMPARE(Captions(Ctl<QMenu>(form, "popMenu")),
                  (QStringList{"新增字幕", "刪除字幕", "-", "復原", "重做", "-", "中文轉換",
                               "檢查字幕"}));
@@ -314,6 +322,27 @@ private slots:
         row("aAdjustSize", "View", "", true, false, false, 0, "調整視窗", "調整各個顯示視窗的大小");
         row("aUndo", "Edit", "Ctrl+Z", false, false, false, 0, "", "");
         row("aRedo", "Edit", "Ctrl+Y", false, false, false, 0, "", "");
+        row("aPlayPause", "Control", "Space", true, false, false, 0, "播放/暫停", "播放或暫停影片");
+        row("aSeekBack5", "Control", "Ctrl+Shift+Left", true, false, false, 0, "倒退 5 秒",
+            "影片倒退 5 秒");
+        row("aFrameForward", "Control", "Alt+Right", true, false, false, 0, "下一格",
+            "暫停並前進一格畫面");
+        row("aPlayEntry", "Control", "F8", true, false, false, 0, "播放目前字幕",
+            "從目前字幕的開始時間播放到結束時間");
+        row("aSetStart", "Edit", "F9", true, false, false, 0, "設定開始時間",
+            "以影片時間設定目前字幕的開始時間");
+        row("aSetEnd", "Edit", "F10", true, false, false, 0, "設定結束時間",
+            "以影片時間設定目前字幕的結束時間");
+        row("aSetEndNext", "Edit", "F11", true, false, false, 0, "設定結束時間並到下一句",
+            "以影片時間設定結束時間,並移到下一句字幕");
+        row("aStartBack", "Edit", "Ctrl+[", true, false, false, 0, "開始時間提早",
+            "目前字幕的開始時間提早 10 毫秒");
+        row("aEndForward", "Edit", "Ctrl+Shift+]", true, false, false, 0, "結束時間延後",
+            "目前字幕的結束時間延後 10 毫秒");
+        row("aEndBack100", "Edit", "Ctrl+Alt+Shift+[", true, false, false, 0, "結束時間提早",
+            "目前字幕的結束時間提早 100 毫秒");
+        row("aInsertAtFilm", "Edit", "Ctrl+Return", true, false, false, 0, "插入字幕",
+            "在目前字幕之後,以影片時間插入一句字幕");
     }
 
     void commandsStartAsTheTableSays() {
@@ -340,11 +369,11 @@ private slots:
 
     void everyCommandExistsOnce() {
         TMainForm form(Fake());
-        QCOMPARE(form.Commands().size(), 55);
+        QCOMPARE(form.Commands().size(), 76);
         QSet<QString> names;
         for (QAction* a : form.Commands())
             names.insert(a->objectName());
-        QCOMPARE(names.size(), 55);
+        QCOMPARE(names.size(), 76);
     }
 
     void repeatGroupAllowsNoneOrOne() {

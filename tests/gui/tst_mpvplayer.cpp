@@ -151,6 +151,28 @@ private slots:
         QCOMPARE(player->CurrentPosition(), 0.0);
     }
 
+    // A frame step leaves the film paused one frame on (or back), playing or not before.
+    void frameStepsPauseAndMove() {
+        auto player = NewPlayer();
+        QVERIFY(player->SetFileName(film_));
+        player->SetCurrentPosition(1.0);
+        QTest::qWait(300);
+        player->Play();
+        QSignalSpy states(player.get(), &TFilmPlayer::PlayStateChange);
+        player->FrameStep(true);
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Paused));
+        QCOMPARE(states.size(), 1);
+        QTest::qWait(300);
+        const double there = player->CurrentPosition();
+        player->FrameStep(true);
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() > there + 0.001, 3000);
+        const double on = player->CurrentPosition();
+        QVERIFY2(on - there < 0.2, qPrintable(QString::number(on - there)));
+        player->FrameStep(false);
+        QTRY_VERIFY_WITH_TIMEOUT(player->CurrentPosition() < on - 0.001, 3000);
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Paused));
+    }
+
     void rateChangesTheSpeed() {
         auto player = NewPlayer();
         QVERIFY(player->SetFileName(film_));

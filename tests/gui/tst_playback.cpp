@@ -234,21 +234,19 @@ private slots:
         QCOMPARE(x.player->Position, 20.0);
     }
 
-    void trackBarFollowsEvery128thTickWithoutSeeking() {
+    void trackBarFollowsEveryTickWithoutSeeking() {
         Fixture x;
         TMainForm& f = x.f();
         QVERIFY(f.FileOpenMovieAccept(kFilm));
         Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Calls.clear();
-        x.player->Position = 33.7;
-        for (int i = 0; i < 127; ++i)
+        for (const double at : {33.7, 34.2, 35.0, 12.9}) {
+            x.player->Position = at;
             Probe(f).MovieTimerTimer();
-        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 0);
-        Probe(f).MovieTimerTimer();
-        QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 33);
+            QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), int(at));
+        }
         QVERIFY(x.player->Calls.isEmpty()); // the thumb moved, the film did not
         QVERIFY(Probe(f).TrackFollows());
-        QCOMPARE(Probe(f).TickCount(), 0);
     }
 
     void movingTheTrackBarSeeksWhilePlaying() {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
+
 class TFakePlayer : public TFilmPlayer {
 public:
     explicit TFakePlayer(QWidget* videoParent) : view_(new QWidget(videoParent)) {
@@ -57,6 +59,14 @@ public:
         Calls << "Stop";
         Position = 0;
         SetState(Stopped);
+    }
+
+    // A frame is FrameLength seconds; the double pauses like the real player.
+    double FrameLength = 0.04;
+    void FrameStep(bool forward) override {
+        Calls << (forward ? "Frame +1" : "Frame -1");
+        Position = std::max(0.0, Position + (forward ? FrameLength : -FrameLength));
+        if (state_ == Playing) SetState(Paused);
     }
 
     // The film reaching its end, as a real player reports it.
