@@ -152,7 +152,6 @@ void AppendLine(std::string& to, const Line& line) {
 } // namespace
 
 std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
-    const std::string_view text = source.Text();
     const int codePage = source.CodePage();
     TRawLines lines(source);
     std::vector<PerTitle> entries;
