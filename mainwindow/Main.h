@@ -462,7 +462,10 @@ private:
     void BuildChineseCommands();
     void AddChineseCommands(QMenu* menu, int side);
     void AddChinesePopup(QMenu* popup);
-    void RetextChineseCommands();
+    // A command named from the text table is named again from it once the pack is read (a pack
+    // keys commands by object name; these take the table's entry instead).
+    static void NameFromTable(QAction* command, int textId);
+    void RenameFromTable();
     void BuildMenus();
     void BuildLayout();
     void BuildStatusBar();

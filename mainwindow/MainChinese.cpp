@@ -16,6 +16,10 @@ void TMainForm::BuildChineseCommands() {
     NewCommand(aChineseR, "aChineseR", TextOf(txChineseTitle), "Edit", QString());
     NewCommand(aCheckL, "aCheckL", TextOf(txCheckTitle), "Edit", QString());
     NewCommand(aCheckR, "aCheckR", TextOf(txCheckTitle), "Edit", QString());
+    for (QAction* a : {aChineseL, aChineseR})
+        NameFromTable(a, txChineseTitle);
+    for (QAction* a : {aCheckL, aCheckR})
+        NameFromTable(a, txCheckTitle);
     for (int side = 0; side < 2; ++side) {
         QAction* chinese = side ? aChineseR : aChineseL;
         QAction* check = side ? aCheckR : aCheckL;
@@ -24,20 +28,6 @@ void TMainForm::BuildChineseCommands() {
         connect(chinese, &QAction::triggered, this, [this, side] { aChineseLExecute(side); });
         connect(check, &QAction::triggered, this, [this, side] { aCheckLExecute(side); });
     }
-}
-
-void TMainForm::RetextChineseCommands() {
-    // Named from the text table: again once the language pack is read. The sound region's
-    // command too.
-    if (aWaveBar) aWaveBar->setText(TextOf(txWaveBar));
-    for (QAction* a : {aChineseL, aChineseR})
-        a->setText(TextOf(txChineseTitle));
-    for (QAction* a : {aCheckL, aCheckR})
-        a->setText(TextOf(txCheckTitle));
-    if (QAction* a = popMenu->findChild<QAction*>(QStringLiteral("popChinese")))
-        a->setText(TextOf(txChineseTitle));
-    if (QAction* a = popMenu->findChild<QAction*>(QStringLiteral("popCheck")))
-        a->setText(TextOf(txCheckTitle));
 }
 
 void TMainForm::AddChineseCommands(QMenu* menu, int side) {
@@ -51,9 +41,11 @@ void TMainForm::AddChinesePopup(QMenu* popup) {
     popup->addSeparator();
     QAction* chinese = popup->addAction(TextOf(txChineseTitle));
     chinese->setObjectName(QStringLiteral("popChinese"));
+    NameFromTable(chinese, txChineseTitle);
     connect(chinese, &QAction::triggered, this, [this] { aChineseLExecute(ActiveDocumentSide()); });
     QAction* check = popup->addAction(TextOf(txCheckTitle));
     check->setObjectName(QStringLiteral("popCheck"));
+    NameFromTable(check, txCheckTitle);
     connect(check, &QAction::triggered, this, [this] { aCheckLExecute(ActiveDocumentSide()); });
 }
 

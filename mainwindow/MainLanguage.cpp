@@ -30,8 +30,19 @@ void TMainForm::LoadLanguage() {
     // Texts this window took from the table while it was built, then the pack's own values.
     setWindowTitle(TextOf(txAppName));
     UpdateUndoCommands();
-    RetextChineseCommands();
+    RenameFromTable();
     ReinitializeForm(this);
+}
+
+void TMainForm::NameFromTable(QAction* command, int textId) {
+    command->setProperty("textId", textId);
+}
+
+void TMainForm::RenameFromTable() {
+    for (QAction* command : findChildren<QAction*>()) {
+        const QVariant id = command->property("textId");
+        if (id.isValid()) command->setText(TextOf(id.toInt()));
+    }
 }
 
 void TMainForm::aSelCHTExecute(int lcid) {

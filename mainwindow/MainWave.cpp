@@ -48,6 +48,7 @@ QSplitter* TMainForm::BuildWave(QWidget* regions) {
 
     aWaveBar = new QAction(TextOf(txWaveBar), this);
     aWaveBar->setObjectName(QStringLiteral("aWaveBar"));
+    NameFromTable(aWaveBar, txWaveBar);
     aWaveBar->setProperty("category", QStringLiteral("View"));
     aWaveBar->setCheckable(true);
     if (QMenu* view = MainMenu ? MainMenu->findChild<QMenu*>(QStringLiteral("muView")) : nullptr)

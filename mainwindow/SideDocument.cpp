@@ -73,24 +73,25 @@ bool TSideDocument::Apply(const QString& name, TChange change) {
 }
 
 bool TSideDocument::Undo() {
-    if (!doc_ || !history_.CanUndo()) return false;
-    // Checked before the step gives up its change, so that a refusal leaves the step whole.
-    doc_->Check(history_.NextUndo());
-    emit aboutToChange(TMove::Undo);
-    std::vector<TRowSpan> rows;
-    history_.Undone(Run(history_.TakeUndo(), rows));
-    emit changed(rows, TMove::Undo);
-    emit historyChanged();
-    return true;
+    return Travel(TMove::Undo);
 }
 
 bool TSideDocument::Redo() {
-    if (!doc_ || !history_.CanRedo()) return false;
-    doc_->Check(history_.NextRedo());
-    emit aboutToChange(TMove::Redo);
+    return Travel(TMove::Redo);
+}
+
+bool TSideDocument::Travel(TMove move) {
+    const bool back = move == TMove::Undo;
+    if (!doc_ || !(back ? history_.CanUndo() : history_.CanRedo())) return false;
+    // Checked before the step gives up its change, so that a refusal leaves the step whole.
+    doc_->Check(back ? history_.NextUndo() : history_.NextRedo());
+    emit aboutToChange(move);
     std::vector<TRowSpan> rows;
-    history_.Redone(Run(history_.TakeRedo(), rows));
-    emit changed(rows, TMove::Redo);
+    if (back)
+        history_.Undone(Run(history_.TakeUndo(), rows));
+    else
+        history_.Redone(Run(history_.TakeRedo(), rows));
+    emit changed(rows, move);
     emit historyChanged();
     return true;
 }

@@ -65,6 +65,8 @@ signals:
     void historyChanged();
 
 private:
+    // Takes back (Undo) or does again (Redo) the next step of the history.
+    bool Travel(TMove move);
     // Applies a change hunk by hunk with the announcements; answers what takes it back.
     TChange Run(TChange change, std::vector<TRowSpan>& rows);
 
