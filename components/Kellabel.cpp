@@ -26,6 +26,12 @@ void TKelLabel::setWordWrap(bool wordWrap) {
     update();
 }
 
+void TKelLabel::setElideMiddle(bool elide) {
+    if (elide == elideMiddle_) return;
+    elideMiddle_ = elide;
+    update();
+}
+
 QSize TKelLabel::CaptionSize() const {
     const QFontMetrics fm = fontMetrics();
     const QStringList lines = WrapTextLines(caption_, fm, width(), wordWrap_);
@@ -60,6 +66,12 @@ void TKelLabel::paintEvent(QPaintEvent*) {
     if (!transparent_) painter.fillRect(rect(), Color());
     QString text = Caption();
     text.replace(QLatin1Char('|'), QLatin1Char('\n'));
+    if (elideMiddle_ && !wordWrap_ && !text.contains(QLatin1Char('\n'))) {
+        // Elided as shown: a doubled "&" is one character and must not be cut in two.
+        text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+        text = fontMetrics().elidedText(text, Qt::ElideMiddle, std::max(0, width() - 2));
+        text.replace(QStringLiteral("&"), QStringLiteral("&&"));
+    }
     // No band: the text starts at the top whatever the label's height. Reading is always left to
     // right.
     DrawStyledText(painter, rect(), text, fontMetrics().height(), false, wordWrap_);

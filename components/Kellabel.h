@@ -30,6 +30,11 @@ public:
     bool WordWrap() const { return wordWrap_; }
     void setWordWrap(bool wordWrap);
 
+    // A one-line caption wider than the label loses its middle, not its end: a title bar keeps
+    // the file's name and its "*" in sight however long the folder is.
+    bool ElideMiddle() const { return elideMiddle_; }
+    void setElideMiddle(bool elide);
+
     // The size of the caption as an ordinary label measures it: a "|" is a character there.
     QSize CaptionSize() const;
     QSize sizeHint() const override;
@@ -42,4 +47,5 @@ protected:
 private:
     bool transparent_ = false;
     bool wordWrap_ = false;
+    bool elideMiddle_ = false;
 };

@@ -150,8 +150,14 @@ private:
     void MovieTimerTimer();
     void TrackBarChange(int position);
     void PlayerPlayStateChange(int oldState, int newState);
+    // The active document's file name with "*" while it differs from its file, and the film.
+    void UpdateWindowTitle();
     // Moves the track bar's thumb without seeking the film.
     void SetTrackBarQuietly(int position);
+    // The time readout: the film's moment and its length.
+    void ShowFilmTime(double seconds);
+    // Usable whenever a film is open, except while a repeat range runs.
+    void UpdateTrackBarEnabled();
 
     // --- Timing keys (MainTiming.cpp) ---
     // The 播放 menu's shortcuts work while a grid (or a child of it) has the focus.
@@ -159,7 +165,8 @@ private:
     void aPlayPauseExecute();
     void SeekBy(double seconds);
     void FrameStep(bool forward);
-    // After a seek or a frame step: the captions and the current-row colour show the new moment.
+    // After a seek or a frame step: the track bar, the time readout, the captions, the status
+    // panels and the current-row colour show the new moment.
     void FollowSeek();
     void aPlayEntryExecute();
     // F9: the start to the film's moment, keeping the duration while the edit window says so,
@@ -261,6 +268,8 @@ private:
     void ApplySubtitleStyle(int side);
     // Puts the shown caption panels at the bottom of the video region, the left above the right.
     void StackCaptionPanels();
+    // The video region as tall as its share with a film open, else as the caption panels shown.
+    void FitVideoRegion();
     // The least height of the video region that shows the film at least 135 pixels high over
     // both caption panels as they are styled now.
     int PictureRoomNeeded() const;
@@ -275,6 +284,7 @@ private:
     bool RepeatActive = false;
     double RepeatFrom = 0;
     double RepeatTo = 0;
+    // False while the program itself moves the thumb: only the user's moves seek.
     bool TrackFollows = false;
     QString FilmLengthText;
     uint32_t CurrentRowColor = 0xFFCCCC;

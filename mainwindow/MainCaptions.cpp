@@ -87,6 +87,7 @@ void TMainForm::StackCaptionPanels() {
         layout->addWidget(panel);
     }
     layout->activate();
+    FitVideoRegion();
 }
 
 void TMainForm::ApplySubtitleStyle(int side) {
@@ -162,12 +163,10 @@ void TMainForm::aSecRepeatExecute() {
         RepeatTo = std::min(p + udSecTo->value(), Player->Duration());
         RepeatActive = true;
         Player->SetCurrentPosition(RepeatFrom);
-        TrackBar->setEnabled(false);
     } else {
         RepeatActive = false;
-        // The track bar is only ever usable while the film plays.
-        TrackBar->setEnabled(playing);
     }
+    UpdateTrackBarEnabled();
 }
 
 void TMainForm::aSubRepeatExecute() {
@@ -183,10 +182,9 @@ void TMainForm::aSubRepeatExecute() {
         RepeatFrom = doc->Item(first)->Start / 1000;
         RepeatTo = doc->Item(last)->End / 1000;
         Player->SetCurrentPosition(RepeatFrom);
-        TrackBar->setEnabled(false);
         RepeatActive = true;
     } else {
         RepeatActive = false;
-        TrackBar->setEnabled(playing);
     }
+    UpdateTrackBarEnabled();
 }

@@ -28,7 +28,7 @@ void TMainForm::LoadLanguage() {
     ReadOverNewWindows();
 
     // Texts this window took from the table while it was built, then the pack's own values.
-    setWindowTitle(TextOf(txAppName));
+    UpdateWindowTitle();
     UpdateUndoCommands();
     RenameFromTable();
     ReinitializeForm(this);

@@ -6,6 +6,7 @@
 #include "Kelpanel.h"
 #include "RegionSplitter.h"
 #include "Subtitle.h"
+#include "SubtitleGridView.h"
 #include "Texts.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
@@ -51,6 +53,7 @@ TKelLabel* NewTitleBar(const char* name, QWidget* parent) {
     label->setFont(font);
     // Docked across the pane: the layout gives the width, not the caption.
     label->setAutoSize(false);
+    label->setElideMiddle(true);
     label->setColor(QColor(0x80, 0x80, 0x80));
     label->setFontColor(Qt::white);
     label->setShadowColor(Qt::black);
@@ -61,7 +64,7 @@ TKelLabel* NewTitleBar(const char* name, QWidget* parent) {
 }
 
 QTableView* NewGrid(const char* name, QWidget* parent) {
-    auto* grid = new QTableView(parent);
+    auto* grid = new TSubtitleGridView(parent);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -106,6 +109,17 @@ QLabel* NewText(const char* name, const QString& text, QWidget* parent) {
     label->setContentsMargins(3, 0, 3, 0);
     return label;
 }
+
+// The track bar's look with one change: the left button sets the thumb where it presses, as a
+// timer expects of a film's time line, and dragging from there scrubs.
+class TJumpingSliderStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons) return Qt::LeftButton | Qt::MiddleButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
 
 } // namespace
 
@@ -311,9 +325,10 @@ void TMainForm::BuildLayout() {
                 [this, grid](const QPoint& at) { popMenu->popup(grid->mapToGlobal(at)); });
         (side ? lbFilenameR : lbFilenameL) = title;
         (side ? sgSubR : sgSubL) = grid;
-        SplitterHor->setStretchFactor(side, side ? 0 : 1);
+        // The two panes share the width evenly, also as the window grows.
+        SplitterHor->setStretchFactor(side, 1);
     }
-    SplitterHor->setSizes({760 - 62 - 341 - 3, 341});
+    SplitterHor->setSizes({(760 - 62 - 3) / 2, (760 - 62 - 3) / 2});
 
     editorLayout->addWidget(atBarL);
     editorLayout->addWidget(SplitterHor, 1);
@@ -358,6 +373,10 @@ void TMainForm::BuildLayout() {
     TrackBar->setTickPosition(QSlider::TicksBelow);
     TrackBar->setRange(0, 0);
     TrackBar->setEnabled(false);
+    // A click puts the thumb where it lands, not a page nearer.
+    auto* jump = new TJumpingSliderStyle;
+    jump->setParent(TrackBar);
+    TrackBar->setStyle(jump);
     connect(TrackBar, &QSlider::valueChanged, this, &TMainForm::TrackBarChange);
     controlLayout->addWidget(TrackBar);
 

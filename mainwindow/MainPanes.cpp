@@ -45,7 +45,11 @@ void TMainForm::MakePanes() {
                                        side ? lbFilenameR : lbFilenameL, side ? plSubR : plSubL,
                                        side ? SubTimerR : SubTimerL, this);
         connect(Pane[side], &TSubtitlePane::rowChanged, this, [this](int s) { sgSubLClick(s); });
-        connect(Sides[side], &TSideDocument::historyChanged, this, [this] { UpdateUndoCommands(); });
+        connect(Sides[side], &TSideDocument::historyChanged, this, [this] {
+            UpdateUndoCommands();
+            UpdateWindowTitle();
+        });
+        connect(Sides[side], &TSideDocument::replaced, this, &TMainForm::UpdateWindowTitle);
         connect(Sides[side], &TSideDocument::changed, this, [this, side] { ShowSideStatus(side); });
     }
     AutoSaver = new TAutoSave(this);
@@ -294,7 +298,25 @@ void TMainForm::sgSubLEnter(int side) {
     Pane[1 - side]->ShowActive(false);
     const bool changed = ActiveSide != side;
     ActiveSide = side;
-    if (changed) UpdateUndoCommands();
+    if (!changed) return;
+    UpdateUndoCommands();
+    UpdateWindowTitle();
+}
+
+void TMainForm::UpdateWindowTitle() {
+    // The active document, else the first one open: the one the keys and the saves act on.
+    int side = ActiveDocumentSide();
+    if (side < 0) side = Pane[0]->Doc() ? 0 : (Pane[1]->Doc() ? 1 : -1);
+    QString title = TextOf(txAppName);
+    if (side >= 0) {
+        // "[*]" is where the window shows its "*" while the document differs from its file.
+        QString name = QFileInfo(DocPath(*Pane[side]->Doc())).fileName();
+        name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // a literal one, doubled
+        title += QStringLiteral(" -- ") + name + QStringLiteral("[*]");
+    }
+    if (Player && !Player->FileName().isEmpty()) title += QStringLiteral(" -- ") + Player->FileName();
+    setWindowTitle(title);
+    setWindowModified(side >= 0 && Sides[side]->IsModified());
 }
 
 void TMainForm::sgSubLClick(int side) {
@@ -313,7 +335,7 @@ void TMainForm::sgSubLDblClick(int side) {
     const double t = entry->Start / 1000.0;
     if (Player->Duration() > t) {
         Player->SetCurrentPosition(t);
-        SetTrackBarQuietly(static_cast<int>(t));
+        FollowSeek();
     }
 }
 

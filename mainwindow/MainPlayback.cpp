@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -52,6 +53,9 @@ TFilmPlayer* TMainForm::CreatePlayer() {
     }
     connect(player, &TFilmPlayer::PlayStateChange, this, &TMainForm::PlayerPlayStateChange);
     connect(player, &TFilmPlayer::EndOfStream, this, [](int) {});
+    connect(player, &TFilmPlayer::PositionReported, this, [this] {
+        if (Player && Player->PlayState() != TFilmPlayer::Playing) FollowSeek();
+    });
     return player;
 }
 
@@ -69,23 +73,26 @@ bool TMainForm::FileOpenMovieAccept(const QString& path) {
     if (!Player) return false;
     Player->Stop();
     if (!Player->SetFileName(path)) {
+        FitVideoRegion();
         Questions().MessageBox(this, TextOf(txFilmNotOpened) + QStringLiteral("\n") + path,
                                QString(), TMsgKind::Error, {mrOk}, mrOk);
         return false;
     }
-    setWindowTitle(TextOf(txAppName) + QStringLiteral(" -- ") + path);
+    UpdateWindowTitle();
+    FitVideoRegion();
 
     const double d = Player->Duration();
     const int length = std::max(0, TruncToInt(d));
     TrackBar->setTickInterval(std::max(0, TruncToInt(d * 0.05)));
     {
         // Setting the range must not seek: the film was just stopped at 0.
-        const bool follows = TrackFollows;
         TrackFollows = false;
         TrackBar->setRange(0, length);
         TrackBar->setValue(0);
-        TrackFollows = follows;
     }
+    // From now on a move of the thumb by the user seeks, playing, paused or stopped.
+    TrackFollows = true;
+    UpdateTrackBarEnabled();
     FilmLengthText = QString::fromStdString(MsToTimeText(
         SaturateMs(std::isfinite(d) ? int64_t(std::trunc(std::min(d, 1e12) * 1000)) : 0)));
 
@@ -127,8 +134,6 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
     case TFilmPlayer::Playing:
         MovieTimer->start();
         aSecRepeat->setEnabled(true);
-        TrackBar->setEnabled(true);
-        TrackFollows = true;
         if (Pane[0]->Doc() && aShowSubL->isChecked()) {
             SubTimerL->start();
             aSubRepeat->setEnabled(true);
@@ -144,8 +149,8 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
             Pane[side]->LastShownIndex = -1;
             Pane[side]->GridModel->SetShownIndex(-1);
         }
-        TrackFollows = false;
-        TrackBar->setValue(0);
+        SetTrackBarQuietly(0);
+        ShowFilmTime(0);
         [[fallthrough]];
     case TFilmPlayer::Paused:
         MovieTimer->stop();
@@ -153,7 +158,6 @@ void TMainForm::PlayerPlayStateChange(int /*oldState*/, int newState) {
         SubTimerR->stop();
         aSecRepeat->setEnabled(false);
         aSubRepeat->setEnabled(false);
-        TrackBar->setEnabled(false);
         break;
     default:
         break;
@@ -167,16 +171,27 @@ void TMainForm::MovieTimerTimer() {
         p = RepeatFrom;
         Player->SetCurrentPosition(p);
     }
-    Panels[3]->setText(QString::fromStdString(SecondsToTimeText(float(p))) +
-                       QStringLiteral(" -- ") + FilmLengthText);
+    ShowFilmTime(p);
     // F8 plays one entry: the film pauses at its end.
     if (PlayEntryTo >= 0 && p >= PlayEntryTo) {
         PlayEntryTo = -1;
         Player->Pause();
     }
-    // The thumb follows the film at every tick, without seeking.
-    SetTrackBarQuietly(TruncToInt(p));
-    TrackFollows = true;
+    // The thumb follows the film at every tick, without seeking; not while the user holds it.
+    if (!TrackBar->isSliderDown()) SetTrackBarQuietly(TruncToInt(p));
+}
+
+void TMainForm::ShowFilmTime(double seconds) {
+    // To the nearest millisecond, as F9 and F10 take the moment: the readout says what they set
+    // (through a float 1.04 s would read 1,039).
+    const double ms = std::isfinite(seconds) ? std::round(std::clamp(seconds, -3e9, 3e9) * 1000) : 0;
+    Panels[3]->setText(QString::fromStdString(MsToTimeText(SaturateMs(int64_t(ms)))) +
+                       QStringLiteral(" -- ") + FilmLengthText);
+}
+
+void TMainForm::UpdateTrackBarEnabled() {
+    // A repeat range owns the film's moment while it runs.
+    TrackBar->setEnabled(Player && !Player->FileName().isEmpty() && !RepeatActive);
 }
 
 void TMainForm::SetTrackBarQuietly(int position) {
@@ -187,5 +202,10 @@ void TMainForm::SetTrackBarQuietly(int position) {
 }
 
 void TMainForm::TrackBarChange(int position) {
-    if (TrackFollows && Player) Player->SetCurrentPosition(position);
+    if (!TrackFollows || !Player || Player->FileName().isEmpty()) return;
+    // A stopped film is at its start; moved elsewhere it is paused there.
+    if (Player->PlayState() == TFilmPlayer::Stopped) Player->Pause();
+    PlayEntryTo = -1;
+    Player->SetCurrentPosition(position);
+    FollowSeek();
 }

@@ -98,7 +98,9 @@ void TMainForm::FrameStep(bool forward) {
 
 void TMainForm::FollowSeek() {
     if (!Player) return;
-    SetTrackBarQuietly(int(std::trunc(std::clamp(Player->CurrentPosition(), 0.0, 2e9))));
+    const double p = Player->CurrentPosition();
+    if (!TrackBar->isSliderDown()) SetTrackBarQuietly(int(std::trunc(std::clamp(p, 0.0, 2e9))));
+    ShowFilmTime(std::isfinite(p) ? p : 0);
     for (int side = 0; side < 2; ++side)
         if (Pane[side]->Doc() && ShowAction[side]->isChecked()) SubTimerLTimer(side, true);
 }

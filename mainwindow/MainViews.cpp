@@ -4,6 +4,7 @@
 
 #include "About.h"
 #include "Adjust.h"
+#include "FilmPlayer.h"
 #include "Kelpanel.h"
 #include "RegionSplitter.h"
 
@@ -48,6 +49,17 @@ void TMainForm::aViewBarExecute(QAction* command) {
         StatusBar->setVisible(aStatusBar->isChecked());
         aViewBarExecute(aControlBar);
     }
+}
+
+void TMainForm::FitVideoRegion() {
+    // Without a film the region holds no picture: the panes take the room but for the caption
+    // panels shown, and the region's share comes back with the film.
+    const bool film = Player && !Player->FileName().isEmpty();
+    int captions = 0;
+    for (const TKelPanel* panel : {plSubL, plSubR})
+        if (!panel->isHidden()) captions += panel->maximumHeight();
+    plVideo->setMinimumHeight(film ? 50 : 0);
+    spUP->SetLastCap(film ? -1 : captions);
 }
 
 int TMainForm::PictureRoomNeeded() const {

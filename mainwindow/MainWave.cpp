@@ -76,7 +76,9 @@ void TMainForm::BuildWaveView() {
         OpenSettings()->setValue(QString::fromLatin1(kWaveHeightName), waveHeight_);
     });
     connect(wvAudio, &TWaveView::seekRequested, this, [this](int64_t ms) {
-        if (Player && !Player->FileName().isEmpty()) Player->SetCurrentPosition(ms / 1000.0);
+        if (!Player || Player->FileName().isEmpty()) return;
+        Player->SetCurrentPosition(ms / 1000.0);
+        FollowSeek();
     });
     connect(wvAudio, &TWaveView::playStretchRequested, this, &TMainForm::WavePlayStretch);
 

@@ -8,7 +8,10 @@
 TRegionSplitter::TRegionSplitter(QWidget* parent) : QSplitter(Qt::Vertical, parent) {
     connect(this, &QSplitter::splitterMoved, this, [this] {
         const int room = Room();
-        if (room > 0) share_ = double(sizes().value(1)) / room;
+        if (cap_ >= 0)
+            ApplyShare(); // held at its cap
+        else if (room > 0)
+            share_ = double(sizes().value(1)) / room;
     });
 }
 
@@ -37,8 +40,14 @@ void TRegionSplitter::ApplyShare() {
     // Each keeps its minimum while there is room for both; the share itself stays as it was.
     last = std::min(last, room - minFirst);
     last = std::max(last, std::min(minLast, room));
+    if (cap_ >= 0) last = std::min(last, std::min(cap_, room));
     if (sizes() == QList<int>{room - last, last}) return;
     setSizes({room - last, last});
+}
+
+void TRegionSplitter::SetLastCap(int height) {
+    cap_ = std::max(-1, height);
+    ApplyShare();
 }
 
 void TRegionSplitter::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,10 @@ public:
     int Room() const;
     // Sizes the two widgets by the share, each at least its minimum height.
     void ApplyShare();
+    // At most this height for the last widget (0: none at all), whatever the share, until
+    // lifted with -1; the share itself is kept for then, and a drag does not change it.
+    void SetLastCap(int height);
+    int LastCap() const { return cap_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -26,4 +30,5 @@ private:
     bool BothShown() const;
 
     double share_ = 0.4;
+    int cap_ = -1;
 };

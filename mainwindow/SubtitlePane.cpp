@@ -5,6 +5,7 @@
 #include "Kellabel.h"
 #include "Kelpanel.h"
 #include "SubtitleGrid.h"
+#include "SubtitleGridView.h"
 #include "Texts.h"
 
 #include <QEvent>
@@ -131,10 +132,10 @@ void TSubtitlePane::RestoreView(const TView& view) {
 
 void TSubtitlePane::FitTextColumn() {
     const int width = Grid->fontMetrics().horizontalAdvance(QLatin1Char('H'));
-    // Wide enough for the widest text; never narrower than the column starts.
+    // Wide enough for the widest text.
     const int wanted = std::max(155, static_cast<int>(width * GridModel->WidestText() * 0.75));
-    if (Grid->columnWidth(TSubtitleGridModel::ColText) != wanted)
-        Grid->setColumnWidth(TSubtitleGridModel::ColText, wanted);
+    // The view lets it fill the pane where the texts are narrower.
+    if (auto* view = qobject_cast<TSubtitleGridView*>(Grid)) view->SetTextWidth(wanted);
 }
 
 void TSubtitlePane::Changed(const std::vector<TRowSpan>& rows, TSideDocument::TMove move) {

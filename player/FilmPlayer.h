@@ -47,4 +47,7 @@ signals:
     void PlayStateChange(int oldState, int newState);
     // The film played to its end; the player stops right after.
     void EndOfStream(int result);
+    // A new moment reported while the film does not play: a seek or a frame step has landed
+    // (a frame step's moment is known only then).
+    void PositionReported();
 };

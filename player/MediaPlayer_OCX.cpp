@@ -192,7 +192,12 @@ void TMMediaPlayer::HandleEvent(const mpv_event& event, LoadResult* load) {
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* prop = static_cast<const mpv_event_property*>(event.data);
         if (event.reply_userdata == PropTimePos && prop->format == MPV_FORMAT_DOUBLE) {
-            if (!seekPending_) position_ = *static_cast<const double*>(prop->data);
+            if (!seekPending_) {
+                const double reported = *static_cast<const double*>(prop->data);
+                const bool moved = reported != position_;
+                position_ = reported;
+                if (moved && state_ != Playing && !load) emit PositionReported();
+            }
         } else if (event.reply_userdata == PropDuration && prop->format == MPV_FORMAT_DOUBLE) {
             const double d = *static_cast<const double*>(prop->data);
             if (std::isfinite(d) && d > 0) duration_ = d;

@@ -188,7 +188,9 @@ private slots:
             QCOMPARE(splitter->handleWidth(), 3);
             for (int i = 0; i < 2; ++i) {
                 const QSize min = splitter->widget(i)->minimumSize();
-                QCOMPARE(splitter->orientation() == Qt::Vertical ? min.height() : min.width(), 50);
+                // Without a film the video region may shrink to nothing.
+                const int least = splitter->widget(i) == Ctl<QWidget>(form, "plVideo") ? 0 : 50;
+                QCOMPARE(splitter->orientation() == Qt::Vertical ? min.height() : min.width(), least);
             }
         }
     }

@@ -321,8 +321,18 @@ private slots:
         Ctl<QAction>(form, "aStop")->trigger();
         QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));
         QCOMPARE(Ctl<QSlider>(form, "TrackBar")->value(), 0);
-        QVERIFY(!Ctl<QSlider>(form, "TrackBar")->isEnabled());
         QCOMPARE(player->CurrentPosition(), 0.0);
+        // Stopped, the track bar seeks and the film waits there, the time shown.
+        Ctl<QSlider>(form, "TrackBar")->setValue(1);
+        QCOMPARE(player->PlayState(), int(TFilmPlayer::Paused));
+        QTRY_VERIFY_WITH_TIMEOUT(Probe(form).Panels()[3]->text().startsWith("00:00:01,000"), 4000);
+        // A frame step's moment comes with the player's report, and the readout follows it.
+        // A frame step's moment comes with the player's report, and the readout follows it,
+        // to the millisecond that F9 would take. The seek lands first.
+        QTest::qWait(300);
+        Probe(form).FrameStep(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!Probe(form).Panels()[3]->text().startsWith("00:00:01,000 "), 4000);
+        QCOMPARE(Probe(form).Panels()[3]->text().left(12), QStringLiteral("00:00:01,040"));
     }
 };
 

@@ -61,9 +61,9 @@ private slots:
         QCOMPARE(Probe(x.f()).FilmLengthText(), QStringLiteral("00:01:40,000"));
         for (QAction* a : {Ctl<QAction>(x.f(), "aPlay"), Ctl<QAction>(x.f(), "aSlow"), Ctl<QAction>(x.f(), "aForward"), Ctl<QAction>(x.f(), "aPause"), Ctl<QAction>(x.f(), "aStop")})
             QVERIFY(a->isEnabled());
-        // Opening does not start playing.
+        // Opening does not start playing; the track bar seeks from the start.
         QVERIFY(!Ctl<QTimer>(x.f(), "MovieTimer")->isActive());
-        QVERIFY(!Ctl<QSlider>(x.f(), "TrackBar")->isEnabled());
+        QVERIFY(Ctl<QSlider>(x.f(), "TrackBar")->isEnabled());
     }
 
     void cancelledDialogOpensNothing() {
@@ -134,8 +134,8 @@ private slots:
         Ctl<QAction>(f, "aPause")->trigger();
         QVERIFY(!Ctl<QTimer>(f, "MovieTimer")->isActive());
         QVERIFY(!Ctl<QAction>(f, "aSecRepeat")->isEnabled());
-        QVERIFY(!Ctl<QSlider>(f, "TrackBar")->isEnabled());
-        QVERIFY(Probe(f).TrackFollows()); // a pause leaves it
+        QVERIFY(Ctl<QSlider>(f, "TrackBar")->isEnabled()); // paused, it seeks
+        QVERIFY(Probe(f).TrackFollows());
 
         Ctl<QAction>(f, "aPlay")->trigger();
         x.player->Position = 42;
@@ -144,9 +144,10 @@ private slots:
         QCOMPARE(x.player->CurrentPosition(), 0.0);
         QCOMPARE(Probe(f).Pane(0)->ShownIndex, -1);
         QCOMPARE(Probe(f).Pane(1)->ShownIndex, -1);
-        QVERIFY(!Probe(f).TrackFollows());
+        QVERIFY(Probe(f).TrackFollows());
         QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 0);
-        QVERIFY(!Ctl<QSlider>(f, "TrackBar")->isEnabled());
+        QCOMPARE(x.Panel(3), QStringLiteral("00:00:00,000 -- 00:01:40,000"));
+        QVERIFY(Ctl<QSlider>(f, "TrackBar")->isEnabled());
         QVERIFY(!Ctl<QTimer>(f, "MovieTimer")->isActive());
         // A repeat range stays armed for the next play.
         QVERIFY(Probe(f).RepeatActive());
@@ -260,11 +261,17 @@ private slots:
         Ctl<QSlider>(f, "TrackBar")->setValue(500);
         QCOMPARE(Ctl<QSlider>(f, "TrackBar")->value(), 100);
         QCOMPARE(x.player->Position, 100.0);
-        // Stopped: the program's own moves do not seek.
+        // The program's own moves do not seek.
+        x.player->Calls.clear();
+        Probe(f).SetTrackBarQuietly(30);
+        QVERIFY(x.player->Calls.isEmpty());
+        // Stopped, a move of the user's seeks, and the film waits there paused.
         Ctl<QAction>(f, "aStop")->trigger();
         x.player->Calls.clear();
         Ctl<QSlider>(f, "TrackBar")->setValue(20);
-        QVERIFY(x.player->Calls.isEmpty());
+        QCOMPARE(x.player->Calls, (QStringList{"Pause", "Seek 20"}));
+        QCOMPARE(x.player->PlayState(), int(TFilmPlayer::Paused));
+        QCOMPARE(x.Panel(3), QStringLiteral("00:00:20,000 -- 00:01:40,000"));
     }
 
     void endOfFilmStopsLikeStop() {

@@ -13,8 +13,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequenceEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTableView>
 #include <QtTest>
 
@@ -371,9 +374,60 @@ private slots:
         x.Key(0, Qt::Key_Right, Qt::ControlModifier);
         QCOMPARE(Probe(x.f()).Pane(0)->CaptionPanel->Caption(), QStringLiteral("line 1"));
         QCOMPARE(Probe(x.f()).Pane(0)->GridModel->CurrentRowColor(), QColor(0xCC, 0xCC, 0xFF));
+        // The time readout and the side's status panel follow too.
+        QCOMPARE(Probe(x.f()).Panels()[3]->text(), QStringLiteral("00:00:01,500 -- 00:01:40,000"));
+        QCOMPARE(Probe(x.f()).Panels()[1]->text(), QStringLiteral("[SRT] 1 -- 3"));
         x.Key(0, Qt::Key_Right, Qt::ControlModifier);
         QVERIFY(Probe(x.f()).Pane(0)->CaptionPanel->Caption().isEmpty());
         QCOMPARE(Probe(x.f()).Pane(0)->GridModel->CurrentRowColor(), QColor(0xDF, 0xDF, 0xDF));
+        // A moment the player reports late (a frame step's) is shown when it comes.
+        x.player->Report(3.5);
+        QCOMPARE(Probe(x.f()).Pane(0)->CaptionPanel->Caption(), QStringLiteral("line 2"));
+        QCOMPARE(Probe(x.f()).Panels()[3]->text(), QStringLiteral("00:00:03,500 -- 00:01:40,000"));
+        QCOMPARE(Ctl<QSlider>(x.f(), "TrackBar")->value(), 3);
+    }
+
+    void theTrackBarJumpsToAClickAndScrubs() {
+        Fixture x;
+        x.Open();
+        Ctl<QAction>(x.f(), "aShowSubL")->setChecked(true);
+        auto* bar = Ctl<QSlider>(x.f(), "TrackBar");
+        QVERIFY(bar->isEnabled()); // stopped at the start, it seeks
+        // The film's moment at a point of the groove, as the style lays the groove out.
+        const auto at = [bar](int second) {
+            QStyleOptionSlider option;
+            option.initFrom(bar);
+            option.orientation = bar->orientation();
+            option.minimum = bar->minimum();
+            option.maximum = bar->maximum();
+            option.sliderPosition = option.sliderValue = second;
+            const QRect groove = bar->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                              QStyle::SC_SliderGroove, bar);
+            const QRect handle = bar->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                              QStyle::SC_SliderHandle, bar);
+            const int span = groove.width() - handle.width();
+            return QPoint(groove.x() + handle.width() / 2 +
+                              QStyle::sliderPositionFromValue(0, bar->maximum(), second, span),
+                          groove.center().y());
+        };
+        // A click far from the thumb goes there, not a page nearer; the caption follows.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, at(75));
+        QVERIFY2(qAbs(x.player->Position - 75) <= 1, qPrintable(QString::number(x.player->Position)));
+        QCOMPARE(x.player->PlayState(), int(TFilmPlayer::Paused));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, at(5));
+        QVERIFY2(qAbs(x.player->Position - 5) <= 1, qPrintable(QString::number(x.player->Position)));
+        QCOMPARE(Probe(x.f()).Panels()[3]->text().left(8), QStringLiteral("00:00:0%1").arg(int(x.player->Position)));
+        // Dragging scrubs: the film follows the thumb, the film's own ticks do not pull it back.
+        Ctl<QAction>(x.f(), "aPlay")->trigger();
+        QTest::mousePress(bar, Qt::LeftButton, {}, at(20));
+        QTest::mouseMove(bar, at(40));
+        QVERIFY2(qAbs(x.player->Position - 40) <= 1, qPrintable(QString::number(x.player->Position)));
+        x.player->Position = 41.5;
+        Probe(x.f()).MovieTimerTimer();
+        QVERIFY(qAbs(bar->value() - 40) <= 1);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, at(40));
+        Probe(x.f()).MovieTimerTimer();
+        QCOMPARE(bar->value(), 41);
     }
 
 private:

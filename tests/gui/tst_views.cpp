@@ -25,9 +25,12 @@
 namespace {
 
 struct Fixture : TFormFixture {
-    Fixture() : TFormFixture(QStringLiteral("/films/f.avi"), 60.0) {
+    // The video region's share is what a window with a film shows: the film is open unless
+    // said otherwise.
+    explicit Fixture(bool film = true) : TFormFixture(QStringLiteral("/films/f.avi"), 60.0) {
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        if (film) QVERIFY(form->FileOpenMovieAccept(QStringLiteral("/films/f.avi")));
         Settle();
     }
     void Settle() {
@@ -110,6 +113,50 @@ private slots:
         QVERIFY(Ctl<QWidget>(x.f(), "plEditor")->isVisible());
         QCOMPARE(Ctl<QWidget>(x.f(), "plVideo")->height(), int(std::trunc(x.f().height() * 0.4)));
         x.CheckStack();
+    }
+
+    void withoutAFilmThePanesTakeTheRoom() {
+        Fixture x(false);
+        auto* spUP = Ctl<TRegionSplitter>(x.f(), "spUP");
+        QWidget* video = Ctl<QWidget>(x.f(), "plVideo");
+        QWidget* editor = Ctl<QWidget>(x.f(), "plEditor");
+        const double share = spUP->Share();
+        // No caption panel shown: no picture region at all.
+        QCOMPARE(video->height(), 0);
+        QCOMPARE(editor->height(), spUP->Room());
+        // The caption panels shown: just their height. A drag of the handle changes nothing.
+        auto* left = Ctl<TKelPanel>(x.f(), "plSubL");
+        auto* right = Ctl<TKelPanel>(x.f(), "plSubR");
+        left->show();
+        right->show();
+        Probe(x.f()).StackCaptionPanels();
+        x.Settle();
+        QCOMPARE(video->height(), left->height() + right->height());
+        QSplitterHandle* handle = spUP->handle(1);
+        const QPoint middle = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(handle, middle - QPoint(0, 80));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, middle - QPoint(0, 80));
+        x.Settle();
+        QCOMPARE(video->height(), left->height() + right->height());
+        QCOMPARE(spUP->Share(), share);
+        // The film open: its share back.
+        QVERIFY(x.f().FileOpenMovieAccept(QStringLiteral("/films/f.avi")));
+        x.Settle();
+        QVERIFY(std::abs(video->height() - share * spUP->Room()) <= 1);
+        QVERIFY(video->minimumHeight() >= 50);
+        x.CheckStack();
+    }
+
+    void thePanesShareTheWidthEvenly() {
+        Fixture x(false);
+        for (const int width : {760, 1200}) {
+            x.f().resize(width, 600);
+            x.Settle();
+            const int left = Ctl<QWidget>(x.f(), "plPaneL")->width();
+            const int right = Ctl<QWidget>(x.f(), "plPaneR")->width();
+            QVERIFY2(std::abs(left - right) <= 1, qPrintable(QStringLiteral("%1 %2").arg(left).arg(right)));
+        }
     }
 
     void hiddenVideoComesBackWithItsShare() {

@@ -69,6 +69,12 @@ public:
         if (state_ == Playing) SetState(Paused);
     }
 
+    // A moment reported late, as a real player reports a frame step's.
+    void Report(double seconds) {
+        Position = seconds;
+        emit PositionReported();
+    }
+
     // The film reaching its end, as a real player reports it.
     void ReachEnd() {
         emit EndOfStream(0);

@@ -74,6 +74,8 @@ public:
     VELITRA_PROBE_CALL(SyncOpposite)
     VELITRA_PROBE_CALL(ApplyChange)
     VELITRA_PROBE_CALL(MovieTimerTimer)
+    VELITRA_PROBE_CALL(SetTrackBarQuietly)
+    VELITRA_PROBE_CALL(FrameStep)
     VELITRA_PROBE_CALL(SubTimerLTimer)
     VELITRA_PROBE_CALL(FormKeyDown)
     VELITRA_PROBE_CALL(FormCloseQuery)
