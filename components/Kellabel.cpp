@@ -61,9 +61,7 @@ void TKelLabel::AdjustBounds() {
     TKelTextControl::AdjustBounds();
 }
 
-void TKelLabel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (!transparent_) painter.fillRect(rect(), Color());
+QString TKelLabel::ShownText() const {
     QString text = Caption();
     text.replace(QLatin1Char('|'), QLatin1Char('\n'));
     if (elideMiddle_ && !wordWrap_ && !text.contains(QLatin1Char('\n'))) {
@@ -72,6 +70,13 @@ void TKelLabel::paintEvent(QPaintEvent*) {
         text = fontMetrics().elidedText(text, Qt::ElideMiddle, std::max(0, width() - 2));
         text.replace(QStringLiteral("&"), QStringLiteral("&&"));
     }
+    return text;
+}
+
+void TKelLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!transparent_) painter.fillRect(rect(), Color());
+    const QString text = ShownText();
     // No band: the text starts at the top whatever the label's height. Reading is always left to
     // right.
     DrawStyledText(painter, rect(), text, fontMetrics().height(), false, wordWrap_);

@@ -34,6 +34,8 @@ public:
     // the file's name and its "*" in sight however long the folder is.
     bool ElideMiddle() const { return elideMiddle_; }
     void setElideMiddle(bool elide);
+    // The text as drawn: the caption, its "|" as line breaks, elided where that is asked for.
+    QString ShownText() const;
 
     // The size of the caption as an ordinary label measures it: a "|" is a character there.
     QSize CaptionSize() const;

@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QtTest>
 
 namespace {
@@ -179,6 +180,80 @@ private slots:
             QVERIFY(SubTitle(path.toStdString(), 25).Item(0)->Start == 1500);
         }
         QFile::setPermissions(x.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void windowTitleNamesTheActiveDocument() {
+        Fixture x;
+        QVERIFY(x.f().LoadDocument(0, x.Write("a.srt", Entries({{1000, "one"}}))));
+        QVERIFY(x.f().LoadDocument(1, x.Write("b [*].srt", Entries({{1000, "un"}}))));
+        const auto shift = [&x] {
+            return Probe(x.f()).Side(0)->Apply(
+                "shift", ShiftChange(*Probe(x.f()).Side(0)->Document(), 0, 0, 500));
+        };
+        // No pane entered yet: the left one.
+        QCOMPARE(x.f().windowTitle(), QStringLiteral("Velitra -- a.srt[*]"));
+        QVERIFY(!x.f().isWindowModified());
+        QVERIFY(shift());
+        QVERIFY(x.f().isWindowModified());
+        // The right one entered: its name (a "[*]" of its own shown as such), not changed.
+        Probe(x.f()).sgSubLEnter(1);
+        QCOMPARE(x.f().windowTitle(), QStringLiteral("Velitra -- b [*][*].srt[*]"));
+        QVERIFY(!x.f().isWindowModified());
+        QVERIFY(x.f().FileOpenMovieAccept("/films/f.avi"));
+        QCOMPARE(x.f().windowTitle(), QStringLiteral("Velitra -- b [*][*].srt[*] -- /films/f.avi"));
+        // Back on the left, its change undone.
+        Probe(x.f()).sgSubLEnter(0);
+        QVERIFY(x.f().isWindowModified());
+        QVERIFY(Probe(x.f()).Side(0)->Undo());
+        QVERIFY(!x.f().isWindowModified());
+    }
+
+    void paneTitleKeepsItsStarInANarrowPane() {
+        Fixture x;
+        const QString path = x.Write(QString(60, 'd') + ".srt", Entries({{1000, "one"}}));
+        QVERIFY(x.f().LoadDocument(0, path));
+        QVERIFY(Probe(x.f()).Side(0)->Apply(
+            "shift", ShiftChange(*Probe(x.f()).Side(0)->Document(), 0, 0, 500)));
+        TKelLabel* title = Probe(x.f()).Pane(0)->FileLabel;
+        title->resize(200, title->height());
+        QVERIFY(title->Caption().endsWith("d.srt*"));
+        const QString shown = title->ShownText();
+        QVERIFY2(shown.endsWith(".srt*") && shown.startsWith("[左側字幕]"), qPrintable(shown));
+        QVERIFY(title->fontMetrics().horizontalAdvance(shown) <= 200);
+    }
+
+    void textColumnFillsThePaneAndClicksKeepTheTimesInSight() {
+        Fixture x;
+        QVERIFY(x.f().LoadDocument(0, x.Write("a.srt", Entries({{1000, "one"}, {2000, "two"}}))));
+        x.f().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&x.f()));
+        QTableView* grid = Probe(x.f()).Pane(0)->Grid;
+        const auto others = [grid] {
+            int w = 0;
+            for (int c = 0; c < TSubtitleGridModel::ColText; ++c) w += grid->columnWidth(c);
+            return w;
+        };
+        // Never narrower than it starts (155), else all that the pane has left.
+        const auto filling = [&] { return std::max(155, grid->viewport()->width() - others()); };
+        QCOMPARE(grid->columnWidth(TSubtitleGridModel::ColText), filling());
+        auto* panes = Ctl<QSplitter>(x.f(), "SplitterHor");
+        const int room = panes->sizes()[0] + panes->sizes()[1];
+        panes->setSizes({room - 60, 60});
+        QApplication::processEvents();
+        QVERIFY(grid->viewport()->width() - others() > 155);
+        QCOMPARE(grid->columnWidth(TSubtitleGridModel::ColText), filling());
+        // A title column narrowed by hand gives the text column the room.
+        grid->setColumnWidth(TSubtitleGridModel::ColStart, grid->columnWidth(TSubtitleGridModel::ColStart) - 20);
+        QCOMPARE(grid->columnWidth(TSubtitleGridModel::ColText), filling());
+        // A text wider than the pane widens the column; a click on it leaves the numbers in sight.
+        QVERIFY(x.f().LoadDocument(0, x.Write("b.srt", Entries({{1000, "one"}, {2000, QByteArray(400, 'w').constData()}}))));
+        QApplication::processEvents();
+        QVERIFY(grid->columnWidth(TSubtitleGridModel::ColText) > grid->viewport()->width());
+        QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+        const QRect cell = grid->visualRect(Probe(x.f()).Pane(0)->GridModel->index(1, TSubtitleGridModel::ColText));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(others() + 20, cell.center().y()));
+        QCOMPARE(grid->currentIndex().row(), 1);
+        QCOMPARE(grid->horizontalScrollBar()->value(), 0);
     }
 
     void activePaneColoursTheTitleBars() {
