@@ -38,8 +38,8 @@ void TMainForm::ReadTimingKeys() {
 }
 
 void TMainForm::aShortcutsExecute() {
-    TShortcutsDialog dialog(TimingCommands, this);
-    if (Questions().RunModal(&dialog) != mrOk) return;
+    TShortcutsDialog dialog(TimingCommands, this, findChildren<QAction*>());
+    if (Questions().RunModal(&dialog) != mrOk || !dialog.Clash().isEmpty()) return;
     const QList<QKeySequence> keys = dialog.Keys();
     std::unique_ptr<QSettings> store = OpenSettings();
     for (int i = 0; i < TimingCommands.size() && i < keys.size(); ++i) {

@@ -178,6 +178,7 @@ const std::map<int, QString>& BuiltIn() {
         {txStepNudge, QStringLiteral("微調時間")},
         {txStepInsertAtFilm, QStringLiteral("插入字幕")},
         {txShortcutsTitle, QStringLiteral("快速鍵")},
+        {txKeyTaken, QStringLiteral("「%1」已是「%2」的快速鍵,請另選一個按鍵。")},
     };
     return table;
 }

@@ -183,4 +183,5 @@ enum TextId : int {
     txStepNudge = 6152,
     txStepInsertAtFilm = 6153,
     txShortcutsTitle = 6154,
+    txKeyTaken = 6155,
 };

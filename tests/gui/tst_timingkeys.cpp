@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +115,43 @@ private slots:
         QVERIFY(Ctl<QAction>(next.f(), "aPlayPause")->shortcuts().isEmpty());
         // Commands the dialog left alone keep both their keys.
         QCOMPARE(Ctl<QAction>(next.f(), "aInsertAtFilm")->shortcuts().size(), 2);
+    }
+
+    // A key given twice would do neither command: OK is refused, saying which command has it.
+    void shortcutsDialogRefusesAKeyGivenTwice() {
+        TScriptedQuestions questions;
+        Fixture x;
+        x.Open();
+        const struct {
+            const char* edit;
+            QKeySequence key;
+            const char* holder;
+        } cases[] = {
+            {"keaSetStart", QKeySequence(Qt::Key_F10), "aSetEnd"},              // another of the menu
+            {"keaSetStart", QKeySequence(Qt::CTRL | Qt::Key_F), "aFind"},        // a window command
+            {"keaSetEnd", QKeySequence(Qt::CTRL | Qt::Key_Enter), "aInsertAtFilm"}, // a kept second key
+        };
+        for (const auto& c : cases) {
+            questions.Messages.clear();
+            bool stayed = false;
+            questions.DialogScripts.enqueue([&](QDialog* d) {
+                Ctl<QKeySequenceEdit>(*d, c.edit)->setKeySequence(c.key);
+                Ctl<QDialogButtonBox>(*d, "bbButtons")->button(QDialogButtonBox::Ok)->click();
+                stayed = d->result() != QDialog::Accepted;
+                return int(mrOk); // as if the window closed anyway: still nothing changes
+            });
+            Ctl<QAction>(x.f(), "aShortcuts")->trigger();
+            QVERIFY2(stayed, c.edit);
+            QCOMPARE(questions.Messages.size(), 1);
+            QVERIFY2(questions.Messages[0].Text.contains(c.key.toString(QKeySequence::NativeText)),
+                     qPrintable(questions.Messages[0].Text));
+            if (c.holder) {
+                const QString name = Ctl<QAction>(x.f(), c.holder)->text().remove('&');
+                QVERIFY2(questions.Messages[0].Text.contains(name), qPrintable(questions.Messages[0].Text));
+            }
+        }
+        QCOMPARE(Ctl<QAction>(x.f(), "aSetStart")->shortcut(), QKeySequence(Qt::Key_F9));
+        QCOMPARE(Ctl<QAction>(x.f(), "aSetEnd")->shortcut(), QKeySequence(Qt::Key_F10));
     }
 
     void spaceTogglesPlayAndPause() {
