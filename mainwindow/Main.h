@@ -175,6 +175,8 @@ private:
     // F10, and F11 with next: the end to the film's moment; F11 then goes to the next entry.
     void SetEndAtFilm(bool next);
     void NudgeTime(bool end, int32_t deltaMs);
+    // A timing key that would make an entry end before it starts: said, with a beep, and no step.
+    void RefuseTiming(int textId, int32_t filmMs);
     void aInsertAtFilmExecute();
     // 快速鍵: the keys of the 播放 menu, stored per user as Keys/<command>.
     void aShortcutsExecute();
@@ -270,6 +272,8 @@ private:
     void StackCaptionPanels();
     // The video region as tall as its share with a film open, else as the caption panels shown.
     void FitVideoRegion();
+    // The video region at its share, laid out at once.
+    void OpenPictureRoom();
     // The least height of the video region that shows the film at least 135 pixels high over
     // both caption panels as they are styled now.
     int PictureRoomNeeded() const;

@@ -72,6 +72,9 @@ void TMainForm::FileOpenMovieExecute() {
 bool TMainForm::FileOpenMovieAccept(const QString& path) {
     if (!Player) return false;
     Player->Stop();
+    // The picture gets its room before the film loads: the player draws into a view that must
+    // have been laid out (and so made ready to draw) by then, else the film plays without it.
+    OpenPictureRoom();
     if (!Player->SetFileName(path)) {
         FitVideoRegion();
         Questions().MessageBox(this, TextOf(txFilmNotOpened) + QStringLiteral("\n") + path,

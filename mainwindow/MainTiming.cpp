@@ -12,6 +12,8 @@
 #include "Texts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QSettings>
 #include <QTableView>
 
@@ -123,10 +125,15 @@ void TMainForm::SetStartAtFilm() {
     const SubTitle& doc = *Pane[side]->Doc();
     PerTitle entry = *doc.Item(index);
     const int32_t t = FilmMs();
-    if (EditForm && EditForm->KeepsDuration())
+    if (EditForm && EditForm->KeepsDuration()) {
         entry.Shift(t - entry.Start);
-    else
+    } else if (t > entry.End) {
+        // A start after the end would be an entry no viewer sees.
+        RefuseTiming(txFilmAfterEnd, t);
+        return;
+    } else {
         entry.Start = t;
+    }
     ApplyChange(side, TextOf(txStepSetStart), SetEntryChange(doc, index, entry));
 }
 
@@ -136,10 +143,21 @@ void TMainForm::SetEndAtFilm(bool next) {
     if (index < 0) return;
     const SubTitle& doc = *Pane[side]->Doc();
     PerTitle entry = *doc.Item(index);
-    entry.End = FilmMs();
+    const int32_t t = FilmMs();
+    if (t < entry.Start) {
+        // The film not yet at the entry (not started, or sought back): F11 stays on it too.
+        RefuseTiming(txFilmBeforeStart, t);
+        return;
+    }
+    entry.End = t;
     ApplyChange(side, TextOf(txStepSetEnd), SetEntryChange(doc, index, entry));
     // The film plays on: only the row moves.
     if (next && index + 1 < Pane[side]->Doc()->Count()) SelectRow(side, index + 1, false);
+}
+
+void TMainForm::RefuseTiming(int textId, int32_t filmMs) {
+    Panels[0]->setText(TextOf(textId).arg(QString::fromStdString(MsToTimeText(filmMs))));
+    QApplication::beep();
 }
 
 void TMainForm::NudgeTime(bool end, int32_t deltaMs) {

@@ -58,8 +58,19 @@ void TMainForm::FitVideoRegion() {
     int captions = 0;
     for (const TKelPanel* panel : {plSubL, plSubR})
         if (!panel->isHidden()) captions += panel->maximumHeight();
-    plVideo->setMinimumHeight(film ? 50 : 0);
-    spUP->SetLastCap(film ? -1 : captions);
+    if (film) {
+        OpenPictureRoom();
+        return;
+    }
+    plVideo->setMinimumHeight(0);
+    spUP->SetLastCap(captions);
+}
+
+void TMainForm::OpenPictureRoom() {
+    plVideo->setMinimumHeight(50);
+    spUP->SetLastCap(-1);
+    // Laid out now, not at the next turn of the event loop.
+    if (plVideo->layout()) plVideo->layout()->activate();
 }
 
 int TMainForm::PictureRoomNeeded() const {

@@ -178,6 +178,8 @@ const std::map<int, QString>& BuiltIn() {
         {txStepNudge, QStringLiteral("微調時間")},
         {txStepInsertAtFilm, QStringLiteral("插入字幕")},
         {txShortcutsTitle, QStringLiteral("快速鍵")},
+        {txFilmBeforeStart, QStringLiteral("影片時間 %1 在這句字幕的開始之前,結束時間未變")},
+        {txFilmAfterEnd, QStringLiteral("影片時間 %1 在這句字幕的結束之後,開始時間未變")},
         {txKeyTaken, QStringLiteral("「%1」已是「%2」的快速鍵,請另選一個按鍵。")},
     };
     return table;

@@ -184,4 +184,6 @@ enum TextId : int {
     txStepInsertAtFilm = 6153,
     txShortcutsTitle = 6154,
     txKeyTaken = 6155,
+    txFilmBeforeStart = 6156,
+    txFilmAfterEnd = 6157,
 };

@@ -256,6 +256,32 @@ private slots:
         QCOMPARE(x.Row(0), 1);
     }
 
+    // A key that would end an entry before it starts changes nothing and says why; F11 then
+    // stays on its entry.
+    void timingKeysNeverTurnAnEntryInsideOut_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<double>("at");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("F9 after the end") << int(Qt::Key_F9) << 4.5 << "00:00:04,500";
+        QTest::newRow("F10 before the start") << int(Qt::Key_F10) << 2.5 << "00:00:02,500";
+        QTest::newRow("F11 before the start") << int(Qt::Key_F11) << 0.0 << "00:00:00,000";
+    }
+    void timingKeysNeverTurnAnEntryInsideOut() {
+        QFETCH(int, key);
+        QFETCH(double, at);
+        QFETCH(QString, said);
+        Fixture x;
+        x.Open();
+        x.edit->cbKeepDelay->setChecked(false);
+        x.Choose(0, 1); // 3-4 s
+        x.player->Position = at;
+        x.Key(0, Qt::Key(key));
+        QCOMPARE(x.Times(0, 1), (Pair{3000, 4000}));
+        QVERIFY(!Probe(x.f()).Side(0)->History().CanUndo());
+        QCOMPARE(x.Row(0), 1);
+        QVERIFY2(Probe(x.f()).Panels()[0]->text().contains(said), qPrintable(Probe(x.f()).Panels()[0]->text()));
+    }
+
     // The one-key loop: F11 sets the end at the film's moment and goes on to the next entry, the
     // film playing on; each press is one step, undone one by one.
     void f11WalksTheEntries() {

@@ -140,8 +140,9 @@ private slots:
         x.Settle();
         QCOMPARE(video->height(), left->height() + right->height());
         QCOMPARE(spUP->Share(), share);
-        // The film open: its share back.
+        // The film open: its share back, the picture laid out before the film is loaded into it.
         QVERIFY(x.f().FileOpenMovieAccept(QStringLiteral("/films/f.avi")));
+        QVERIFY2(x.player->ViewHeightAtOpen >= 50, qPrintable(QString::number(x.player->ViewHeightAtOpen)));
         x.Settle();
         QVERIFY(std::abs(video->height() - share * spUP->Room()) <= 1);
         QVERIFY(video->minimumHeight() >= 50);

@@ -26,8 +26,11 @@ public:
 
     QWidget* VideoWidget() override { return view_; }
     QString FileName() const override { return fileName_; }
+    // The picture's height when the last film was opened: a real player needs it laid out then.
+    int ViewHeightAtOpen = -1;
     bool SetFileName(const QString& path) override {
         Calls << "Open " + path;
+        ViewHeightAtOpen = view_->height();
         if (!Films.contains(path)) return false;
         fileName_ = path;
         duration_ = Films.value(path);
