@@ -382,7 +382,8 @@ std::string ConvertTags(std::string_view text, int32_t from, int32_t to, int cod
 }
 
 std::string OpenFilter() {
-    return "Subtitles (*.srt;*.sub;*.vtt;*.ass;*.ssa)|*.srt;*.sub;*.vtt;*.ass;*.ssa|"
+    // .txt: a file of any format may come named so; the reader goes by its content.
+    return "Subtitles (*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa)|*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa|"
            "SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|WebVTT (*.vtt)|*.vtt|"
-           "ASS,SSA (*.ass;*.ssa)|*.ass;*.ssa|All Files(*.*)|*.*";
+           "ASS,SSA (*.ass;*.ssa)|*.ass;*.ssa|Text File(*.txt)|*.txt|All Files(*.*)|*.*";
 }
