@@ -96,7 +96,7 @@ SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fil
     data.Reindex();
     // Entries of records the table lacks take the defaults.
     for (PerTitle& e : doc.entries_)
-        if (e.Fields >= data.Records.size() || !IsFieldFormat(doc.format_)) e.Fields = 0;
+        if (e.Fields >= data.Records.size() || !KeepsRecords(doc.format_)) e.Fields = 0;
     doc.data_ = std::move(data);
     doc.frameRate_ = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 25.0;
     doc.codePage_ = codePage;
@@ -180,7 +180,7 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
             } else {
                 RequireUsableRate(rate, std::to_string(rate));
             }
-            entries_ = ParseMicroDVD(source, rate);
+            entries_ = ParseMicroDVD(source, rate, &data_);
             format = FormatMicroDVD;
         }
     }

@@ -201,6 +201,10 @@ TCaption CaptionOf(const SubTitle& doc, int index) {
     const PerTitle* e = doc.Item(index);
     if (!e) return {};
     if (IsAss(doc.FormatIndex()) && IsAssComment(doc.Record(e->Fields))) return {};
+    // MicroDVD's codes after the frames style the whole caption.
+    if (doc.FormatIndex() == FormatMicroDVD && e->Fields != 0)
+        return CaptionOf(std::string(doc.Record(e->Fields)) + e->Text, FormatMicroDVD,
+                         doc.CodePage());
     return CaptionOf(e->Text, doc.FormatIndex(), doc.CodePage());
 }
 
