@@ -156,6 +156,9 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
         else if (ext == ".sub") format = FormatMicroDVD; // or SubViewer, by its first line
         else return;
     }
+    // Counted before the readers: they hand the mapped pages they are done with back, and a pass
+    // after them would bring the whole file in again beside the document.
+    const LineEnd lineEnd = DetectLineEnd(source.Text());
     double rate = frameRate;
     if (format == FormatSubRip) {
         entries_ = ParseSubRip(source);
@@ -190,7 +193,7 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
     frameRate_ = rate;
     codePage_ = source.CodePage();
     encoding_ = source.Encoding();
-    lineEnd_ = DetectLineEnd(source.Text());
+    lineEnd_ = lineEnd;
     modified_ = false;
 }
 
