@@ -2,6 +2,7 @@
 // the fields and heads carried through changes, undo, recovery copies and combining, the tags
 // carried between formats, and the captions without their tags.
 #include "Editing.h"
+#include "FormatRecords.h"
 #include "Merging.h"
 #include "ModelTestUtil.h"
 #include "Recovery.h"
@@ -387,6 +388,31 @@ TEST(FormatsConvert, BetweenEveryPair) {
 
 // MicroDVD's codes right after the frames are no part of the text, yet they are the caption's
 // style: kept with the entry, written back, shown, carried into the other formats and copies.
+// The search every written text goes through, eight bytes at a time, against the plain one: at
+// every start, over texts whose bytes are the ones looked for, their neighbours and high bytes.
+TEST(FormatsWrite, FindAnyFindsTheFirstMatch) {
+    const char alphabet[] = {'\\', '|', '\0', '\n', '[', '{', '}', 'N', '\x80', '\xDC', '\xFF', 'a', '\x01'};
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(next() % 40, ' ');
+        for (char& ch : text)
+            ch = next() % 3 == 0 ? alphabet[next() % sizeof alphabet] : static_cast<char>('b' + next() % 20);
+        for (const char* set : {"\\|", "{}\n", "|\xDC", "\xFF\x80"}) {
+            const char a = set[0], b = set[1], c = set[1] ? set[2] : '\0';
+            for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+                std::size_t plain = text.size();
+                for (std::size_t i = from; i < text.size(); ++i)
+                    if (text[i] == a || text[i] == b || (c != '\0' && text[i] == c)) {
+                        plain = i;
+                        break;
+                    }
+                ASSERT_EQ(FindAny(text, from, a, b, c), plain) << round << " from " << from;
+            }
+        }
+    }
+}
+
 TEST(FormatsConvert, MicroDvdCodesAfterTheFrames) {
     const std::string bytes = "{25}{50}{y:i}slanted|plain\r\n{75}{100}{c:$0000FF}{y:b}bold\r\n"
                               "{125}{150}none\r\n";
