@@ -156,9 +156,9 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
         else if (ext == ".sub") format = FormatMicroDVD; // or SubViewer, by its first line
         else return;
     }
-    // Counted before the readers: they hand the mapped pages they are done with back, and a pass
-    // after them would bring the whole file in again beside the document.
-    const LineEnd lineEnd = DetectLineEnd(source.Text());
+    // Counted by the source before the readers: they hand the mapped pages they are done with
+    // back, and a pass after them would bring the whole file in again beside the document.
+    const LineEnd lineEnd = source.LineEnds();
     double rate = frameRate;
     if (format == FormatSubRip) {
         entries_ = ParseSubRip(source);
