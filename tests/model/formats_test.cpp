@@ -465,6 +465,13 @@ TEST(FormatsConvert, MicroDvdCodesAfterTheFrames) {
     std::ostringstream copied;
     ASSERT_TRUE(WriteMicroDVD(other, copied, 0, false, 0, 25.0, other.Count() - 1));
     EXPECT_NE(copied.str().find("{25}{50}{y:i}slanted|plain\r\n"), std::string::npos) << copied.str();
+
+    // A recovery copy keeps them.
+    std::optional<SubTitle> back = ReadRecovery(dir.Write("m.rec", RecoveryBytes(doc, 0, 1)));
+    ASSERT_TRUE(back);
+    std::ostringstream recovered;
+    ASSERT_TRUE(WriteMicroDVD(*back, recovered, 0, false, 0, 25.0, back->Count() - 1));
+    EXPECT_EQ(recovered.str(), bytes);
 }
 
 TEST(FormatsConvert, AssHeadFromTheStyle) {
