@@ -76,6 +76,18 @@ void TKelPanel::SetFont(const QFont& font, const QColor& color) {
     SetFont(font);
 }
 
+void TKelPanel::SetCaptionItalic(bool italic) {
+    if (italic == captionItalic_) return;
+    captionItalic_ = italic;
+    update();
+}
+
+QFont TKelPanel::DrawFont() const {
+    QFont f = font();
+    if (captionItalic_) f.setItalic(true);
+    return f;
+}
+
 QRect TKelPanel::InnerRect() const {
     QRect r = Shrunk(rect(), bevelOuter_, bevelWidth_);
     const int border = FrameWidth(borderWidth_);

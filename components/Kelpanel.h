@@ -28,6 +28,11 @@ public:
     void SetFont(const QFont& font, const QColor& color);
     // The pixel height of "W" in the caption font, as last set or drawn.
     int TextHeight() const { return textHeight_; }
+    // The caption's own tags put it in italics, whatever the font: set with each caption.
+    bool CaptionItalic() const { return captionItalic_; }
+    void SetCaptionItalic(bool italic);
+    // The caption font, in italics where the caption's tags say so.
+    QFont DrawFont() const override;
 
     static int countDelimiter(const QString& delimiters, const QString& text) {
         return CountDelimiter(delimiters, text);
@@ -50,4 +55,5 @@ private:
     int bevelWidth_ = 1;
     int borderWidth_ = 0;
     int textHeight_ = 0;
+    bool captionItalic_ = false;
 };

@@ -307,7 +307,7 @@ void TKelTextControl::DrawAngleText(QPainter& painter, QRect r, const QString& t
 
 void TKelTextControl::DrawStyledText(QPainter& painter, const QRect& t, const QString& text,
                                      int lineHeight, bool rightToLeft, bool wordWrap) {
-    painter.setFont(font());
+    painter.setFont(DrawFont());
     const auto pass = [&](const QRect& r, TColor color) {
         painter.setPen(TColorToQColor(color, palette()));
         if (textAngle_ != 0)

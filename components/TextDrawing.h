@@ -117,6 +117,8 @@ protected:
     // TextAngle is not 0. Called whenever the caption, font, angle or AutoSize changes, so that a
     // rotated control already has its size when it paints.
     virtual void AdjustBounds();
+    // The font the text is drawn in: the control's own.
+    virtual QFont DrawFont() const { return font(); }
     void changeEvent(QEvent* event) override;
 
     void enterEvent(QEnterEvent* event) override;

@@ -5,7 +5,9 @@
 #include "Main.h"
 
 #include <QAction>
+#include <QFontInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -65,6 +67,31 @@ double TMainHost::FilmPosition() const {
 
 bool TMainHost::FilmPlaying() const {
     return form_->Player && form_->Player->PlayState() == TFilmPlayer::Playing;
+}
+
+TAssStyle TMainHost::NewAssStyle(int side) const {
+    TAssStyle style;
+    if (FilmOpen()) {
+        const QSize picture = form_->Player->PictureSize();
+        if (!picture.isEmpty()) {
+            style.PlayResX = picture.width();
+            style.PlayResY = picture.height();
+        }
+    }
+    if (!IsSide(side)) return style;
+    const TCaptionStyle& caption = form_->Pane[side]->CaptionStyle;
+    const QFont font = caption.Font();
+    // A face the caption names; else the one this system draws it in.
+    const QString family = caption.FontName.isEmpty() ? QFontInfo(font).family() : caption.FontName;
+    if (!family.isEmpty()) style.FontName = family.toStdString();
+    // The caption's share of a standard 288-line picture, where a 16-point caption (21 pixels)
+    // is about ASS's usual 20: the same share of the film's own picture.
+    const double pixels = font.pixelSize() > 0 ? font.pixelSize() : caption.FontSize * 96.0 / 72;
+    style.FontSize = std::max(1, int(std::lround(pixels * style.PlayResY / 288.0)));
+    style.Colour = WinColorToQColor(caption.FontColor).rgb() & 0xFFFFFF;
+    style.Bold = caption.Bold;
+    style.Italic = caption.Italic;
+    return style;
 }
 
 bool TMainHost::KeepBackup(const QString& path, QString* why) {

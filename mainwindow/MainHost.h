@@ -20,6 +20,7 @@ public:
     bool FilmOpen() const override;
     double FilmPosition() const override;
     bool FilmPlaying() const override;
+    TAssStyle NewAssStyle(int side) const override;
     bool KeepBackup(const QString& path, QString* why) override;
     void Undo(int side) override;
     void Redo(int side) override;

@@ -16,6 +16,7 @@
 #include "Questions.h"
 #include "SaveAs.h"
 #include "SubtitleGrid.h"
+#include "Tags.h"
 #include "Texts.h"
 
 #include <QAction>
@@ -138,10 +139,9 @@ void TMainForm::aOpenSubtitleLExecute(int side) {
     if (!AllowDiscard(side)) return;
     // The side's own folder, else the other side's, else the last folder used.
     const SubTitle* near = Pane[side]->Doc() ? Pane[side]->Doc() : Pane[1 - side]->Doc();
-    const QString path = ChooseFileToOpen(
-        this, QString(),
-        QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|All Files(*.*)|*.*"),
-        QStringLiteral("srt"), near ? DocPath(*near) : QString());
+    const QString path =
+        ChooseFileToOpen(this, QString(), QString::fromStdString(OpenFilter()),
+                         QStringLiteral("srt"), near ? DocPath(*near) : QString());
     if (!path.isEmpty()) LoadDocument(side, path);
 }
 
@@ -215,7 +215,14 @@ bool TMainForm::LoadDocument(int side, const QString& path, std::optional<Legacy
         Questions().ShowError(this, TextOf(txUnknownFormat) + QStringLiteral("\n") + path);
         return false;
     }
+    const int badLine = doc->BadLine(), badLines = doc->BadLines();
     ShowDocument(side, std::move(doc), true);
+    // Lines no reader could make sense of were kept, not dropped: said once, naming the first.
+    if (badLines > 0) {
+        QString said = TextOf(txLineKeptAsIs).arg(badLine);
+        if (badLines > 1) said += QLatin1Char('\n') + TextOf(txMoreLinesKept).arg(badLines - 1);
+        Questions().MessageBox(this, said, TextOf(txAppName), TMsgKind::Information, {mrOk}, mrOk);
+    }
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "Kelpanel.h"
 #include "SubtitleGrid.h"
 #include "SubtitleGridView.h"
+#include "Tags.h"
 #include "Texts.h"
 
 #include <QEvent>
@@ -100,6 +101,7 @@ void TSubtitlePane::Replaced() {
     LastShownIndex = -1;
     LastCaptionText.clear();
     CaptionPanel->setCaption(QString());
+    CaptionPanel->SetCaptionItalic(false);
     Grid->setEnabled(Doc() != nullptr);
     UpdateTitle();
     emit documentReplaced(Side);
@@ -260,8 +262,14 @@ QString TSubtitlePane::CaptionAt(double t, double filmEnd) {
     const SubTitle* doc = Doc();
     if (!doc) return QString();
     const int entry = ::CaptionAt(*doc, ShownIndex, t, filmEnd);
-    if (entry < 0) return QString();
-    return QString::fromStdString(ToUtf8(doc->CodePage(), doc->Item(entry)->Text));
+    // The caption as the film shows it: without its format's tags, in italics where they say
+    // so. The look goes to the panel with the text, which the caller sets next.
+    const TCaption caption = entry < 0 ? TCaption() : CaptionOf(*doc, entry);
+    CaptionPanel->SetCaptionItalic(caption.Italic);
+    QStringList lines;
+    for (const std::string& line : caption.Lines)
+        lines << QString::fromStdString(ToUtf8(doc->CodePage(), line));
+    return lines.join(QLatin1Char('|'));
 }
 
 void TSubtitlePane::ApplyCaptionStyle() {

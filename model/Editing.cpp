@@ -214,7 +214,7 @@ bool IsAscii(std::string_view text) {
 void CarryFields(const SubTitle& doc, const SubTitle& source, std::vector<PerTitle>& copies) {
     if (&doc == &source) return;
     const bool alike = doc.FormatIndex() == source.FormatIndex() &&
-                       IsFieldFormat(doc.FormatIndex()) &&
+                       KeepsRecords(doc.FormatIndex()) &&
                        doc.FormatData().EventFields == source.FormatData().EventFields;
     const bool samePage = doc.CodePage() == source.CodePage();
     for (PerTitle& e : copies) {

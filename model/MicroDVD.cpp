@@ -54,7 +54,8 @@ std::optional<double> StatedFrameRate(const TextSource& source) {
     return rate;
 }
 
-std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate) {
+std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate,
+                                    TFormatData* data) {
     const int codePage = source.CodePage();
     std::vector<PerTitle> entries;
     TextSource::Cursor cursor(source);
@@ -67,13 +68,15 @@ std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate) 
         if (ScanFrameField(line, pos, startFrame)) ScanFrameField(line, pos, endFrame);
         // Style codes in braces right after the frames belong to no caption line; braces later
         // in the line are the caption's own.
+        const std::size_t codes = pos;
         while (pos < line.size() && line[pos] == '{') {
             const std::size_t close = FindMarker(codePage, line, "}", pos + 1);
             if (close == std::string_view::npos) break;
             pos = close + 1;
         }
+        const uint32_t fields = data && pos > codes ? data->Intern(line.substr(codes, pos - codes)) : 0;
         entries.emplace_back(FrameToMs(startFrame, frameRate), FrameToMs(endFrame, frameRate),
-                             std::string(line.substr(pos)));
+                             std::string(line.substr(pos)), fields);
     }
     return entries;
 }
@@ -82,6 +85,8 @@ bool WriteMicroDVD(const SubTitle& doc, std::ostream& out, int first, bool skipB
                    int32_t offset, double frameRate, int last) {
     if (!WritableRange(doc, first, last)) return false;
     const int codePage = doc.CodePage();
+    // The style codes read after the frames, put back where they were.
+    const bool codes = doc.FormatIndex() == FormatMicroDVD;
     std::string line;
     for (int k = first; k <= last; ++k) {
         const PerTitle& e = *doc.Item(k);
@@ -92,6 +97,7 @@ bool WriteMicroDVD(const SubTitle& doc, std::ostream& out, int first, bool skipB
         line += "}{";
         line += MsToFrameText(AddMs(offset, e.End), frameRate);
         line += "}";
+        if (codes) line.append(doc.Record(e.Fields));
         line += e.Text;
         line += "\r\n";
         if (!Put(out, line)) return false;

@@ -74,14 +74,22 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         if (o.first <= o.last) {
             converted.reserve(static_cast<std::size_t>(o.last - o.first + 1));
             const bool ass = doc.FormatIndex() == FormatASS || doc.FormatIndex() == FormatSSA;
+            const bool microDvd = doc.FormatIndex() == FormatMicroDVD;
+            std::string styled;
             for (int k = o.first; k <= o.last; ++k) {
                 const PerTitle& e = *doc.Item(k);
                 // An ASS Comment line is shown by no player: another format would show it.
                 if (ass && IsAssComment(doc.Record(e.Fields))) continue;
                 origin.push_back(k);
-                converted.emplace_back(
-                    AddMs(e.Start, offset), AddMs(e.End, offset),
-                    ConvertTags(e.Text, doc.FormatIndex(), o.format, page, dropped));
+                // MicroDVD's codes after the frames ({y:i}) style the caption they stand before.
+                std::string_view text = e.Text;
+                if (microDvd && e.Fields != 0) {
+                    styled.assign(doc.Record(e.Fields));
+                    styled += e.Text;
+                    text = styled;
+                }
+                converted.emplace_back(AddMs(e.Start, offset), AddMs(e.End, offset),
+                                       ConvertTags(text, doc.FormatIndex(), o.format, page, dropped));
             }
         }
         TFormatData data = NewFormatData(o.format, o.assStyle);
@@ -147,6 +155,18 @@ SaveAsResult SaveAs(const SubTitle& doc, const std::string& fileName, const Save
         // The head, tail and records go along; they are converted as a whole, or given up for
         // the format's defaults where the page cannot hold them.
         TFormatData data = doc.FormatData();
+        if (doc.FormatIndex() == FormatMicroDVD) {
+            // The style codes in the new page; an entry whose codes it cannot hold goes without.
+            std::vector<bool> lost(data.Records.size(), false);
+            for (std::size_t r = 1; r < data.Records.size(); ++r) {
+                if (converter.Convert(data.Records[r], text))
+                    data.Records[r] = text;
+                else
+                    lost[r] = true;
+            }
+            for (PerTitle& e : converted)
+                if (e.Fields < lost.size() && lost[e.Fields]) e.Fields = 0;
+        }
         if (IsFieldFormat(doc.FormatIndex())) {
             bool held = true;
             auto convert = [&](std::string& bytes) {

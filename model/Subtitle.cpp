@@ -96,7 +96,7 @@ SubTitle SubTitle::Restore(std::vector<PerTitle> entries, const std::string& fil
     data.Reindex();
     // Entries of records the table lacks take the defaults.
     for (PerTitle& e : doc.entries_)
-        if (e.Fields >= data.Records.size() || !IsFieldFormat(doc.format_)) e.Fields = 0;
+        if (e.Fields >= data.Records.size() || !KeepsRecords(doc.format_)) e.Fields = 0;
     doc.data_ = std::move(data);
     doc.frameRate_ = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 25.0;
     doc.codePage_ = codePage;
@@ -156,6 +156,9 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
         else if (ext == ".sub") format = FormatMicroDVD; // or SubViewer, by its first line
         else return;
     }
+    // Counted by the source before the readers: they hand the mapped pages they are done with
+    // back, and a pass after them would bring the whole file in again beside the document.
+    const LineEnd lineEnd = source.LineEnds();
     double rate = frameRate;
     if (format == FormatSubRip) {
         entries_ = ParseSubRip(source);
@@ -180,7 +183,7 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
             } else {
                 RequireUsableRate(rate, std::to_string(rate));
             }
-            entries_ = ParseMicroDVD(source, rate);
+            entries_ = ParseMicroDVD(source, rate, &data_);
             format = FormatMicroDVD;
         }
     }
@@ -190,7 +193,7 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
     frameRate_ = rate;
     codePage_ = source.CodePage();
     encoding_ = source.Encoding();
-    lineEnd_ = DetectLineEnd(source.Text());
+    lineEnd_ = lineEnd;
     modified_ = false;
 }
 

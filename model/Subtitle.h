@@ -38,6 +38,12 @@ inline bool IsFieldFormat(int32_t format) {
     return format == FormatWebVTT || format == FormatASS || format == FormatSSA;
 }
 
+// The formats whose entries may have records: the field formats, and MicroDVD, whose leading
+// style codes are kept as one.
+inline bool KeepsRecords(int32_t format) {
+    return IsFieldFormat(format) || format == FormatMicroDVD;
+}
+
 class SubTitle {
 public:
     // Reads the file by its content first: "WEBVTT" at its start is WebVTT, a first line
@@ -159,8 +165,11 @@ bool WriteSubViewer(const SubTitle& doc, std::ostream& out, int first, bool skip
 
 // The readers, over the lines of a source; each returns the entry list it read.
 std::vector<PerTitle> ParseSubRip(const TextSource& source);
-// Frames are converted at frameRate.
-std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate);
+// Frames are converted at frameRate. The style codes in braces right after the frames ("{y:i}")
+// are no part of the text; with data they are kept as the entry's record, which the writer puts
+// back and conversions read as the caption's style.
+std::vector<PerTitle> ParseMicroDVD(const TextSource& source, double frameRate,
+                                    TFormatData* data = nullptr);
 // The frame rate a MicroDVD file states in its first line, as in "{1}{1}23.976" (frames 0 or 1,
 // then a rate above 0 and nothing else); nothing when it states none.
 std::optional<double> StatedFrameRate(const TextSource& source);

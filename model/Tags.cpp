@@ -201,6 +201,10 @@ TCaption CaptionOf(const SubTitle& doc, int index) {
     const PerTitle* e = doc.Item(index);
     if (!e) return {};
     if (IsAss(doc.FormatIndex()) && IsAssComment(doc.Record(e->Fields))) return {};
+    // MicroDVD's codes after the frames style the whole caption.
+    if (doc.FormatIndex() == FormatMicroDVD && e->Fields != 0)
+        return CaptionOf(std::string(doc.Record(e->Fields)) + e->Text, FormatMicroDVD,
+                         doc.CodePage());
     return CaptionOf(e->Text, doc.FormatIndex(), doc.CodePage());
 }
 
@@ -382,7 +386,8 @@ std::string ConvertTags(std::string_view text, int32_t from, int32_t to, int cod
 }
 
 std::string OpenFilter() {
-    return "Subtitles (*.srt;*.sub;*.vtt;*.ass;*.ssa)|*.srt;*.sub;*.vtt;*.ass;*.ssa|"
+    // .txt: a file of any format may come named so; the reader goes by its content.
+    return "Subtitles (*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa)|*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa|"
            "SubRip (*.srt)|*.srt|MicroDVD,Subviewer(*.sub)|*.sub|WebVTT (*.vtt)|*.vtt|"
-           "ASS,SSA (*.ass;*.ssa)|*.ass;*.ssa|All Files(*.*)|*.*";
+           "ASS,SSA (*.ass;*.ssa)|*.ass;*.ssa|Text File(*.txt)|*.txt|All Files(*.*)|*.*";
 }

@@ -159,11 +159,22 @@ LineEndCount CountLineEnds(std::string_view text) {
     return count;
 }
 
-LineEnd DetectLineEnd(std::string_view text) {
+namespace {
+
+LineEnd LineEndOf(const LineEndCount& count) {
     // Every carriage return is taken for one before a line feed: the bare line feeds are what is
     // left, and they must be the most.
-    const LineEndCount count = CountLineEnds(text);
     return count.lf > 2 * count.cr ? LineEnd::Lf : LineEnd::CrLf;
+}
+
+} // namespace
+
+LineEnd DetectLineEnd(std::string_view text) {
+    return LineEndOf(CountLineEnds(text));
+}
+
+LineEnd TextSource::LineEnds() const {
+    return LineEndOf(ends_);
 }
 
 namespace {
@@ -306,6 +317,7 @@ void TextSource::Prepare(LegacyPage legacy) {
     }
     hasNul_ = std::memchr(text.data(), '\0', text.size()) != nullptr;
     macLineEnds_ = loneCr > ends.lf;
+    ends_ = ends;
     lineCount_ = (macLineEnds_ ? ends.cr : ends.lf) + 1;
 }
 

@@ -31,6 +31,15 @@ std::string EncodingName(int codePage, FileEncoding encoding);
 // feeds), which are split at them; the byte 1A (Ctrl-Z) ends the text; a line ends at its first
 // NUL byte; a last line without a line end is still a line, and a final line end makes no empty
 // line after it.
+// Carriage returns and line feeds in the text.
+struct LineEndCount {
+    std::size_t cr = 0;
+    std::size_t lf = 0;
+};
+
+// How a file ends its lines, so that a save keeps them: CR LF, or LF alone.
+enum class LineEnd { CrLf, Lf };
+
 class TextSource {
 public:
     // Reads the file; an unreadable file gives an empty source (no lines). legacy says how the
@@ -52,6 +61,8 @@ public:
     std::string_view Text() const { return text_; }
     // At least as many as the lines the cursor will hand out.
     std::size_t LineBound() const { return lineCount_; }
+    // How the text ends its lines (DetectLineEnd), from the count the source made of them.
+    LineEnd LineEnds() const;
 
     class Cursor {
     public:
@@ -85,20 +96,14 @@ private:
     bool macLineEnds_ = false;
     bool hasNul_ = false;
     std::size_t lineCount_ = 0;
+    LineEndCount ends_;
     // A big file's UTF-8 check, and the detection of its legacy page when it fails, run beside
     // the reader, which needs the answer only at the end.
     mutable std::future<int> codePageCheck_;
 };
 
-// Carriage returns and line feeds in the text.
-struct LineEndCount {
-    std::size_t cr = 0;
-    std::size_t lf = 0;
-};
 LineEndCount CountLineEnds(std::string_view text);
 
-// How a file ends its lines, so that a save keeps them: CR LF, or LF alone.
-enum class LineEnd { CrLf, Lf };
 // LF when most line feeds of the text stand without a carriage return before them; CR LF
 // otherwise (old Mac files and files without line ends included).
 LineEnd DetectLineEnd(std::string_view text);

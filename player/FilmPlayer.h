@@ -4,6 +4,7 @@
 //
 // Times are film seconds as doubles. The play state is 0 stopped, 1 paused, 2 playing.
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -33,6 +34,8 @@ public:
     // Pictures per second of the open film, as its file states it (else as measured); 0 while
     // no film is open or the rate is unknown.
     virtual double FrameRate() const = 0;
+    // The open film's picture in its own pixels; empty while no film is open or it has none.
+    virtual QSize PictureSize() const { return QSize(); }
     virtual int PlayState() const = 0;
 
     virtual void Play() = 0;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 
 namespace {
@@ -266,6 +267,16 @@ double TMMediaPlayer::FrameRate() const {
             return fps;
     }
     return 0;
+}
+
+QSize TMMediaPlayer::PictureSize() const {
+    if (!loaded_) return QSize();
+    int64_t width = 0, height = 0;
+    if (mpv_get_property(mpv_, "width", MPV_FORMAT_INT64, &width) < 0 ||
+        mpv_get_property(mpv_, "height", MPV_FORMAT_INT64, &height) < 0 || width <= 0 ||
+        height <= 0 || width > INT32_MAX || height > INT32_MAX)
+        return QSize();
+    return QSize(int(width), int(height));
 }
 
 void TMMediaPlayer::SetRate(double rate) {

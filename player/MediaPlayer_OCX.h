@@ -40,6 +40,7 @@ public:
     void SetCurrentPosition(double seconds) override;
     double Rate() const override;
     double FrameRate() const override;
+    QSize PictureSize() const override;
     void SetRate(double rate) override;
     int PlayState() const override { return state_; }
     void Play() override;

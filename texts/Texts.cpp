@@ -57,6 +57,7 @@ const std::map<int, QString>& BuiltIn() {
         {txEncodingAsDocument, QStringLiteral("與原檔相同")},
         {txLineKeptAsIs, QStringLiteral("第 %1 行無法解讀,已原樣保留")},
         {txTagsDropped, QStringLiteral("%1 個樣式標記無法轉換")},
+        {txMoreLinesKept, QStringLiteral("另有 %1 行同樣無法解讀,也已原樣保留")},
         {txCannotSaveEntry, QStringLiteral("第 %1 筆字幕的文字無法以 %2 編碼儲存,檔案沒有寫入。")},
         // Not in the original table: the font chooser of our own also asks for the colour.
         {txFontColorTitle, QStringLiteral("字型")},

@@ -65,6 +65,7 @@ enum TextId : int {
     // WebVTT and ASS/SSA.
     txLineKeptAsIs = 5800,
     txTagsDropped = 5801,
+    txMoreLinesKept = 5802,
     // The font-and-colour chooser.
     txFontColorTitle = 5050,
     txColorLabel = 5051,

@@ -4,6 +4,7 @@
 // the panes through these calls. Entries are counted from 0 everywhere here. The main window serves it; tests serve it with a double, so a
 // tool needs no main window to be tried.
 #include "Change.h"
+#include "FormatData.h"
 
 #include <QObject>
 #include <QString>
@@ -45,6 +46,9 @@ public:
     virtual bool FilmOpen() const = 0;
     virtual double FilmPosition() const = 0;
     virtual bool FilmPlaying() const = 0;
+    // The head a side's document takes when written as ASS or SSA from another format: the open
+    // film's picture size (384 x 288 without one) and the side's caption font and colour.
+    virtual TAssStyle NewAssStyle(int side) const = 0;
     // Before a tool overwrites an existing file: keeps its present version among the backups.
     // False, with why, when that cannot be done; the tool must not overwrite the file then.
     virtual bool KeepBackup(const QString& path, QString* why) = 0;

@@ -157,6 +157,9 @@ void TSaveAsForm::SetTarget(const SubTitle* document) {
     }
     ShowStartOfFirst();
     cbFrame->setEditText(QString::asprintf("%02.3f", document ? document->FrameRate() : 25.0));
+    AssStyle = TAssStyle();
+    for (int side = 0; side < 2 && document && host_; ++side)
+        if (host_->Document(side) == document) AssStyle = host_->NewAssStyle(side);
     FormatRule();
 }
 

@@ -88,8 +88,8 @@ public:
     static const QString SaveFilter;
 
     // The picture size and the caption's font and colour a document written as ASS or SSA from
-    // another format takes for its head; the editor sets them before the dialog runs (by default
-    // 384 x 288, Arial 20, white).
+    // another format takes for its head: SetTarget asks the editor for those of the document's
+    // side (by default 384 x 288, Arial 20, white).
     TAssStyle AssStyle;
 
     // Ranges over the whole document, the new start at its first entry, the document's frame

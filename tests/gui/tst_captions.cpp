@@ -171,6 +171,53 @@ private slots:
         QCOMPARE(TKelPanel::countDelimiter("|", Probe(x.f()).Pane(0)->CaptionPanel->Caption()), 1);
     }
 
+    // The panel shows what the film would: the caption without its format's tags, in italics
+    // where a tag says so, and nothing for an ASS comment line.
+    void tagsAreLeftOutAndItalicsShown() {
+        struct Case {
+            const char* name;
+            QByteArray bytes;
+            double t;
+            const char* caption;
+            bool italic;
+        };
+        const QByteArray assHead =
+            "[Script Info]\r\nScriptType: v4.00+\r\n\r\n[Events]\r\n"
+            "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n";
+        const QByteArray ass =
+            assHead + "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\i1}slanted{\\i0}\\Nline\r\n"
+                      "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,{\\pos(10,20)\\fnA}a\\hb\r\n"
+                      "Comment: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,not shown\r\n";
+        const QByteArray vtt = "WEBVTT\n\n00:01.000 --> 00:02.000\n<i>it</i> &amp; <c.loud>me</c>\n\n"
+                               "00:03.000 --> 00:04.000 align:start\n<v Ann>plain\n";
+        const Case cases[] = {
+            {"a.ass", ass, 1.5, "slanted|line", true},
+            {"a.ass", ass, 3.5, "a b", false},
+            {"a.ass", ass, 5.5, "", false},
+            {"a.vtt", vtt, 1.5, "it & me", true},
+            {"a.vtt", vtt, 3.5, "plain", false},
+            {"a.srt", SubRip({{1000, 2000, "<i>one</i>|<font color=red>two</font>"}}), 1.5,
+             "one|two", true},
+            {"a.srt", SubRip({{1000, 2000, "a < b"}}), 1.5, "a < b", false},
+        };
+        for (const Case& c : cases) {
+            TScriptedQuestions questions;
+            Fixture x;
+            x.Load(0, c.bytes, QString::fromLatin1(c.name));
+            x.Play();
+            const QByteArray where = QByteArray(c.name) + " " + QByteArray::number(c.t);
+            QVERIFY2(x.TickAt(0, c.t) == QString::fromUtf8(c.caption), where);
+            TKelPanel* panel = Probe(x.f()).Pane(0)->CaptionPanel;
+            QVERIFY2(panel->CaptionItalic() == c.italic, where);
+            QVERIFY2(panel->DrawFont().italic() == c.italic, where);
+            // The next caption without tags is upright again.
+            if (c.italic) {
+                x.TickAt(0, 2.5);
+                QVERIFY2(!panel->CaptionItalic(), where);
+            }
+        }
+    }
+
     void followingScrollsWithoutARowChange() {
         TScriptedQuestions questions;
         Fixture x;

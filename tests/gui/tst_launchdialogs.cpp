@@ -209,6 +209,46 @@ private slots:
         QCOMPARE(Probe(x.f()).Pane(0)->Doc()->FormatIndex(), int(FormatSubRip));
     }
 
+    // Written as ASS from SubRip, a document's head takes the open film's picture size (else
+    // 384 x 288) and a style Default in the side's caption font and colour, sized to the picture.
+    void saveAsAssTakesTheFilmAndTheCaptionStyle() {
+        struct Case {
+            bool film;
+            const char* resolution;
+            const char* style;
+        };
+        const Case cases[] = {
+            {false, "PlayResX: 384\r\nPlayResY: 288\r\n",
+             "Style: Default,DejaVu Sans,21,&H000000FF,&H000000FF,&H00000000,&H00000000,-1,0,"},
+            {true, "PlayResX: 1280\r\nPlayResY: 720\r\n",
+             "Style: Default,DejaVu Sans,53,&H000000FF,&H000000FF,&H00000000,&H00000000,-1,0,"},
+        };
+        for (const Case& c : cases) {
+            Fixture x;
+            x.player->PictureSizeValue = QSize(1280, 720);
+            if (c.film) QVERIFY(x.f().FileOpenMovieAccept(QStringLiteral("/films/f.avi")));
+            x.Open(Minutes(2));
+            TCaptionStyle& style = Probe(x.f()).Pane(0)->CaptionStyle;
+            style.FontName = QStringLiteral("DejaVu Sans");
+            style.FontSize = 16;       // 21 pixels
+            style.FontColor = 0x0000FF; // red, as Windows writes it
+            style.Bold = true;
+            const QString out = x.dir.filePath("out.ass");
+            x.questions.DialogScripts.enqueue([&](QDialog* d) {
+                auto* f = static_cast<TSaveAsForm*>(d);
+                f->rbtnASS->click();
+                f->leSubFile->setText(out);
+                f->bbtnOk->click();
+                return f->result() == QDialog::Accepted ? mrOk : mrCancel;
+            });
+            Ctl<QAction>(x.f(), "aSaveAsL")->trigger();
+            const QByteArray written = Bytes(out);
+            QVERIFY2(written.contains(c.resolution), written.constData());
+            QVERIFY2(written.contains(c.style), written.constData());
+            QVERIFY(written.endsWith("Dialogue: 0,0:01:00.00,0:01:02.00,Default,,0,0,0,,entry 2\r\n"));
+        }
+    }
+
     // The pane reads its selection by ranges: holes, additions and overlaps give the rows
     // selected, and the stretch the segment dialog is handed runs from the first to the last.
     void selectionReadByRanges_data() {

@@ -74,8 +74,10 @@ private slots:
         auto player = NewPlayer();
         QSignalSpy states(player.get(), &TFilmPlayer::PlayStateChange);
         QCOMPARE(player->ShowsPicture(), false);
+        QCOMPARE(player->PictureSize(), QSize());
         QVERIFY(player->SetFileName(film_));
         QCOMPARE(player->FileName(), film_);
+        QCOMPARE(player->PictureSize(), QSize(160, 120));
         QVERIFY2(qAbs(player->Duration() - 3.0) < 0.1,
                  qPrintable(QString::number(player->Duration())));
         QCOMPARE(player->PlayState(), int(TFilmPlayer::Stopped));

@@ -67,8 +67,13 @@ private slots:
         QCOMPARE(x.Title(0), QStringLiteral("[ ]"));
         questions.FileAnswers << path;
         Ctl<QAction>(x.f(), "aOpenSubtitleL")->trigger();
-        QCOMPARE(questions.LastFilter, QStringLiteral("SubRip (*.srt)|*.srt|MicroDVD,Subviewer"
-                                                      "(*.sub)|*.sub|All Files(*.*)|*.*"));
+        // Every format the readers know, a .txt (read by its content) and all files.
+        const QStringList filter = questions.LastFilter.split(QLatin1Char('|'));
+        QCOMPARE(filter.size() % 2, 0);
+        QCOMPARE(filter[1], QStringLiteral("*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa"));
+        for (const char* pattern : {"*.srt", "*.sub", "*.vtt", "*.ass;*.ssa", "*.txt", "*.*"})
+            QVERIFY2(filter.contains(QLatin1String(pattern)), pattern);
+        QCOMPARE(filter.last(), QStringLiteral("*.*"));
         QCOMPARE(x.Title(0), "[左側字幕] -- " + path);
         QCOMPARE(Probe(x.f()).Pane(0)->FileLabel->toolTip(), path + "\nUTF-8");
         QVERIFY(Probe(x.f()).Pane(0)->Grid->isEnabled());
@@ -126,6 +131,45 @@ private slots:
         };
         QVERIFY(x.f().LoadDocument(1, sub));
         QCOMPARE(Probe(x.f()).Panels()[2]->text(), QStringLiteral("[MSUB]  (1)  UTF-8"));
+    }
+
+    // Lines that could not be read are kept and said once, naming the first, after the
+    // document is shown; a file without such lines says nothing.
+    void unreadableLinesAreToldOnceOnOpening() {
+        struct Case {
+            const char* name;
+            QByteArray bytes;
+            int count;
+            QString said;
+        };
+        const QByteArray assHead =
+            "[Script Info]\r\nScriptType: v4.00+\r\n\r\n[Events]\r\n"
+            "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n";
+        const Case cases[] = {
+            {"one.ass",
+             assHead + "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,a\r\nDialogue: no fields\r\n",
+             1, QStringLiteral("第 7 行無法解讀,已原樣保留")},
+            {"three.vtt",
+             "WEBVTT\n\nnot a cue\n\n00:01.000 --> 00:02.000\nA\n\n00:03.000 --> 100:00:00.000\nB\n\n"
+             "bad --> time\nC\n",
+             1, QStringLiteral("第 3 行無法解讀,已原樣保留\n另有 2 行同樣無法解讀,也已原樣保留")},
+            {"clean.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nA\n", 1, QString()},
+        };
+        for (const Case& c : cases) {
+            TScriptedQuestions questions;
+            Fixture x;
+            QVERIFY(x.f().LoadDocument(0, x.Write(QString::fromLatin1(c.name), c.bytes)));
+            QCOMPARE(Probe(x.f()).Pane(0)->Doc()->Count(), c.count);
+            if (c.said.isEmpty()) {
+                QVERIFY2(questions.Messages.isEmpty(), c.name);
+                continue;
+            }
+            QCOMPARE(questions.Messages.size(), 1);
+            QCOMPARE(questions.Messages[0].Text, c.said);
+            QCOMPARE(questions.Messages[0].Kind, TMsgKind::Information);
+            // The document is opened all the same.
+            QCOMPARE(Probe(x.f()).Pane(0)->Doc()->BadLines() > 0, true);
+        }
     }
 
     void discardQuestionBeforeOpeningOverChanges() {

@@ -2,6 +2,7 @@
 // the fields and heads carried through changes, undo, recovery copies and combining, the tags
 // carried between formats, and the captions without their tags.
 #include "Editing.h"
+#include "FormatRecords.h"
 #include "Merging.h"
 #include "ModelTestUtil.h"
 #include "Recovery.h"
@@ -326,7 +327,7 @@ TEST(FormatsConvert, BetweenEveryPair) {
     const std::vector<Source> sources = {
         {FormatSubRip, "s.srt",
          "1\r\n00:00:01,000 --> 00:00:02,400\r\n<i>It</i> & <font color=red>me</font>\r\nx\r\n"},
-        // Codes right after the frames belong to no line and are not read; a line's own are.
+        // A line's own codes are its text (those right after the frames have a test of their own).
         {FormatMicroDVD, "m.sub", "{25}{60}It & me|{y:i}x\r\n"},
         {FormatSubViewer, "v.sub",
          "[INFORMATION]\r\n[END INFORMATION]\r\n00:00:01.00,00:00:02.40\r\nIt & me[br]x\r\n"},
@@ -383,6 +384,94 @@ TEST(FormatsConvert, BetweenEveryPair) {
             EXPECT_EQ(e.End, 2400);
         }
     }
+}
+
+// MicroDVD's codes right after the frames are no part of the text, yet they are the caption's
+// style: kept with the entry, written back, shown, carried into the other formats and copies.
+// The search every written text goes through, eight bytes at a time, against the plain one: at
+// every start, over texts whose bytes are the ones looked for, their neighbours and high bytes.
+TEST(FormatsWrite, FindAnyFindsTheFirstMatch) {
+    const char alphabet[] = {'\\', '|', '\0', '\n', '[', '{', '}', 'N', '\x80', '\xDC', '\xFF', 'a', '\x01'};
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(next() % 40, ' ');
+        for (char& ch : text)
+            ch = next() % 3 == 0 ? alphabet[next() % sizeof alphabet] : static_cast<char>('b' + next() % 20);
+        for (const char* set : {"\\|", "{}\n", "|\xDC", "\xFF\x80"}) {
+            const char a = set[0], b = set[1], c = set[1] ? set[2] : '\0';
+            for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+                std::size_t plain = text.size();
+                for (std::size_t i = from; i < text.size(); ++i)
+                    if (text[i] == a || text[i] == b || (c != '\0' && text[i] == c)) {
+                        plain = i;
+                        break;
+                    }
+                ASSERT_EQ(FindAny(text, from, a, b, c), plain) << round << " from " << from;
+            }
+        }
+    }
+}
+
+TEST(FormatsConvert, MicroDvdCodesAfterTheFrames) {
+    const std::string bytes = "{25}{50}{y:i}slanted|plain\r\n{75}{100}{c:$0000FF}{y:b}bold\r\n"
+                              "{125}{150}none\r\n";
+    SubTitle doc = Doc(bytes, "m.sub");
+    ASSERT_EQ(doc.FormatIndex(), FormatMicroDVD);
+    EXPECT_EQ(EntriesOf(doc),
+              (Entries{{1000, 2000, "slanted|plain"}, {3000, 4000, "bold"}, {5000, 6000, "none"}}));
+    std::ostringstream same;
+    ASSERT_TRUE(WriteMicroDVD(doc, same, 0, false, 0, 25.0, doc.Count() - 1));
+    EXPECT_EQ(same.str(), bytes);
+
+    EXPECT_TRUE(CaptionOf(doc, 0).Italic);
+    EXPECT_EQ(CaptionOf(doc, 0).Lines, (std::vector<std::string>{"slanted", "plain"}));
+    EXPECT_FALSE(CaptionOf(doc, 1).Italic);
+    EXPECT_EQ(CaptionOf(doc, 1).Lines, (std::vector<std::string>{"bold"}));
+
+    struct Case {
+        int32_t to;
+        const char* name;
+        std::vector<std::string> texts;
+        int dropped; // the colour
+    };
+    const std::vector<Case> cases = {
+        {FormatWebVTT, "o.vtt", {"<i>slanted</i>|plain", "<b>bold</b>", "none"}, 1},
+        {FormatASS, "o.ass", {"{\\i1}slanted{\\i0}|plain", "{\\b1}bold", "none"}, 1},
+        {FormatMicroDVD, "o.sub", {"slanted|plain", "bold", "none"}, 0},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SaveAsOptions o;
+        o.format = c.to;
+        o.last = doc.Count() - 1;
+        o.frameRate = 25.0;
+        const SaveAsResult r = SaveAs(doc, dir.File(c.name), o);
+        ASSERT_TRUE(r.ok) << r.why;
+        EXPECT_EQ(r.droppedTags, c.dropped);
+        const SubTitle back = Doc(ReadBytes(dir.File(c.name)), dir.File(c.name));
+        ASSERT_EQ(back.Count(), 3);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(back.Item(k)->Text, c.texts[size_t(k)]) << k;
+        if (c.to == FormatMicroDVD) {
+            EXPECT_EQ(ReadBytes(dir.File(c.name)), bytes);
+        }
+    }
+
+    // Copied into another MicroDVD document, an entry takes its codes along.
+    SubTitle other = Doc("{1}{2}x\r\n", "n.sub");
+    Apply(other, InsertFromChange(other, 1, doc, 0, 0));
+    std::ostringstream copied;
+    ASSERT_TRUE(WriteMicroDVD(other, copied, 0, false, 0, 25.0, other.Count() - 1));
+    EXPECT_NE(copied.str().find("{25}{50}{y:i}slanted|plain\r\n"), std::string::npos) << copied.str();
+
+    // A recovery copy keeps them.
+    std::optional<SubTitle> back = ReadRecovery(dir.Write("m.rec", RecoveryBytes(doc, 0, 1)));
+    ASSERT_TRUE(back);
+    std::ostringstream recovered;
+    ASSERT_TRUE(WriteMicroDVD(*back, recovered, 0, false, 0, 25.0, back->Count() - 1));
+    EXPECT_EQ(recovered.str(), bytes);
 }
 
 TEST(FormatsConvert, AssHeadFromTheStyle) {

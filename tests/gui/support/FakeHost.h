@@ -78,6 +78,10 @@ public:
     bool FilmOpen() const override { return FilmOpenValue; }
     double FilmPosition() const override { return FilmPositionValue; }
     bool FilmPlaying() const override { return FilmPlayingValue; }
+    TAssStyle AssStyleValue[2];
+    TAssStyle NewAssStyle(int side) const override {
+        return side == 0 || side == 1 ? AssStyleValue[side] : TAssStyle();
+    }
     QStringList BackedUp; // files a tool asked to keep before overwriting them
     bool KeepBackupValue = true;
     bool KeepBackup(const QString& path, QString*) override {

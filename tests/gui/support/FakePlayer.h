@@ -49,6 +49,9 @@ public:
         RateValue = rate;
     }
     double FrameRate() const override { return fileName_.isEmpty() ? 0 : FrameRateValue; }
+    // The open film's picture (empty: none).
+    QSize PictureSizeValue;
+    QSize PictureSize() const override { return fileName_.isEmpty() ? QSize() : PictureSizeValue; }
     int PlayState() const override { return state_; }
     void Play() override {
         Calls << "Play";
