@@ -7,6 +7,8 @@
 #include "EditorHost.h"
 #include "Questions.h"
 #include "Subtitle.h"
+#include "SubtitleGrid.h"
+#include "SubtitlePane.h"
 #include "Texts.h"
 
 #include <QMenu>
@@ -70,6 +72,11 @@ void TMainForm::aCheckLExecute(int side) {
     if (!CheckForms[side]) {
         CheckForms[side] = new TCheckForm(Host(), this);
         CheckForms[side]->SetTarget(side);
+        // Both grids mark problems by the limits last set, whichever side's window set them.
+        connect(CheckForms[side], &TCheckForm::limitsChanged, this, [this](const TCheckLimits& l) {
+            for (TSubtitlePane* pane : Pane)
+                pane->GridModel->SetCheckLimits(l);
+        });
     }
     CheckForms[side]->show();
     CheckForms[side]->raise();

@@ -68,6 +68,18 @@ void TMainForm::BuildWaveView() {
     wvAudio = new TWaveView(host_, plWave);
     plWave->layout()->addWidget(wvAudio);
     wvAudio->ReadSettings(*OpenSettings());
+    // The view's switches are the 檢視 menu's too: one command each, in both menus.
+    QMenu* view = MainMenu ? MainMenu->findChild<QMenu*>(QStringLiteral("muView")) : nullptr;
+    const std::pair<QAction*, int> switches[] = {{wvAudio->aSpectrum, txShowSpectrum},
+                                                 {wvAudio->aSnap, txSnap}};
+    for (const auto& [command, text] : switches) {
+        NameFromTable(command, text);
+        command->setProperty("category", QStringLiteral("View"));
+        if (view) view->insertAction(aControlBar, command);
+    }
+    NameFromTable(wvAudio->aPlayStretch, txPlayStretch);
+    // The 播放 menu's keys work while the view has the focus, as they do from the grids.
+    wvAudio->addActions(TimingCommands);
     connect(wvAudio, &TWaveView::switchesChanged, this,
             [this] { wvAudio->WriteSettings(*OpenSettings()); });
     connect(spWave, &QSplitter::splitterMoved, this, [this] {

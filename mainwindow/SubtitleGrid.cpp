@@ -14,6 +14,7 @@ void TSubtitleGridModel::Fill(const SubTitle* doc) {
     beginResetModel();
     doc_ = doc;
     dirtyFirst_ = dirtyLast_ = -1;
+    problems_.assign(doc_ ? static_cast<std::size_t>(doc_->Count()) : 0, 0);
     widestText_ = 0;
     if (doc_) {
         const int codePage = doc_->CodePage();
@@ -46,6 +47,17 @@ void TSubtitleGridModel::HunkApplied(int first, int removed, int inserted) {
     if (inserted < removed) endRemoveRows();
     if (inserted > removed) endInsertRows();
     if (!doc_) return;
+    // The marks move with their rows; the changed rows are checked again, and so are the rows
+    // either side: the one before for its overlap and gap to the next entry, the one after for
+    // its order against the entry before it.
+    const auto at = [this](int row) {
+        return problems_.begin() + std::clamp<std::ptrdiff_t>(row, 0, std::ssize(problems_));
+    };
+    if (inserted > removed)
+        problems_.insert(at(first + removed), std::size_t(inserted - removed), uint8_t{0});
+    if (inserted < removed) problems_.erase(at(first + inserted), at(first + removed));
+    problems_.resize(static_cast<std::size_t>(doc_->Count()), 0);
+    Forget(first - 1, first + inserted);
     const int codePage = doc_->CodePage();
     for (int i = first; i < first + inserted; ++i) {
         const std::string& text = doc_->Item(i)->Text;
@@ -53,7 +65,38 @@ void TSubtitleGridModel::HunkApplied(int first, int removed, int inserted) {
         if (static_cast<int>(text.size()) > widestText_)
             widestText_ = std::max(widestText_, DisplayWidth(codePage, text));
     }
-    Dirty(first, first + std::min(removed, inserted) - 1);
+    Dirty(std::max(0, first - 1), std::min(doc_->Count() - 1, first + inserted));
+}
+
+void TSubtitleGridModel::Forget(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(problems_.size()) - 1);
+    if (first <= last)
+        std::fill(problems_.begin() + first, problems_.begin() + last + 1, uint8_t{0});
+}
+
+void TSubtitleGridModel::SetCheckLimits(const TCheckLimits& limits) {
+    if (limits == limits_) return;
+    limits_ = limits;
+    Forget(0, static_cast<int>(problems_.size()) - 1);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, ColDuration), index(rowCount() - 1, ColDuration),
+                         {Qt::BackgroundRole});
+}
+
+bool TSubtitleGridModel::HasProblem(int row) const {
+    if (!doc_ || row < 0 || row >= doc_->Count() || row >= std::ssize(problems_)) return false;
+    if (problems_[static_cast<std::size_t>(row)] == 0) {
+        // The rows drawn come in pages: a block about the row is checked at once, through one
+        // converter, so a page costs one check call rather than one for each cell.
+        constexpr int kBlock = 64;
+        const int first = row / kBlock * kBlock;
+        const int last = std::min(first + kBlock, doc_->Count()) - 1;
+        std::fill(problems_.begin() + first, problems_.begin() + last + 1, uint8_t{1});
+        for (const TCheckProblem& p : CheckEntries(*doc_, first, last, limits_))
+            problems_[static_cast<std::size_t>(p.Index)] = 2;
+    }
+    return problems_[static_cast<std::size_t>(row)] == 2;
 }
 
 void TSubtitleGridModel::Dirty(int first, int last) {
@@ -128,6 +171,8 @@ QVariant TSubtitleGridModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         if (index.column() == ColNumber) return TSubtitleGridDelegate::NumberBackground;
         if (index.row() == shownIndex_) return currentRowColor_;
+        if (index.column() == ColDuration && HasProblem(index.row()))
+            return TSubtitleGridDelegate::WarningBackground;
         return {};
     default:
         return {};
@@ -145,6 +190,7 @@ QVariant TSubtitleGridModel::headerData(int section, Qt::Orientation orientation
 const QColor TSubtitleGridDelegate::SelectedText{0xFF, 0x00, 0x00};
 const QColor TSubtitleGridDelegate::SelectedBackground{0xFF, 0xFF, 0xCC};
 const QColor TSubtitleGridDelegate::NumberBackground{0xCC, 0xFF, 0xCC};
+const QColor TSubtitleGridDelegate::WarningBackground{0xFF, 0xC8, 0x9A};
 
 void TSubtitleGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {
@@ -160,6 +206,10 @@ void TSubtitleGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         text = SelectedText;
     }
     if (index.column() == TSubtitleGridModel::ColNumber) background = NumberBackground;
+    // A problem shows on selected rows too; only the showing row's colour stays above it.
+    if (index.column() == TSubtitleGridModel::ColDuration && model && !shown &&
+        model->HasProblem(index.row()))
+        background = WarningBackground;
 
     painter->save();
     painter->fillRect(option.rect, background);

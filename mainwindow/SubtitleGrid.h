@@ -5,6 +5,7 @@
 // Columns: 0 the entry number, 1 a spacer, 2 the start, 3 the duration, 4 the text. Row r of
 // the model shows entry r (the header is the view's own).
 #include "Change.h"
+#include "Checks.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -41,6 +42,14 @@ public:
     void SetCurrentRowColor(const QColor& color);
     QColor CurrentRowColor() const { return currentRowColor_; }
 
+    // The limits the readability checks go by. The 延遲 cell of an entry with a problem is drawn
+    // in the warning colour; an entry is checked only when its row is drawn, and again only once
+    // it or a neighbour changes, so that neither filling nor scrolling a million rows checks them
+    // all.
+    void SetCheckLimits(const TCheckLimits& limits);
+    const TCheckLimits& CheckLimits() const { return limits_; }
+    bool HasProblem(int row) const;
+
     // The text of a cell as drawn: trimmed, decoded from the document's code page.
     QString CellText(int row, int column) const;
 
@@ -56,8 +65,13 @@ private:
     // scattered entries is one repaint, not one signal each.
     void Dirty(int first, int last);
     void Flush();
+    // Rows first..last (clamped) are to be checked again when next drawn.
+    void Forget(int first, int last);
 
     const SubTitle* doc_ = nullptr;
+    TCheckLimits limits_;
+    // Per entry: 0 not checked since it or a neighbour last changed, 1 no problem, 2 a problem.
+    mutable std::vector<uint8_t> problems_;
     int dirtyFirst_ = -1, dirtyLast_ = -1;
     int widestText_ = 0;
     int shownIndex_ = -1;
@@ -66,7 +80,8 @@ private:
 };
 
 // The colours of a pane's cells: the showing row in the current-row colour, selected rows red on
-// light yellow, the rest black on white, and the number column always light green.
+// light yellow, the rest black on white, and the number column always light green. The 延遲 cell
+// of an entry with a readability problem is light orange, under the current-row colour only.
 class TSubtitleGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -75,6 +90,7 @@ public:
     static const QColor SelectedText;       // FF0000
     static const QColor SelectedBackground; // FFFFCC
     static const QColor NumberBackground;   // CCFFCC
+    static const QColor WarningBackground;  // FFC89A
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

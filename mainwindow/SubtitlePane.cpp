@@ -1,5 +1,6 @@
 #include "SubtitlePane.h"
 
+#include "CheckForm.h"
 #include "CodePage.h"
 #include "Editing.h"
 #include "Kellabel.h"
@@ -59,6 +60,7 @@ TSubtitlePane::TSubtitlePane(TSideDocument* document, QTableView* grid, TKelLabe
     grid->setProperty("tag", side);
 
     // The grid model first: the rows must be there before the view is put back on them.
+    GridModel->SetCheckLimits(TCheckForm::StoredLimits());
     GridModel->Follow(document);
     // Only a step keeps the view; undo and redo select what they changed instead (and reading
     // a selection of a thousand scattered rows costs more than the undo itself).

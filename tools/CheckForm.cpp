@@ -239,6 +239,7 @@ void TCheckForm::LimitsEdited() {
     if (showing_) return;
     StoreLimits(Limits());
     Recheck();
+    emit limitsChanged(Limits());
 }
 
 void TCheckForm::SetTarget(int side) {

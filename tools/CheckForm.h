@@ -77,6 +77,10 @@ public:
     static TCheckLimits StoredLimits();
     static void StoreLimits(const TCheckLimits& limits);
 
+signals:
+    // The user set other limits (they are stored already).
+    void limitsChanged(const TCheckLimits& limits);
+
 private:
     void Fix(int stepText, TChange change);
     void LimitsEdited();

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -80,6 +81,8 @@ TWaveView::TWaveView(TEditorHost* host, QWidget* parent) : QWidget(parent), host
     setMouseTracking(true);
     setMinimumHeight(60);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click gives it the keys (and the 播放 menu's keys work from here as from the grids).
+    setFocusPolicy(Qt::StrongFocus);
 
     aSnap = new QAction(TextOf(txSnap), this);
     aSnap->setObjectName(QStringLiteral("aSnap"));
@@ -90,6 +93,9 @@ TWaveView::TWaveView(TEditorHost* host, QWidget* parent) : QWidget(parent), host
     aSpectrum->setCheckable(true);
     aPlayStretch = new QAction(TextOf(txPlayStretch), this);
     aPlayStretch->setObjectName(QStringLiteral("aPlayStretch"));
+    aPlayStretch->setShortcut(QKeySequence(Qt::Key_P));
+    aPlayStretch->setShortcutContext(Qt::WidgetShortcut);
+    addAction(aPlayStretch);
     connect(aSnap, &QAction::toggled, this, [this] { emit switchesChanged(); });
     connect(aSpectrum, &QAction::toggled, this, [this] {
         update();
@@ -652,19 +658,66 @@ void TWaveView::wheelEvent(QWheelEvent* event) {
     const double notches = (angle.y() != 0 ? angle.y() : angle.x()) / 120.0;
     if (notches == 0) return;
     if (event->modifiers() & Qt::ControlModifier) {
-        // Zooms about the moment under the mouse, which stays where it is.
-        const double x = event->position().x();
-        const double anchor = viewStart_ + x * msPerPixel_;
-        msPerPixel_ *= std::pow(1.25, -notches);
-        const double widest = std::max(kFinestMsPerPixel, double(Length()) / std::max(1, width()));
-        msPerPixel_ = std::clamp(msPerPixel_, kFinestMsPerPixel, widest);
-        viewStart_ = anchor - x * msPerPixel_;
+        ZoomAbout(event->position().x(), std::pow(1.25, notches));
     } else {
         viewStart_ -= notches * width() * msPerPixel_ / 10;
+        ClampView();
+        update();
+    }
+    event->accept();
+}
+
+void TWaveView::ZoomAbout(double x, double factor) {
+    const double anchor = viewStart_ + x * msPerPixel_;
+    msPerPixel_ /= factor;
+    const double widest = std::max(kFinestMsPerPixel, double(Length()) / std::max(1, width()));
+    msPerPixel_ = std::clamp(msPerPixel_, kFinestMsPerPixel, widest);
+    viewStart_ = anchor - x * msPerPixel_;
+    ClampView();
+    update();
+}
+
+void TWaveView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    const bool ctrl = mods == Qt::ControlModifier;
+    // Ctrl+Plus is Ctrl+= on many keyboards, Ctrl+Shift+= on others.
+    const bool zoomIn =
+        event->matches(QKeySequence::ZoomIn) ||
+        ((mods & Qt::ControlModifier) && (key == Qt::Key_Plus || key == Qt::Key_Equal));
+    const bool zoomOut = event->matches(QKeySequence::ZoomOut) || (ctrl && key == Qt::Key_Minus);
+    if (zoomIn || zoomOut) {
+        // About the playback cursor while it is in view, so that the moment being timed stays put.
+        const double cursor = TimeToX(int64_t(std::llround(cursorMs_)));
+        const bool cursorShown = host_ && host_->FilmOpen() && cursor >= 0 && cursor <= width();
+        ZoomAbout(cursorShown ? cursor : width() / 2.0, zoomIn ? 1.25 : 1 / 1.25);
+        return;
+    }
+    if (mods != Qt::NoModifier) return QWidget::keyPressEvent(event);
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        viewStart_ += (key == Qt::Key_Left ? -1 : 1) * width() * msPerPixel_ / 10;
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        viewStart_ += (key == Qt::Key_PageUp ? -1 : 1) * width() * msPerPixel_;
+        break;
+    case Qt::Key_Home:
+        viewStart_ = 0;
+        break;
+    case Qt::Key_End:
+        viewStart_ = double(Length()); // the clamp brings the end to the right edge
+        break;
+    case Qt::Key_Escape:
+        if (!marked_) return QWidget::keyPressEvent(event);
+        marked_.reset();
+        break;
+    default:
+        return QWidget::keyPressEvent(event);
     }
     ClampView();
     update();
-    event->accept();
 }
 
 void TWaveView::contextMenuEvent(QContextMenuEvent* event) {

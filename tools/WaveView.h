@@ -65,7 +65,10 @@ public:
     // The stretch marked over empty sound, or none.
     std::optional<std::pair<int64_t, int64_t>> Marked() const;
 
-    // The commands the view offers; the main window may also put them in its menus.
+    // The commands the view offers; the main window may also put them in its menus. While the
+    // view has the focus: Left and Right scroll, Page Up and Page Down by a whole view, Home and
+    // End go to the start and the end, Ctrl+Plus and Ctrl+Minus zoom about the playback cursor
+    // (the middle when it is out of view), P plays the marked stretch, Esc drops the mark.
     QAction* aSnap = nullptr;
     QAction* aSpectrum = nullptr;
     QAction* aPlayStretch = nullptr;
@@ -85,6 +88,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -114,6 +118,8 @@ private:
     int64_t Snapped(int64_t ms, int side) const;
     int64_t Length() const;
     void ClampView();
+    // Zooms by factor (above 1: closer) about the moment at column x, which stays where it is.
+    void ZoomAbout(double x, double factor);
     void Follow();
     void Tick();
 

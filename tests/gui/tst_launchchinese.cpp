@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -85,11 +86,23 @@ private slots:
         TCheckForm* check = Probe(x.f()).CheckForms()[0];
         QVERIFY(check && check->isVisible());
         QCOMPARE(check->Model->rowCount(), 1); // entry 2 is too short
+        // The grid's duration cell warns of it, and stops once the fix is a step.
+        TSubtitleGridModel* grid = Probe(x.f()).Pane(0)->GridModel;
+        QVERIFY(grid->HasProblem(1));
+        QVERIFY(!grid->HasProblem(0));
         check->btnExtend->click();
         QCOMPARE(check->Model->rowCount(), 0);
         QCOMPARE(Probe(x.f()).Pane(0)->GridModel->CellText(1, 3), QStringLiteral("00:700"));
+        QVERIFY(!grid->HasProblem(1));
         Ctl<QAction>(x.f(), "aUndo")->trigger();
         QCOMPARE(check->Model->rowCount(), 1);
+        QVERIFY(grid->HasProblem(1));
+        // The limits set in the window are both grids' too.
+        check->spMinDuration->setValue(150);
+        QVERIFY(!grid->HasProblem(1));
+        QCOMPARE(Probe(x.f()).Pane(1)->GridModel->CheckLimits().MinDuration, 150);
+        check->spMinDuration->setValue(TCheckLimits{}.MinDuration);
+        QVERIFY(grid->HasProblem(1));
         // A double-click selects the entry's row in the pane.
         check->lvProblemsDoubleClick(check->Model->index(0, 0));
         QCOMPARE(Probe(x.f()).Pane(0)->Grid->currentIndex().row(), 1);

@@ -214,7 +214,8 @@ private slots:
         QCOMPARE(Captions(menus[1]->menu()), (QStringList{"復原", "重做"}));
         QCOMPARE(Captions(menus[2]->menu()), (QStringList{"尋找字串", "尋找下一個", "取代字串"}));
         QCOMPARE(Captions(menus[3]->menu()),
-                 (QStringList{"工具列", "編輯列", "影片列", "音訊列", "控制列", "狀態列", "調整視窗大小"}));
+                 (QStringList{"工具列", "編輯列", "影片列", "音訊列", "頻譜圖", "貼齊", "控制列",
+                              "狀態列", "調整視窗大小"}));
         for (int side = 0; side < 2; ++side)
             QCOMPARE(Names(menus[4 + side]->menu()->actions()),
                      side ? (QStringList{"aShowSubR", "aReopenR", "-", "aFontEditR",

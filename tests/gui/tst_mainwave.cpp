@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QSettings>
 #include <QSplitter>
 #include <QToolButton>
@@ -72,6 +73,34 @@ private slots:
         QVERIFY(!Ctl<QAction>(y.f(), "aWaveBar")->isChecked());
         Ctl<QAction>(y.f(), "aWaveBar")->trigger();
         QVERIFY(Ctl<QAction>(y.f(), "aWaveBar")->isChecked());
+    }
+
+    // The view's switches are also in the 檢視 menu, after aWaveBar: the very same commands, so
+    // either place switches the view and the choice is stored.
+    void theViewsSwitchesAreInTheViewMenu() {
+        {
+            Fixture x(films_.path());
+            auto* view = Ctl<TWaveView>(x.f(), "wvAudio");
+            auto* menu = Ctl<QMenu>(x.f(), "muView");
+            const QList<QAction*> items = menu->actions();
+            const qsizetype at = items.indexOf(Ctl<QAction>(x.f(), "aWaveBar"));
+            QVERIFY(at >= 0 && at + 2 < items.size());
+            QCOMPARE(items[at + 1], view->aSpectrum);
+            QCOMPARE(items[at + 2], view->aSnap);
+            QCOMPARE(x.f().findChildren<QAction*>(QStringLiteral("aSnap")).size(), 1);
+            QCOMPARE(x.f().findChildren<QAction*>(QStringLiteral("aSpectrum")).size(), 1);
+            QVERIFY(view->Snaps());
+            QVERIFY(!view->ShowsSpectrum());
+            items[at + 1]->trigger();
+            items[at + 2]->trigger();
+            QVERIFY(view->ShowsSpectrum());
+            QVERIFY(!view->Snaps());
+        }
+        Fixture y(films_.path());
+        QVERIFY(Ctl<TWaveView>(y.f(), "wvAudio")->ShowsSpectrum());
+        QVERIFY(!Ctl<QAction>(y.f(), "aSnap")->isChecked());
+        Ctl<QAction>(y.f(), "aSnap")->trigger();
+        Ctl<QAction>(y.f(), "aSpectrum")->trigger();
     }
 
     void aFilmWithoutSoundShowsNothing() {

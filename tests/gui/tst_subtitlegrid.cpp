@@ -19,6 +19,35 @@ const std::string kThree = "1\n00:00:01,000 --> 00:00:02,500\n  Hello  \nworld\n
                            "2\n00:01:00,000 --> 00:00:59,000\n\n"
                            "3\n01:02:03,045 --> 01:02:04,000\n\xE5\xAD\x97\xE5\xB9\x95\n\n";
 
+// Entry 2 is too short (300 ms) and entry 3 ends after entry 4 starts; the others are readable.
+const std::string kChecked = "1\n00:00:01,000 --> 00:00:03,000\nFine one\n\n"
+                             "2\n00:00:04,000 --> 00:00:04,300\nShort\n\n"
+                             "3\n00:00:06,000 --> 00:00:08,500\nOverlaps\n\n"
+                             "4\n00:00:08,000 --> 00:00:10,000\nNext\n\n"
+                             "5\n00:00:12,000 --> 00:00:14,000\nLast\n\n";
+
+// The rows whose duration cell the model gives the warning colour.
+QList<int> WarnedRows(const TSubtitleGridModel& model) {
+    QList<int> rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QVariant colour =
+            model.data(model.index(row, TSubtitleGridModel::ColDuration), Qt::BackgroundRole);
+        if (colour.value<QColor>() == TSubtitleGridDelegate::WarningBackground) rows << row;
+        // Only the duration cell warns.
+        for (int column : {TSubtitleGridModel::ColStart, TSubtitleGridModel::ColText})
+            if (model.data(model.index(row, column), Qt::BackgroundRole).value<QColor>() ==
+                TSubtitleGridDelegate::WarningBackground)
+                rows << -1;
+    }
+    return rows;
+}
+
+TChange Retime(int index, int32_t start, int32_t end) {
+    TChange change;
+    change.Hunks.emplace_back(TRetime{index, {TEntryTimes{start, end}}});
+    return change;
+}
+
 } // namespace
 
 class TestSubtitleGrid : public QObject {
@@ -159,6 +188,87 @@ private slots:
                 red = c.red() > 200 && c.green() < 80 && c.blue() < 80;
             }
         QVERIFY(red);
+    }
+
+    // The duration cell of an entry with a readability problem warns; a change checks again the
+    // rows it touched and their neighbours, rows that come and go take their marks along, and
+    // the showing row keeps its own colour.
+    void durationCellWarnsOfProblems() {
+        TSideDocument side(0);
+        side.Replace(std::make_unique<SubTitle>(Srt(kChecked)));
+        TSubtitleGridModel model;
+        model.Follow(&side);
+        QCOMPARE(WarnedRows(model), (QList<int>{1, 2}));
+
+        QVERIFY(side.Apply("longer", Retime(1, 4000, 5000))); // the short one fixed
+        QCOMPARE(WarnedRows(model), (QList<int>{2}));
+        QVERIFY(side.Apply("shorter", Retime(2, 6000, 7800))); // the overlap fixed
+        QCOMPARE(WarnedRows(model), (QList<int>{}));
+        // Moving entry 4 earlier makes entry 3 overlap it again: the row before a change too.
+        QVERIFY(side.Apply("earlier", Retime(3, 7700, 10000)));
+        QCOMPARE(WarnedRows(model), (QList<int>{2}));
+        QVERIFY(side.Undo());
+        QVERIFY(side.Undo());
+        QCOMPARE(WarnedRows(model), (QList<int>{2}));
+        QVERIFY(side.Undo());
+        QCOMPARE(WarnedRows(model), (QList<int>{1, 2}));
+
+        // The first entry taken out: the marks move up with their rows.
+        TChange erase;
+        erase.Hunks.emplace_back(TSplice{0, 1, {}});
+        QVERIFY(side.Apply("erase", std::move(erase)));
+        QCOMPARE(WarnedRows(model), (QList<int>{0, 1}));
+        // An entry put in before the overlapping one, overlapping nothing but too short itself.
+        TChange insert;
+        insert.Hunks.emplace_back(TSplice{1, 0, {PerTitle(5000, 5100, "Tiny")}});
+        QVERIFY(side.Apply("insert", std::move(insert)));
+        QCOMPARE(WarnedRows(model), (QList<int>{0, 1, 2}));
+        QVERIFY(side.Undo());
+        QVERIFY(side.Undo());
+        QCOMPARE(WarnedRows(model), (QList<int>{1, 2}));
+
+        // Other limits check every entry again: 300 ms is no longer too short.
+        TCheckLimits limits;
+        limits.MinDuration = 200;
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.SetCheckLimits(limits);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(WarnedRows(model), (QList<int>{2}));
+        model.SetCheckLimits(TCheckLimits{});
+
+        // The showing row's colour stays above the warning.
+        const QColor current(0xCC, 0xCC, 0xFF);
+        model.SetCurrentRowColor(current);
+        model.SetShownIndex(1);
+        QCOMPARE(model.data(model.index(1, TSubtitleGridModel::ColDuration), Qt::BackgroundRole)
+                     .value<QColor>(),
+                 current);
+        QCOMPARE(WarnedRows(model), (QList<int>{2}));
+
+        // As painted: the showing row in its colour, a selected row with a problem warns, a
+        // selected row without one stays light yellow.
+        model.SetShownIndex(2);
+        QTableView view;
+        view.setModel(&model);
+        view.setItemDelegate(new TSubtitleGridDelegate(&view));
+        view.setSelectionBehavior(QAbstractItemView::SelectRows);
+        view.setSelectionMode(QAbstractItemView::MultiSelection);
+        view.verticalHeader()->hide();
+        view.verticalHeader()->setDefaultSectionSize(16);
+        view.resize(500, 200);
+        view.selectRow(0);
+        view.selectRow(1);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QImage image = view.viewport()->grab().toImage();
+        auto colourAt = [&](int row) {
+            const QRect cell = view.visualRect(model.index(row, TSubtitleGridModel::ColDuration));
+            return QColor(image.pixel(cell.right() - 1, cell.top() + 1));
+        };
+        QCOMPARE(colourAt(0), TSubtitleGridDelegate::SelectedBackground);
+        QCOMPARE(colourAt(1), TSubtitleGridDelegate::WarningBackground);
+        QCOMPARE(colourAt(2), current);
+        QCOMPARE(colourAt(3), QColor(Qt::white));
     }
 };
 

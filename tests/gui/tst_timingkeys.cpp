@@ -9,6 +9,7 @@
 #include "ScriptedQuestions.h"
 #include "SubtitleGrid.h"
 #include "TestSettings.h"
+#include "WaveView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -428,6 +429,42 @@ private slots:
         QVERIFY(!Probe(x.f()).Side(0)->Document());
         QVERIFY(x.player->PlayState() != TFilmPlayer::Playing);
         QVERIFY(x.player->Calls.filter("Seek").isEmpty());
+    }
+
+    // The same keys from the waveform view, acting on the active pane's current entry; the
+    // view's own arrows scroll it and seek nothing.
+    void keysWorkFromTheWaveformView() {
+        Fixture x;
+        x.Open(1);
+        x.Choose(1, 1);
+        x.edit->cbKeepDelay->setChecked(false);
+        Ctl<QWidget>(x.f(), "plWave")->show();
+        auto* view = Ctl<TWaveView>(x.f(), "wvAudio");
+        view->resize(800, 120);
+        view->SetView(20000, 10);
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+            QTest::keyClick(view, k, mods);
+        };
+        x.player->Position = 10;
+        key(Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(x.player->Position, 11.0);
+        QCOMPARE(view->ViewStart(), 20000.0);
+        key(Qt::Key_Space);
+        QCOMPARE(x.player->PlayState(), int(TFilmPlayer::Playing));
+        key(Qt::Key_Space);
+        QCOMPARE(x.player->PlayState(), int(TFilmPlayer::Paused));
+        x.player->Position = 3.5;
+        key(Qt::Key_F9);
+        QCOMPARE(x.Times(1, 1), (Pair{3500, 4000}));
+        QCOMPARE(x.UndoName(1), QStringLiteral("設定開始時間"));
+        QVERIFY(!Probe(x.f()).Side(0)->Document());
+        const int seeks = int(x.player->Calls.filter("Seek").size());
+        key(Qt::Key_Right);
+        QVERIFY(view->ViewStart() > 20000.0);
+        QCOMPARE(int(x.player->Calls.filter("Seek").size()), seeks);
+        QVERIFY(view->hasFocus());
     }
 
     // Paused, a seek shows its caption and the row colour of what it reached.

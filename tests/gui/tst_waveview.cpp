@@ -191,6 +191,69 @@ private slots:
         QCOMPARE(f.view.ViewStart(), 0.0);
     }
 
+    // The keys while the view has the focus; the view starts at 20 s, 10 ms a pixel (10 s wide).
+    void keysScrollAndZoom_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<bool>("filmOpen"); // with the playback cursor at 22 s
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("msPerPixel");
+        const int ctrl = int(Qt::ControlModifier), none = 0;
+        // A zoom about the cursor keeps 22 s at column 200; about the middle, 25 s at 500.
+        QTest::newRow("Left") << int(Qt::Key_Left) << none << false << 19000.0 << 10.0;
+        QTest::newRow("Right") << int(Qt::Key_Right) << none << false << 21000.0 << 10.0;
+        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << none << false << 10000.0 << 10.0;
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << none << false << 30000.0 << 10.0;
+        QTest::newRow("Home") << int(Qt::Key_Home) << none << false << 0.0 << 10.0;
+        QTest::newRow("End") << int(Qt::Key_End) << none << false << 50000.0 << 10.0;
+        QTest::newRow("Ctrl+Plus, no film")
+            << int(Qt::Key_Plus) << ctrl << false << 25000 - 500 * 8.0 << 8.0;
+        QTest::newRow("Ctrl+=, about the cursor")
+            << int(Qt::Key_Equal) << ctrl << true << 22000 - 200 * 8.0 << 8.0;
+        QTest::newRow("Ctrl+Minus, about the cursor")
+            << int(Qt::Key_Minus) << ctrl << true << 22000 - 200 * 12.5 << 12.5;
+        // Keys with other modifiers are the window's (Ctrl+Left seeks the film).
+        QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << ctrl << false << 20000.0 << 10.0;
+    }
+    void keysScrollAndZoom() {
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(bool, filmOpen);
+        QFETCH(double, start);
+        QFETCH(double, msPerPixel);
+        Fixture f;
+        f.host.FilmOpenValue = filmOpen;
+        f.host.FilmPositionValue = 22.0;
+        QTest::qWait(40); // the cursor's timer reads the film's moment
+        f.view.SetView(20000, 10);
+        QTest::keyClick(&f.view, Qt::Key(key), Qt::KeyboardModifiers(mods));
+        QCOMPARE(f.view.MsPerPixel(), msPerPixel);
+        QCOMPARE(f.view.ViewStart(), start);
+    }
+
+    // P plays the marked stretch (nothing without one); Esc drops the mark. The view takes the
+    // focus when clicked.
+    void keysPlayAndDropTheMark() {
+        Fixture f;
+        QCOMPARE(f.view.focusPolicy(), Qt::StrongFocus);
+        QSignalSpy plays(&f.view, &TWaveView::playStretchRequested);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f.view));
+        f.view.setFocus();
+        QTest::keyClick(&f.view, Qt::Key_P);
+        QCOMPARE(plays.size(), 0);
+        f.Drag(QPointF(500, kUpper), QPointF(800, kUpper));
+        QTest::keyClick(&f.view, Qt::Key_P);
+        QCOMPARE(plays.size(), 1);
+        QCOMPARE(plays[0][0].value<int64_t>(), int64_t(5000));
+        QCOMPARE(plays[0][1].value<int64_t>(), int64_t(8000));
+        QCOMPARE(f.view.aPlayStretch->shortcut(), QKeySequence(Qt::Key_P));
+        QTest::keyClick(&f.view, Qt::Key_Escape);
+        QVERIFY(!f.view.Marked());
+        QTest::keyClick(&f.view, Qt::Key_P);
+        QCOMPARE(plays.size(), 1);
+    }
+
     void switchesAreStored() {
         TTestSettings settings;
         Fixture f;
