@@ -160,7 +160,7 @@ private:
     void UpdateTrackBarEnabled();
 
     // --- Timing keys (MainTiming.cpp) ---
-    // The 播放 menu's shortcuts work while a grid (or a child of it) has the focus.
+    // The 播放 menu's shortcuts on the grids (and, through the menu bar, the window).
     void AttachTimingKeys();
     void aPlayPauseExecute();
     void SeekBy(double seconds);

@@ -22,7 +22,8 @@
 #include <limits>
 
 void TMainForm::AttachTimingKeys() {
-    // WidgetWithChildrenShortcut: the keys are taken only while a grid has the focus.
+    // WidgetWithChildrenShortcut on the grids; the same commands also sit in the 播放 menu, whose
+    // menu bar makes them reach the whole window (a text field still types a Space).
     for (QTableView* grid : {sgSubL, sgSubR})
         grid->addActions(TimingCommands);
     ReadTimingKeys();
