@@ -36,6 +36,28 @@ inline void Report(const char* what, const std::vector<double>& times) {
                 *std::max_element(times.begin(), times.end()), times.size());
 }
 
+struct TFigures {
+    double Median;
+    double Worst;
+};
+
+// prepare (untimed), then act and a paint of what shows its result, runs times.
+inline TFigures MeasurePainted(int runs, const std::function<void(int)>& prepare,
+                               const std::function<void(int)>& act,
+                               const std::vector<QWidget*>& shown) {
+    std::vector<double> ms;
+    for (int run = 0; run < runs; ++run) {
+        prepare(run);
+        QElapsedTimer timer;
+        timer.start();
+        act(run);
+        for (QWidget* w : shown) w->repaint();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
 // Writes a generated SubRip file of that many entries into dir; answers its path.
 inline QString WriteBenchFile(const QTemporaryDir& dir, const QString& name, int entries,
                               bool big5 = false) {

@@ -7,6 +7,7 @@
 #include "FakePlayer.h"
 #include "Generate.h"
 #include "Main.h"
+#include "PaneBench.h"
 #include "UpDown.h"
 
 #include <QApplication>
@@ -20,31 +21,6 @@
 #include <fstream>
 #include <functional>
 #include <vector>
-
-namespace {
-
-struct TFigures {
-    double Median;
-    double Worst;
-};
-
-// Runs prepare (untimed) and then act followed by a paint of the grid, runs times.
-TFigures Measure(int runs, const std::function<void(int)>& prepare,
-                 const std::function<void(int)>& act, QWidget* grid) {
-    std::vector<double> ms;
-    for (int run = 0; run < runs; ++run) {
-        prepare(run);
-        QElapsedTimer timer;
-        timer.start();
-        act(run);
-        grid->repaint(); // shown in the grid
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -73,22 +49,22 @@ int main(int argc, char** argv) {
     const int middle = entries / 2;
     Probe(form).SelectRow(0, middle);
     edit->SetTarget(0, middle);
-    const TFigures text = Measure(
+    const TFigures text = MeasurePainted(
         runs, [&](int run) { edit->moTitle->setPlainText(QStringLiteral("text %1").arg(run)); },
-        [&](int) { edit->bbtnFitClick(); }, grid);
+        [&](int) { edit->bbtnFitClick(); }, {grid});
 
     // The first entry's start moved by 50 ms, every later entry following it.
     Probe(form).SelectRow(0, 0);
     edit->SetTarget(0, 0);
-    const TFigures shift = Measure(
+    const TFigures shift = MeasurePainted(
         runs, [&](int run) { edit->upStartms->Click(run % 2 ? -1 : 1); },
-        [&](int) { edit->bbtnFitClick(); }, grid);
+        [&](int) { edit->bbtnFitClick(); }, {grid});
 
     // Walking with auto-apply on and nothing to apply: one step down, one up.
     edit->SetTarget(0, middle);
-    const TFigures walk = Measure(
+    const TFigures walk = MeasurePainted(
         runs, [](int) {}, [&](int run) { run % 2 ? edit->sbPrevClick() : edit->sbNextClick(); },
-        grid);
+        {grid});
 
     std::printf("edit window on %d entries, %d runs each (median / worst):\n", entries, runs);
     std::printf("  Apply of a text, shown in the grid:            %7.2f ms / %7.2f ms\n",

@@ -9,6 +9,7 @@
 #include "Generate.h"
 #include "Kelpanel.h"
 #include "Main.h"
+#include "PaneBench.h"
 #include "SubtitleGrid.h"
 
 #include <QAction>
@@ -24,31 +25,6 @@
 #include <fstream>
 #include <functional>
 #include <vector>
-
-namespace {
-
-struct TFigures {
-    double Median;
-    double Worst;
-};
-
-// prepare (untimed), then the key and a paint of what shows it, runs times.
-TFigures Measure(int runs, const std::function<void(int)>& prepare, const std::function<void(int)>& act,
-                 const std::vector<QWidget*>& shown) {
-    std::vector<double> ms;
-    for (int run = 0; run < runs; ++run) {
-        prepare(run);
-        QElapsedTimer timer;
-        timer.start();
-        act(run);
-        for (QWidget* w : shown) w->repaint();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -96,25 +72,25 @@ int main(int argc, char** argv) {
 
     // F9 in the middle: the start to the film's moment, a little later at each run.
     choose(middle);
-    const TFigures f9 = Measure(
+    const TFigures f9 = MeasurePainted(
         runs, [&](int run) { player->Position = (start(middle) + 10 * (run % 2 ? -1 : 1)) / 1000.0; },
         [&](int) { key(Qt::Key_F9); }, gridShown);
 
     // F11: the end set and the next row taken, walking down from the middle.
     choose(middle);
-    const TFigures f11 = Measure(
+    const TFigures f11 = MeasurePainted(
         runs, [&](int run) { player->Position = start(middle + run) / 1000.0 + 0.5; },
         [&](int) { key(Qt::Key_F11); }, gridShown);
 
     // A 10 ms nudge of the start.
     choose(middle);
-    const TFigures nudge = Measure(
+    const TFigures nudge = MeasurePainted(
         runs, [](int) {}, [&](int run) { key(run % 2 ? Qt::Key_BracketLeft : Qt::Key_BracketRight, Qt::ControlModifier); },
         gridShown);
 
     // Ctrl+Enter: a new entry after the current one, a million rows below it moving down.
     choose(middle);
-    const TFigures insert = Measure(
+    const TFigures insert = MeasurePainted(
         runs, [&](int) { player->Position = start(middle) / 1000.0 + 0.1; },
         [&](int) { key(Qt::Key_Return, Qt::ControlModifier); }, gridShown);
 
@@ -123,7 +99,7 @@ int main(int argc, char** argv) {
     const std::vector<QWidget*> seekShown{Probe(form).Pane(0)->CaptionPanel,
                                           Probe(form).Pane(1)->CaptionPanel,
                                           Ctl<QSlider>(form, "TrackBar"), grid->viewport()};
-    const TFigures seek = Measure(
+    const TFigures seek = MeasurePainted(
         runs, [](int) {}, [&](int run) { key(run % 2 ? Qt::Key_Left : Qt::Key_Right, Qt::ControlModifier); },
         seekShown);
 
