@@ -1,5 +1,7 @@
 // One paint of the waveform view over two documents of a million entries each, at zooms from
 // the whole span down to 1 ms a pixel, as waveform and as spectrogram, over a 2-hour sound.
+// Each view is painted once after the jump to it, then again while still (what the moving
+// cursor asks for), then after each of a run of wheel scrolls and of zooms.
 // Runs on Qt's offscreen platform with the tests' editor host double.
 //   bench_waveview [ENTRIES] [RUNS] [CASE]  (default 1000000 entries, 31 runs; CASE: only the
 //   cases whose name holds it)
@@ -94,7 +96,11 @@ int main(int argc, char** argv) {
         {"1 minute at the film's end", 7.2e6 - 60000, 60000.0 / 1280},
     };
     QImage target(view.size(), QImage::Format_RGB32);
-    double worstMedian = 0, worstFirst = 0;
+    // The window has painted text before the view ever shows: the fonts are loaded and the
+    // digits drawn once here, not in the first case.
+    view.SetView(0, 10);
+    view.render(&target);
+    double worstMedian = 0, worstFirst = 0, worstMoved = 0;
     for (bool spectrum : {false, true}) {
         view.SetShowSpectrum(spectrum);
         for (const Case& c : cases) {
@@ -122,9 +128,38 @@ int main(int argc, char** argv) {
             std::printf("%-11s %-37s first %6.2f (%5.2f) ms, then %6.2f (%5.2f) ms, worst %6.2f\n",
                         spectrum ? "spectrogram" : "waveform", c.Name, firstMs, firstCpu,
                         Median(ms), Median(cpu), *std::max_element(ms.begin(), ms.end()));
+            // What the wheel asks for: each paint after the view moved, so nothing drawn for
+            // the last view can be reused. Scrolling goes on one way (a tenth of the width a
+            // notch); zooming goes in by 1.25 and out by 1.2 in turn, so no zoom repeats.
+            for (const bool zoom : {false, true}) {
+                std::vector<double> moved, movedCpu;
+                double start = c.Start, msPerPixel = c.MsPerPixel;
+                for (int r = 0; r < runs; ++r) {
+                    if (zoom) {
+                        const double anchor = start + 640 * msPerPixel;
+                        msPerPixel = std::max(1.0, r % 2 ? msPerPixel * 1.2 : msPerPixel / 1.25);
+                        start = anchor - 640 * msPerPixel;
+                    } else {
+                        start += 128 * msPerPixel;
+                    }
+                    view.SetView(start, msPerPixel);
+                    QElapsedTimer timer;
+                    timer.start();
+                    const double cpu0 = ThreadMs();
+                    view.render(&target);
+                    movedCpu.push_back(ThreadMs() - cpu0);
+                    moved.push_back(double(timer.nsecsElapsed()) / 1e6);
+                }
+                worstMoved = std::max(worstMoved, Median(moved));
+                std::printf("%-11s %-37s %s %6.2f (%5.2f) ms, worst %6.2f\n", "", "",
+                            zoom ? "zoomed  " : "scrolled", Median(moved), Median(movedCpu),
+                            *std::max_element(moved.begin(), moved.end()));
+            }
         }
     }
-    std::printf("slowest median %.2f ms (goal < 4 ms: %s); slowest first paint %.2f ms\n",
-                worstMedian, worstMedian < 4 ? "met" : "MISSED", worstFirst);
+    const double slowest = std::max(worstMedian, worstMoved);
+    std::printf("slowest median %.2f ms, of still views %.2f, of moved views %.2f (goal < 4 ms: "
+                "%s); slowest single first paint %.2f ms\n",
+                slowest, worstMedian, worstMoved, slowest < 4 ? "met" : "MISSED", worstFirst);
     return 0;
 }

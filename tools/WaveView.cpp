@@ -129,11 +129,7 @@ TWaveView::~TWaveView() = default;
 
 void TWaveView::SetSound(std::shared_ptr<const TSound> sound) {
     sound_ = std::move(sound);
-    // Drawn to the film's loudest moment: quiet speech still shows its shape.
-    peak_ = 1;
-    if (sound_)
-        for (size_t i = 0; i < sound_->Wave.Min.size(); ++i)
-            peak_ = std::max({peak_, -int(sound_->Wave.Min[i]), int(sound_->Wave.Max[i])});
+    peaks_ = sound_ ? TWavePeaks(sound_->Wave) : TWavePeaks();
     ClampView();
     update();
 }
@@ -313,7 +309,9 @@ void TWaveView::PaintSound(QPainter& p, const QRect& body) {
         layerKey_ = key;
         // Written pixel by pixel: a few hundred thousand stores, where as many painter calls
         // would cost far more.
-        layer_ = QImage(body.size(), QImage::Format_RGB32);
+        // The same image again while the size holds: a new one of a megabyte is fresh pages
+        // for the kernel to hand over and clear, on every wheel notch.
+        if (layer_.size() != body.size()) layer_ = QImage(body.size(), QImage::Format_RGB32);
         layer_.fill(kBackground);
         if (sound_ && ShowsSpectrum())
             DrawSpectrum(layer_);
@@ -329,24 +327,23 @@ void TWaveView::DrawWave(QImage& image) const {
     if (n == 0 || w.BucketMs <= 0) return;
     const int h = image.height();
     const double mid = h / 2.0;
-    const double scale = (h / 2.0 - 1) / peak_;
+    // Drawn to the film's loudest moment: quiet speech still shows its shape.
+    const double scale = (h / 2.0 - 1) / peaks_.Peak();
     const QRgb colour = kWave.rgb();
-    for (int x = 0; x < image.width(); ++x) {
+    // scanLine() asks whether the image is shared on every call: the pixels are found once.
+    QRgb* const pixels = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const int width = image.width();
+    for (int x = 0; x < width; ++x) {
         int64_t b0 = int64_t(std::floor((viewStart_ + x * msPerPixel_) / w.BucketMs));
         int64_t b1 = int64_t(std::floor((viewStart_ + (x + 1) * msPerPixel_) / w.BucketMs));
         b1 = std::max(b1, b0 + 1);
         if (b0 >= n) break;
         if (b1 <= 0) continue;
-        b0 = std::max<int64_t>(b0, 0);
-        b1 = std::min(b1, n);
-        int mn = w.Min[b0], mx = w.Max[b0];
-        for (int64_t b = b0 + 1; b < b1; ++b) {
-            mn = std::min<int>(mn, w.Min[b]);
-            mx = std::max<int>(mx, w.Max[b]);
-        }
+        const auto [mn, mx] = peaks_.Range(b0, b1);
         const int top = std::clamp(int(std::floor(mid - mx * scale)), 0, h - 1);
         const int bottom = std::clamp(int(std::ceil(mid - mn * scale)), top, h - 1);
-        for (int y = top; y <= bottom; ++y) reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+        for (int y = top; y <= bottom; ++y) pixels[y * stride + x] = colour;
     }
 }
 
@@ -358,15 +355,18 @@ void TWaveView::DrawSpectrum(QImage& image) const {
     const std::array<QRgb, 256>& palette = Palette();
     std::vector<int> binOfRow(static_cast<size_t>(h));
     for (int y = 0; y < h; ++y) binOfRow[size_t(y)] = std::min(s.Bins - 1, (h - 1 - y) * s.Bins / h);
-    std::vector<int64_t> columnOfX(size_t(image.width()), -1);
-    for (int x = 0; x < image.width(); ++x) {
+    const int width = image.width();
+    std::vector<int64_t> columnOfX(size_t(width), -1);
+    for (int x = 0; x < width; ++x) {
         const int64_t c = int64_t(std::floor((viewStart_ + (x + 0.5) * msPerPixel_) / s.ColumnMs));
         if (c >= 0 && c < columns) columnOfX[size_t(x)] = c * s.Bins;
     }
+    QRgb* const pixels = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
     for (int y = 0; y < h; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        QRgb* line = pixels + y * stride;
         const uint8_t* cells = s.Cells.data() + binOfRow[size_t(y)];
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             if (columnOfX[size_t(x)] >= 0) line[x] = palette[cells[columnOfX[size_t(x)]]];
     }
 }
@@ -375,16 +375,23 @@ void TWaveView::DrawKeyframes(QImage& image) const {
     if (!sound_) return;
     const std::vector<int64_t>& keys = sound_->Keyframes;
     const QRgb colour = kKeyframe.rgb();
-    const double to = viewStart_ + image.width() * msPerPixel_;
+    const int width = image.width();
+    const double to = viewStart_ + width * msPerPixel_;
+    // The columns first, then row by row: going down each column would touch every row's
+    // memory once a keyframe, thousands of times over the whole film.
+    std::vector<int> columns;
     auto it = std::lower_bound(keys.begin(), keys.end(), int64_t(std::floor(viewStart_)));
     while (it != keys.end() && double(*it) <= to) {
         const int x = int(std::floor(TimeToX(*it)));
-        if (x >= 0 && x < image.width())
-            for (int y = 0; y < image.height(); ++y)
-                reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+        if (x >= 0 && x < width) columns.push_back(x);
         // One line a pixel where keyframes crowd.
         it = std::lower_bound(it + 1, keys.end(), XToTime(x + 1));
     }
+    if (columns.empty()) return;
+    QRgb* const pixels = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    for (int y = 0; y < image.height(); ++y)
+        for (const int x : columns) pixels[y * stride + x] = colour;
 }
 
 void TWaveView::PaintEntries(QPainter& p, int side, double from, double to) {

@@ -8,6 +8,7 @@
 // The view keeps no document: it asks the host for each side's document whenever it draws or
 // acts, and only what is visible is drawn (one region per pixel where entries crowd).
 #include "Waveform.h"
+#include "WavePeaks.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -137,7 +138,7 @@ private:
 
     TEditorHost* host_;
     std::shared_ptr<const TSound> sound_;
-    int peak_ = 1; // the loudest bucket's level
+    TWavePeaks peaks_; // over sound_'s waveform
     int64_t filmLength_ = 0;
     double viewStart_ = 0;
     double msPerPixel_ = 10;

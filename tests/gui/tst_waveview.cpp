@@ -284,6 +284,38 @@ private slots:
         QVERIFY(shot.pixelColor(int(f.view.TimeToX(2300)), kLower) != shot.pixelColor(50, kLower));
         QCOMPARE(shot.pixelColor(int(f.view.TimeToX(2300)), kUpper), back);
     }
+
+    // One loud bucket in two hours of quiet: whatever the zoom, its column reaches the top of
+    // the sound and the others stay low, however many buckets a pixel joins.
+    void aLoudMomentShowsAtEveryZoom_data() {
+        QTest::addColumn<double>("msPerPixel");
+        QTest::newRow("the whole film, 7,200 ms a pixel") << 7200.0;
+        QTest::newRow("one minute, 60 ms a pixel") << 60.0;
+        QTest::newRow("one bucket a pixel") << 10.0;
+        QTest::newRow("1 ms a pixel") << 1.0;
+    }
+    void aLoudMomentShowsAtEveryZoom() {
+        QFETCH(double, msPerPixel);
+        TFakeHost host;
+        TWaveView view(&host);
+        auto sound = std::make_shared<TSound>();
+        const int64_t loud = 3600000 + 1230; // an odd bucket, off every coarser level's bounds
+        sound->Wave.DurationMs = 7200000;
+        sound->Wave.Min.assign(720000, -300);
+        sound->Wave.Max.assign(720000, 300);
+        sound->Wave.Min[size_t(loud / 10)] = -30000;
+        sound->Wave.Max[size_t(loud / 10)] = 30000;
+        view.SetSound(sound);
+        view.resize(1000, 200);
+        view.SetView(double(loud) - 500 * msPerPixel, msPerPixel);
+        const QImage shot = view.grab().toImage();
+        const int y = TWaveView::kRulerHeight + 3;
+        const int x = int(std::floor(view.TimeToX(loud)));
+        QCOMPARE(shot.pixelColor(x, y), QColor(110, 200, 120));
+        QCOMPARE(shot.pixelColor(x, 200 - 4), QColor(110, 200, 120));
+        for (const int other : {x - 30, x + 30, 5, 995})
+            QVERIFY2(shot.pixelColor(other, y) != QColor(110, 200, 120), qPrintable(QString::number(other)));
+    }
 };
 
 QTEST_MAIN(TestWaveView)
