@@ -268,9 +268,12 @@ QString TSubtitlePane::CaptionAt(double t, double filmEnd) {
     // so. The look goes to the panel with the text, which the caller sets next.
     const TCaption caption = entry < 0 ? TCaption() : CaptionOf(*doc, entry);
     CaptionPanel->SetCaptionItalic(caption.Italic);
+    // The panel breaks its caption at "|": a bar of the text itself (ASS and WebVTT hold one)
+    // is shown as the look-alike U+01C0, so that it stays on its line.
     QStringList lines;
     for (const std::string& line : caption.Lines)
-        lines << QString::fromStdString(ToUtf8(doc->CodePage(), line));
+        lines << QString::fromStdString(ToUtf8(doc->CodePage(), line))
+                     .replace(QLatin1Char('|'), QChar(0x01C0));
     return lines.join(QLatin1Char('|'));
 }
 

@@ -187,15 +187,20 @@ private slots:
         const QByteArray ass =
             assHead + "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\i1}slanted{\\i0}\\Nline\r\n"
                       "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,{\\pos(10,20)\\fnA}a\\hb\r\n"
-                      "Comment: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,not shown\r\n";
+                      "Comment: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,not shown\r\n"
+                      "Dialogue: 0,0:00:07.00,0:00:08.00,Default,,0,0,0,,a|b\\Nc\r\n";
         const QByteArray vtt = "WEBVTT\n\n00:01.000 --> 00:02.000\n<i>it</i> &amp; <c.loud>me</c>\n\n"
-                               "00:03.000 --> 00:04.000 align:start\n<v Ann>plain\n";
+                               "00:03.000 --> 00:04.000 align:start\n<v Ann>plain\n\n"
+                               "00:05.000 --> 00:06.000\nyes | no\n";
         const Case cases[] = {
             {"a.ass", ass, 1.5, "slanted|line", true},
             {"a.ass", ass, 3.5, "a b", false},
             {"a.ass", ass, 5.5, "", false},
+            // A bar of the text stays on its line, shown as its look-alike.
+            {"a.ass", ass, 7.5, "a\u01C0b|c", false},
             {"a.vtt", vtt, 1.5, "it & me", true},
             {"a.vtt", vtt, 3.5, "plain", false},
+            {"a.vtt", vtt, 5.5, "yes \u01C0 no", false},
             {"a.srt", SubRip({{1000, 2000, "<i>one</i>|<font color=red>two</font>"}}), 1.5,
              "one|two", true},
             {"a.srt", SubRip({{1000, 2000, "a < b"}}), 1.5, "a < b", false},
