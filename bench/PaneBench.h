@@ -59,11 +59,19 @@ inline TFigures MeasurePainted(int runs, const std::function<void(int)>& prepare
 }
 
 // Writes a generated SubRip file of that many entries into dir; answers its path.
+// A generated file of entries: SubRip, or WebVTT or ASS when the name ends so.
 inline QString WriteBenchFile(const QTemporaryDir& dir, const QString& name, int entries,
                               bool big5 = false) {
     const QString path = dir.filePath(name);
     std::ofstream out(path.toStdString(), std::ios::binary);
-    out << GenerateSubRip(entries, big5);
+    const bool vtt = name.endsWith(QLatin1String(".vtt"));
+    if (vtt || name.endsWith(QLatin1String(".ass"))) {
+        std::string text = vtt ? "WEBVTT\n\n" : BenchAssHead();
+        for (int k = 1; k <= entries; ++k) AppendBenchEvent(text, k, vtt);
+        out << text;
+    } else {
+        out << GenerateSubRip(entries, big5);
+    }
     return path;
 }
 

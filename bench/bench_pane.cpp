@@ -1,7 +1,7 @@
-// Opening a big SubRip file into a pane, from the command to the first painted grid, the memory
-// the pane takes beside the document, and paging through a pane of a million entries. Runs on
-// Qt's offscreen platform with the tests' film player double, which plays nothing.
-//   bench_pane [ENTRIES] [RUNS]     (default 100000 entries, 5 runs)
+// Opening a big subtitle file into a pane, from the command to the first painted grid, the
+// memory the pane takes beside the document, and paging through a pane of a million entries.
+// Runs on Qt's offscreen platform with the tests' film player double, which plays nothing.
+//   bench_pane [ENTRIES] [RUNS] [srt|vtt|ass]     (default 100000 entries, 5 runs, SubRip)
 #include "MainProbe.h"
 #include "Main.h"
 #include "PaneBench.h"
@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -36,9 +37,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const QString format = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("srt");
+    if (format != QLatin1String("srt") && format != QLatin1String("vtt") &&
+        format != QLatin1String("ass")) {
+        std::fprintf(stderr, "usage: bench_pane [ENTRIES] [RUNS] [srt|vtt|ass]\n");
+        return 2;
+    }
 
     QTemporaryDir dir;
-    const QString path = WriteBenchFile(dir, "pane.srt", entries);
+    const QString path = WriteBenchFile(dir, QStringLiteral("pane.") + format, entries);
+    std::printf("%s file of %.1f MB\n", qPrintable(format),
+                double(QFileInfo(path).size()) / 1e6);
     std::unique_ptr<TMainForm> window = BenchForm(app);
     TMainForm& form = *window;
 
