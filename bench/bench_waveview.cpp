@@ -100,6 +100,19 @@ int main(int argc, char** argv) {
     // digits drawn once here, not in the first case.
     view.SetView(0, 10);
     view.render(&target);
+    // One paint: its wall time and the painting thread's processor time, in ms.
+    struct Times {
+        std::vector<double> Wall, Cpu;
+        void Paint(TWaveView& view, QImage& target) {
+            QElapsedTimer timer;
+            timer.start();
+            const double cpu0 = ThreadMs();
+            view.render(&target);
+            Cpu.push_back(ThreadMs() - cpu0);
+            Wall.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        double Worst() const { return *std::max_element(Wall.begin(), Wall.end()); }
+    };
     double worstMedian = 0, worstFirst = 0, worstMoved = 0;
     for (bool spectrum : {false, true}) {
         view.SetShowSpectrum(spectrum);
@@ -108,31 +121,19 @@ int main(int argc, char** argv) {
             view.SetView(c.Start, c.MsPerPixel);
             // The first paint after the view moved lays out its labels; the next ones, while
             // the cursor moves over a still view, find them laid out.
-            QElapsedTimer first;
-            first.start();
-            const double firstCpu0 = ThreadMs();
-            view.render(&target);
-            const double firstCpu = ThreadMs() - firstCpu0;
-            const double firstMs = double(first.nsecsElapsed()) / 1e6;
-            worstFirst = std::max(worstFirst, firstMs);
-            std::vector<double> ms, cpu;
-            for (int r = 0; r < runs; ++r) {
-                QElapsedTimer timer;
-                timer.start();
-                const double cpu0 = ThreadMs();
-                view.render(&target);
-                cpu.push_back(ThreadMs() - cpu0);
-                ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-            }
-            worstMedian = std::max(worstMedian, Median(ms));
+            Times first, still;
+            first.Paint(view, target);
+            worstFirst = std::max(worstFirst, first.Wall[0]);
+            for (int r = 0; r < runs; ++r) still.Paint(view, target);
+            worstMedian = std::max(worstMedian, Median(still.Wall));
             std::printf("%-11s %-37s first %6.2f (%5.2f) ms, then %6.2f (%5.2f) ms, worst %6.2f\n",
-                        spectrum ? "spectrogram" : "waveform", c.Name, firstMs, firstCpu,
-                        Median(ms), Median(cpu), *std::max_element(ms.begin(), ms.end()));
+                        spectrum ? "spectrogram" : "waveform", c.Name, first.Wall[0],
+                        first.Cpu[0], Median(still.Wall), Median(still.Cpu), still.Worst());
             // What the wheel asks for: each paint after the view moved, so nothing drawn for
             // the last view can be reused. Scrolling goes on one way (a tenth of the width a
             // notch); zooming goes in by 1.25 and out by 1.2 in turn, so no zoom repeats.
             for (const bool zoom : {false, true}) {
-                std::vector<double> moved, movedCpu;
+                Times moved;
                 double start = c.Start, msPerPixel = c.MsPerPixel;
                 for (int r = 0; r < runs; ++r) {
                     if (zoom) {
@@ -143,17 +144,12 @@ int main(int argc, char** argv) {
                         start += 128 * msPerPixel;
                     }
                     view.SetView(start, msPerPixel);
-                    QElapsedTimer timer;
-                    timer.start();
-                    const double cpu0 = ThreadMs();
-                    view.render(&target);
-                    movedCpu.push_back(ThreadMs() - cpu0);
-                    moved.push_back(double(timer.nsecsElapsed()) / 1e6);
+                    moved.Paint(view, target);
                 }
-                worstMoved = std::max(worstMoved, Median(moved));
+                worstMoved = std::max(worstMoved, Median(moved.Wall));
                 std::printf("%-11s %-37s %s %6.2f (%5.2f) ms, worst %6.2f\n", "", "",
-                            zoom ? "zoomed  " : "scrolled", Median(moved), Median(movedCpu),
-                            *std::max_element(moved.begin(), moved.end()));
+                            zoom ? "zoomed  " : "scrolled", Median(moved.Wall),
+                            Median(moved.Cpu), moved.Worst());
             }
         }
     }
