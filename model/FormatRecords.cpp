@@ -7,45 +7,71 @@
 uint32_t TFormatData::Intern(std::string_view rec) {
     if (rec.empty()) return 0;
     if (index_.empty() && Records.size() > 1) Reindex();
-    if (const auto found = index_.find(rec); found != index_.end()) return found->second;
-    const auto id = static_cast<uint32_t>(Records.size());
-    Records.emplace_back(rec);
-    index_.emplace(std::string(rec), id);
+    // Entries mostly share a few records: the two found last are compared before any hashing.
+    for (int k = 0; k < 2; ++k) {
+        const uint32_t id = recent_[k];
+        if (id != 0 && id < Records.size() && Records[id] == rec) {
+            recent_[1 - k] = recent_[0] == id ? recent_[1] : recent_[0];
+            recent_[0] = id;
+            return id;
+        }
+    }
+    uint32_t id;
+    if (const auto found = index_.find(rec); found != index_.end()) {
+        id = found->second;
+    } else {
+        id = static_cast<uint32_t>(Records.size());
+        Records.emplace_back(rec);
+        index_.emplace(std::string(rec), id);
+    }
+    recent_[1] = recent_[0];
+    recent_[0] = id;
     return id;
 }
 
 void TFormatData::Reindex() {
     index_.clear();
+    recent_[0] = recent_[1] = 0;
     if (Records.empty()) Records.emplace_back();
     for (std::size_t k = 1; k < Records.size(); ++k)
         index_.emplace(Records[k], static_cast<uint32_t>(k));
+}
+
+SubtitleError LineTooLong(int number) {
+    return SubtitleError("Line " + std::to_string(number) + " is longer than " +
+                         std::to_string(kLongestLine >> 20) + " MB: this is not a subtitle file.");
 }
 
 bool TRawLines::Next(std::string_view& line, std::string_view& eol) {
     if (pos_ >= text_.size()) return false;
     const char* begin = text_.data() + pos_;
     const std::size_t left = text_.size() - pos_;
-    std::size_t n = 0;
-    // A line feed is found word by word by memchr; a lone carriage return ends a line too.
+    // A line feed is found word by word by memchr; a lone carriage return ends a line too, but
+    // most texts hold none, and there a line ends at its line feed alone.
     const void* nl = std::memchr(begin, '\n', left);
-    const std::size_t lf = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin) : left;
-    const void* cr = std::memchr(begin, '\r', lf);
-    n = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lf;
+    const std::size_t lf =
+        nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin) : left;
+    std::size_t n = lf;
     std::size_t endLength = 0;
-    if (n < left) {
-        endLength = begin[n] == '\r' && n + 1 < left && begin[n + 1] == '\n' ? 2 : 1;
+    if (loneCr_) {
+        const void* cr = std::memchr(begin, '\r', lf);
+        if (cr) n = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+        if (n < left) endLength = begin[n] == '\r' && n + 1 < left && begin[n + 1] == '\n' ? 2 : 1;
+    } else if (nl) {
+        endLength = 1;
+        if (n > 0 && begin[n - 1] == '\r') {
+            --n;
+            endLength = 2;
+        }
     }
     ++number_;
-    if (n > kLongestLine)
-        throw SubtitleError("Line " + std::to_string(number_) + " is longer than " +
-                            std::to_string(kLongestLine >> 20) +
-                            " MB: this is not a subtitle file.");
+    if (n > kLongestLine) throw LineTooLong(number_);
     line = std::string_view(begin, n);
     eol = std::string_view(begin + n, endLength);
     pos_ += n + endLength;
     // The pages read long ago go back now and then: a reader looks back a few lines at most.
     if (pos_ - released_ >= (std::size_t{1} << 22)) {
-        source_->ReleaseBefore(pos_);
+        source_->ReleaseBefore(pos_, from_);
         released_ = pos_;
     }
     return true;
@@ -101,15 +127,23 @@ bool ReadDigits(std::string_view text, int64_t& value) {
 }
 
 void AppendPlain(std::string& rec, std::string_view part) {
+    // Most parts are a few bytes of a field: a look at each beats a call to search them.
+    std::size_t mark = 0;
+    while (mark < part.size() && part[mark] != record::kMark)
+        ++mark;
+    if (mark == part.size()) {
+        rec.append(part);
+        return;
+    }
     for (;;) {
-        const std::size_t mark = part.find(record::kMark);
+        rec.append(part.substr(0, mark + 1));
+        rec += record::kMark;
+        part.remove_prefix(mark + 1);
+        mark = part.find(record::kMark);
         if (mark == std::string_view::npos) {
             rec.append(part);
             return;
         }
-        rec.append(part.substr(0, mark + 1));
-        rec += record::kMark;
-        part.remove_prefix(mark + 1);
     }
 }
 
@@ -153,7 +187,8 @@ void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormat
         return;
     }
     format.TextIn(raw, codePage, held);
-    std::string back;
+    thread_local std::string back; // one for every text read: its memory kept
+    back.clear();
     format.TextOut(held, data, codePage, back);
     if (back == raw)
         AppendMark(rec, mark);

@@ -194,6 +194,114 @@ TEST(FormatsRead, BadLinesAreKeptAndCounted) {
                           "00:03.000 --> 100:00:00.000\nB\n\n00:05.000 --> 00:06.000\nchanged\n");
 }
 
+// Lowers the size above which a text is read in two halves at once, for one test.
+class SplitAbove {
+public:
+    explicit SplitAbove(std::size_t bytes) : old_(SplitReadingAbove()) {
+        SplitReadingAbove() = bytes;
+    }
+    ~SplitAbove() { SplitReadingAbove() = old_; }
+
+private:
+    std::size_t old_;
+};
+
+// Everything a reading gives: the entries with their records, head, tail, bad lines.
+void ExpectSameDocument(const SubTitle& a, const SubTitle& b, const std::string& what) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(a.Count(), b.Count());
+    for (int k = 0; k < a.Count(); ++k) {
+        const PerTitle &x = *a.Item(k), &y = *b.Item(k);
+        ASSERT_EQ(std::tie(x.Start, x.End, x.Text, x.Fields),
+                  std::tie(y.Start, y.End, y.Text, y.Fields))
+            << "entry " << k;
+    }
+    const TFormatData &x = a.FormatData(), &y = b.FormatData();
+    EXPECT_EQ(x.Records, y.Records);
+    EXPECT_EQ(x.Head, y.Head);
+    EXPECT_EQ(x.Tail, y.Tail);
+    EXPECT_EQ(x.EventFields, y.EventFields);
+    EXPECT_EQ(x.HourDigits, y.HourDigits);
+    EXPECT_EQ(x.NeedEvents, y.NeedEvents);
+    EXPECT_EQ(a.BadLine(), b.BadLine());
+    EXPECT_EQ(a.BadLines(), b.BadLines());
+    EXPECT_EQ(a.FormatIndex(), b.FormatIndex());
+}
+
+// A file read in two halves on two threads is the document one reading makes of it, wherever
+// the halves meet: every kind of line that belongs to no entry, or changes how the lines after
+// it are read, is moved across the whole file, with a bad line in each half besides.
+TEST(FormatsRead, TwoHalvesReadAsOne) {
+    std::vector<std::string> events;
+    for (int k = 0; k < 24; ++k) {
+        const std::string t = "0:00:" + std::to_string(10 + k) + ".00";
+        std::string line =
+            "Dialogue: 0," + t + "," + t + ",Default,,0,0,0,,line " + std::to_string(k);
+        if (k % 5 == 1) line = "Comment: 1," + t + "," + t + ",Sign,Bob,0,0,0,,note|bar";
+        if (k % 7 == 2) line = "Dialogue: 0,0:00:05.5," + t + ",Default,,0,0,0,,raw \\n break";
+        if (k % 6 == 3)
+            line = "Dialogue: 0," + t + "," + t + ",Default,\x01,0,0,0,,{\\i1}a{\\i0}\\Nb";
+        events.push_back(line);
+    }
+    const std::string goodThird = events[3];
+    events[20] = "Dialogue: 0,0:00:99.00,bad,Default,,0,0,0,,second half";
+    const std::vector<std::vector<std::string>> blocks{
+        {},
+        {"Dialogue: no fields", "; a comment", ""},
+        {"[Fonts]", "Dialogue: 0,0:00:09.00,0:00:09.50,Default,,0,0,0,,not an entry", "",
+         "[Events]"},
+        {"[V4 Styles]", "Style: x", "[Events]", "Format: Start, End, Text"},
+        {"[Aegisub Extradata]", "Data: 1"}, // the events end there, and their bad lines
+    };
+    const std::string head = "[Script Info]\r\nScriptType: v4.00+\r\n\r\n[Events]\r\n"
+                             "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, "
+                             "Effect, Text\r\n";
+    for (const bool badFirst : {true, false})
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            // The first bad line in the first half, or (the number counted on) in the second.
+            events[3] = badFirst ? "Dialogue: broken first half" : goodThird;
+            for (std::size_t at = 1; at < events.size(); ++at) {
+                std::string file = head;
+                for (std::size_t k = 0; k < events.size(); ++k) {
+                    if (k == at)
+                        for (const std::string& line : blocks[b])
+                            file += line + "\r\n";
+                    file += events[k] + (k + 1 < events.size() ? "\r\n" : "");
+                }
+                SubTitle one = [&] {
+                    const SplitAbove never(std::size_t(-1));
+                    return Doc(file, "a.ass");
+                }();
+                const SplitAbove always(0);
+                const SubTitle two = Doc(file, "a.ass");
+                ExpectSameDocument(one, two,
+                                   "block " + std::to_string(b) + " before event " +
+                                       std::to_string(at) + (badFirst ? ", bad first" : ""));
+                EXPECT_EQ(Written(two), file);
+                if (b != 4) EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 1));
+            }
+        }
+}
+
+// A line too long in the second half is told with its number in the whole file.
+TEST(FormatsRead, TwoHalvesTellALongLineByItsNumber) {
+    std::string file = kAssHead;
+    for (int k = 0; k < 20; ++k)
+        file += "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,," +
+                std::string(std::size_t(1) << 20, 'a') + "\r\n";
+    file += "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,," + std::string(kLongestLine, 'b') +
+            "\r\n";
+    for (const std::size_t split : {std::size_t(-1), std::size_t(0)}) {
+        const SplitAbove above(split);
+        try {
+            Doc(file, "a.ass");
+            ADD_FAILURE() << "read";
+        } catch (const SubtitleError& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, 8), "Line 26 ");
+        }
+    }
+}
+
 TEST(FormatsWrite, ChangedEntriesKeepTheirFields) {
     SubTitle doc = Doc(kAss, "a.ass");
     // The edit window's change: new times and text, the other fields stay.
