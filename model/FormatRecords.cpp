@@ -2,7 +2,10 @@
 
 #include "TimeFormat.h"
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
+#include <future>
 
 uint32_t TFormatData::Intern(std::string_view rec) {
     if (rec.empty()) return 0;
@@ -196,43 +199,20 @@ void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormat
         AppendRaw(rec, record::kRawText, raw);
 }
 
-bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
-                  int32_t offset, int numberBase, const TRecordFormat& format,
-                  std::string_view defaultRecord, std::string_view beforeFirst) {
-    if (!WritableRange(doc, first, last)) return false;
-    const TFormatData& data = doc.FormatData();
-    const int codePage = doc.CodePage();
-    std::string buffer;
-    buffer.reserve(1 << 16);
-    buffer += data.Head;
-    char lastFlushed = '\n'; // the last byte already handed to the stream
-    // Whether what was written so far ends a line: a record begins one.
-    auto atLineStart = [&] {
-        const char c = buffer.empty() ? lastFlushed : buffer.back();
-        return c == '\n' || c == '\r';
-    };
-    auto flush = [&] {
-        if (buffer.empty()) return true;
-        lastFlushed = buffer.back();
-        const bool ok = Put(out, buffer);
-        buffer.clear();
-        return ok;
-    };
-    bool firstWritten = true;
-    int64_t number = numberBase;
-    std::string text;
-    for (int k = first; k <= last; ++k) {
-        const PerTitle& e = *doc.Item(k);
-        if (skipBlank && IsBlankText(e.Text, codePage)) continue;
-        ++number;
-        if (firstWritten) {
-            if (!beforeFirst.empty()) {
-                if (!atLineStart()) buffer += data.Eol;
-                buffer += beforeFirst;
-            }
-            firstWritten = false;
-        }
-        if (!atLineStart()) buffer += data.Eol;
+namespace {
+
+// Appends one entry as its record makes it, the line end the text before it lacks included.
+struct EntryWriter {
+    const SubTitle& doc;
+    const TFormatData& data;
+    const TRecordFormat& format;
+    std::string_view defaultRecord;
+    int codePage;
+    int32_t offset;
+    std::string text; // scratch
+
+    void Write(const PerTitle& e, int64_t number, bool atLineStart, std::string& buffer) {
+        if (!atLineStart) buffer += data.Eol;
         std::string_view rec = doc.Record(e.Fields);
         if (rec.empty()) rec = defaultRecord;
         const int32_t start = AddMs(offset, e.Start);
@@ -296,7 +276,103 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
                 break;
             }
         }
+    }
+};
+
+bool EndsLine(char c) {
+    return c == '\n' || c == '\r';
+}
+
+} // namespace
+
+std::size_t& SplitWritingAbove() {
+    static std::size_t entries = std::size_t{1} << 16;
+    return entries;
+}
+
+bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
+                  int32_t offset, int numberBase, const TRecordFormat& format,
+                  std::string_view defaultRecord, std::string_view beforeFirst) {
+    if (!WritableRange(doc, first, last)) return false;
+    const TFormatData& data = doc.FormatData();
+    const int codePage = doc.CodePage();
+    EntryWriter writer{doc, data, format, defaultRecord, codePage, offset, {}};
+    std::string buffer;
+    buffer.reserve(1 << 16);
+    buffer += data.Head;
+    char lastFlushed = '\n'; // the last byte already handed to the stream
+    // Whether what was written so far ends a line: a record begins one.
+    auto atLineStart = [&] { return EndsLine(buffer.empty() ? lastFlushed : buffer.back()); };
+    auto flush = [&] {
+        if (buffer.empty()) return true;
+        lastFlushed = buffer.back();
+        const bool ok = Put(out, buffer);
+        buffer.clear();
+        return ok;
+    };
+    bool firstWritten = true;
+    int64_t number = numberBase;
+    int k = first;
+    for (; k <= last; ++k) {
+        const PerTitle& e = *doc.Item(k);
+        if (skipBlank && IsBlankText(e.Text, codePage)) continue;
+        ++number;
+        if (firstWritten) {
+            if (!beforeFirst.empty()) {
+                if (!atLineStart()) buffer += data.Eol;
+                buffer += beforeFirst;
+            }
+            firstWritten = false;
+        }
+        writer.Write(e, number, atLineStart(), buffer);
         if (buffer.size() >= (1 << 16) && !flush()) return false;
+        // Many entries written in full: the rest in chunks, made two at a time on other
+        // threads and handed to the stream in order.
+        if (!skipBlank && k == first &&
+            static_cast<std::size_t>(last - first) >= SplitWritingAbove()) {
+            ++k;
+            break;
+        }
+    }
+    if (k <= last) {
+        // Whether the entry before a chunk leaves the text at a line's start: its own bytes
+        // say so, and an entry that writes none leaves it there (or puts a line end first).
+        auto makeChunk = [&doc, &data, &format, defaultRecord, codePage, offset, first,
+                          numberBase](int from, int to) {
+            EntryWriter w{doc, data, format, defaultRecord, codePage, offset, {}};
+            std::string before;
+            w.Write(*doc.Item(from - 1), numberBase + (from - 1 - first) + 1, true, before);
+            bool lineStart = before.empty() || EndsLine(before.back());
+            std::string chunk;
+            chunk.reserve(static_cast<std::size_t>(to - from + 1) * 128);
+            for (int j = from; j <= to; ++j) {
+                w.Write(*doc.Item(j), numberBase + (j - first) + 1, lineStart, chunk);
+                lineStart = true; // a record begins a line: only the first may need a line end
+                if (!chunk.empty()) lineStart = EndsLine(chunk.back());
+            }
+            return chunk;
+        };
+        if (!flush()) return false;
+        // Chunks of 16,384 entries (smaller under a lowered threshold, so that tests meet
+        // their edges).
+        const int chunkEntries =
+            static_cast<int>(std::clamp<std::size_t>(SplitWritingAbove() / 4, 1, 1 << 14));
+        std::deque<std::future<std::string>> ahead;
+        int next = k;
+        for (;;) {
+            while (ahead.size() < 2 && next <= last) {
+                const int to = std::min(last, next + chunkEntries - 1);
+                ahead.push_back(std::async(std::launch::async, makeChunk, next, to));
+                next = to + 1;
+            }
+            if (ahead.empty()) break;
+            std::string chunk = ahead.front().get();
+            ahead.pop_front();
+            if (!chunk.empty()) {
+                lastFlushed = chunk.back();
+                if (!Put(out, chunk)) return false;
+            }
+        }
     }
     if (!data.Tail.empty() && !atLineStart() && !firstWritten) buffer += data.Eol;
     buffer += data.Tail;

@@ -129,5 +129,9 @@ bool ReadDigits(std::string_view text, int64_t& value);
 // threads. Tests lower it to read small files so.
 std::size_t& SplitReadingAbove();
 
+// Writes of more than this many entries (all of them, none left out as blank) make the rest
+// after the first in chunks on two other threads. Tests lower it.
+std::size_t& SplitWritingAbove();
+
 // ASS/SSA: the record is that of a Comment line, which no player shows.
 bool IsAssComment(std::string_view rec);

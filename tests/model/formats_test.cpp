@@ -302,6 +302,57 @@ TEST(FormatsRead, TwoHalvesTellALongLineByItsNumber) {
     }
 }
 
+// Writing the entries in chunks on other threads gives the bytes one writing gives, at every
+// chunk's edge (chunks of one entry): cue numbers, times kept as read, texts, entries added after
+// a last line without a line end, stretches and moved times.
+TEST(FormatsWrite, ChunksWriteAsOne) {
+    std::string ass = kAssHead, vtt = "WEBVTT\n\n";
+    for (int k = 0; k < 20; ++k) {
+        const std::string t = "0:00:" + std::to_string(10 + k);
+        ass += k % 4 == 1 ? "Dialogue: 0," + t + ".5," + t + ".00,Sign,,0,0,0,,raw \\n "
+                          : "Comment: 0," + t + ".00," + t + ".50,Default,,0,0,0,,{\\i1}x\\Ny";
+        ass += std::to_string(k) + (k < 19 ? "\r\n" : "");
+        vtt += (k % 5 == 2 ? "cue-" : "") + std::to_string(k + 1) +
+               "\n00:00:" + std::to_string(10 + k) + ".000 --> 00:00:" + std::to_string(10 + k) +
+               ".500" + (k % 3 ? " align:start" : "") + "\n" +
+               (k % 6 == 4 ? "" : "text " + std::to_string(k) + "\nline|two\n") +
+               (k < 19 ? "\n" : "");
+    }
+    for (const auto& [file, name] : {std::pair{ass, "a.ass"}, std::pair{vtt, "a.vtt"}}) {
+        SubTitle doc = Doc(file, name);
+        ASSERT_EQ(doc.Count(), 20) << name;
+        for (const bool changed : {false, true}) {
+            if (changed) {
+                Apply(doc,
+                      InsertChange(doc, doc.Count(),
+                                   {PerTitle(40000, 41000, ""), PerTitle(42000, 43000, "new")}));
+                Apply(doc, InsertChange(doc, 3, {PerTitle(13500, 13600, "between")}));
+                Apply(doc, SetEntryChange(doc, 6, PerTitle(16000, 16400, "changed|two")));
+            }
+            for (const auto& [first, last, offset, base] :
+                 {std::tuple{0, doc.Count() - 1, 0, 0}, std::tuple{2, doc.Count() - 3, 1500, 7}}) {
+                auto write = [&, first = first, last = last, offset = offset, base = base] {
+                    std::ostringstream out;
+                    EXPECT_TRUE(doc.FormatIndex() == FormatWebVTT
+                                    ? WriteWebVtt(doc, out, first, false, offset, base, last)
+                                    : WriteAss(doc, out, first, false, offset, last));
+                    return out.str();
+                };
+                std::string one;
+                {
+                    const std::size_t old = SplitWritingAbove();
+                    SplitWritingAbove() = std::size_t(-1);
+                    one = write();
+                    SplitWritingAbove() = 0;
+                    EXPECT_EQ(write(), one) << name << (changed ? " changed" : "") << " " << first;
+                    SplitWritingAbove() = old;
+                }
+                if (!changed && first == 0) EXPECT_EQ(one, file) << name;
+            }
+        }
+    }
+}
+
 TEST(FormatsWrite, ChangedEntriesKeepTheirFields) {
     SubTitle doc = Doc(kAss, "a.ass");
     // The edit window's change: new times and text, the other fields stay.
