@@ -34,21 +34,24 @@ void WriteAssTime(const TFormatData& data, int32_t ms, std::string& out) {
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
+// H:MM:SS.cc or HH:MM:SS.cc, every digit in its place: nearly every time of a file, read at once.
+bool PlainTime(std::string_view t) {
+    if (t.size() != 10 && t.size() != 11) return false;
+    const char* p = t.data() + t.size() - 10;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return p[1] == ':' && p[4] == ':' && p[7] == '.' && digit(p[0]) && digit(p[2]) &&
+           digit(p[3]) && digit(p[5]) && digit(p[6]) && digit(p[8]) && digit(p[9]) &&
+           (t.size() == 10 || digit(t[0]));
+}
+
 // H:MM:SS.cc with spaces around; one or two digits of hundredths as the other programs read
 // them, three as milliseconds. Hours past 99 are refused.
 std::optional<int32_t> ReadAssTime(std::string_view text) {
-    // Nearly every time is written H:MM:SS.cc: read at once.
-    if (text.size() == 10 && text[1] == ':' && text[4] == ':' && text[7] == '.') {
-        int d[7];
-        static constexpr int at[7] = {0, 2, 3, 5, 6, 8, 9};
-        bool digits = true;
-        for (int k = 0; k < 7; ++k) {
-            d[k] = text[static_cast<std::size_t>(at[k])] - '0';
-            digits &= d[k] >= 0 && d[k] <= 9;
-        }
-        if (digits)
-            return d[0] * 3600000 + (d[1] * 10 + d[2]) * 60000 + (d[3] * 10 + d[4]) * 1000 +
-                   (d[5] * 10 + d[6]) * 10;
+    if (PlainTime(text)) {
+        const char* p = text.data() + text.size() - 10; // at the hour's last digit
+        const int h = (text.size() == 11 ? (text[0] - '0') * 10 : 0) + (p[0] - '0');
+        auto two = [p](int at) { return (p[at] - '0') * 10 + (p[at + 1] - '0'); };
+        return h * 3600000 + two(2) * 60000 + two(5) * 1000 + two(8) * 10;
     }
     const std::string_view t = TrimText(text);
     const std::size_t c1 = t.find(':');
@@ -63,6 +66,15 @@ std::optional<int32_t> ReadAssTime(std::string_view text) {
         return std::nullopt;
     const int64_t ms = ff.size() == 3 ? f : f * 10;
     return static_cast<int32_t>(h * 3600000 + m * 60000 + s * 1000 + ms);
+}
+
+// Whether WriteAssTime gives back this time read at once by ReadAssTime, without writing it.
+bool WrittenAsRead(const TFormatData& data, std::string_view raw) {
+    if (!PlainTime(raw)) return false;
+    const char* p = raw.data() + raw.size() - 10;
+    const bool hourAsWritten =
+        raw.size() == 10 ? data.HourDigits < 2 : raw[0] != '0' || data.HourDigits >= 2;
+    return hourAsWritten && p[2] < '6' && p[5] < '6';
 }
 
 std::size_t Step(int codePage, std::string_view text, std::size_t i) {
@@ -175,7 +187,10 @@ bool ReadEvent(std::string_view line, std::string_view eol, const EventLayout& l
                 data.HourDigits = v.find(':') >= 2 ? 2 : 1;
             }
             (k == startAt ? start : end) = t;
-            AppendTimeMark(rec, kAss, data, value, *t, k == startAt);
+            if (WrittenAsRead(data, value))
+                AppendMark(rec, k == startAt ? record::kStart : record::kEnd);
+            else
+                AppendTimeMark(rec, kAss, data, value, *t, k == startAt);
         } else {
             AppendPlain(rec, value);
         }

@@ -353,6 +353,30 @@ TEST(FormatsWrite, ChunksWriteAsOne) {
     }
 }
 
+// ASS times come back as the file wrote them, whether the reader could take them as the writer
+// writes them or had to keep them as read; an entry moved gets its time written anew.
+TEST(FormatsWrite, AssTimesComeBackAsWritten) {
+    const std::vector<std::pair<std::string, int32_t>> times{
+        {"0:00:01.00", 1000},     {"00:00:01.00", 1000},  {"10:00:01.00", 36001000},
+        {"0:60:01.00", 3601000},  {"0:00:60.00", 60000},  {"9:59:59.99", 35999990},
+        {"05:00:00.00", 18000000}, {"0:00:01.5", 1050},   {"1:02:03.456", 3723456},
+        {" 0:00:01.00", 1000},    {"00:0:01.35", 1350},   {"98:59:59.99", 356399990}};
+    for (const std::string firstHour : {"0", "00"}) {
+        for (const auto& [time, ms] : times) {
+            const std::string file = kAssHead + "Dialogue: 0," + firstHour + ":00:00.00," +
+                                     firstHour + ":00:00.50,D,,0,0,0,,a\r\nDialogue: 0," + time +
+                                     "," + time + ",D,,0,0,0,,b\r\n";
+            SubTitle doc = Doc(file, "a.ass");
+            ASSERT_EQ(doc.Count(), 2) << time;
+            EXPECT_EQ(doc.Item(1)->Start, ms) << time;
+            EXPECT_EQ(Written(doc), file) << time;
+            Apply(doc, ShiftChange(doc, 1, 1, 10));
+            const std::string moved = Written(doc);
+            EXPECT_EQ(moved.find(time + ","), std::string::npos) << time;
+        }
+    }
+}
+
 TEST(FormatsWrite, ChangedEntriesKeepTheirFields) {
     SubTitle doc = Doc(kAss, "a.ass");
     // The edit window's change: new times and text, the other fields stay.
