@@ -336,8 +336,10 @@ void Join(AssReader& whole, AssReader& part, int firstLines) {
 }
 
 // Reads the rest of the lines after the first entry: the second half beside the first on
-// another thread when there is much of it, one reading otherwise.
-void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader) {
+// another thread when there is much of it, one reading otherwise. With utf8, each thread checks
+// whether its stretch is valid UTF-8 before it reads it, and the answer for the whole text goes
+// there.
+void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader, bool* utf8) {
     const std::string_view text = source.Text();
     const std::size_t from = lines.Position();
     std::size_t split = text.size();
@@ -347,6 +349,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader) {
         if (nl != std::string_view::npos) split = nl + 1;
     }
     if (split >= text.size()) {
+        if (utf8) *utf8 = IsValidUtf8(text);
         reader.Read(lines, false);
         return;
     }
@@ -364,9 +367,11 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader) {
     const AssReader::State start = reader.Now();
     std::exception_ptr failed;
     int tooLong = 0; // the line of the stretch, from its start
+    bool secondUtf8 = true;
     std::thread beside([&] {
         TRawLines second(source, split, text.size(), 0);
         try {
+            if (utf8) secondUtf8 = IsValidUtf8(text.substr(split));
             part.Read(second, false);
         } catch (const SubtitleError&) {
             tooLong = second.Number();
@@ -376,6 +381,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader) {
     });
     TRawLines first(source, from, split, lines.Number());
     try {
+        if (utf8) *utf8 = IsValidUtf8(text.substr(0, split));
         reader.Read(first, false);
     } catch (...) {
         beside.join();
@@ -383,6 +389,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader) {
     }
     beside.join();
     if (failed) std::rethrow_exception(failed);
+    if (utf8) *utf8 = *utf8 && secondUtf8;
     if (reader.Now() != start) {
         // A section or Format line in the first half changed how the second reads: read it
         // again behind the first.
@@ -396,7 +403,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader) {
 
 // One reading of the whole text in the code page given.
 std::vector<PerTitle> ReadAss(const TextSource& source, int codePage, TFormatData& data,
-                              bool& ssa) {
+                              bool& ssa, bool* utf8) {
     TRawLines lines(source);
     data = TFormatData();
     AssReader reader(&data, codePage, ssa);
@@ -414,7 +421,10 @@ std::vector<PerTitle> ReadAss(const TextSource& source, int codePage, TFormatDat
 
     // Up to the first entry in one reading: it decides how hours are written.
     reader.Take(lines, line, eol);
-    if (reader.Read(lines, true)) ReadRest(source, lines, reader);
+    if (reader.Read(lines, true))
+        ReadRest(source, lines, reader, utf8);
+    else if (utf8)
+        *utf8 = IsValidUtf8(source.Text());
 
     std::string& pending = reader.pending;
     if (!reader.entries.empty()) {
@@ -438,15 +448,20 @@ std::size_t& SplitReadingAbove() {
 }
 
 std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool& ssa) {
-    // While a big file's UTF-8 check still runs, the text is read as UTF-8: for every page in
-    // which an ASCII byte is a character of its own the reading is the same. Another page,
-    // found at the end, reads the text again.
-    const int known = source.CodePageIfKnown();
+    // A big file's UTF-8 check, when still to come, is made by the reading threads, each over
+    // the stretch it reads; till then the text is read as UTF-8: for every page in which an
+    // ASCII byte is a character of its own the reading is the same. Another page, found at the
+    // end, reads the text again.
+    const bool check = source.Utf8CheckPending();
+    const int known = check ? 0 : source.CodePage();
     const bool entrySsa = ssa;
-    std::vector<PerTitle> entries = ReadAss(source, known ? known : kCodePageUtf8, data, ssa);
+    bool utf8 = true;
+    std::vector<PerTitle> entries =
+        ReadAss(source, known ? known : kCodePageUtf8, data, ssa, check ? &utf8 : nullptr);
+    if (check) source.TakeUtf8Check(utf8);
     if (!known && !AsciiSafe(source.CodePage())) {
         ssa = entrySsa;
-        entries = ReadAss(source, source.CodePage(), data, ssa);
+        entries = ReadAss(source, source.CodePage(), data, ssa, nullptr);
     }
     return entries;
 }

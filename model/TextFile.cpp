@@ -12,6 +12,7 @@
 #include <ostream>
 #include <sstream>
 #include <streambuf>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -353,8 +354,26 @@ void TextSource::Prepare(LegacyPage legacy) {
         text = storage_->bytes;
     }
     // One pass finds what the line rules need: the line ends, a NUL, the Ctrl-Z that ends a
-    // text file (nothing after it is read).
-    const TextScan scan = ScanText(text);
+    // text file (nothing after it is read); over a big text in two halves at once.
+    TextScan scan;
+    const std::size_t half = text.size() < kParallelCheck ? std::string_view::npos
+                                                         : text.find('\n', text.size() / 2);
+    if (half == std::string_view::npos) {
+        scan = ScanText(text);
+    } else {
+        // Right after a line feed: no carriage return before a line feed lies across.
+        TextScan second;
+        std::thread beside([&] { second = ScanText(text.substr(half + 1)); });
+        scan = ScanText(text.substr(0, half + 1));
+        beside.join();
+        if (scan.ctrlZ == std::string_view::npos) {
+            scan.ends.cr += second.ends.cr;
+            scan.ends.lf += second.ends.lf;
+            scan.crlf += second.crlf;
+            scan.nul |= second.nul;
+            if (second.ctrlZ != std::string_view::npos) scan.ctrlZ = half + 1 + second.ctrlZ;
+        }
+    }
     text = text.substr(0, scan.ctrlZ);
     if (codePage_ == 0 && legacy.chosen && IsSupportedCodePage(legacy.fallback))
         codePage_ = legacy.fallback;
@@ -370,10 +389,14 @@ void TextSource::Prepare(LegacyPage legacy) {
             // found at once, its one scan costing less than a thread beside the reader.
             std::string_view head = text.substr(0, kHeadCheck);
             head = head.substr(0, head.rfind('\n') + 1); // a line end is never inside a character
-            if (!IsValidUtf8(head))
+            if (!IsValidUtf8(head)) {
                 codePage_ = DetectLegacyCodePage(text, legacy);
-            else
-                codePageCheck_ = std::async(std::launch::async, find);
+            } else {
+                // The check waits for the reader: beside it (CheckCodePageBeside), or in its
+                // own threads as it reads (TakeUtf8Check).
+                checkPending_ = true;
+                legacy_ = legacy;
+            }
         }
     }
     text_ = text;
@@ -409,15 +432,31 @@ inline const char* FindNewline(const char* p, std::size_t n) {
 } // namespace
 
 int TextSource::CodePage() const {
+    if (checkPending_) TakeUtf8Check(IsValidUtf8(text_));
     if (codePageCheck_.valid()) codePage_ = codePageCheck_.get();
     return codePage_;
 }
 
 int TextSource::CodePageIfKnown() const {
+    if (checkPending_) return 0;
     if (codePageCheck_.valid() &&
         codePageCheck_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return 0;
     return CodePage();
+}
+
+void TextSource::CheckCodePageBeside() const {
+    if (!checkPending_) return;
+    checkPending_ = false;
+    codePageCheck_ = std::async(std::launch::async, [text = text_, legacy = legacy_] {
+        return IsValidUtf8(text) ? kCodePageUtf8 : DetectLegacyCodePage(text, legacy);
+    });
+}
+
+void TextSource::TakeUtf8Check(bool valid) const {
+    if (!checkPending_) return;
+    checkPending_ = false;
+    codePage_ = valid ? kCodePageUtf8 : DetectLegacyCodePage(text_, legacy_);
 }
 
 bool TextSource::Cursor::Next(std::string_view& line) {

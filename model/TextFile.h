@@ -57,8 +57,16 @@ public:
     // UTF-8 (65001) for files with a byte-order mark and valid UTF-8, else the legacy code page
     // detected for this text (DetectLegacyCodePage).
     int CodePage() const;
-    // The same when it is known already; 0 while a big file's check still runs beside.
+    // The same when it is known already; 0 while a big file's check is still to come.
     int CodePageIfKnown() const;
+    // A big file whose first lines are UTF-8 has its whole text checked only when the reader
+    // asks: CodePage() checks it then and there; this starts the check on a thread beside the
+    // reader, which needs the answer only at its end.
+    void CheckCodePageBeside() const;
+    // Whether that check is still to come, for a reader that checks the text itself as it reads
+    // and gives the answer (valid UTF-8 or not) with TakeUtf8Check.
+    bool Utf8CheckPending() const { return checkPending_; }
+    void TakeUtf8Check(bool valid) const;
     // The text after the byte-order mark and the Ctrl-Z cut (UTF-16 already as UTF-8).
     std::string_view Text() const { return text_; }
     // At least as many as the lines the cursor will hand out.
@@ -107,6 +115,8 @@ private:
     // A big file's UTF-8 check, and the detection of its legacy page when it fails, run beside
     // the reader, which needs the answer only at the end.
     mutable std::future<int> codePageCheck_;
+    mutable bool checkPending_ = false;
+    LegacyPage legacy_;
 };
 
 LineEndCount CountLineEnds(std::string_view text);

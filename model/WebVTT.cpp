@@ -151,8 +151,9 @@ void AppendLine(std::string& to, const Line& line) {
 
 } // namespace
 
-std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
-    const int codePage = source.CodePage();
+namespace {
+
+std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormatData& data) {
     TRawLines lines(source);
     std::vector<PerTitle> entries;
     entries.reserve(source.LineBound() / 3 + 1);
@@ -277,6 +278,19 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
     } else {
         data.Tail = std::move(pending);
     }
+    return entries;
+}
+
+} // namespace
+
+std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
+    // While a big file's UTF-8 check still runs beside, the text is read as UTF-8: for every page
+    // in which an ASCII byte is a character of its own the reading is the same. Another page,
+    // found at the end, reads the text again.
+    const int known = source.CodePageIfKnown();
+    std::vector<PerTitle> entries = ReadWebVtt(source, known ? known : kCodePageUtf8, data);
+    if (!known && !AsciiSafe(source.CodePage()))
+        entries = ReadWebVtt(source, source.CodePage(), data);
     return entries;
 }
 

@@ -283,6 +283,31 @@ TEST(FormatsRead, TwoHalvesReadAsOne) {
         }
 }
 
+// A big file that starts as UTF-8 and turns out a legacy page further on (read as UTF-8 while
+// its check was still to come) is read in its page: a Big5 character whose second byte is "\"
+// escapes nothing, and one whose second byte is "|" joins no lines.
+TEST(FormatsRead, BigFilesTakeThePageFoundAtTheEnd) {
+    // 功|個人\N功夫不負有心人 in Big5 (as in ass_big5_trail_bytes.ass).
+    const std::string big5 = "\xA5|\xAD\xD3\xA4H\\N\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H";
+    for (const bool vtt : {false, true}) {
+        std::string file = vtt ? "WEBVTT\n\n" : kAssHead;
+        for (int k = 0; file.size() < (std::size_t{6} << 20); ++k) {
+            const std::string text = k < 2000 ? "plain text " + std::to_string(k) : big5;
+            file += vtt ? "00:00:01.000 --> 00:00:02.000\n" + text + "\n\n"
+                        : "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," + text + "\r\n";
+        }
+        const std::string name = vtt ? "a.vtt" : "a.ass";
+        const SubTitle doc = SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(), kCodePageGbk);
+        const SubTitle forced = SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(),
+                                                    LegacyPage::Forced(kCodePageBig5));
+        EXPECT_EQ(doc.CodePage(), kCodePageBig5) << name;
+        ExpectSameDocument(doc, forced, name);
+        EXPECT_EQ(doc.Item(doc.Count() - 1)->Text,
+                  vtt ? big5 : "\xA5|\xAD\xD3\xA4H|\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H");
+        EXPECT_EQ(Written(doc), file);
+    }
+}
+
 // A line too long in the second half is told with its number in the whole file.
 TEST(FormatsRead, TwoHalvesTellALongLineByItsNumber) {
     std::string file = kAssHead;
