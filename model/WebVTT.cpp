@@ -31,9 +31,33 @@ void WriteVttTime(const TFormatData& data, int32_t ms, std::string& out) {
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
+// HH:MM:SS.mmm or MM:SS.mmm, every digit in its place: nearly every time of a file, read at once.
+bool PlainVttTime(std::string_view t) {
+    if (t.size() != 12 && t.size() != 9) return false;
+    const char* p = t.data() + t.size() - 9; // at the minutes
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return p[2] == ':' && p[5] == '.' && digit(p[0]) && digit(p[1]) && digit(p[3]) &&
+           digit(p[4]) && digit(p[6]) && digit(p[7]) && digit(p[8]) &&
+           (t.size() == 9 || (t[2] == ':' && digit(t[0]) && digit(t[1])));
+}
+
+// Whether WriteVttTime gives back a plain time as it stands, without writing it.
+bool WrittenAsRead(const TFormatData& data, std::string_view t) {
+    if (!PlainVttTime(t) || t[t.size() - 9] > '5' || t[t.size() - 6] > '5') return false;
+    return t.size() == 9 ? data.ShortTimes : !data.ShortTimes || t[0] != '0' || t[1] != '0';
+}
+
 // [HH:]MM:SS.mmm; a "," before the milliseconds, as some programs write, is taken too. Hours
 // past 99 are refused.
 std::optional<int32_t> ReadVttTime(std::string_view t) {
+    if (PlainVttTime(t)) {
+        const char* p = t.data() + t.size() - 9;
+        auto two = [](const char* q) { return (q[0] - '0') * 10 + (q[1] - '0'); };
+        const int m = two(p), s = two(p + 3);
+        if (m > 59 || s > 59) return std::nullopt;
+        return (t.size() == 12 ? two(t.data()) * 3600000 : 0) + m * 60000 + s * 1000 +
+               (p[6] - '0') * 100 + two(p + 7);
+    }
     std::size_t dot = t.find_last_of(".,");
     if (dot == std::string_view::npos) return std::nullopt;
     int64_t fraction = 0;
@@ -135,10 +159,16 @@ bool ReadTiming(const Line& line, TFormatData& data, bool first, std::string& re
     if (first) data.ShortTimes = t.substr(a, b - a).find(':') == t.substr(a, b - a).rfind(':');
     start = *s;
     end = *e;
+    auto time = [&](std::string_view raw, int32_t ms, bool isStart) {
+        if (WrittenAsRead(data, raw))
+            AppendMark(rec, isStart ? record::kStart : record::kEnd);
+        else
+            AppendTimeMark(rec, kVtt, data, raw, ms, isStart);
+    };
     AppendPlain(rec, t.substr(0, a));
-    AppendTimeMark(rec, kVtt, data, t.substr(a, b - a), start, true);
+    time(t.substr(a, b - a), start, true);
     AppendPlain(rec, t.substr(b, c - b));
-    AppendTimeMark(rec, kVtt, data, t.substr(c, d - c), end, false);
+    time(t.substr(c, d - c), end, false);
     AppendPlain(rec, t.substr(d));
     rec.append(line.eol);
     return true;
@@ -188,6 +218,7 @@ std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormat
     std::string rec;
     std::string raw;
     std::string held;
+    std::string id, cue; // one cue's, their memory kept
     std::vector<Line> block;
     while (have) {
         if (IsBlank(line.text)) {
@@ -233,10 +264,12 @@ std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormat
             std::size_t stop = timing + 1;
             while (stop < block.size() && block[stop].text.find("-->") == std::string_view::npos)
                 ++stop;
-            std::string id;
+            id.clear();
             if (timing == at + 1) {
                 const Line& idLine = block[at];
-                if (idLine.text == std::to_string(entries.size() + 1)) {
+                char digits[24];
+                const char* numberEnd = WriteInteger(digits, static_cast<int64_t>(entries.size()) + 1);
+                if (idLine.text == std::string_view(digits, static_cast<std::size_t>(numberEnd - digits))) {
                     AppendMark(id, record::kNumber);
                 } else {
                     AppendPlain(id, idLine.text);
@@ -248,7 +281,7 @@ std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormat
                 raw.append(block[k].text);
                 if (k + 1 < stop) raw.append(block[k].eol);
             }
-            std::string cue;
+            cue.clear();
             if (entries.empty()) {
                 // Blank lines right before the first cue are its own; what is before them
                 // is the file's head.

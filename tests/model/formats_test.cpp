@@ -402,6 +402,32 @@ TEST(FormatsWrite, AssTimesComeBackAsWritten) {
     }
 }
 
+// The same for WebVTT times, with and without hours in the first cue.
+TEST(FormatsWrite, VttTimesComeBackAsWritten) {
+    const std::vector<std::pair<std::string, int32_t>> times{
+        {"00:01.000", 1000},       {"00:00:01.000", 1000}, {"01:00:01.000", 3601000},
+        {"59:59.999", 3599999},    {"00:60.000", -1},      {"60:00.000", -1},
+        {"00:00:01,500", 1500},    {"00:01.5", 1500},      {"1:02:03.004", 3723004},
+        {"99:59:59.999", -2}, {"100:00:00.000", -1}, {"000:01.000", 1000}};
+    for (const std::string first : {"00:00.000", "00:00:00.000"}) {
+        for (const auto& [time, ms] : times) {
+            const std::string file = "WEBVTT\n\n" + first + " --> " + first + "\na\n\n" + time +
+                                     " --> 00:00:09.000\nb\n";
+            SubTitle doc = Doc(file, "a.vtt");
+            EXPECT_EQ(Written(doc), file) << time;
+            if (ms == -1) {
+                EXPECT_EQ(doc.Count(), 1) << time; // kept as a bad line
+                continue;
+            }
+            ASSERT_EQ(doc.Count(), 2) << time;
+            if (ms >= 0) EXPECT_EQ(doc.Item(1)->Start, ms) << time;
+            if (ms == -2) continue; // the latest time stays where it is
+            Apply(doc, ShiftChange(doc, 1, 1, 10));
+            EXPECT_EQ(Written(doc).find(time + " "), std::string::npos) << time;
+        }
+    }
+}
+
 TEST(FormatsWrite, ChangedEntriesKeepTheirFields) {
     SubTitle doc = Doc(kAss, "a.ass");
     // The edit window's change: new times and text, the other fields stay.
