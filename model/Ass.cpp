@@ -39,8 +39,8 @@ bool PlainTime(std::string_view t) {
     if (t.size() != 10 && t.size() != 11) return false;
     const char* p = t.data() + t.size() - 10;
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    return p[1] == ':' && p[4] == ':' && p[7] == '.' && digit(p[0]) && digit(p[2]) &&
-           digit(p[3]) && digit(p[5]) && digit(p[6]) && digit(p[8]) && digit(p[9]) &&
+    return p[1] == ':' && p[4] == ':' && p[7] == '.' && digit(p[0]) && digit(p[2]) && digit(p[3]) &&
+           digit(p[5]) && digit(p[6]) && digit(p[8]) && digit(p[9]) &&
            (t.size() == 10 || digit(t[0]));
 }
 
@@ -402,8 +402,8 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader, boo
 }
 
 // One reading of the whole text in the code page given.
-std::vector<PerTitle> ReadAss(const TextSource& source, int codePage, TFormatData& data,
-                              bool& ssa, bool* utf8) {
+std::vector<PerTitle> ReadAss(const TextSource& source, int codePage, TFormatData& data, bool& ssa,
+                              bool* utf8) {
     TRawLines lines(source);
     data = TFormatData();
     AssReader reader(&data, codePage, ssa);

@@ -169,7 +169,7 @@ constexpr char kTooLarge = 1 << 3;  // F4 90..BF, F5..FF
 constexpr char kSurrogate = 1 << 4; // ED A0..BF
 constexpr char kOverlong2 = 1 << 5; // C0, C1
 constexpr char kTooLarge1000 = 1 << 6;
-constexpr char kOverlong4 = 1 << 6; // F0 80..8F
+constexpr char kOverlong4 = 1 << 6;                   // F0 80..8F
 constexpr char kTwoConts = static_cast<char>(1 << 7); // two continuation bytes
 constexpr char kCarry = kTooShort | kTooLong | kTwoConts;
 
@@ -182,11 +182,10 @@ __attribute__((target("avx2"))) inline __m256i Table(char b0, char b1, char b2, 
 }
 
 __attribute__((target("avx2"))) bool ValidUtf8Avx2(const unsigned char* s, std::size_t n) {
-    const __m256i firstHigh =
-        Table(kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
-              kTwoConts, kTwoConts, kTwoConts, kTwoConts, kTooShort | kOverlong2, kTooShort,
-              kTooShort | kOverlong3 | kSurrogate,
-              kTooShort | kTooLarge | kTooLarge1000 | kOverlong4);
+    const __m256i firstHigh = Table(
+        kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTwoConts,
+        kTwoConts, kTwoConts, kTwoConts, kTooShort | kOverlong2, kTooShort,
+        kTooShort | kOverlong3 | kSurrogate, kTooShort | kTooLarge | kTooLarge1000 | kOverlong4);
     constexpr char kLarge = kCarry | kTooLarge | kTooLarge1000;
     const __m256i firstLow =
         Table(kCarry | kOverlong3 | kOverlong2 | kOverlong4, kCarry | kOverlong2, kCarry, kCarry,
@@ -200,10 +199,10 @@ __attribute__((target("avx2"))) bool ValidUtf8Avx2(const unsigned char* s, std::
               kCont | kSurrogate | kTooLarge, kTooShort, kTooShort, kTooShort, kTooShort);
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     // A block ending in the first bytes of a character that goes on in the next.
-    const __m256i lastLeads = _mm256_setr_epi8(
-        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-        -1, -1, -1, -1, -1, -1, static_cast<char>(0xF0 - 1), static_cast<char>(0xE0 - 1),
-        static_cast<char>(0xC0 - 1));
+    const __m256i lastLeads =
+        _mm256_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                         -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, static_cast<char>(0xF0 - 1),
+                         static_cast<char>(0xE0 - 1), static_cast<char>(0xC0 - 1));
     __m256i error = _mm256_setzero_si256(), prev = _mm256_setzero_si256();
     __m256i incomplete = _mm256_setzero_si256();
     unsigned char rest[32] = {};
@@ -225,10 +224,9 @@ __attribute__((target("avx2"))) bool ValidUtf8Avx2(const unsigned char* s, std::
         const __m256i prev2 = _mm256_alignr_epi8(in, back, 14);
         const __m256i prev3 = _mm256_alignr_epi8(in, back, 13);
         const __m256i wrong = _mm256_and_si256(
-            _mm256_and_si256(
-                _mm256_shuffle_epi8(firstHigh,
-                                    _mm256_and_si256(_mm256_srli_epi16(prev1, 4), nibble)),
-                _mm256_shuffle_epi8(firstLow, _mm256_and_si256(prev1, nibble))),
+            _mm256_and_si256(_mm256_shuffle_epi8(
+                                 firstHigh, _mm256_and_si256(_mm256_srli_epi16(prev1, 4), nibble)),
+                             _mm256_shuffle_epi8(firstLow, _mm256_and_si256(prev1, nibble))),
             _mm256_shuffle_epi8(secondHigh, _mm256_and_si256(_mm256_srli_epi16(in, 4), nibble)));
         // Bytes two after a lead of three or four, or three after one of four, must continue it.
         const __m256i must = _mm256_and_si256(

@@ -356,8 +356,8 @@ void TextSource::Prepare(LegacyPage legacy) {
     // One pass finds what the line rules need: the line ends, a NUL, the Ctrl-Z that ends a
     // text file (nothing after it is read); over a big text in two halves at once.
     TextScan scan;
-    const std::size_t half = text.size() < kParallelCheck ? std::string_view::npos
-                                                         : text.find('\n', text.size() / 2);
+    const std::size_t half =
+        text.size() < kParallelCheck ? std::string_view::npos : text.find('\n', text.size() / 2);
     if (half == std::string_view::npos) {
         scan = ScanText(text);
     } else {

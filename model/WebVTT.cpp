@@ -36,8 +36,8 @@ bool PlainVttTime(std::string_view t) {
     if (t.size() != 12 && t.size() != 9) return false;
     const char* p = t.data() + t.size() - 9; // at the minutes
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    return p[2] == ':' && p[5] == '.' && digit(p[0]) && digit(p[1]) && digit(p[3]) &&
-           digit(p[4]) && digit(p[6]) && digit(p[7]) && digit(p[8]) &&
+    return p[2] == ':' && p[5] == '.' && digit(p[0]) && digit(p[1]) && digit(p[3]) && digit(p[4]) &&
+           digit(p[6]) && digit(p[7]) && digit(p[8]) &&
            (t.size() == 9 || (t[2] == ':' && digit(t[0]) && digit(t[1])));
 }
 
@@ -268,8 +268,10 @@ std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormat
             if (timing == at + 1) {
                 const Line& idLine = block[at];
                 char digits[24];
-                const char* numberEnd = WriteInteger(digits, static_cast<int64_t>(entries.size()) + 1);
-                if (idLine.text == std::string_view(digits, static_cast<std::size_t>(numberEnd - digits))) {
+                const char* numberEnd =
+                    WriteInteger(digits, static_cast<int64_t>(entries.size()) + 1);
+                if (idLine.text ==
+                    std::string_view(digits, static_cast<std::size_t>(numberEnd - digits))) {
                     AppendMark(id, record::kNumber);
                 } else {
                     AppendPlain(id, idLine.text);

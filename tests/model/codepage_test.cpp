@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <set>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -121,10 +121,11 @@ TEST(CodePage, IsValidUtf8AtEveryPlace) {
     auto rules = [](std::string_view t) {
         for (std::size_t i = 0; i < t.size();) {
             const auto c = static_cast<unsigned char>(t[i]);
-            const std::size_t need = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1
-                                     : c >= 0xE0 && c <= 0xEF               ? 2
-                                     : c >= 0xF0 && c <= 0xF4               ? 3
-                                                                            : 9;
+            const std::size_t need = c < 0x80                 ? 0
+                                     : c >= 0xC2 && c <= 0xDF ? 1
+                                     : c >= 0xE0 && c <= 0xEF ? 2
+                                     : c >= 0xF0 && c <= 0xF4 ? 3
+                                                              : 9;
             if (need == 9 || i + need >= t.size() + (need == 0)) return false;
             uint32_t cp = need == 0 ? c : c & (0x3F >> need);
             for (std::size_t k = 1; k <= need; ++k) {
@@ -138,11 +139,26 @@ TEST(CodePage, IsValidUtf8AtEveryPlace) {
         }
         return true;
     };
-    const std::vector<std::string> pieces{
-        "\xC2\x80", "\xDF\xBF", "\xE4\xB8\xAD", "\xEF\xBF\xBF", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF",
-        "\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
-        "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "\x80", "\xBF\xBF", "\xE4\xB8",
-        "\xE4\xB8\xE4", "\xF0\x9F\x98", "\xC2"};
+    const std::vector<std::string> pieces{"\xC2\x80",
+                                          "\xDF\xBF",
+                                          "\xE4\xB8\xAD",
+                                          "\xEF\xBF\xBF",
+                                          "\xF0\x9F\x98\x80",
+                                          "\xF4\x8F\xBF\xBF",
+                                          "\xC0\x80",
+                                          "\xC1\xBF",
+                                          "\xE0\x9F\xBF",
+                                          "\xED\xA0\x80",
+                                          "\xF0\x8F\xBF\xBF",
+                                          "\xF4\x90\x80\x80",
+                                          "\xF5\x80\x80\x80",
+                                          "\xFF",
+                                          "\x80",
+                                          "\xBF\xBF",
+                                          "\xE4\xB8",
+                                          "\xE4\xB8\xE4",
+                                          "\xF0\x9F\x98",
+                                          "\xC2"};
     for (const std::string& piece : pieces) {
         for (std::size_t at = 0; at <= 100; ++at) {
             std::string text(100, 'a');

@@ -288,7 +288,8 @@ TEST(FormatsRead, TwoHalvesReadAsOne) {
 // escapes nothing, and one whose second byte is "|" joins no lines.
 TEST(FormatsRead, BigFilesTakeThePageFoundAtTheEnd) {
     // 功|個人\N功夫不負有心人 in Big5 (as in ass_big5_trail_bytes.ass).
-    const std::string big5 = "\xA5|\xAD\xD3\xA4H\\N\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H";
+    const std::string big5 =
+        "\xA5|\xAD\xD3\xA4H\\N\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H";
     for (const bool vtt : {false, true}) {
         std::string file = vtt ? "WEBVTT\n\n" : kAssHead;
         for (int k = 0; file.size() < (std::size_t{6} << 20); ++k) {
@@ -297,13 +298,15 @@ TEST(FormatsRead, BigFilesTakeThePageFoundAtTheEnd) {
                         : "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," + text + "\r\n";
         }
         const std::string name = vtt ? "a.vtt" : "a.ass";
-        const SubTitle doc = SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(), kCodePageGbk);
+        const SubTitle doc =
+            SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(), kCodePageGbk);
         const SubTitle forced = SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(),
                                                     LegacyPage::Forced(kCodePageBig5));
         EXPECT_EQ(doc.CodePage(), kCodePageBig5) << name;
         ExpectSameDocument(doc, forced, name);
         EXPECT_EQ(doc.Item(doc.Count() - 1)->Text,
-                  vtt ? big5 : "\xA5|\xAD\xD3\xA4H|\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H");
+                  vtt ? big5
+                      : "\xA5|\xAD\xD3\xA4H|\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H");
         EXPECT_EQ(Written(doc), file);
     }
 }
@@ -382,10 +385,10 @@ TEST(FormatsWrite, ChunksWriteAsOne) {
 // writes them or had to keep them as read; an entry moved gets its time written anew.
 TEST(FormatsWrite, AssTimesComeBackAsWritten) {
     const std::vector<std::pair<std::string, int32_t>> times{
-        {"0:00:01.00", 1000},     {"00:00:01.00", 1000},  {"10:00:01.00", 36001000},
-        {"0:60:01.00", 3601000},  {"0:00:60.00", 60000},  {"9:59:59.99", 35999990},
+        {"0:00:01.00", 1000},      {"00:00:01.00", 1000}, {"10:00:01.00", 36001000},
+        {"0:60:01.00", 3601000},   {"0:00:60.00", 60000}, {"9:59:59.99", 35999990},
         {"05:00:00.00", 18000000}, {"0:00:01.5", 1050},   {"1:02:03.456", 3723456},
-        {" 0:00:01.00", 1000},    {"00:0:01.35", 1350},   {"98:59:59.99", 356399990}};
+        {" 0:00:01.00", 1000},     {"00:0:01.35", 1350},  {"98:59:59.99", 356399990}};
     for (const std::string firstHour : {"0", "00"}) {
         for (const auto& [time, ms] : times) {
             const std::string file = kAssHead + "Dialogue: 0," + firstHour + ":00:00.00," +
@@ -405,10 +408,10 @@ TEST(FormatsWrite, AssTimesComeBackAsWritten) {
 // The same for WebVTT times, with and without hours in the first cue.
 TEST(FormatsWrite, VttTimesComeBackAsWritten) {
     const std::vector<std::pair<std::string, int32_t>> times{
-        {"00:01.000", 1000},       {"00:00:01.000", 1000}, {"01:00:01.000", 3601000},
-        {"59:59.999", 3599999},    {"00:60.000", -1},      {"60:00.000", -1},
-        {"00:00:01,500", 1500},    {"00:01.5", 1500},      {"1:02:03.004", 3723004},
-        {"99:59:59.999", -2}, {"100:00:00.000", -1}, {"000:01.000", 1000}};
+        {"00:01.000", 1000},    {"00:00:01.000", 1000}, {"01:00:01.000", 3601000},
+        {"59:59.999", 3599999}, {"00:60.000", -1},      {"60:00.000", -1},
+        {"00:00:01,500", 1500}, {"00:01.5", 1500},      {"1:02:03.004", 3723004},
+        {"99:59:59.999", -2},   {"100:00:00.000", -1},  {"000:01.000", 1000}};
     for (const std::string first : {"00:00.000", "00:00:00.000"}) {
         for (const auto& [time, ms] : times) {
             const std::string file = "WEBVTT\n\n" + first + " --> " + first + "\na\n\n" + time +
