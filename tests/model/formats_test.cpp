@@ -311,21 +311,69 @@ TEST(FormatsRead, BigFilesTakeThePageFoundAtTheEnd) {
     }
 }
 
+// The same for WebVTT, the halves meeting at a blank line: cue numbers counted on across them
+// (and identifiers that only look like numbers), blocks of no cue, bad blocks, cues without
+// text, each moved across the whole file.
+TEST(FormatsRead, VttTwoHalvesReadAsOne) {
+    std::vector<std::string> cues;
+    for (int k = 0; k < 24; ++k) {
+        const std::string t = "00:00:" + std::to_string(10 + k);
+        std::string id = k % 4 == 3 ? "cue-" + std::to_string(k) + "\n" : "";
+        if (k % 5 == 1) id = std::to_string(k + 1) + "\n"; // its number
+        if (k == 9) id = "1\n";                            // another's number
+        if (k == 13) id = "014\n";                         // no number
+        std::string cue = id + t + ".000 --> " + t + ".500" + (k % 3 ? " align:start" : "") + "\n";
+        if (k % 7 != 4) cue += "text " + std::to_string(k) + "\nline|two\n";
+        cues.push_back(cue);
+    }
+    cues[20] = "00:00:99.000 --> 00:01:00.000\nbad time\n";
+    const std::string goodThird = cues[3];
+    const std::vector<std::string> blocks{
+        // Longer than a cue, so that the middle falls inside each at some place.
+        "", "NOTE a note\nover\nmany\nlines, longer\nthan a cue is\n\n",
+        "not a cue\nat all, and longer\nthan a cue is, over\nfour lines\n\n", "\n\n\n\n\n\n",
+        "STYLE\n::cue { color: red }\n::cue(b) { color: blue }\n\n"};
+    for (const bool badFirst : {true, false})
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            cues[3] = badFirst ? "no timing here\n" : goodThird;
+            for (std::size_t at = 1; at < cues.size(); ++at) {
+                std::string file = "WEBVTT\n\n";
+                for (std::size_t k = 0; k < cues.size(); ++k) {
+                    if (k == at) file += blocks[b];
+                    file += cues[k] + (k + 1 < cues.size() ? "\n" : "");
+                }
+                SubTitle one = [&] {
+                    const SplitAbove never(std::size_t(-1));
+                    return Doc(file, "a.vtt");
+                }();
+                const SplitAbove always(0);
+                const SubTitle two = Doc(file, "a.vtt");
+                ExpectSameDocument(one, two,
+                                   "block " + std::to_string(b) + " before cue " +
+                                       std::to_string(at) + (badFirst ? ", bad first" : ""));
+                EXPECT_EQ(Written(two), file);
+                EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 2));
+            }
+        }
+}
+
 // A line too long in the second half is told with its number in the whole file.
 TEST(FormatsRead, TwoHalvesTellALongLineByItsNumber) {
-    std::string file = kAssHead;
-    for (int k = 0; k < 20; ++k)
-        file += "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,," +
-                std::string(std::size_t(1) << 20, 'a') + "\r\n";
-    file += "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,," + std::string(kLongestLine, 'b') +
-            "\r\n";
-    for (const std::size_t split : {std::size_t(-1), std::size_t(0)}) {
-        const SplitAbove above(split);
-        try {
-            Doc(file, "a.ass");
-            ADD_FAILURE() << "read";
-        } catch (const SubtitleError& e) {
-            EXPECT_EQ(std::string(e.what()).substr(0, 8), "Line 26 ");
+    for (const bool vtt : {false, true}) {
+        const std::string cue = vtt ? "00:00:01.000 --> 00:00:02.000\n"
+                                    : "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,";
+        std::string file = vtt ? "WEBVTT\n\n" : kAssHead;
+        for (int k = 0; k < 20; ++k)
+            file += cue + std::string(std::size_t(1) << 20, 'a') + (vtt ? "\n\n" : "\r\n");
+        file += cue + std::string(kLongestLine + 1, 'b') + "\r\n";
+        for (const std::size_t split : {std::size_t(-1), std::size_t(0)}) {
+            const SplitAbove above(split);
+            try {
+                Doc(file, vtt ? "a.vtt" : "a.ass");
+                ADD_FAILURE() << "read";
+            } catch (const SubtitleError& e) {
+                EXPECT_EQ(std::string(e.what()).substr(0, 8), vtt ? "Line 64 " : "Line 26 ");
+            }
         }
     }
 }
