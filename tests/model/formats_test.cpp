@@ -278,7 +278,9 @@ TEST(FormatsRead, TwoHalvesReadAsOne) {
                                    "block " + std::to_string(b) + " before event " +
                                        std::to_string(at) + (badFirst ? ", bad first" : ""));
                 EXPECT_EQ(Written(two), file);
-                if (b != 4) EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 1));
+                if (b != 4) {
+                    EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 1));
+                }
             }
         }
 }
@@ -423,7 +425,9 @@ TEST(FormatsWrite, ChunksWriteAsOne) {
                     EXPECT_EQ(write(), one) << name << (changed ? " changed" : "") << " " << first;
                     SplitWritingAbove() = old;
                 }
-                if (!changed && first == 0) EXPECT_EQ(one, file) << name;
+                if (!changed && first == 0) {
+                    EXPECT_EQ(one, file) << name;
+                }
             }
         }
     }
@@ -471,7 +475,9 @@ TEST(FormatsWrite, VttTimesComeBackAsWritten) {
                 continue;
             }
             ASSERT_EQ(doc.Count(), 2) << time;
-            if (ms >= 0) EXPECT_EQ(doc.Item(1)->Start, ms) << time;
+            if (ms >= 0) {
+                EXPECT_EQ(doc.Item(1)->Start, ms) << time;
+            }
             if (ms == -2) continue; // the latest time stays where it is
             Apply(doc, ShiftChange(doc, 1, 1, 10));
             EXPECT_EQ(Written(doc).find(time + " "), std::string::npos) << time;
