@@ -175,7 +175,7 @@ TEST(CodePage, IsValidUtf8AtEveryPlace) {
     };
     for (int run = 0; run < 3000; ++run) {
         std::string text;
-        while (text.size() < 40 + run % 90)
+        while (text.size() < static_cast<std::size_t>(40 + run % 90))
             text += random() % 3 ? pieces[random() % 6] : std::string(1 + random() % 5, 'x');
         for (int changes = random() % 3; changes > 0; --changes)
             text[random() % text.size()] = static_cast<char>(random());

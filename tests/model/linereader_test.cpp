@@ -96,7 +96,7 @@ TEST(LineReader, ScanCountsEveryByte) {
         }
         return s;
     };
-    for (const std::string put :
+    for (const std::string& put :
          std::vector<std::string>{"\r", "\n", "\r\n", std::string(1, '\0'), "\x1A", "\r\x1A"}) {
         for (std::size_t at = 0; at <= 68; ++at) {
             std::string text = "ab\r\ncd\nef\rgh\r\n" + std::string(50, 'x') + "\r\n\r\n";
