@@ -169,7 +169,8 @@ bool ReadEvent(std::string_view line, std::string_view eol, const EventLayout& l
     const std::size_t startAt = layout.startAt, endAt = layout.endAt;
     if (startAt >= n || endAt >= n || n < 2) return false;
     std::size_t pos = colon + 1;
-    AppendPlain(rec, line.substr(0, pos));
+    // The bytes between the times go into the record in runs, the commas with them.
+    std::size_t plain = 0;
     std::optional<int32_t> start, end;
     for (std::size_t k = 0; k + 1 < n; ++k) {
         // Fields are short: looked at byte by byte.
@@ -177,8 +178,8 @@ bool ReadEvent(std::string_view line, std::string_view eol, const EventLayout& l
         while (comma < line.size() && line[comma] != ',')
             ++comma;
         if (comma == line.size()) return false;
-        const std::string_view value = line.substr(pos, comma - pos);
         if (k == startAt || k == endAt) {
+            const std::string_view value = line.substr(pos, comma - pos);
             const std::optional<int32_t> t = ReadAssTime(value);
             if (!t) return false;
             // The first entry tells how many digits the file gives an hour.
@@ -187,16 +188,16 @@ bool ReadEvent(std::string_view line, std::string_view eol, const EventLayout& l
                 data.HourDigits = v.find(':') >= 2 ? 2 : 1;
             }
             (k == startAt ? start : end) = t;
+            AppendPlain(rec, line.substr(plain, pos - plain));
             if (WrittenAsRead(data, value))
                 AppendMark(rec, k == startAt ? record::kStart : record::kEnd);
             else
                 AppendTimeMark(rec, kAss, data, value, *t, k == startAt);
-        } else {
-            AppendPlain(rec, value);
+            plain = comma;
         }
-        rec += ',';
         pos = comma + 1;
     }
+    AppendPlain(rec, line.substr(plain, pos - plain));
     if (!start || !end) return false;
     AppendTextMark(rec, kAss, data, codePage, line.substr(pos), held, record::kText);
     rec.append(eol);
