@@ -113,7 +113,21 @@ void AssTextOut(std::string_view held, const TFormatData&, int codePage, std::st
     HeldToRaw(held, codePage, "\\N", out);
 }
 
-const TRecordFormat kAss{WriteAssTime, ReadAssTime, AssTextOut, AssTextIn, {'\\', '|', '\0'}};
+// Every "\" of a text begins a line break "\N" or "\n", or stands for itself; the held form gives
+// back all but "\n" (written "\N") and a "\" right before a line break (whose "|" it then escapes).
+bool AssKeptAsRead(std::string_view raw) {
+    for (std::size_t i = FindAny(raw, 0, '\\', '\\'); i + 1 < raw.size();
+         i = FindAny(raw, i + 1, '\\', '\\')) {
+        const char next = raw[i + 1];
+        if (next == 'n' ||
+            (next == '\\' && i + 2 < raw.size() && (raw[i + 2] == 'N' || raw[i + 2] == 'n')))
+            return false;
+    }
+    return true;
+}
+
+const TRecordFormat kAss{WriteAssTime, ReadAssTime,       AssTextOut,
+                         AssTextIn,    {'\\', '|', '\0'}, AssKeptAsRead};
 
 const std::vector<std::string>& StandardFields(bool ssa) {
     static const std::vector<std::string> ass{"layer",   "start",   "end",     "style",  "name",

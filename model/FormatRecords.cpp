@@ -190,6 +190,10 @@ void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormat
         return;
     }
     format.TextIn(raw, codePage, held);
+    if (format.KeptAsRead && AsciiSafe(codePage) && format.KeptAsRead(raw)) {
+        AppendMark(rec, mark);
+        return;
+    }
     thread_local std::string back; // one for every text read: its memory kept
     back.clear();
     format.TextOut(held, data, codePage, back);

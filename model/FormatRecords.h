@@ -53,6 +53,9 @@ struct TRecordFormat {
     // The bytes of a file's text that its held form writes otherwise; a text without any of
     // them is held as it is.
     char Special[3];
+    // When given: true only for a text that TextOut(TextIn(raw)) gives back as it is in a page
+    // where an ASCII byte is a character of its own (false sends it to the full comparison).
+    bool (*KeptAsRead)(std::string_view raw) = nullptr;
 };
 
 // Appends to a record the time mark, or the time as read when the format would write it

@@ -457,6 +457,27 @@ TEST(FormatsWrite, AssTimesComeBackAsWritten) {
     }
 }
 
+// Every ASS text of up to five of the bytes that matter to the held form ("\", "N", "n", "|"
+// and a letter) comes back as the file wrote it.
+TEST(FormatsWrite, AssTextsComeBackAsWritten) {
+    const std::string bytes = "\\Nn|a";
+    std::string file = kAssHead;
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0, length = 1; length <= 5; ++length) {
+        const std::size_t to = texts.size();
+        for (std::size_t k = from; k < to; ++k)
+            for (const char c : bytes)
+                texts.push_back(texts[k] + c);
+        from = to;
+    }
+    for (const std::string& text : texts)
+        file += "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," + text + "\r\n";
+    const SubTitle doc = Doc(file, "a.ass");
+    ASSERT_EQ(doc.Count(), static_cast<int>(texts.size()));
+    EXPECT_EQ(Written(doc), file);
+    EXPECT_EQ(doc.Item(static_cast<int>(texts.size()) - 1)->Text, "aaaaa");
+}
+
 // The same for WebVTT times, with and without hours in the first cue.
 TEST(FormatsWrite, VttTimesComeBackAsWritten) {
     const std::vector<std::pair<std::string, int32_t>> times{
