@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <future>
+#include <vector>
 
 uint32_t TFormatData::Intern(std::string_view rec) {
     if (rec.empty()) return 0;
@@ -342,12 +343,12 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
         // Whether the entry before a chunk leaves the text at a line's start: its own bytes
         // say so, and an entry that writes none leaves it there (or puts a line end first).
         auto makeChunk = [&doc, &data, &format, defaultRecord, codePage, offset, first,
-                          numberBase](int from, int to) {
+                          numberBase](int from, int to, std::string chunk) {
             EntryWriter w{doc, data, format, defaultRecord, codePage, offset, {}};
             std::string before;
             w.Write(*doc.Item(from - 1), numberBase + (from - 1 - first) + 1, true, before);
             bool lineStart = before.empty() || EndsLine(before.back());
-            std::string chunk;
+            chunk.clear();
             chunk.reserve(static_cast<std::size_t>(to - from + 1) * 128);
             for (int j = from; j <= to; ++j) {
                 w.Write(*doc.Item(j), numberBase + (j - first) + 1, lineStart, chunk);
@@ -362,11 +363,18 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
         const int chunkEntries =
             static_cast<int>(std::clamp<std::size_t>(SplitWritingAbove() / 4, 1, 1 << 14));
         std::deque<std::future<std::string>> ahead;
+        std::vector<std::string> spare; // chunks written, their memory kept for the next ones
         int next = k;
         for (;;) {
             while (ahead.size() < 2 && next <= last) {
                 const int to = std::min(last, next + chunkEntries - 1);
-                ahead.push_back(std::async(std::launch::async, makeChunk, next, to));
+                std::string chunk;
+                if (!spare.empty()) {
+                    chunk = std::move(spare.back());
+                    spare.pop_back();
+                }
+                ahead.push_back(
+                    std::async(std::launch::async, makeChunk, next, to, std::move(chunk)));
                 next = to + 1;
             }
             if (ahead.empty()) break;
@@ -376,6 +384,7 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
                 lastFlushed = chunk.back();
                 if (!Put(out, chunk)) return false;
             }
+            spare.push_back(std::move(chunk));
         }
     }
     if (!data.Tail.empty() && !atLineStart() && !firstWritten) buffer += data.Eol;
