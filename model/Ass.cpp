@@ -379,6 +379,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader, boo
                                                       static_cast<double>(text.size() - split) /
                                                       static_cast<double>(text.size()) * 1.05 +
                                                   64));
+    PreferBigPages(part.entries);
     const AssReader::State start = reader.Now();
     std::exception_ptr failed;
     int tooLong = 0; // the line of the stretch, from its start
@@ -423,6 +424,7 @@ std::vector<PerTitle> ReadAss(const TextSource& source, int codePage, TFormatDat
     data = TFormatData();
     AssReader reader(&data, codePage, ssa);
     reader.entries.reserve(source.LineBound() + 1);
+    PreferBigPages(reader.entries);
 
     std::string_view line, eol;
     bool have;

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 #include <deque>
 #include <future>
 #include <vector>
@@ -39,6 +43,18 @@ void TFormatData::Reindex() {
     if (Records.empty()) Records.emplace_back();
     for (std::size_t k = 1; k < Records.size(); ++k)
         index_.emplace(Records[k], static_cast<uint32_t>(k));
+}
+
+void PreferBigPages(const void* data, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr uintptr_t kBig = uintptr_t{1} << 21;
+    const auto begin = (reinterpret_cast<uintptr_t>(data) + kBig - 1) & ~(kBig - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kBig - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
 }
 
 SubtitleError LineTooLong(int number) {

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The raw lines of a text: each with the line end it has ("\r\n", "\n", a lone "\r" or none at
 // the very end), so that lines put back together give the text byte for byte.
@@ -127,6 +128,13 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Digits of a time field: a whole number of count digits at least (no sign, no spaces).
 bool ReadDigits(std::string_view text, int64_t& value);
+
+// Asks the system for big pages under the vector's reserved room: a million entries then cost a
+// few dozen page faults instead of tens of thousands. Only a hint.
+void PreferBigPages(const void* data, std::size_t bytes);
+template <typename T> void PreferBigPages(const std::vector<T>& v) {
+    PreferBigPages(v.data(), v.capacity() * sizeof(T));
+}
 
 // Texts with more than this many bytes after their head are read in two halves at once, on two
 // threads. Tests lower it to read small files so.

@@ -404,6 +404,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, VttReader& reader, boo
                                                       static_cast<double>(text.size() - split) /
                                                       static_cast<double>(text.size()) * 1.05 +
                                                   64));
+    PreferBigPages(part.entries);
     std::exception_ptr failed;
     int tooLong = 0; // the line of the stretch, from its start
     bool secondUtf8 = true;
@@ -453,6 +454,7 @@ std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormat
     data.Eol.assign(1, '\n');
     VttReader reader(&data, codePage);
     reader.entries.reserve(source.LineBound() / 3 + 1);
+    PreferBigPages(reader.entries);
 
     Line line{};
     auto next = [&] {
