@@ -274,7 +274,9 @@ struct AssReader {
             pending.append(line).append(eol);
             return false;
         }
-        if (StartsWithNoCase(t, "Format:")) {
+        // Nearly every line of the events is a Dialogue line, spelt so.
+        const bool dialogue = t.substr(0, 9) == "Dialogue:";
+        if (!dialogue && StartsWithNoCase(t, "Format:")) {
             if (!sawFormat) {
                 data->EventFields = FieldNames(t.substr(7));
                 sawFormat = true;
@@ -283,7 +285,7 @@ struct AssReader {
             pending.append(line).append(eol);
             return false;
         }
-        if (StartsWithNoCase(t, "Dialogue:") || StartsWithNoCase(t, "Comment:")) {
+        if (dialogue || StartsWithNoCase(t, "Dialogue:") || StartsWithNoCase(t, "Comment:")) {
             layout.Use(data->EventFields.empty() ? StandardFields(ssa) : data->EventFields);
             rec.clear();
             PerTitle entry;
@@ -297,7 +299,7 @@ struct AssReader {
                     rec.insert(0, leading);
                 }
                 pending.clear();
-                entry.Text = held;
+                entry.Text = std::move(held); // held is made anew for the next line
                 entry.Fields = data->Intern(rec);
                 entries.push_back(std::move(entry));
                 return true;

@@ -326,7 +326,7 @@ struct VttReader {
                 // No text: one given later is followed by a line end of its own.
                 AppendMark(cue, block[timing].eol.empty() ? record::kText : record::kTextLine);
             }
-            entries.emplace_back(start, end, held, data->Intern(cue));
+            entries.emplace_back(start, end, std::move(held), data->Intern(cue)); // held made anew
             at = stop;
         }
     }
