@@ -347,7 +347,7 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
         }
         writer.Write(e, number, atLineStart(), buffer);
         if (buffer.size() >= (1 << 16) && !flush()) return false;
-        // Many entries written in full: the rest in chunks, made two at a time on other
+        // Many entries written in full: the rest in chunks, made three at a time on other
         // threads and handed to the stream in order.
         if (!skipBlank && k == first &&
             static_cast<std::size_t>(last - first) >= SplitWritingAbove()) {
@@ -382,7 +382,7 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
         std::vector<std::string> spare; // chunks written, their memory kept for the next ones
         int next = k;
         for (;;) {
-            while (ahead.size() < 2 && next <= last) {
+            while (ahead.size() < 3 && next <= last) {
                 const int to = std::min(last, next + chunkEntries - 1);
                 std::string chunk;
                 if (!spare.empty()) {

@@ -141,7 +141,7 @@ template <typename T> void PreferBigPages(const std::vector<T>& v) {
 std::size_t& SplitReadingAbove();
 
 // Writes of more than this many entries (all of them, none left out as blank) make the rest
-// after the first in chunks on two other threads. Tests lower it.
+// after the first in chunks on three other threads. Tests lower it.
 std::size_t& SplitWritingAbove();
 
 // ASS/SSA: the record is that of a Comment line, which no player shows.
