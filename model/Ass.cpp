@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <iterator>
+#include <thread>
 
 namespace {
 
@@ -31,9 +34,25 @@ void WriteAssTime(const TFormatData& data, int32_t ms, std::string& out) {
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
+// H:MM:SS.cc or HH:MM:SS.cc, every digit in its place: nearly every time of a file, read at once.
+bool PlainTime(std::string_view t) {
+    if (t.size() != 10 && t.size() != 11) return false;
+    const char* p = t.data() + t.size() - 10;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return p[1] == ':' && p[4] == ':' && p[7] == '.' && digit(p[0]) && digit(p[2]) && digit(p[3]) &&
+           digit(p[5]) && digit(p[6]) && digit(p[8]) && digit(p[9]) &&
+           (t.size() == 10 || digit(t[0]));
+}
+
 // H:MM:SS.cc with spaces around; one or two digits of hundredths as the other programs read
 // them, three as milliseconds. Hours past 99 are refused.
 std::optional<int32_t> ReadAssTime(std::string_view text) {
+    if (PlainTime(text)) {
+        const char* p = text.data() + text.size() - 10; // at the hour's last digit
+        const int h = (text.size() == 11 ? (text[0] - '0') * 10 : 0) + (p[0] - '0');
+        auto two = [p](int at) { return (p[at] - '0') * 10 + (p[at + 1] - '0'); };
+        return h * 3600000 + two(2) * 60000 + two(5) * 1000 + two(8) * 10;
+    }
     const std::string_view t = TrimText(text);
     const std::size_t c1 = t.find(':');
     const std::size_t c2 = c1 == std::string_view::npos ? c1 : t.find(':', c1 + 1);
@@ -47,6 +66,15 @@ std::optional<int32_t> ReadAssTime(std::string_view text) {
         return std::nullopt;
     const int64_t ms = ff.size() == 3 ? f : f * 10;
     return static_cast<int32_t>(h * 3600000 + m * 60000 + s * 1000 + ms);
+}
+
+// Whether WriteAssTime gives back this time read at once by ReadAssTime, without writing it.
+bool WrittenAsRead(const TFormatData& data, std::string_view raw) {
+    if (!PlainTime(raw)) return false;
+    const char* p = raw.data() + raw.size() - 10;
+    const bool hourAsWritten =
+        raw.size() == 10 ? data.HourDigits < 2 : raw[0] != '0' || data.HourDigits >= 2;
+    return hourAsWritten && p[2] < '6' && p[5] < '6';
 }
 
 std::size_t Step(int codePage, std::string_view text, std::size_t i) {
@@ -85,7 +113,21 @@ void AssTextOut(std::string_view held, const TFormatData&, int codePage, std::st
     HeldToRaw(held, codePage, "\\N", out);
 }
 
-const TRecordFormat kAss{WriteAssTime, ReadAssTime, AssTextOut, AssTextIn, {'\\', '|', '\0'}};
+// Every "\" of a text begins a line break "\N" or "\n", or stands for itself; the held form gives
+// back all but "\n" (written "\N") and a "\" right before a line break (whose "|" it then escapes).
+bool AssKeptAsRead(std::string_view raw) {
+    for (std::size_t i = FindAny(raw, 0, '\\', '\\'); i + 1 < raw.size();
+         i = FindAny(raw, i + 1, '\\', '\\')) {
+        const char next = raw[i + 1];
+        if (next == 'n' ||
+            (next == '\\' && i + 2 < raw.size() && (raw[i + 2] == 'N' || raw[i + 2] == 'n')))
+            return false;
+    }
+    return true;
+}
+
+const TRecordFormat kAss{WriteAssTime, ReadAssTime,       AssTextOut,
+                         AssTextIn,    {'\\', '|', '\0'}, AssKeptAsRead};
 
 const std::vector<std::string>& StandardFields(bool ssa) {
     static const std::vector<std::string> ass{"layer",   "start",   "end",     "style",  "name",
@@ -113,27 +155,45 @@ bool IsSection(std::string_view t) {
     return t.size() >= 2 && t.front() == '[' && t.back() == ']';
 }
 
+// Where the times stand among the fields of the Format line in use.
+struct EventLayout {
+    const std::vector<std::string>* fields = nullptr;
+    std::size_t count = 0, startAt = 0, endAt = 0;
+
+    void Use(const std::vector<std::string>& names) {
+        if (fields == &names && count == names.size()) return;
+        fields = &names;
+        count = names.size();
+        auto index = [&](std::string_view name) {
+            return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) -
+                                            names.begin());
+        };
+        startAt = index("start");
+        endAt = index("end");
+    }
+};
+
 // A Dialogue or Comment line as a record: the key, the fields with the times as marks and the
 // text mark. False when the line does not hold its fields or times.
-bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<std::string>& fields,
+bool ReadEvent(std::string_view line, std::string_view eol, const EventLayout& layout,
                TFormatData& data, bool first, int codePage, std::string& rec, PerTitle& entry,
                std::string& held) {
     const std::size_t colon = line.find(':');
-    const std::size_t n = fields.size();
-    auto index = [&](std::string_view name) {
-        return static_cast<std::size_t>(std::find(fields.begin(), fields.end(), name) -
-                                        fields.begin());
-    };
-    const std::size_t startAt = index("start"), endAt = index("end");
+    const std::size_t n = layout.count;
+    const std::size_t startAt = layout.startAt, endAt = layout.endAt;
     if (startAt >= n || endAt >= n || n < 2) return false;
     std::size_t pos = colon + 1;
-    AppendPlain(rec, line.substr(0, pos));
+    // The bytes between the times go into the record in runs, the commas with them.
+    std::size_t plain = 0;
     std::optional<int32_t> start, end;
     for (std::size_t k = 0; k + 1 < n; ++k) {
-        const std::size_t comma = line.find(',', pos);
-        if (comma == std::string_view::npos) return false;
-        const std::string_view value = line.substr(pos, comma - pos);
+        // Fields are short: looked at byte by byte.
+        std::size_t comma = pos;
+        while (comma < line.size() && line[comma] != ',')
+            ++comma;
+        if (comma == line.size()) return false;
         if (k == startAt || k == endAt) {
+            const std::string_view value = line.substr(pos, comma - pos);
             const std::optional<int32_t> t = ReadAssTime(value);
             if (!t) return false;
             // The first entry tells how many digits the file gives an hour.
@@ -142,13 +202,16 @@ bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<st
                 data.HourDigits = v.find(':') >= 2 ? 2 : 1;
             }
             (k == startAt ? start : end) = t;
-            AppendTimeMark(rec, kAss, data, value, *t, k == startAt);
-        } else {
-            AppendPlain(rec, value);
+            AppendPlain(rec, line.substr(plain, pos - plain));
+            if (WrittenAsRead(data, value))
+                AppendMark(rec, k == startAt ? record::kStart : record::kEnd);
+            else
+                AppendTimeMark(rec, kAss, data, value, *t, k == startAt);
+            plain = comma;
         }
-        rec += ',';
         pos = comma + 1;
     }
+    AppendPlain(rec, line.substr(plain, pos - plain));
     if (!start || !end) return false;
     AppendTextMark(rec, kAss, data, codePage, line.substr(pos), held, record::kText);
     rec.append(eol);
@@ -157,32 +220,42 @@ bool ReadEvent(std::string_view line, std::string_view eol, const std::vector<st
     return true;
 }
 
-} // namespace
+// The reader's state between lines. A stretch read beside the rest starts from a copy.
+struct AssReader {
+    AssReader(TFormatData* d, int page, bool s) : data(d), codePage(page), ssa(s) {}
 
-std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool& ssa) {
-    const int codePage = source.CodePage();
-    TRawLines lines(source);
-    std::vector<PerTitle> entries;
-    entries.reserve(source.LineBound() + 1);
-    data = TFormatData();
-
-    std::string_view line, eol;
-    std::string pending;
-    bool have;
-    // Comment lines may come before the first section.
-    while ((have = lines.Next(line, eol)) && (TrimText(line).empty() || TrimText(line)[0] == ';'))
-        pending.append(line).append(eol);
-    if (!have || !EqualsNoCase(TrimText(line), "[Script Info]"))
-        throw SubtitleError(
-            "This is not an ASS or SSA file: its first section is not \"[Script Info]\".");
-    if (!eol.empty()) data.Eol = std::string(eol);
-
+    TFormatData* data;
+    int codePage;
+    bool ssa;
     bool inEvents = false;
-    std::optional<std::size_t> insertAt; // where entries go in a file without any
     bool sawFormat = false;
-    std::string rec;
-    std::string held;
-    do {
+    std::optional<std::size_t> insertAt; // where entries go in a file without any
+    bool before = true;                  // no entry read yet: the lines so far are the file's head
+    std::string pending;                 // the lines since the last entry
+    std::vector<PerTitle> entries;
+    EventLayout layout;
+    std::string rec, held;
+
+    // What a stretch read beside needs to be read as in one go.
+    struct State {
+        bool ssa, inEvents, sawFormat;
+        std::vector<std::string> fields;
+        bool operator==(const State&) const = default;
+    };
+    State Now() const { return {ssa, inEvents, sawFormat, data->EventFields}; }
+
+    // Reads lines to the end of lines, or up to and with the first entry when untilEntry.
+    // False when the lines ran out.
+    bool Read(TRawLines& lines, bool untilEntry) {
+        std::string_view line, eol;
+        while (lines.Next(line, eol)) {
+            if (Take(lines, line, eol) && untilEntry) return true;
+        }
+        return false;
+    }
+
+    // True when the line was an entry.
+    bool Take(const TRawLines& lines, std::string_view line, std::string_view eol) {
         const std::string_view t = TrimText(line);
         if (IsSection(t)) {
             inEvents = EqualsNoCase(t, "[Events]");
@@ -190,7 +263,7 @@ std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool
             if (EqualsNoCase(t, "[V4+ Styles]")) ssa = false;
             pending.append(line).append(eol);
             if (inEvents && !insertAt) insertAt = pending.size();
-            continue;
+            return false;
         }
         if (!inEvents) {
             if (StartsWithNoCase(t, "ScriptType:")) {
@@ -199,49 +272,215 @@ std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool
                 if (EqualsNoCase(type, "v4.00+")) ssa = false;
             }
             pending.append(line).append(eol);
-            continue;
+            return false;
         }
-        if (StartsWithNoCase(t, "Format:")) {
+        // Nearly every line of the events is a Dialogue line, spelt so.
+        const bool dialogue = t.substr(0, 9) == "Dialogue:";
+        if (!dialogue && StartsWithNoCase(t, "Format:")) {
             if (!sawFormat) {
-                data.EventFields = FieldNames(t.substr(7));
+                data->EventFields = FieldNames(t.substr(7));
                 sawFormat = true;
                 insertAt = pending.size() + line.size() + eol.size();
             }
             pending.append(line).append(eol);
-            continue;
+            return false;
         }
-        if (StartsWithNoCase(t, "Dialogue:") || StartsWithNoCase(t, "Comment:")) {
-            const std::vector<std::string>& fields =
-                data.EventFields.empty() ? StandardFields(ssa) : data.EventFields;
+        if (dialogue || StartsWithNoCase(t, "Dialogue:") || StartsWithNoCase(t, "Comment:")) {
+            layout.Use(data->EventFields.empty() ? StandardFields(ssa) : data->EventFields);
             rec.clear();
             PerTitle entry;
-            if (ReadEvent(line, eol, fields, data, entries.empty(), codePage, rec, entry, held)) {
-                if (entries.empty()) {
-                    data.Head = std::move(pending);
-                } else {
+            if (ReadEvent(line, eol, layout, *data, before, codePage, rec, entry, held)) {
+                if (before) {
+                    data->Head = std::move(pending);
+                    before = false;
+                } else if (!pending.empty()) {
                     std::string leading;
                     AppendPlain(leading, pending);
                     rec.insert(0, leading);
                 }
                 pending.clear();
-                entry.Text = held;
-                entry.Fields = data.Intern(rec);
+                entry.Text = std::move(held); // held is made anew for the next line
+                entry.Fields = data->Intern(rec);
                 entries.push_back(std::move(entry));
-                continue;
+                return true;
             }
-            if (data.BadLines++ == 0) data.BadLine = lines.Number();
+            if (data->BadLines++ == 0) data->BadLine = lines.Number();
         }
         pending.append(line).append(eol);
-    } while (lines.Next(line, eol));
+        return false;
+    }
+};
 
-    if (!entries.empty()) {
+// The second stretch, read beside the first, joined behind it as one reading would have read
+// it: numbered after firstLines lines, its records in the first one's table.
+void Join(AssReader& whole, AssReader& part, int firstLines) {
+    TFormatData& data = *whole.data;
+    const TFormatData& own = *part.data;
+    // What the second stretch's sections and Format line made of the state is the end's.
+    whole.ssa = part.ssa;
+    whole.inEvents = part.inEvents;
+    whole.sawFormat = part.sawFormat;
+    data.EventFields = own.EventFields;
+    if (own.BadLines > 0) {
+        if (data.BadLines == 0) data.BadLine = firstLines + own.BadLine;
+        data.BadLines += own.BadLines;
+    }
+    if (part.entries.empty()) {
+        whole.pending += part.pending;
+        return;
+    }
+    // The records go into the table in the order one reading would have added them.
+    std::vector<uint32_t> to(own.Records.size(), 0);
+    auto move = [&](PerTitle& e) {
+        if (to[e.Fields] == 0) to[e.Fields] = data.Intern(own.Records[e.Fields]);
+        e.Fields = to[e.Fields];
+    };
+    PerTitle& front = part.entries.front();
+    if (!whole.pending.empty()) {
+        // The lines between the stretches lead the first entry of the second.
+        std::string rec;
+        AppendPlain(rec, whole.pending);
+        rec += own.Records[front.Fields];
+        front.Fields = data.Intern(rec);
+    } else {
+        move(front);
+    }
+    for (std::size_t k = 1; k < part.entries.size(); ++k)
+        move(part.entries[k]);
+    whole.entries.insert(whole.entries.end(), std::make_move_iterator(part.entries.begin()),
+                         std::make_move_iterator(part.entries.end()));
+    whole.pending = std::move(part.pending);
+}
+
+// Reads the rest of the lines after the first entry: the second half beside the first on
+// another thread when there is much of it, one reading otherwise. With utf8, each thread checks
+// whether its stretch is valid UTF-8 before it reads it, and the answer for the whole text goes
+// there.
+void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader, bool* utf8) {
+    const std::string_view text = source.Text();
+    const std::size_t from = lines.Position();
+    std::size_t split = text.size();
+    if (text.size() - from > SplitReadingAbove()) {
+        // Right after a line feed a line always begins.
+        const std::size_t nl = text.find('\n', from + (text.size() - from) / 2);
+        if (nl != std::string_view::npos) split = nl + 1;
+    }
+    if (split >= text.size()) {
+        if (utf8) *utf8 = IsValidUtf8(text);
+        reader.Read(lines, false);
+        return;
+    }
+    TFormatData own;
+    own.EventFields = reader.data->EventFields;
+    own.HourDigits = reader.data->HourDigits;
+    AssReader part(&own, reader.codePage, reader.ssa);
+    part.inEvents = reader.inEvents;
+    part.sawFormat = reader.sawFormat;
+    part.before = false;
+    part.entries.reserve(static_cast<std::size_t>(static_cast<double>(source.LineBound()) *
+                                                      static_cast<double>(text.size() - split) /
+                                                      static_cast<double>(text.size()) * 1.05 +
+                                                  64));
+    PreferBigPages(part.entries);
+    const AssReader::State start = reader.Now();
+    std::exception_ptr failed;
+    int tooLong = 0; // the line of the stretch, from its start
+    bool secondUtf8 = true;
+    std::thread beside([&] {
+        TRawLines second(source, split, text.size(), 0);
+        try {
+            if (utf8) secondUtf8 = IsValidUtf8(text.substr(split));
+            part.Read(second, false);
+        } catch (const SubtitleError&) {
+            tooLong = second.Number();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    TRawLines first(source, from, split, lines.Number());
+    try {
+        if (utf8) *utf8 = IsValidUtf8(text.substr(0, split));
+        reader.Read(first, false);
+    } catch (...) {
+        beside.join();
+        throw;
+    }
+    beside.join();
+    if (failed) std::rethrow_exception(failed);
+    if (utf8) *utf8 = *utf8 && secondUtf8;
+    if (reader.Now() != start) {
+        // A section or Format line in the first half changed how the second reads: read it
+        // again behind the first.
+        TRawLines again(source, split, text.size(), first.Number());
+        reader.Read(again, false);
+        return;
+    }
+    if (tooLong > 0) throw LineTooLong(first.Number() + tooLong);
+    Join(reader, part, first.Number());
+}
+
+// One reading of the whole text in the code page given.
+std::vector<PerTitle> ReadAss(const TextSource& source, int codePage, TFormatData& data, bool& ssa,
+                              bool* utf8) {
+    TRawLines lines(source);
+    data = TFormatData();
+    AssReader reader(&data, codePage, ssa);
+    reader.entries.reserve(source.LineBound() + 1);
+    PreferBigPages(reader.entries);
+
+    std::string_view line, eol;
+    bool have;
+    // Comment lines may come before the first section.
+    while ((have = lines.Next(line, eol)) && (TrimText(line).empty() || TrimText(line)[0] == ';'))
+        reader.pending.append(line).append(eol);
+    if (!have || !EqualsNoCase(TrimText(line), "[Script Info]"))
+        throw SubtitleError(
+            "This is not an ASS or SSA file: its first section is not \"[Script Info]\".");
+    if (!eol.empty()) data.Eol = std::string(eol);
+
+    // Up to the first entry in one reading: it decides how hours are written.
+    reader.Take(lines, line, eol);
+    if (reader.Read(lines, true))
+        ReadRest(source, lines, reader, utf8);
+    else if (utf8)
+        *utf8 = IsValidUtf8(source.Text());
+
+    std::string& pending = reader.pending;
+    if (!reader.entries.empty()) {
         data.Tail = std::move(pending);
-    } else if (insertAt) {
-        data.Head = pending.substr(0, *insertAt);
-        data.Tail = pending.substr(*insertAt);
+    } else if (reader.insertAt) {
+        data.Head = pending.substr(0, *reader.insertAt);
+        data.Tail = pending.substr(*reader.insertAt);
     } else {
         data.Head = std::move(pending);
         data.NeedEvents = true;
+    }
+    ssa = reader.ssa;
+    return std::move(reader.entries);
+}
+
+} // namespace
+
+std::size_t& SplitReadingAbove() {
+    static std::size_t bytes = std::size_t{4} << 20;
+    return bytes;
+}
+
+std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool& ssa) {
+    // A big file's UTF-8 check, when still to come, is made by the reading threads, each over
+    // the stretch it reads; till then the text is read as UTF-8: for every page in which an
+    // ASCII byte is a character of its own the reading is the same. Another page, found at the
+    // end, reads the text again.
+    const bool check = source.Utf8CheckPending();
+    const int known = check ? 0 : source.CodePage();
+    const bool entrySsa = ssa;
+    bool utf8 = true;
+    std::vector<PerTitle> entries =
+        ReadAss(source, known ? known : kCodePageUtf8, data, ssa, check ? &utf8 : nullptr);
+    if (check) source.TakeUtf8Check(utf8);
+    if (!known && !AsciiSafe(source.CodePage())) {
+        ssa = entrySsa;
+        entries = ReadAss(source, source.CodePage(), data, ssa, nullptr);
     }
     return entries;
 }

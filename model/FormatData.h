@@ -62,6 +62,7 @@ private:
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> index_;
+    uint32_t recent_[2] = {0, 0}; // the records Intern found last, the latest first
 };
 
 // The longest line a WebVTT or ASS file may hold; a longer one is no subtitle and refuses the file.

@@ -2,50 +2,96 @@
 
 #include "TimeFormat.h"
 
+#include <algorithm>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+#include <deque>
+#include <future>
+#include <vector>
 
 uint32_t TFormatData::Intern(std::string_view rec) {
     if (rec.empty()) return 0;
     if (index_.empty() && Records.size() > 1) Reindex();
-    if (const auto found = index_.find(rec); found != index_.end()) return found->second;
-    const auto id = static_cast<uint32_t>(Records.size());
-    Records.emplace_back(rec);
-    index_.emplace(std::string(rec), id);
+    // Entries mostly share a few records: the two found last are compared before any hashing.
+    for (int k = 0; k < 2; ++k) {
+        const uint32_t id = recent_[k];
+        if (id != 0 && id < Records.size() && Records[id] == rec) {
+            recent_[1 - k] = recent_[0] == id ? recent_[1] : recent_[0];
+            recent_[0] = id;
+            return id;
+        }
+    }
+    uint32_t id;
+    if (const auto found = index_.find(rec); found != index_.end()) {
+        id = found->second;
+    } else {
+        id = static_cast<uint32_t>(Records.size());
+        Records.emplace_back(rec);
+        index_.emplace(std::string(rec), id);
+    }
+    recent_[1] = recent_[0];
+    recent_[0] = id;
     return id;
 }
 
 void TFormatData::Reindex() {
     index_.clear();
+    recent_[0] = recent_[1] = 0;
     if (Records.empty()) Records.emplace_back();
     for (std::size_t k = 1; k < Records.size(); ++k)
         index_.emplace(Records[k], static_cast<uint32_t>(k));
+}
+
+void PreferBigPages(const void* data, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr uintptr_t kBig = uintptr_t{1} << 21;
+    const auto begin = (reinterpret_cast<uintptr_t>(data) + kBig - 1) & ~(kBig - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kBig - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
+SubtitleError LineTooLong(int number) {
+    return SubtitleError("Line " + std::to_string(number) + " is longer than " +
+                         std::to_string(kLongestLine >> 20) + " MB: this is not a subtitle file.");
 }
 
 bool TRawLines::Next(std::string_view& line, std::string_view& eol) {
     if (pos_ >= text_.size()) return false;
     const char* begin = text_.data() + pos_;
     const std::size_t left = text_.size() - pos_;
-    std::size_t n = 0;
-    // A line feed is found word by word by memchr; a lone carriage return ends a line too.
+    // A line feed is found word by word by memchr; a lone carriage return ends a line too, but
+    // most texts hold none, and there a line ends at its line feed alone.
     const void* nl = std::memchr(begin, '\n', left);
-    const std::size_t lf = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin) : left;
-    const void* cr = std::memchr(begin, '\r', lf);
-    n = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lf;
+    const std::size_t lf =
+        nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin) : left;
+    std::size_t n = lf;
     std::size_t endLength = 0;
-    if (n < left) {
-        endLength = begin[n] == '\r' && n + 1 < left && begin[n + 1] == '\n' ? 2 : 1;
+    if (loneCr_) {
+        const void* cr = std::memchr(begin, '\r', lf);
+        if (cr) n = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+        if (n < left) endLength = begin[n] == '\r' && n + 1 < left && begin[n + 1] == '\n' ? 2 : 1;
+    } else if (nl) {
+        endLength = 1;
+        if (n > 0 && begin[n - 1] == '\r') {
+            --n;
+            endLength = 2;
+        }
     }
     ++number_;
-    if (n > kLongestLine)
-        throw SubtitleError("Line " + std::to_string(number_) + " is longer than " +
-                            std::to_string(kLongestLine >> 20) +
-                            " MB: this is not a subtitle file.");
+    if (n > kLongestLine) throw LineTooLong(number_);
     line = std::string_view(begin, n);
     eol = std::string_view(begin + n, endLength);
     pos_ += n + endLength;
     // The pages read long ago go back now and then: a reader looks back a few lines at most.
     if (pos_ - released_ >= (std::size_t{1} << 22)) {
-        source_->ReleaseBefore(pos_);
+        source_->ReleaseBefore(pos_, from_);
         released_ = pos_;
     }
     return true;
@@ -101,15 +147,23 @@ bool ReadDigits(std::string_view text, int64_t& value) {
 }
 
 void AppendPlain(std::string& rec, std::string_view part) {
+    // Most parts are a few bytes of a field: a look at each beats a call to search them.
+    std::size_t mark = 0;
+    while (mark < part.size() && part[mark] != record::kMark)
+        ++mark;
+    if (mark == part.size()) {
+        rec.append(part);
+        return;
+    }
     for (;;) {
-        const std::size_t mark = part.find(record::kMark);
+        rec.append(part.substr(0, mark + 1));
+        rec += record::kMark;
+        part.remove_prefix(mark + 1);
+        mark = part.find(record::kMark);
         if (mark == std::string_view::npos) {
             rec.append(part);
             return;
         }
-        rec.append(part.substr(0, mark + 1));
-        rec += record::kMark;
-        part.remove_prefix(mark + 1);
     }
 }
 
@@ -153,7 +207,12 @@ void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormat
         return;
     }
     format.TextIn(raw, codePage, held);
-    std::string back;
+    if (format.KeptAsRead && AsciiSafe(codePage) && format.KeptAsRead(raw)) {
+        AppendMark(rec, mark);
+        return;
+    }
+    thread_local std::string back; // one for every text read: its memory kept
+    back.clear();
     format.TextOut(held, data, codePage, back);
     if (back == raw)
         AppendMark(rec, mark);
@@ -161,43 +220,20 @@ void AppendTextMark(std::string& rec, const TRecordFormat& format, const TFormat
         AppendRaw(rec, record::kRawText, raw);
 }
 
-bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
-                  int32_t offset, int numberBase, const TRecordFormat& format,
-                  std::string_view defaultRecord, std::string_view beforeFirst) {
-    if (!WritableRange(doc, first, last)) return false;
-    const TFormatData& data = doc.FormatData();
-    const int codePage = doc.CodePage();
-    std::string buffer;
-    buffer.reserve(1 << 16);
-    buffer += data.Head;
-    char lastFlushed = '\n'; // the last byte already handed to the stream
-    // Whether what was written so far ends a line: a record begins one.
-    auto atLineStart = [&] {
-        const char c = buffer.empty() ? lastFlushed : buffer.back();
-        return c == '\n' || c == '\r';
-    };
-    auto flush = [&] {
-        if (buffer.empty()) return true;
-        lastFlushed = buffer.back();
-        const bool ok = Put(out, buffer);
-        buffer.clear();
-        return ok;
-    };
-    bool firstWritten = true;
-    int64_t number = numberBase;
-    std::string text;
-    for (int k = first; k <= last; ++k) {
-        const PerTitle& e = *doc.Item(k);
-        if (skipBlank && IsBlankText(e.Text, codePage)) continue;
-        ++number;
-        if (firstWritten) {
-            if (!beforeFirst.empty()) {
-                if (!atLineStart()) buffer += data.Eol;
-                buffer += beforeFirst;
-            }
-            firstWritten = false;
-        }
-        if (!atLineStart()) buffer += data.Eol;
+namespace {
+
+// Appends one entry as its record makes it, the line end the text before it lacks included.
+struct EntryWriter {
+    const SubTitle& doc;
+    const TFormatData& data;
+    const TRecordFormat& format;
+    std::string_view defaultRecord;
+    int codePage;
+    int32_t offset;
+    std::string text; // scratch
+
+    void Write(const PerTitle& e, int64_t number, bool atLineStart, std::string& buffer) {
+        if (!atLineStart) buffer += data.Eol;
         std::string_view rec = doc.Record(e.Fields);
         if (rec.empty()) rec = defaultRecord;
         const int32_t start = AddMs(offset, e.Start);
@@ -261,7 +297,111 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
                 break;
             }
         }
+    }
+};
+
+bool EndsLine(char c) {
+    return c == '\n' || c == '\r';
+}
+
+} // namespace
+
+std::size_t& SplitWritingAbove() {
+    static std::size_t entries = std::size_t{1} << 16;
+    return entries;
+}
+
+bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, bool skipBlank,
+                  int32_t offset, int numberBase, const TRecordFormat& format,
+                  std::string_view defaultRecord, std::string_view beforeFirst) {
+    if (!WritableRange(doc, first, last)) return false;
+    const TFormatData& data = doc.FormatData();
+    const int codePage = doc.CodePage();
+    EntryWriter writer{doc, data, format, defaultRecord, codePage, offset, {}};
+    std::string buffer;
+    buffer.reserve(1 << 16);
+    buffer += data.Head;
+    char lastFlushed = '\n'; // the last byte already handed to the stream
+    // Whether what was written so far ends a line: a record begins one.
+    auto atLineStart = [&] { return EndsLine(buffer.empty() ? lastFlushed : buffer.back()); };
+    auto flush = [&] {
+        if (buffer.empty()) return true;
+        lastFlushed = buffer.back();
+        const bool ok = Put(out, buffer);
+        buffer.clear();
+        return ok;
+    };
+    bool firstWritten = true;
+    int64_t number = numberBase;
+    int k = first;
+    for (; k <= last; ++k) {
+        const PerTitle& e = *doc.Item(k);
+        if (skipBlank && IsBlankText(e.Text, codePage)) continue;
+        ++number;
+        if (firstWritten) {
+            if (!beforeFirst.empty()) {
+                if (!atLineStart()) buffer += data.Eol;
+                buffer += beforeFirst;
+            }
+            firstWritten = false;
+        }
+        writer.Write(e, number, atLineStart(), buffer);
         if (buffer.size() >= (1 << 16) && !flush()) return false;
+        // Many entries written in full: the rest in chunks, made three at a time on other
+        // threads and handed to the stream in order.
+        if (!skipBlank && k == first &&
+            static_cast<std::size_t>(last - first) >= SplitWritingAbove()) {
+            ++k;
+            break;
+        }
+    }
+    if (k <= last) {
+        // Whether the entry before a chunk leaves the text at a line's start: its own bytes
+        // say so, and an entry that writes none leaves it there (or puts a line end first).
+        auto makeChunk = [&doc, &data, &format, defaultRecord, codePage, offset, first,
+                          numberBase](int from, int to, std::string chunk) {
+            EntryWriter w{doc, data, format, defaultRecord, codePage, offset, {}};
+            std::string before;
+            w.Write(*doc.Item(from - 1), numberBase + (from - 1 - first) + 1, true, before);
+            bool lineStart = before.empty() || EndsLine(before.back());
+            chunk.clear();
+            chunk.reserve(static_cast<std::size_t>(to - from + 1) * 128);
+            for (int j = from; j <= to; ++j) {
+                w.Write(*doc.Item(j), numberBase + (j - first) + 1, lineStart, chunk);
+                lineStart = true; // a record begins a line: only the first may need a line end
+                if (!chunk.empty()) lineStart = EndsLine(chunk.back());
+            }
+            return chunk;
+        };
+        if (!flush()) return false;
+        // Chunks of 16,384 entries (smaller under a lowered threshold, so that tests meet
+        // their edges).
+        const int chunkEntries =
+            static_cast<int>(std::clamp<std::size_t>(SplitWritingAbove() / 4, 1, 1 << 14));
+        std::deque<std::future<std::string>> ahead;
+        std::vector<std::string> spare; // chunks written, their memory kept for the next ones
+        int next = k;
+        for (;;) {
+            while (ahead.size() < 3 && next <= last) {
+                const int to = std::min(last, next + chunkEntries - 1);
+                std::string chunk;
+                if (!spare.empty()) {
+                    chunk = std::move(spare.back());
+                    spare.pop_back();
+                }
+                ahead.push_back(
+                    std::async(std::launch::async, makeChunk, next, to, std::move(chunk)));
+                next = to + 1;
+            }
+            if (ahead.empty()) break;
+            std::string chunk = ahead.front().get();
+            ahead.pop_front();
+            if (!chunk.empty()) {
+                lastFlushed = chunk.back();
+                if (!Put(out, chunk)) return false;
+            }
+            spare.push_back(std::move(chunk));
+        }
     }
     if (!data.Tail.empty() && !atLineStart() && !firstWritten) buffer += data.Eol;
     buffer += data.Tail;

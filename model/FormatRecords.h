@@ -11,12 +11,19 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The raw lines of a text: each with the line end it has ("\r\n", "\n", a lone "\r" or none at
 // the very end), so that lines put back together give the text byte for byte.
 class TRawLines {
 public:
-    explicit TRawLines(const TextSource& source) : source_(&source), text_(source.Text()) {}
+    explicit TRawLines(const TextSource& source)
+        : source_(&source), text_(source.Text()), loneCr_(source.HasLoneCr()) {}
+    // The lines of the stretch [from, to) of the text, to at a line's start; number is that of
+    // the line before from.
+    TRawLines(const TextSource& source, std::size_t from, std::size_t to, int number)
+        : source_(&source), text_(source.Text().substr(0, to)), pos_(from), from_(from),
+          released_(from), number_(number), loneCr_(source.HasLoneCr()) {}
     // The next line without its end, and the end; false at the end of the text. Throws
     // SubtitleError for a line longer than kLongestLine.
     bool Next(std::string_view& line, std::string_view& eol);
@@ -27,9 +34,14 @@ private:
     const TextSource* source_;
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t from_ = 0;
     std::size_t released_ = 0;
     int number_ = 0;
+    bool loneCr_;
 };
+
+// The error of a line longer than kLongestLine.
+SubtitleError LineTooLong(int number);
 
 // How one format writes and reads its times and holds its texts.
 struct TRecordFormat {
@@ -42,6 +54,9 @@ struct TRecordFormat {
     // The bytes of a file's text that its held form writes otherwise; a text without any of
     // them is held as it is.
     char Special[3];
+    // When given: true only for a text that TextOut(TextIn(raw)) gives back as it is in a page
+    // where an ASCII byte is a character of its own (false sends it to the full comparison).
+    bool (*KeptAsRead)(std::string_view raw) = nullptr;
 };
 
 // Appends to a record the time mark, or the time as read when the format would write it
@@ -113,6 +128,21 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Digits of a time field: a whole number of count digits at least (no sign, no spaces).
 bool ReadDigits(std::string_view text, int64_t& value);
+
+// Asks the system for big pages under the vector's reserved room: a million entries then cost a
+// few dozen page faults instead of tens of thousands. Only a hint.
+void PreferBigPages(const void* data, std::size_t bytes);
+template <typename T> void PreferBigPages(const std::vector<T>& v) {
+    PreferBigPages(v.data(), v.capacity() * sizeof(T));
+}
+
+// Texts with more than this many bytes after their head are read in two halves at once, on two
+// threads. Tests lower it to read small files so.
+std::size_t& SplitReadingAbove();
+
+// Writes of more than this many entries (all of them, none left out as blank) make the rest
+// after the first in chunks on three other threads. Tests lower it.
+std::size_t& SplitWritingAbove();
 
 // ASS/SSA: the record is that of a Comment line, which no player shows.
 bool IsAssComment(std::string_view rec);

@@ -156,6 +156,9 @@ void SubTitle::Load(TextSource source, const std::string& fileName, double frame
         else if (ext == ".sub") format = FormatMicroDVD; // or SubViewer, by its first line
         else return;
     }
+    // The ASS and WebVTT readers check a big text's UTF-8 on their own threads as they read; for
+    // the others it is checked beside them.
+    if (format != FormatASS && format != FormatWebVTT) source.CheckCodePageBeside();
     // Counted by the source before the readers: they hand the mapped pages they are done with
     // back, and a pass after them would bring the whole file in again beside the document.
     const LineEnd lineEnd = source.LineEnds();

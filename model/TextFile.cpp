@@ -6,11 +6,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
+#include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -38,13 +44,15 @@ struct TextSource::Storage {
         return map ? std::string_view(static_cast<const char*>(map), mapLength)
                    : std::string_view(bytes);
     }
-    // Lets the kernel take back mapped pages that lie wholly before offset: a big file is read
-    // once from front to back, and the pages already read need not count against memory.
-    void Release(std::size_t offset) {
+    // Lets the kernel take back mapped pages that lie wholly inside [from, to): a big file is
+    // read once from front to back, and the pages already read need not count against memory.
+    // Two readers of one file each hand back only pages of their own stretch.
+    void Release(std::size_t from, std::size_t to) {
         if (!map) return;
         static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-        const std::size_t length = offset / page * page;
-        if (length > 0) ::madvise(map, length, MADV_DONTNEED);
+        const std::size_t begin = (from + page - 1) / page * page;
+        const std::size_t end = to / page * page;
+        if (end > begin) ::madvise(static_cast<char*>(map) + begin, end - begin, MADV_DONTNEED);
     }
 };
 
@@ -157,6 +165,70 @@ LineEndCount CountLineEnds(std::string_view text) {
         count.lf += text[i] == '\n';
     }
     return count;
+}
+
+TextScan ScanText(std::string_view text) {
+    TextScan scan;
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time; the counts gather in bytes, summed before any can overflow.
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128(), ctrlZ = _mm_set1_epi8(0x1A);
+    while (i + 17 <= n) {
+        const std::size_t blocks = std::min<std::size_t>((n - i - 1) / 16, 255);
+        __m128i crs = zero, lfs = zero, pairs = zero;
+        bool special = false;
+        for (std::size_t b = 0; b < blocks; ++b) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+            const __m128i isCr = _mm_cmpeq_epi8(v, cr);
+            const __m128i odd = _mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, ctrlZ));
+            if (_mm_movemask_epi8(odd) != 0) {
+                special = true; // a NUL or Ctrl-Z: this block byte by byte below
+                break;
+            }
+            crs = _mm_sub_epi8(crs, isCr);
+            lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(v, lf));
+            pairs = _mm_sub_epi8(pairs, _mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)));
+            i += 16;
+        }
+        auto total = [zero](__m128i bytes) {
+            const __m128i sums = _mm_sad_epu8(bytes, zero);
+            return static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
+                   static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+        };
+        scan.ends.cr += total(crs);
+        scan.ends.lf += total(lfs);
+        scan.crlf += total(pairs);
+        if (special) {
+            for (const std::size_t stop = i + 16; i < stop; ++i) {
+                const char c = p[i];
+                if (c == 0x1A) {
+                    scan.ctrlZ = i;
+                    return scan;
+                }
+                scan.nul |= c == '\0';
+                scan.ends.cr += c == '\r';
+                scan.ends.lf += c == '\n';
+                scan.crlf += c == '\r' && p[i + 1] == '\n';
+            }
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const char c = p[i];
+        if (c == 0x1A) {
+            scan.ctrlZ = i;
+            return scan;
+        }
+        scan.nul |= c == '\0';
+        scan.ends.cr += c == '\r';
+        scan.ends.lf += c == '\n';
+        scan.crlf += c == '\r' && i + 1 < n && p[i + 1] == '\n';
+    }
+    return scan;
 }
 
 namespace {
@@ -281,9 +353,28 @@ void TextSource::Prepare(LegacyPage legacy) {
         }
         text = storage_->bytes;
     }
-    // Ctrl-Z ends a text file: nothing after it is read.
-    if (const void* z = std::memchr(text.data(), 0x1A, text.size()))
-        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - text.data()));
+    // One pass finds what the line rules need: the line ends, a NUL, the Ctrl-Z that ends a
+    // text file (nothing after it is read); over a big text in two halves at once.
+    TextScan scan;
+    const std::size_t half =
+        text.size() < kParallelCheck ? std::string_view::npos : text.find('\n', text.size() / 2);
+    if (half == std::string_view::npos) {
+        scan = ScanText(text);
+    } else {
+        // Right after a line feed: no carriage return before a line feed lies across.
+        TextScan second;
+        std::thread beside([&] { second = ScanText(text.substr(half + 1)); });
+        scan = ScanText(text.substr(0, half + 1));
+        beside.join();
+        if (scan.ctrlZ == std::string_view::npos) {
+            scan.ends.cr += second.ends.cr;
+            scan.ends.lf += second.ends.lf;
+            scan.crlf += second.crlf;
+            scan.nul |= second.nul;
+            if (second.ctrlZ != std::string_view::npos) scan.ctrlZ = half + 1 + second.ctrlZ;
+        }
+    }
+    text = text.substr(0, scan.ctrlZ);
     if (codePage_ == 0 && legacy.chosen && IsSupportedCodePage(legacy.fallback))
         codePage_ = legacy.fallback;
     if (codePage_ == 0) {
@@ -298,27 +389,26 @@ void TextSource::Prepare(LegacyPage legacy) {
             // found at once, its one scan costing less than a thread beside the reader.
             std::string_view head = text.substr(0, kHeadCheck);
             head = head.substr(0, head.rfind('\n') + 1); // a line end is never inside a character
-            if (!IsValidUtf8(head))
+            if (!IsValidUtf8(head)) {
                 codePage_ = DetectLegacyCodePage(text, legacy);
-            else
-                codePageCheck_ = std::async(std::launch::async, find);
+            } else {
+                // The check waits for the reader: beside it (CheckCodePageBeside), or in its
+                // own threads as it reads (TakeUtf8Check).
+                checkPending_ = true;
+                legacy_ = legacy;
+            }
         }
     }
     text_ = text;
 
     // Old Mac files end their lines with a carriage return alone; anywhere else a lone one is
-    // just a character of its line. Lone ones can only outnumber line feeds when all carriage
-    // returns do.
-    const LineEndCount ends = CountLineEnds(text);
-    std::size_t loneCr = 0;
-    if (ends.cr > ends.lf) {
-        for (std::size_t i = 0; i < text.size(); ++i)
-            loneCr += text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
-    }
-    hasNul_ = std::memchr(text.data(), '\0', text.size()) != nullptr;
-    macLineEnds_ = loneCr > ends.lf;
-    ends_ = ends;
-    lineCount_ = (macLineEnds_ ? ends.cr : ends.lf) + 1;
+    // just a character of its line.
+    const std::size_t loneCr = scan.ends.cr - scan.crlf;
+    hasNul_ = scan.nul;
+    loneCr_ = loneCr > 0;
+    macLineEnds_ = loneCr > scan.ends.lf;
+    ends_ = scan.ends;
+    lineCount_ = (macLineEnds_ ? scan.ends.cr : scan.ends.lf) + 1;
 }
 
 namespace {
@@ -342,8 +432,31 @@ inline const char* FindNewline(const char* p, std::size_t n) {
 } // namespace
 
 int TextSource::CodePage() const {
+    if (checkPending_) TakeUtf8Check(IsValidUtf8(text_));
     if (codePageCheck_.valid()) codePage_ = codePageCheck_.get();
     return codePage_;
+}
+
+int TextSource::CodePageIfKnown() const {
+    if (checkPending_) return 0;
+    if (codePageCheck_.valid() &&
+        codePageCheck_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return 0;
+    return CodePage();
+}
+
+void TextSource::CheckCodePageBeside() const {
+    if (!checkPending_) return;
+    checkPending_ = false;
+    codePageCheck_ = std::async(std::launch::async, [text = text_, legacy = legacy_] {
+        return IsValidUtf8(text) ? kCodePageUtf8 : DetectLegacyCodePage(text, legacy);
+    });
+}
+
+void TextSource::TakeUtf8Check(bool valid) const {
+    if (!checkPending_) return;
+    checkPending_ = false;
+    codePage_ = valid ? kCodePageUtf8 : DetectLegacyCodePage(text_, legacy_);
 }
 
 bool TextSource::Cursor::Next(std::string_view& line) {
@@ -371,7 +484,7 @@ bool TextSource::Cursor::Next(std::string_view& line) {
     // Mapped pages far behind the cursor are handed back now and then; a reader steps back at
     // most one line.
     if ((pos_ ^ (pos_ + advance)) >= kReleaseStep)
-        source_->storage_->Release(pos_ > kReleaseStep ? pos_ - kReleaseStep : 0);
+        source_->storage_->Release(0, pos_ > kReleaseStep ? pos_ - kReleaseStep : 0);
     pos_ += advance;
     if (source_->hasNul_) {
         if (const void* nul = std::memchr(begin, '\0', length))
@@ -381,9 +494,10 @@ bool TextSource::Cursor::Next(std::string_view& line) {
     return true;
 }
 
-void TextSource::ReleaseBefore(std::size_t position) const {
+void TextSource::ReleaseBefore(std::size_t position, std::size_t from) const {
     const std::size_t offset = static_cast<std::size_t>(text_.data() - storage_->View().data());
-    if (position > kReleaseStep) storage_->Release(offset + position - kReleaseStep);
+    if (position > from + kReleaseStep)
+        storage_->Release(offset + from, offset + position - kReleaseStep);
 }
 
 std::vector<std::string_view> TextSource::Lines() const {
@@ -443,13 +557,25 @@ private:
             }
             s += w;
             n -= static_cast<std::size_t>(w);
+            written_ += static_cast<std::size_t>(w);
         }
+#if defined(__linux__)
+        // The disk gets what is written every few megabytes, while the rest is made: the fsync
+        // at the end then waits for the last stretch alone.
+        if (written_ - synced_ >= kSyncStep) {
+            ::sync_file_range(fd_, static_cast<off_t>(synced_),
+                              static_cast<off_t>(written_ - synced_), SYNC_FILE_RANGE_WRITE);
+            synced_ = written_;
+        }
+#endif
         return true;
     }
 
+    static constexpr std::size_t kSyncStep = std::size_t{8} << 20;
     int fd_;
     std::vector<char> buffer_;
     int error_ = 0;
+    std::size_t written_ = 0, synced_ = 0;
 };
 
 std::string Reason(const std::string& what, int error) {

@@ -57,12 +57,25 @@ public:
     // UTF-8 (65001) for files with a byte-order mark and valid UTF-8, else the legacy code page
     // detected for this text (DetectLegacyCodePage).
     int CodePage() const;
+    // The same when it is known already; 0 while a big file's check is still to come.
+    int CodePageIfKnown() const;
+    // A big file whose first lines are UTF-8 has its whole text checked only when the reader
+    // asks: CodePage() checks it then and there; this starts the check on a thread beside the
+    // reader, which needs the answer only at its end.
+    void CheckCodePageBeside() const;
+    // Whether that check is still to come, for a reader that checks the text itself as it reads
+    // and gives the answer (valid UTF-8 or not) with TakeUtf8Check.
+    bool Utf8CheckPending() const { return checkPending_; }
+    void TakeUtf8Check(bool valid) const;
     // The text after the byte-order mark and the Ctrl-Z cut (UTF-16 already as UTF-8).
     std::string_view Text() const { return text_; }
     // At least as many as the lines the cursor will hand out.
     std::size_t LineBound() const { return lineCount_; }
     // How the text ends its lines (DetectLineEnd), from the count the source made of them.
     LineEnd LineEnds() const;
+    // Some carriage return stands without a line feed after it (and so ends a line of its own
+    // for the readers that take one as a line end).
+    bool HasLoneCr() const { return loneCr_; }
 
     class Cursor {
     public:
@@ -80,8 +93,9 @@ public:
 
     std::vector<std::string_view> Lines() const;
     // A reader that walks Text() itself says how far it is: mapped pages wholly before position
-    // (less a margin of a few megabytes) are handed back, as the cursor does.
-    void ReleaseBefore(std::size_t position) const;
+    // (less a margin of a few megabytes) are handed back, as the cursor does; those from from
+    // on only, for a reader of a stretch that begins there.
+    void ReleaseBefore(std::size_t position, std::size_t from = 0) const;
 
     struct Storage;
 
@@ -95,14 +109,28 @@ private:
     mutable int codePage_ = 0;
     bool macLineEnds_ = false;
     bool hasNul_ = false;
+    bool loneCr_ = false;
     std::size_t lineCount_ = 0;
     LineEndCount ends_;
     // A big file's UTF-8 check, and the detection of its legacy page when it fails, run beside
     // the reader, which needs the answer only at the end.
     mutable std::future<int> codePageCheck_;
+    mutable bool checkPending_ = false;
+    LegacyPage legacy_;
 };
 
 LineEndCount CountLineEnds(std::string_view text);
+
+// What one pass over a text finds for the line rules: its line ends (up to a Ctrl-Z), how many
+// carriage returns stand right before a line feed, whether it holds a NUL, where its first
+// Ctrl-Z is (npos for none).
+struct TextScan {
+    LineEndCount ends;
+    std::size_t crlf = 0;
+    bool nul = false;
+    std::size_t ctrlZ = std::string_view::npos;
+};
+TextScan ScanText(std::string_view text);
 
 // LF when most line feeds of the text stand without a carriage return before them; CR LF
 // otherwise (old Mac files and files without line ends included).

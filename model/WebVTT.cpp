@@ -4,6 +4,10 @@
 #include "TimeFormat.h"
 
 #include <algorithm>
+#include <exception>
+#include <iterator>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -31,9 +35,33 @@ void WriteVttTime(const TFormatData& data, int32_t ms, std::string& out) {
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
+// HH:MM:SS.mmm or MM:SS.mmm, every digit in its place: nearly every time of a file, read at once.
+bool PlainVttTime(std::string_view t) {
+    if (t.size() != 12 && t.size() != 9) return false;
+    const char* p = t.data() + t.size() - 9; // at the minutes
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return p[2] == ':' && p[5] == '.' && digit(p[0]) && digit(p[1]) && digit(p[3]) && digit(p[4]) &&
+           digit(p[6]) && digit(p[7]) && digit(p[8]) &&
+           (t.size() == 9 || (t[2] == ':' && digit(t[0]) && digit(t[1])));
+}
+
+// Whether WriteVttTime gives back a plain time as it stands, without writing it.
+bool WrittenAsRead(const TFormatData& data, std::string_view t) {
+    if (!PlainVttTime(t) || t[t.size() - 9] > '5' || t[t.size() - 6] > '5') return false;
+    return t.size() == 9 ? data.ShortTimes : !data.ShortTimes || t[0] != '0' || t[1] != '0';
+}
+
 // [HH:]MM:SS.mmm; a "," before the milliseconds, as some programs write, is taken too. Hours
 // past 99 are refused.
 std::optional<int32_t> ReadVttTime(std::string_view t) {
+    if (PlainVttTime(t)) {
+        const char* p = t.data() + t.size() - 9;
+        auto two = [](const char* q) { return (q[0] - '0') * 10 + (q[1] - '0'); };
+        const int m = two(p), s = two(p + 3);
+        if (m > 59 || s > 59) return std::nullopt;
+        return (t.size() == 12 ? two(t.data()) * 3600000 : 0) + m * 60000 + s * 1000 +
+               (p[6] - '0') * 100 + two(p + 7);
+    }
     std::size_t dot = t.find_last_of(".,");
     if (dot == std::string_view::npos) return std::nullopt;
     int64_t fraction = 0;
@@ -135,10 +163,16 @@ bool ReadTiming(const Line& line, TFormatData& data, bool first, std::string& re
     if (first) data.ShortTimes = t.substr(a, b - a).find(':') == t.substr(a, b - a).rfind(':');
     start = *s;
     end = *e;
+    auto time = [&](std::string_view raw, int32_t ms, bool isStart) {
+        if (WrittenAsRead(data, raw))
+            AppendMark(rec, isStart ? record::kStart : record::kEnd);
+        else
+            AppendTimeMark(rec, kVtt, data, raw, ms, isStart);
+    };
     AppendPlain(rec, t.substr(0, a));
-    AppendTimeMark(rec, kVtt, data, t.substr(a, b - a), start, true);
+    time(t.substr(a, b - a), start, true);
     AppendPlain(rec, t.substr(b, c - b));
-    AppendTimeMark(rec, kVtt, data, t.substr(c, d - c), end, false);
+    time(t.substr(c, d - c), end, false);
     AppendPlain(rec, t.substr(d));
     rec.append(line.eol);
     return true;
@@ -149,58 +183,69 @@ void AppendLine(std::string& to, const Line& line) {
     to.append(line.eol);
 }
 
-} // namespace
+// Whether a cue identifier could be a cue's number: the number of no cue has leading zeros.
+bool CouldBeNumber(std::string_view id) {
+    if (id.empty() || id.size() > 18 || id[0] == '0') return false;
+    return std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
-std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
-    const int codePage = source.CodePage();
-    TRawLines lines(source);
+// The reader's state between blocks. A stretch read beside the rest starts at a blank line,
+// where nothing but the lines since the last cue is carried from the lines before.
+struct VttReader {
+    VttReader(TFormatData* d, int page) : data(d), codePage(page) {}
+
+    TFormatData* data;
+    int codePage;
+    bool before = true;           // no cue read yet: the lines so far are the file's head
+    std::string pending;          // what belongs to no cue since the last one
+    std::size_t pendingSolid = 0; // up to the last line of pending that is not blank
     std::vector<PerTitle> entries;
-    entries.reserve(source.LineBound() / 3 + 1);
-    data = TFormatData();
-    data.Eol = "\n";
-
-    Line line{};
-    auto next = [&] {
-        if (!lines.Next(line.text, line.eol)) return false;
-        line.number = lines.Number();
-        return true;
-    };
-    if (!next() || !IsBlockKeyword(line.text, "WEBVTT"))
-        throw SubtitleError("This is not a WebVTT file: its first line is not \"WEBVTT\".");
-    if (!line.eol.empty()) data.Eol = std::string(line.eol);
-
-    // What belongs to no cue since the last one: blank lines, NOTE, STYLE, REGION blocks, and
-    // what could not be read. The header block is the first of them.
-    std::string pending;
-    AppendLine(pending, line);
-    std::size_t pendingSolid = pending.size(); // up to the last line that is not blank
-    bool have = next();
-    while (have && !IsBlank(line.text)) { // the rest of the header block
-        AppendLine(pending, line);
-        pendingSolid = pending.size();
-        have = next();
-    }
-    auto bad = [&](int number) {
-        if (data.BadLines++ == 0) data.BadLine = number;
-    };
-
-    std::string rec;
-    std::string raw;
-    std::string held;
+    // The number of the cues before this reader's first: known for the whole file's reader;
+    // a stretch's reader takes it from its first identifier that could be a number, and says
+    // whether any identifier asked.
+    int64_t base = 0;
+    bool baseKnown = true;
+    bool askedBase = false;
+    std::string rec, raw, held, id, cue; // one cue's, their memory kept
     std::vector<Line> block;
-    while (have) {
-        if (IsBlank(line.text)) {
-            AppendLine(pending, line);
-            have = next();
-            continue;
-        }
-        // A block: its lines up to a blank line.
-        block.clear();
-        do {
-            block.push_back(line);
-            have = next();
-        } while (have && !IsBlank(line.text));
 
+    void Bad(int number) {
+        if (data->BadLines++ == 0) data->BadLine = number;
+    }
+
+    // Reads the blocks of lines from line (the current line, have false for none) to the end,
+    // or up to and with the first block that holds a cue when untilCue. False when the lines ran
+    // out.
+    bool Read(TRawLines& lines, Line& line, bool have, bool untilCue) {
+        auto next = [&] {
+            if (!lines.Next(line.text, line.eol)) return false;
+            line.number = lines.Number();
+            return true;
+        };
+        while (have) {
+            if (IsBlank(line.text)) {
+                AppendLine(pending, line);
+                have = next();
+                continue;
+            }
+            // A block: its lines up to a blank line.
+            block.clear();
+            do {
+                block.push_back(line);
+                have = next();
+            } while (have && !IsBlank(line.text));
+            const std::size_t had = entries.size();
+            Block();
+            if (untilCue && entries.size() > had) {
+                // The line after the block is blank: it goes with the lines before the next.
+                if (have) AppendLine(pending, line);
+                return have;
+            }
+        }
+        return false;
+    }
+
+    void Block() {
         std::size_t at = 0;
         const std::string_view opening = block[0].text;
         if (IsBlockKeyword(opening, "NOTE") || IsBlockKeyword(opening, "STYLE") ||
@@ -220,9 +265,9 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
             int32_t start = 0, end = 0;
             rec.clear();
             if (timing == block.size() ||
-                !ReadTiming(block[timing], data, entries.empty(), rec, start, end)) {
+                !ReadTiming(block[timing], *data, before, rec, start, end)) {
                 // Neither a cue nor a block of the header's kinds: kept as it is, and reported.
-                bad(block[timing == block.size() ? at : timing].number);
+                Bad(block[timing == block.size() ? at : timing].number);
                 for (; at < block.size(); ++at)
                     AppendLine(pending, block[at]);
                 pendingSolid = pending.size();
@@ -232,10 +277,22 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
             std::size_t stop = timing + 1;
             while (stop < block.size() && block[stop].text.find("-->") == std::string_view::npos)
                 ++stop;
-            std::string id;
+            id.clear();
             if (timing == at + 1) {
                 const Line& idLine = block[at];
-                if (idLine.text == std::to_string(entries.size() + 1)) {
+                if (CouldBeNumber(idLine.text)) {
+                    askedBase = true;
+                    if (!baseKnown) { // this cue's number, if the identifier is one
+                        base = std::stoll(std::string(idLine.text)) - 1 -
+                               static_cast<int64_t>(entries.size());
+                        baseKnown = true;
+                    }
+                }
+                char digits[24];
+                const char* numberEnd =
+                    WriteInteger(digits, base + static_cast<int64_t>(entries.size()) + 1);
+                if (idLine.text ==
+                    std::string_view(digits, static_cast<std::size_t>(numberEnd - digits))) {
                     AppendMark(id, record::kNumber);
                 } else {
                     AppendPlain(id, idLine.text);
@@ -247,12 +304,13 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
                 raw.append(block[k].text);
                 if (k + 1 < stop) raw.append(block[k].eol);
             }
-            std::string cue;
-            if (entries.empty()) {
+            cue.clear();
+            if (before) {
                 // Blank lines right before the first cue are its own; what is before them
                 // is the file's head.
-                data.Head.assign(pending, 0, pendingSolid);
+                data->Head.assign(pending, 0, pendingSolid);
                 AppendPlain(cue, std::string_view(pending).substr(pendingSolid));
+                before = false;
             } else {
                 AppendPlain(cue, pending);
             }
@@ -261,22 +319,190 @@ std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
             cue += id;
             cue += rec;
             if (timing + 1 < stop) {
-                AppendTextMark(cue, kVtt, data, codePage, raw, held, record::kText);
+                AppendTextMark(cue, kVtt, *data, codePage, raw, held, record::kText);
                 cue.append(block[stop - 1].eol);
             } else {
                 held.clear();
                 // No text: one given later is followed by a line end of its own.
                 AppendMark(cue, block[timing].eol.empty() ? record::kText : record::kTextLine);
             }
-            entries.emplace_back(start, end, held, data.Intern(cue));
+            entries.emplace_back(start, end, std::move(held), data->Intern(cue)); // held made anew
             at = stop;
         }
     }
-    if (entries.empty()) {
+};
+
+// The second stretch, read beside the first, joined behind it as one reading would have read
+// it: numbered after firstLines lines, its records in the first one's table.
+void Join(VttReader& whole, VttReader& part, int firstLines) {
+    TFormatData& data = *whole.data;
+    const TFormatData& own = *part.data;
+    if (own.BadLines > 0) {
+        if (data.BadLines == 0) data.BadLine = firstLines + own.BadLine;
+        data.BadLines += own.BadLines;
+    }
+    if (part.entries.empty()) {
+        whole.pending += part.pending;
+        return;
+    }
+    // The records go into the table in the order one reading would have added them.
+    std::vector<uint32_t> to(own.Records.size(), 0);
+    auto move = [&](PerTitle& e) {
+        if (to[e.Fields] == 0) to[e.Fields] = data.Intern(own.Records[e.Fields]);
+        e.Fields = to[e.Fields];
+    };
+    PerTitle& front = part.entries.front();
+    if (!whole.pending.empty()) {
+        // The lines between the stretches lead the first cue of the second.
+        std::string rec;
+        AppendPlain(rec, whole.pending);
+        rec += own.Records[front.Fields];
+        front.Fields = data.Intern(rec);
+    } else {
+        move(front);
+    }
+    for (std::size_t k = 1; k < part.entries.size(); ++k)
+        move(part.entries[k]);
+    whole.entries.insert(whole.entries.end(), std::make_move_iterator(part.entries.begin()),
+                         std::make_move_iterator(part.entries.end()));
+    whole.pending = std::move(part.pending);
+}
+
+// Reads the rest of the blocks after the first cue: the second half beside the first on
+// another thread when there is much of it, from a blank line on; one reading otherwise. With
+// utf8, each thread checks whether its stretch is valid UTF-8 before it reads it.
+void ReadRest(const TextSource& source, TRawLines& lines, VttReader& reader, bool* utf8) {
+    const std::string_view text = source.Text();
+    const std::size_t from = lines.Position();
+    std::size_t split = text.size();
+    if (text.size() - from > SplitReadingAbove()) {
+        // Right after a line feed a line begins; a blank one ends any block before it.
+        for (std::size_t nl = text.find('\n', from + (text.size() - from) / 2);
+             nl != std::string_view::npos; nl = text.find('\n', nl + 1)) {
+            const std::string_view after = text.substr(nl + 1, 2);
+            if (!after.empty() && (after[0] == '\n' || after == "\r\n")) {
+                split = nl + 1;
+                break;
+            }
+        }
+    }
+    Line line{};
+    if (split >= text.size()) {
+        if (utf8) *utf8 = IsValidUtf8(text);
+        const bool have = lines.Next(line.text, line.eol);
+        line.number = lines.Number();
+        reader.Read(lines, line, have, false);
+        return;
+    }
+    TFormatData own;
+    own.Eol = reader.data->Eol;
+    own.ShortTimes = reader.data->ShortTimes;
+    VttReader part(&own, reader.codePage);
+    part.before = false;
+    part.baseKnown = false;
+    part.entries.reserve(static_cast<std::size_t>(static_cast<double>(source.LineBound() / 3) *
+                                                      static_cast<double>(text.size() - split) /
+                                                      static_cast<double>(text.size()) * 1.05 +
+                                                  64));
+    PreferBigPages(part.entries);
+    std::exception_ptr failed;
+    int tooLong = 0; // the line of the stretch, from its start
+    bool secondUtf8 = true;
+    std::thread beside([&] {
+        TRawLines second(source, split, text.size(), 0);
+        try {
+            if (utf8) secondUtf8 = IsValidUtf8(text.substr(split));
+            Line l{};
+            const bool have = second.Next(l.text, l.eol);
+            l.number = second.Number();
+            part.Read(second, l, have, false);
+        } catch (const SubtitleError&) {
+            tooLong = second.Number();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    TRawLines first(source, from, split, lines.Number());
+    try {
+        if (utf8) *utf8 = IsValidUtf8(text.substr(0, split));
+        const bool have = first.Next(line.text, line.eol);
+        line.number = first.Number();
+        reader.Read(first, line, have, false);
+    } catch (...) {
+        beside.join();
+        throw;
+    }
+    beside.join();
+    if (failed) std::rethrow_exception(failed);
+    if (utf8) *utf8 = *utf8 && secondUtf8;
+    if (part.askedBase && part.base != static_cast<int64_t>(reader.entries.size())) {
+        // The second half took its cues for others' numbers: read it again behind the first.
+        TRawLines again(source, split, text.size(), first.Number());
+        const bool have = again.Next(line.text, line.eol);
+        line.number = again.Number();
+        reader.Read(again, line, have, false);
+        return;
+    }
+    if (tooLong > 0) throw LineTooLong(first.Number() + tooLong);
+    Join(reader, part, first.Number());
+}
+
+std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormatData& data,
+                                 bool* utf8) {
+    TRawLines lines(source);
+    data = TFormatData();
+    data.Eol.assign(1, '\n');
+    VttReader reader(&data, codePage);
+    reader.entries.reserve(source.LineBound() / 3 + 1);
+    PreferBigPages(reader.entries);
+
+    Line line{};
+    auto next = [&] {
+        if (!lines.Next(line.text, line.eol)) return false;
+        line.number = lines.Number();
+        return true;
+    };
+    if (!next() || !IsBlockKeyword(line.text, "WEBVTT"))
+        throw SubtitleError("This is not a WebVTT file: its first line is not \"WEBVTT\".");
+    if (!line.eol.empty()) data.Eol = std::string(line.eol);
+
+    // The header block is the first of the lines that belong to no cue.
+    std::string& pending = reader.pending;
+    AppendLine(pending, line);
+    reader.pendingSolid = pending.size();
+    bool have = next();
+    while (have && !IsBlank(line.text)) { // the rest of the header block
+        AppendLine(pending, line);
+        reader.pendingSolid = pending.size();
+        have = next();
+    }
+    // Up to the first cue in one reading: it decides how times under an hour are written.
+    if (reader.Read(lines, line, have, true))
+        ReadRest(source, lines, reader, utf8);
+    else if (utf8)
+        *utf8 = IsValidUtf8(source.Text());
+
+    if (reader.entries.empty()) {
         data.Head = std::move(pending);
     } else {
         data.Tail = std::move(pending);
     }
+    return std::move(reader.entries);
+}
+
+} // namespace
+
+std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
+    // As for ASS: a big file's UTF-8 check, when still to come, is made by the reading threads;
+    // till then the text is read as UTF-8, and again in another page found at the end.
+    const bool check = source.Utf8CheckPending();
+    const int known = check ? 0 : source.CodePageIfKnown();
+    bool utf8 = true;
+    std::vector<PerTitle> entries =
+        ReadWebVtt(source, known ? known : kCodePageUtf8, data, check ? &utf8 : nullptr);
+    if (check) source.TakeUtf8Check(utf8);
+    if (!known && !AsciiSafe(source.CodePage()))
+        entries = ReadWebVtt(source, source.CodePage(), data, nullptr);
     return entries;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -111,6 +112,75 @@ TEST(CodePage, IsValidUtf8) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << "\"" << c.bytes << "\"";
+}
+
+// The check of big texts (32 bytes at a time) agrees with the rules of UTF-8 read character by
+// character: each right and wrong sequence at every place across the blocks' edges, at the end,
+// and texts of valid characters with random bytes changed.
+TEST(CodePage, IsValidUtf8AtEveryPlace) {
+    auto rules = [](std::string_view t) {
+        for (std::size_t i = 0; i < t.size();) {
+            const auto c = static_cast<unsigned char>(t[i]);
+            const std::size_t need = c < 0x80                 ? 0
+                                     : c >= 0xC2 && c <= 0xDF ? 1
+                                     : c >= 0xE0 && c <= 0xEF ? 2
+                                     : c >= 0xF0 && c <= 0xF4 ? 3
+                                                              : 9;
+            if (need == 9 || i + need >= t.size() + (need == 0)) return false;
+            uint32_t cp = need == 0 ? c : c & (0x3F >> need);
+            for (std::size_t k = 1; k <= need; ++k) {
+                const auto d = static_cast<unsigned char>(t[i + k]);
+                if ((d & 0xC0) != 0x80) return false;
+                cp = cp << 6 | (d & 0x3F);
+            }
+            const uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+            if (cp < least[need] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+            i += need + 1;
+        }
+        return true;
+    };
+    const std::vector<std::string> pieces{"\xC2\x80",
+                                          "\xDF\xBF",
+                                          "\xE4\xB8\xAD",
+                                          "\xEF\xBF\xBF",
+                                          "\xF0\x9F\x98\x80",
+                                          "\xF4\x8F\xBF\xBF",
+                                          "\xC0\x80",
+                                          "\xC1\xBF",
+                                          "\xE0\x9F\xBF",
+                                          "\xED\xA0\x80",
+                                          "\xF0\x8F\xBF\xBF",
+                                          "\xF4\x90\x80\x80",
+                                          "\xF5\x80\x80\x80",
+                                          "\xFF",
+                                          "\x80",
+                                          "\xBF\xBF",
+                                          "\xE4\xB8",
+                                          "\xE4\xB8\xE4",
+                                          "\xF0\x9F\x98",
+                                          "\xC2"};
+    for (const std::string& piece : pieces) {
+        for (std::size_t at = 0; at <= 100; ++at) {
+            std::string text(100, 'a');
+            text.insert(at, piece);
+            EXPECT_EQ(IsValidUtf8(text), rules(text)) << at;
+            text.resize(at + piece.size()); // the piece last
+            EXPECT_EQ(IsValidUtf8(text), rules(text)) << at;
+        }
+    }
+    uint32_t seed = 12345;
+    auto random = [&seed] {
+        seed = seed * 1103515245 + 12345;
+        return seed >> 8;
+    };
+    for (int run = 0; run < 3000; ++run) {
+        std::string text;
+        while (text.size() < static_cast<std::size_t>(40 + run % 90))
+            text += random() % 3 ? pieces[random() % 6] : std::string(1 + random() % 5, 'x');
+        for (int changes = random() % 3; changes > 0; --changes)
+            text[random() % text.size()] = static_cast<char>(random());
+        EXPECT_EQ(IsValidUtf8(text), rules(text)) << run;
+    }
 }
 
 TEST(CodePage, CharLength) {

@@ -194,6 +194,318 @@ TEST(FormatsRead, BadLinesAreKeptAndCounted) {
                           "00:03.000 --> 100:00:00.000\nB\n\n00:05.000 --> 00:06.000\nchanged\n");
 }
 
+// Lowers the size above which a text is read in two halves at once, for one test.
+class SplitAbove {
+public:
+    explicit SplitAbove(std::size_t bytes) : old_(SplitReadingAbove()) {
+        SplitReadingAbove() = bytes;
+    }
+    ~SplitAbove() { SplitReadingAbove() = old_; }
+
+private:
+    std::size_t old_;
+};
+
+// Everything a reading gives: the entries with their records, head, tail, bad lines.
+void ExpectSameDocument(const SubTitle& a, const SubTitle& b, const std::string& what) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(a.Count(), b.Count());
+    for (int k = 0; k < a.Count(); ++k) {
+        const PerTitle &x = *a.Item(k), &y = *b.Item(k);
+        ASSERT_EQ(std::tie(x.Start, x.End, x.Text, x.Fields),
+                  std::tie(y.Start, y.End, y.Text, y.Fields))
+            << "entry " << k;
+    }
+    const TFormatData &x = a.FormatData(), &y = b.FormatData();
+    EXPECT_EQ(x.Records, y.Records);
+    EXPECT_EQ(x.Head, y.Head);
+    EXPECT_EQ(x.Tail, y.Tail);
+    EXPECT_EQ(x.EventFields, y.EventFields);
+    EXPECT_EQ(x.HourDigits, y.HourDigits);
+    EXPECT_EQ(x.NeedEvents, y.NeedEvents);
+    EXPECT_EQ(a.BadLine(), b.BadLine());
+    EXPECT_EQ(a.BadLines(), b.BadLines());
+    EXPECT_EQ(a.FormatIndex(), b.FormatIndex());
+}
+
+// A file read in two halves on two threads is the document one reading makes of it, wherever
+// the halves meet: every kind of line that belongs to no entry, or changes how the lines after
+// it are read, is moved across the whole file, with a bad line in each half besides.
+TEST(FormatsRead, TwoHalvesReadAsOne) {
+    std::vector<std::string> events;
+    for (int k = 0; k < 24; ++k) {
+        const std::string t = "0:00:" + std::to_string(10 + k) + ".00";
+        std::string line =
+            "Dialogue: 0," + t + "," + t + ",Default,,0,0,0,,line " + std::to_string(k);
+        if (k % 5 == 1) line = "Comment: 1," + t + "," + t + ",Sign,Bob,0,0,0,,note|bar";
+        if (k % 7 == 2) line = "Dialogue: 0,0:00:05.5," + t + ",Default,,0,0,0,,raw \\n break";
+        if (k % 6 == 3)
+            line = "Dialogue: 0," + t + "," + t + ",Default,\x01,0,0,0,,{\\i1}a{\\i0}\\Nb";
+        events.push_back(line);
+    }
+    const std::string goodThird = events[3];
+    events[20] = "Dialogue: 0,0:00:99.00,bad,Default,,0,0,0,,second half";
+    const std::vector<std::vector<std::string>> blocks{
+        {},
+        {"Dialogue: no fields", "; a comment", ""},
+        {"[Fonts]", "Dialogue: 0,0:00:09.00,0:00:09.50,Default,,0,0,0,,not an entry", "",
+         "[Events]"},
+        {"[V4 Styles]", "Style: x", "[Events]", "Format: Start, End, Text"},
+        {"[Aegisub Extradata]", "Data: 1"}, // the events end there, and their bad lines
+    };
+    const std::string head = "[Script Info]\r\nScriptType: v4.00+\r\n\r\n[Events]\r\n"
+                             "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, "
+                             "Effect, Text\r\n";
+    for (const bool badFirst : {true, false})
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            // The first bad line in the first half, or (the number counted on) in the second.
+            events[3] = badFirst ? "Dialogue: broken first half" : goodThird;
+            for (std::size_t at = 1; at < events.size(); ++at) {
+                std::string file = head;
+                for (std::size_t k = 0; k < events.size(); ++k) {
+                    if (k == at)
+                        for (const std::string& line : blocks[b])
+                            file += line + "\r\n";
+                    file += events[k] + (k + 1 < events.size() ? "\r\n" : "");
+                }
+                SubTitle one = [&] {
+                    const SplitAbove never(std::size_t(-1));
+                    return Doc(file, "a.ass");
+                }();
+                const SplitAbove always(0);
+                const SubTitle two = Doc(file, "a.ass");
+                ExpectSameDocument(one, two,
+                                   "block " + std::to_string(b) + " before event " +
+                                       std::to_string(at) + (badFirst ? ", bad first" : ""));
+                EXPECT_EQ(Written(two), file);
+                if (b != 4) {
+                    EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 1));
+                }
+            }
+        }
+}
+
+// A big file that starts as UTF-8 and turns out a legacy page further on (read as UTF-8 while
+// its check was still to come) is read in its page: a Big5 character whose second byte is "\"
+// escapes nothing, and one whose second byte is "|" joins no lines.
+TEST(FormatsRead, BigFilesTakeThePageFoundAtTheEnd) {
+    // 功|個人\N功夫不負有心人 in Big5 (as in ass_big5_trail_bytes.ass).
+    const std::string big5 =
+        "\xA5|\xAD\xD3\xA4H\\N\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H";
+    for (const bool vtt : {false, true}) {
+        std::string file = vtt ? "WEBVTT\n\n" : kAssHead;
+        for (int k = 0; file.size() < (std::size_t{6} << 20); ++k) {
+            const std::string text = k < 2000 ? "plain text " + std::to_string(k) : big5;
+            file += vtt ? "00:00:01.000 --> 00:00:02.000\n" + text + "\n\n"
+                        : "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," + text + "\r\n";
+        }
+        const std::string name = vtt ? "a.vtt" : "a.ass";
+        const SubTitle doc =
+            SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(), kCodePageGbk);
+        const SubTitle forced = SubTitle::FromBytes(file, name, 25.0, FrameRateQuestion(),
+                                                    LegacyPage::Forced(kCodePageBig5));
+        EXPECT_EQ(doc.CodePage(), kCodePageBig5) << name;
+        ExpectSameDocument(doc, forced, name);
+        EXPECT_EQ(doc.Item(doc.Count() - 1)->Text,
+                  vtt ? big5
+                      : "\xA5|\xAD\xD3\xA4H|\xA5\\\xA4\xD2\xA4\xA3\xADt\xA6\xB3\xA4\xDF\xA4H");
+        EXPECT_EQ(Written(doc), file);
+    }
+}
+
+// The same for WebVTT, the halves meeting at a blank line: cue numbers counted on across them
+// (and identifiers that only look like numbers), blocks of no cue, bad blocks, cues without
+// text, each moved across the whole file.
+TEST(FormatsRead, VttTwoHalvesReadAsOne) {
+    std::vector<std::string> cues;
+    for (int k = 0; k < 24; ++k) {
+        const std::string t = "00:00:" + std::to_string(10 + k);
+        std::string id = k % 4 == 3 ? "cue-" + std::to_string(k) + "\n" : "";
+        if (k % 5 == 1) id = std::to_string(k + 1) + "\n"; // its number
+        if (k == 9) id = "1\n";                            // another's number
+        if (k == 13) id = "014\n";                         // no number
+        std::string cue = id + t + ".000 --> " + t + ".500" + (k % 3 ? " align:start" : "") + "\n";
+        if (k % 7 != 4) cue += "text " + std::to_string(k) + "\nline|two\n";
+        cues.push_back(cue);
+    }
+    cues[20] = "00:00:99.000 --> 00:01:00.000\nbad time\n";
+    const std::string goodThird = cues[3];
+    const std::vector<std::string> blocks{
+        // Longer than a cue, so that the middle falls inside each at some place.
+        "", "NOTE a note\nover\nmany\nlines, longer\nthan a cue is\n\n",
+        "not a cue\nat all, and longer\nthan a cue is, over\nfour lines\n\n", "\n\n\n\n\n\n",
+        "STYLE\n::cue { color: red }\n::cue(b) { color: blue }\n\n"};
+    for (const bool badFirst : {true, false})
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            cues[3] = badFirst ? "no timing here\n" : goodThird;
+            for (std::size_t at = 1; at < cues.size(); ++at) {
+                std::string file = "WEBVTT\n\n";
+                for (std::size_t k = 0; k < cues.size(); ++k) {
+                    if (k == at) file += blocks[b];
+                    file += cues[k] + (k + 1 < cues.size() ? "\n" : "");
+                }
+                SubTitle one = [&] {
+                    const SplitAbove never(std::size_t(-1));
+                    return Doc(file, "a.vtt");
+                }();
+                const SplitAbove always(0);
+                const SubTitle two = Doc(file, "a.vtt");
+                ExpectSameDocument(one, two,
+                                   "block " + std::to_string(b) + " before cue " +
+                                       std::to_string(at) + (badFirst ? ", bad first" : ""));
+                EXPECT_EQ(Written(two), file);
+                EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 2));
+            }
+        }
+}
+
+// A line too long in the second half is told with its number in the whole file.
+TEST(FormatsRead, TwoHalvesTellALongLineByItsNumber) {
+    for (const bool vtt : {false, true}) {
+        const std::string cue = vtt ? "00:00:01.000 --> 00:00:02.000\n"
+                                    : "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,";
+        std::string file = vtt ? "WEBVTT\n\n" : kAssHead;
+        for (int k = 0; k < 20; ++k)
+            file += cue + std::string(std::size_t(1) << 20, 'a') + (vtt ? "\n\n" : "\r\n");
+        file += cue + std::string(kLongestLine + 1, 'b') + "\r\n";
+        for (const std::size_t split : {std::size_t(-1), std::size_t(0)}) {
+            const SplitAbove above(split);
+            try {
+                Doc(file, vtt ? "a.vtt" : "a.ass");
+                ADD_FAILURE() << "read";
+            } catch (const SubtitleError& e) {
+                EXPECT_EQ(std::string(e.what()).substr(0, 8), vtt ? "Line 64 " : "Line 26 ");
+            }
+        }
+    }
+}
+
+// Writing the entries in chunks on other threads gives the bytes one writing gives, at every
+// chunk's edge (chunks of one entry): cue numbers, times kept as read, texts, entries added after
+// a last line without a line end, stretches and moved times.
+TEST(FormatsWrite, ChunksWriteAsOne) {
+    std::string ass = kAssHead, vtt = "WEBVTT\n\n";
+    for (int k = 0; k < 20; ++k) {
+        const std::string t = "0:00:" + std::to_string(10 + k);
+        ass += k % 4 == 1 ? "Dialogue: 0," + t + ".5," + t + ".00,Sign,,0,0,0,,raw \\n "
+                          : "Comment: 0," + t + ".00," + t + ".50,Default,,0,0,0,,{\\i1}x\\Ny";
+        ass += std::to_string(k) + (k < 19 ? "\r\n" : "");
+        vtt += (k % 5 == 2 ? "cue-" : "") + std::to_string(k + 1) +
+               "\n00:00:" + std::to_string(10 + k) + ".000 --> 00:00:" + std::to_string(10 + k) +
+               ".500" + (k % 3 ? " align:start" : "") + "\n" +
+               (k % 6 == 4 ? "" : "text " + std::to_string(k) + "\nline|two\n") +
+               (k < 19 ? "\n" : "");
+    }
+    for (const auto& [file, name] : {std::pair{ass, "a.ass"}, std::pair{vtt, "a.vtt"}}) {
+        SubTitle doc = Doc(file, name);
+        ASSERT_EQ(doc.Count(), 20) << name;
+        for (const bool changed : {false, true}) {
+            if (changed) {
+                Apply(doc,
+                      InsertChange(doc, doc.Count(),
+                                   {PerTitle(40000, 41000, ""), PerTitle(42000, 43000, "new")}));
+                Apply(doc, InsertChange(doc, 3, {PerTitle(13500, 13600, "between")}));
+                Apply(doc, SetEntryChange(doc, 6, PerTitle(16000, 16400, "changed|two")));
+            }
+            for (const auto& [first, last, offset, base] :
+                 {std::tuple{0, doc.Count() - 1, 0, 0}, std::tuple{2, doc.Count() - 3, 1500, 7}}) {
+                auto write = [&, first = first, last = last, offset = offset, base = base] {
+                    std::ostringstream out;
+                    EXPECT_TRUE(doc.FormatIndex() == FormatWebVTT
+                                    ? WriteWebVtt(doc, out, first, false, offset, base, last)
+                                    : WriteAss(doc, out, first, false, offset, last));
+                    return out.str();
+                };
+                std::string one;
+                {
+                    const std::size_t old = SplitWritingAbove();
+                    SplitWritingAbove() = std::size_t(-1);
+                    one = write();
+                    SplitWritingAbove() = 0;
+                    EXPECT_EQ(write(), one) << name << (changed ? " changed" : "") << " " << first;
+                    SplitWritingAbove() = old;
+                }
+                if (!changed && first == 0) {
+                    EXPECT_EQ(one, file) << name;
+                }
+            }
+        }
+    }
+}
+
+// ASS times come back as the file wrote them, whether the reader could take them as the writer
+// writes them or had to keep them as read; an entry moved gets its time written anew.
+TEST(FormatsWrite, AssTimesComeBackAsWritten) {
+    const std::vector<std::pair<std::string, int32_t>> times{
+        {"0:00:01.00", 1000},      {"00:00:01.00", 1000}, {"10:00:01.00", 36001000},
+        {"0:60:01.00", 3601000},   {"0:00:60.00", 60000}, {"9:59:59.99", 35999990},
+        {"05:00:00.00", 18000000}, {"0:00:01.5", 1050},   {"1:02:03.456", 3723456},
+        {" 0:00:01.00", 1000},     {"00:0:01.35", 1350},  {"98:59:59.99", 356399990}};
+    for (const std::string firstHour : {"0", "00"}) {
+        for (const auto& [time, ms] : times) {
+            const std::string file = kAssHead + "Dialogue: 0," + firstHour + ":00:00.00," +
+                                     firstHour + ":00:00.50,D,,0,0,0,,a\r\nDialogue: 0," + time +
+                                     "," + time + ",D,,0,0,0,,b\r\n";
+            SubTitle doc = Doc(file, "a.ass");
+            ASSERT_EQ(doc.Count(), 2) << time;
+            EXPECT_EQ(doc.Item(1)->Start, ms) << time;
+            EXPECT_EQ(Written(doc), file) << time;
+            Apply(doc, ShiftChange(doc, 1, 1, 10));
+            const std::string moved = Written(doc);
+            EXPECT_EQ(moved.find(time + ","), std::string::npos) << time;
+        }
+    }
+}
+
+// Every ASS text of up to five of the bytes that matter to the held form ("\", "N", "n", "|"
+// and a letter) comes back as the file wrote it.
+TEST(FormatsWrite, AssTextsComeBackAsWritten) {
+    const std::string bytes = "\\Nn|a";
+    std::string file = kAssHead;
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0, length = 1; length <= 5; ++length) {
+        const std::size_t to = texts.size();
+        for (std::size_t k = from; k < to; ++k)
+            for (const char c : bytes)
+                texts.push_back(texts[k] + c);
+        from = to;
+    }
+    for (const std::string& text : texts)
+        file += "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," + text + "\r\n";
+    const SubTitle doc = Doc(file, "a.ass");
+    ASSERT_EQ(doc.Count(), static_cast<int>(texts.size()));
+    EXPECT_EQ(Written(doc), file);
+    EXPECT_EQ(doc.Item(static_cast<int>(texts.size()) - 1)->Text, "aaaaa");
+}
+
+// The same for WebVTT times, with and without hours in the first cue.
+TEST(FormatsWrite, VttTimesComeBackAsWritten) {
+    const std::vector<std::pair<std::string, int32_t>> times{
+        {"00:01.000", 1000},    {"00:00:01.000", 1000}, {"01:00:01.000", 3601000},
+        {"59:59.999", 3599999}, {"00:60.000", -1},      {"60:00.000", -1},
+        {"00:00:01,500", 1500}, {"00:01.5", 1500},      {"1:02:03.004", 3723004},
+        {"99:59:59.999", -2},   {"100:00:00.000", -1},  {"000:01.000", 1000}};
+    for (const std::string first : {"00:00.000", "00:00:00.000"}) {
+        for (const auto& [time, ms] : times) {
+            const std::string file = "WEBVTT\n\n" + first + " --> " + first + "\na\n\n" + time +
+                                     " --> 00:00:09.000\nb\n";
+            SubTitle doc = Doc(file, "a.vtt");
+            EXPECT_EQ(Written(doc), file) << time;
+            if (ms == -1) {
+                EXPECT_EQ(doc.Count(), 1) << time; // kept as a bad line
+                continue;
+            }
+            ASSERT_EQ(doc.Count(), 2) << time;
+            if (ms >= 0) {
+                EXPECT_EQ(doc.Item(1)->Start, ms) << time;
+            }
+            if (ms == -2) continue; // the latest time stays where it is
+            Apply(doc, ShiftChange(doc, 1, 1, 10));
+            EXPECT_EQ(Written(doc).find(time + " "), std::string::npos) << time;
+        }
+    }
+}
+
 TEST(FormatsWrite, ChangedEntriesKeepTheirFields) {
     SubTitle doc = Doc(kAss, "a.ass");
     // The edit window's change: new times and text, the other fields stay.

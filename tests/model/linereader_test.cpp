@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -76,6 +77,36 @@ TEST(LineReader, LineRules) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(LinesOf(c.bytes), c.lines) << c.what;
+}
+
+// The one pass over a text (sixteen bytes at a time) counts as a look at every byte would, with
+// each of the bytes that matter at every place, across the blocks' edges too.
+TEST(LineReader, ScanCountsEveryByte) {
+    auto slow = [](std::string_view t) {
+        TextScan s;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == 0x1A) {
+                s.ctrlZ = i;
+                break;
+            }
+            s.nul |= t[i] == '\0';
+            s.ends.cr += t[i] == '\r';
+            s.ends.lf += t[i] == '\n';
+            s.crlf += t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n';
+        }
+        return s;
+    };
+    for (const std::string& put :
+         std::vector<std::string>{"\r", "\n", "\r\n", std::string(1, '\0'), "\x1A", "\r\x1A"}) {
+        for (std::size_t at = 0; at <= 68; ++at) {
+            std::string text = "ab\r\ncd\nef\rgh\r\n" + std::string(50, 'x') + "\r\n\r\n";
+            text.insert(at, put);
+            const TextScan fast = ScanText(text), want = slow(text);
+            EXPECT_EQ(std::tie(fast.ends.cr, fast.ends.lf, fast.crlf, fast.nul, fast.ctrlZ),
+                      std::tie(want.ends.cr, want.ends.lf, want.crlf, want.nul, want.ctrlZ))
+                << "at " << at;
+        }
+    }
 }
 
 TEST(LineReader, EncodingAndCodePage) {
