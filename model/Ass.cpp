@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <iterator>
 #include <thread>
 
 namespace {
@@ -314,42 +313,13 @@ struct AssReader {
 // The second stretch, read beside the first, joined behind it as one reading would have read
 // it: numbered after firstLines lines, its records in the first one's table.
 void Join(AssReader& whole, AssReader& part, int firstLines) {
-    TFormatData& data = *whole.data;
-    const TFormatData& own = *part.data;
     // What the second stretch's sections and Format line made of the state is the end's.
     whole.ssa = part.ssa;
     whole.inEvents = part.inEvents;
     whole.sawFormat = part.sawFormat;
-    data.EventFields = own.EventFields;
-    if (own.BadLines > 0) {
-        if (data.BadLines == 0) data.BadLine = firstLines + own.BadLine;
-        data.BadLines += own.BadLines;
-    }
-    if (part.entries.empty()) {
-        whole.pending += part.pending;
-        return;
-    }
-    // The records go into the table in the order one reading would have added them.
-    std::vector<uint32_t> to(own.Records.size(), 0);
-    auto move = [&](PerTitle& e) {
-        if (to[e.Fields] == 0) to[e.Fields] = data.Intern(own.Records[e.Fields]);
-        e.Fields = to[e.Fields];
-    };
-    PerTitle& front = part.entries.front();
-    if (!whole.pending.empty()) {
-        // The lines between the stretches lead the first entry of the second.
-        std::string rec;
-        AppendPlain(rec, whole.pending);
-        rec += own.Records[front.Fields];
-        front.Fields = data.Intern(rec);
-    } else {
-        move(front);
-    }
-    for (std::size_t k = 1; k < part.entries.size(); ++k)
-        move(part.entries[k]);
-    whole.entries.insert(whole.entries.end(), std::make_move_iterator(part.entries.begin()),
-                         std::make_move_iterator(part.entries.end()));
-    whole.pending = std::move(part.pending);
+    whole.data->EventFields = part.data->EventFields;
+    JoinStretch(*whole.data, whole.entries, whole.pending, *part.data, part.entries, part.pending,
+                firstLines);
 }
 
 // Reads the rest of the lines after the first entry: the second half beside the first on

@@ -10,6 +10,7 @@
 #endif
 #include <deque>
 #include <future>
+#include <iterator>
 #include <vector>
 
 uint32_t TFormatData::Intern(std::string_view rec) {
@@ -406,4 +407,38 @@ bool WriteRecords(const SubTitle& doc, std::ostream& out, int first, int last, b
     if (!data.Tail.empty() && !atLineStart() && !firstWritten) buffer += data.Eol;
     buffer += data.Tail;
     return flush();
+}
+
+void JoinStretch(TFormatData& data, std::vector<PerTitle>& entries, std::string& pending,
+                 const TFormatData& own, std::vector<PerTitle>& later, std::string& laterPending,
+                 int firstLines) {
+    if (own.BadLines > 0) {
+        if (data.BadLines == 0) data.BadLine = firstLines + own.BadLine;
+        data.BadLines += own.BadLines;
+    }
+    if (later.empty()) {
+        pending += laterPending;
+        return;
+    }
+    // The records go into the table in the order one reading would have added them.
+    std::vector<uint32_t> to(own.Records.size(), 0);
+    auto move = [&](PerTitle& e) {
+        if (to[e.Fields] == 0) to[e.Fields] = data.Intern(own.Records[e.Fields]);
+        e.Fields = to[e.Fields];
+    };
+    PerTitle& front = later.front();
+    if (!pending.empty()) {
+        // The lines between the stretches lead the first entry of the later one.
+        std::string rec;
+        AppendPlain(rec, pending);
+        rec += own.Records[front.Fields];
+        front.Fields = data.Intern(rec);
+    } else {
+        move(front);
+    }
+    for (std::size_t k = 1; k < later.size(); ++k)
+        move(later[k]);
+    entries.insert(entries.end(), std::make_move_iterator(later.begin()),
+                   std::make_move_iterator(later.end()));
+    pending = std::move(laterPending);
 }

@@ -140,6 +140,16 @@ template <typename T> void PreferBigPages(const std::vector<T>& v) {
 // threads. Tests lower it to read small files so.
 std::size_t& SplitReadingAbove();
 
+// Entries read from the later of two stretches of a text on their own (own: that reading's
+// record table and bad lines, numbered from the stretch's start), joined behind those of the
+// earlier one as one reading would have made them: records added to data's table in the same
+// order, the lines left pending after the earlier stretch's last entry leading the later one's
+// first, bad lines counted on after firstLines lines. pending becomes what the later stretch
+// left pending after its last entry.
+void JoinStretch(TFormatData& data, std::vector<PerTitle>& entries, std::string& pending,
+                 const TFormatData& own, std::vector<PerTitle>& later, std::string& laterPending,
+                 int firstLines);
+
 // Writes of more than this many entries (all of them, none left out as blank) make the rest
 // after the first in chunks on three other threads. Tests lower it.
 std::size_t& SplitWritingAbove();

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -335,37 +334,8 @@ struct VttReader {
 // The second stretch, read beside the first, joined behind it as one reading would have read
 // it: numbered after firstLines lines, its records in the first one's table.
 void Join(VttReader& whole, VttReader& part, int firstLines) {
-    TFormatData& data = *whole.data;
-    const TFormatData& own = *part.data;
-    if (own.BadLines > 0) {
-        if (data.BadLines == 0) data.BadLine = firstLines + own.BadLine;
-        data.BadLines += own.BadLines;
-    }
-    if (part.entries.empty()) {
-        whole.pending += part.pending;
-        return;
-    }
-    // The records go into the table in the order one reading would have added them.
-    std::vector<uint32_t> to(own.Records.size(), 0);
-    auto move = [&](PerTitle& e) {
-        if (to[e.Fields] == 0) to[e.Fields] = data.Intern(own.Records[e.Fields]);
-        e.Fields = to[e.Fields];
-    };
-    PerTitle& front = part.entries.front();
-    if (!whole.pending.empty()) {
-        // The lines between the stretches lead the first cue of the second.
-        std::string rec;
-        AppendPlain(rec, whole.pending);
-        rec += own.Records[front.Fields];
-        front.Fields = data.Intern(rec);
-    } else {
-        move(front);
-    }
-    for (std::size_t k = 1; k < part.entries.size(); ++k)
-        move(part.entries[k]);
-    whole.entries.insert(whole.entries.end(), std::make_move_iterator(part.entries.begin()),
-                         std::make_move_iterator(part.entries.end()));
-    whole.pending = std::move(part.pending);
+    JoinStretch(*whole.data, whole.entries, whole.pending, *part.data, part.entries, part.pending,
+                firstLines);
 }
 
 // Reads the rest of the blocks after the first cue: the second half beside the first on
