@@ -228,6 +228,20 @@ void ExpectSameDocument(const SubTitle& a, const SubTitle& b, const std::string&
     EXPECT_EQ(a.FormatIndex(), b.FormatIndex());
 }
 
+// The file read in two halves (wherever they meet) and in one reading give the same document,
+// which writes the file back as it was; the one read in halves is returned.
+SubTitle ReadBothWays(const std::string& file, const char* name, const std::string& what) {
+    const SubTitle one = [&] {
+        const SplitAbove never(std::size_t(-1));
+        return Doc(file, name);
+    }();
+    const SplitAbove always(0);
+    SubTitle two = Doc(file, name);
+    ExpectSameDocument(one, two, what);
+    EXPECT_EQ(Written(two), file) << what;
+    return two;
+}
+
 // A file read in two halves on two threads is the document one reading makes of it, wherever
 // the halves meet: every kind of line that belongs to no entry, or changes how the lines after
 // it are read, is moved across the whole file, with a bad line in each half besides.
@@ -268,16 +282,10 @@ TEST(FormatsRead, TwoHalvesReadAsOne) {
                             file += line + "\r\n";
                     file += events[k] + (k + 1 < events.size() ? "\r\n" : "");
                 }
-                SubTitle one = [&] {
-                    const SplitAbove never(std::size_t(-1));
-                    return Doc(file, "a.ass");
-                }();
-                const SplitAbove always(0);
-                const SubTitle two = Doc(file, "a.ass");
-                ExpectSameDocument(one, two,
-                                   "block " + std::to_string(b) + " before event " +
-                                       std::to_string(at) + (badFirst ? ", bad first" : ""));
-                EXPECT_EQ(Written(two), file);
+                const SubTitle two =
+                    ReadBothWays(file, "a.ass",
+                                 "block " + std::to_string(b) + " before event " +
+                                     std::to_string(at) + (badFirst ? ", bad first" : ""));
                 if (b != 4) {
                     EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 1));
                 }
@@ -344,16 +352,10 @@ TEST(FormatsRead, VttTwoHalvesReadAsOne) {
                     if (k == at) file += blocks[b];
                     file += cues[k] + (k + 1 < cues.size() ? "\n" : "");
                 }
-                SubTitle one = [&] {
-                    const SplitAbove never(std::size_t(-1));
-                    return Doc(file, "a.vtt");
-                }();
-                const SplitAbove always(0);
-                const SubTitle two = Doc(file, "a.vtt");
-                ExpectSameDocument(one, two,
-                                   "block " + std::to_string(b) + " before cue " +
-                                       std::to_string(at) + (badFirst ? ", bad first" : ""));
-                EXPECT_EQ(Written(two), file);
+                const SubTitle two =
+                    ReadBothWays(file, "a.vtt",
+                                 "block " + std::to_string(b) + " before cue " +
+                                     std::to_string(at) + (badFirst ? ", bad first" : ""));
                 EXPECT_EQ(two.BadLines(), 1 + badFirst + (b == 2));
             }
         }
