@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
-#include <thread>
 
 namespace {
 
@@ -353,40 +351,20 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader, boo
                                                   64));
     PreferBigPages(part.entries);
     const AssReader::State start = reader.Now();
-    std::exception_ptr failed;
-    int tooLong = 0; // the line of the stretch, from its start
-    bool secondUtf8 = true;
-    std::thread beside([&] {
-        TRawLines second(source, split, text.size(), 0);
-        try {
-            if (utf8) secondUtf8 = IsValidUtf8(text.substr(split));
-            part.Read(second, false);
-        } catch (const SubtitleError&) {
-            tooLong = second.Number();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
-    TRawLines first(source, from, split, lines.Number());
-    try {
-        if (utf8) *utf8 = IsValidUtf8(text.substr(0, split));
-        reader.Read(first, false);
-    } catch (...) {
-        beside.join();
-        throw;
-    }
-    beside.join();
-    if (failed) std::rethrow_exception(failed);
-    if (utf8) *utf8 = *utf8 && secondUtf8;
+    int firstLines = 0;
+    const int tooLong = ReadBeside(
+        source, from, split, lines.Number(), utf8,
+        [&](TRawLines& first) { reader.Read(first, false); },
+        [&](TRawLines& second) { part.Read(second, false); }, firstLines);
     if (reader.Now() != start) {
         // A section or Format line in the first half changed how the second reads: read it
         // again behind the first.
-        TRawLines again(source, split, text.size(), first.Number());
+        TRawLines again(source, split, text.size(), firstLines);
         reader.Read(again, false);
         return;
     }
-    if (tooLong > 0) throw LineTooLong(first.Number() + tooLong);
-    Join(reader, part, first.Number());
+    if (tooLong > 0) throw LineTooLong(firstLines + tooLong);
+    Join(reader, part, firstLines);
 }
 
 // One reading of the whole text in the code page given.

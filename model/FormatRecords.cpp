@@ -9,8 +9,10 @@
 #include <sys/mman.h>
 #endif
 #include <deque>
+#include <exception>
 #include <future>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 uint32_t TFormatData::Intern(std::string_view rec) {
@@ -441,4 +443,37 @@ void JoinStretch(TFormatData& data, std::vector<PerTitle>& entries, std::string&
     entries.insert(entries.end(), std::make_move_iterator(later.begin()),
                    std::make_move_iterator(later.end()));
     pending = std::move(laterPending);
+}
+
+int ReadBeside(const TextSource& source, std::size_t from, std::size_t split, int number,
+               bool* utf8, const std::function<void(TRawLines&)>& readFirst,
+               const std::function<void(TRawLines&)>& readSecond, int& firstLines) {
+    const std::string_view text = source.Text();
+    std::exception_ptr failed;
+    int tooLong = 0;
+    bool secondUtf8 = true;
+    std::thread beside([&] {
+        TRawLines second(source, split, text.size(), 0);
+        try {
+            if (utf8) secondUtf8 = IsValidUtf8(text.substr(split));
+            readSecond(second);
+        } catch (const SubtitleError&) {
+            tooLong = second.Number();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    TRawLines first(source, from, split, number);
+    try {
+        if (utf8) *utf8 = IsValidUtf8(text.substr(0, split));
+        readFirst(first);
+    } catch (...) {
+        beside.join();
+        throw;
+    }
+    beside.join();
+    if (failed) std::rethrow_exception(failed);
+    if (utf8) *utf8 = *utf8 && secondUtf8;
+    firstLines = first.Number();
+    return tooLong;
 }

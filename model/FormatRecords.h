@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -139,6 +140,15 @@ template <typename T> void PreferBigPages(const std::vector<T>& v) {
 // Texts with more than this many bytes after their head are read in two halves at once, on two
 // threads. Tests lower it to read small files so.
 std::size_t& SplitReadingAbove();
+
+// Reads the text from from to split with readFirst on this thread and from split to its end
+// with readSecond on another, each stretch checked for valid UTF-8 first when utf8 is given
+// (the answer for the whole text goes there). A line too long in the second stretch is not
+// thrown but given back as its number from the stretch's start (0: none), to be told only if
+// the second stretch is kept; firstLines becomes the number of the first stretch's last line.
+int ReadBeside(const TextSource& source, std::size_t from, std::size_t split, int number,
+               bool* utf8, const std::function<void(TRawLines&)>& readFirst,
+               const std::function<void(TRawLines&)>& readSecond, int& firstLines);
 
 // Entries read from the later of two stretches of a text on their own (own: that reading's
 // record table and bad lines, numbered from the stretch's start), joined behind those of the

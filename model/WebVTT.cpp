@@ -4,9 +4,7 @@
 #include "TimeFormat.h"
 
 #include <algorithm>
-#include <exception>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -356,12 +354,16 @@ void ReadRest(const TextSource& source, TRawLines& lines, VttReader& reader, boo
             }
         }
     }
-    Line line{};
+    // Each reading starts with its stretch's first line in hand.
+    auto readFrom = [](VttReader& into, TRawLines& stretch) {
+        Line l{};
+        const bool have = stretch.Next(l.text, l.eol);
+        l.number = stretch.Number();
+        into.Read(stretch, l, have, false);
+    };
     if (split >= text.size()) {
         if (utf8) *utf8 = IsValidUtf8(text);
-        const bool have = lines.Next(line.text, line.eol);
-        line.number = lines.Number();
-        reader.Read(lines, line, have, false);
+        readFrom(reader, lines);
         return;
     }
     TFormatData own;
@@ -375,46 +377,19 @@ void ReadRest(const TextSource& source, TRawLines& lines, VttReader& reader, boo
                                                       static_cast<double>(text.size()) * 1.05 +
                                                   64));
     PreferBigPages(part.entries);
-    std::exception_ptr failed;
-    int tooLong = 0; // the line of the stretch, from its start
-    bool secondUtf8 = true;
-    std::thread beside([&] {
-        TRawLines second(source, split, text.size(), 0);
-        try {
-            if (utf8) secondUtf8 = IsValidUtf8(text.substr(split));
-            Line l{};
-            const bool have = second.Next(l.text, l.eol);
-            l.number = second.Number();
-            part.Read(second, l, have, false);
-        } catch (const SubtitleError&) {
-            tooLong = second.Number();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
-    TRawLines first(source, from, split, lines.Number());
-    try {
-        if (utf8) *utf8 = IsValidUtf8(text.substr(0, split));
-        const bool have = first.Next(line.text, line.eol);
-        line.number = first.Number();
-        reader.Read(first, line, have, false);
-    } catch (...) {
-        beside.join();
-        throw;
-    }
-    beside.join();
-    if (failed) std::rethrow_exception(failed);
-    if (utf8) *utf8 = *utf8 && secondUtf8;
+    int firstLines = 0;
+    const int tooLong = ReadBeside(
+        source, from, split, lines.Number(), utf8,
+        [&](TRawLines& first) { readFrom(reader, first); },
+        [&](TRawLines& second) { readFrom(part, second); }, firstLines);
     if (part.askedBase && part.base != static_cast<int64_t>(reader.entries.size())) {
         // The second half took its cues for others' numbers: read it again behind the first.
-        TRawLines again(source, split, text.size(), first.Number());
-        const bool have = again.Next(line.text, line.eol);
-        line.number = again.Number();
-        reader.Read(again, line, have, false);
+        TRawLines again(source, split, text.size(), firstLines);
+        readFrom(reader, again);
         return;
     }
-    if (tooLong > 0) throw LineTooLong(first.Number() + tooLong);
-    Join(reader, part, first.Number());
+    if (tooLong > 0) throw LineTooLong(firstLines + tooLong);
+    Join(reader, part, firstLines);
 }
 
 std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormatData& data,
