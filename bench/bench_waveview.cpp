@@ -7,6 +7,7 @@
 //   cases whose name holds it)
 #include "FakeHost.h"
 #include "Generate.h"
+#include "WavePeaks.h"
 #include "WaveView.h"
 
 #include <QApplication>
@@ -74,13 +75,17 @@ int main(int argc, char** argv) {
     host.Top[1] = 250001;
     host.Bottom[1] = 250400;
     TWaveView view(&host);
-    view.SetSound(TwoHourSound());
+    const std::shared_ptr<TSound> sound = TwoHourSound();
+    view.SetSound(sound);
     view.resize(1280, 200);
     const double span = double(host.Docs[0]->Entries().back().End);
     const double middle = double(host.Docs[0]->Entries()[size_t(entries / 4)].Start);
     std::printf("%d entries a side over %.1f hours; sound of 2 hours; view 1280 x 200\n"
-                "wall ms (processor ms of the painting thread); then: median of %d more paints\n",
-                entries, span / 3.6e6, runs);
+                "wall ms (processor ms of the painting thread); then: median of %d more paints\n"
+                "the waveform's coarser levels beside its %.1f MB: %.2f MB\n",
+                entries, span / 3.6e6, runs,
+                double(sound->Wave.Min.size() + sound->Wave.Max.size()) * 2 / 1e6,
+                double(TWavePeaks(sound->Wave).Bytes()) / 1e6);
 
     struct Case {
         const char* Name;

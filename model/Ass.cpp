@@ -345,11 +345,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, AssReader& reader, boo
     part.inEvents = reader.inEvents;
     part.sawFormat = reader.sawFormat;
     part.before = false;
-    part.entries.reserve(static_cast<std::size_t>(static_cast<double>(source.LineBound()) *
-                                                      static_cast<double>(text.size() - split) /
-                                                      static_cast<double>(text.size()) * 1.05 +
-                                                  64));
-    PreferBigPages(part.entries);
+    ReserveShare(part.entries, source.LineBound(), text.size(), split);
     const AssReader::State start = reader.Now();
     int firstLines = 0;
     const int tooLong = ReadBeside(
@@ -417,20 +413,12 @@ std::size_t& SplitReadingAbove() {
 std::vector<PerTitle> ParseAss(const TextSource& source, TFormatData& data, bool& ssa) {
     // A big file's UTF-8 check, when still to come, is made by the reading threads, each over
     // the stretch it reads; till then the text is read as UTF-8: for every page in which an
-    // ASCII byte is a character of its own the reading is the same. Another page, found at the
-    // end, reads the text again.
-    const bool check = source.Utf8CheckPending();
-    const int known = check ? 0 : source.CodePage();
+    // ASCII byte is a character of its own the reading is the same.
     const bool entrySsa = ssa;
-    bool utf8 = true;
-    std::vector<PerTitle> entries =
-        ReadAss(source, known ? known : kCodePageUtf8, data, ssa, check ? &utf8 : nullptr);
-    if (check) source.TakeUtf8Check(utf8);
-    if (!known && !AsciiSafe(source.CodePage())) {
+    return ReadCheckingUtf8(source, [&](int codePage, bool* utf8) {
         ssa = entrySsa;
-        entries = ReadAss(source, source.CodePage(), data, ssa, nullptr);
-    }
-    return entries;
+        return ReadAss(source, codePage, data, ssa, utf8);
+    });
 }
 
 namespace {

@@ -477,3 +477,21 @@ int ReadBeside(const TextSource& source, std::size_t from, std::size_t split, in
     firstLines = first.Number();
     return tooLong;
 }
+
+void ReserveShare(std::vector<PerTitle>& entries, std::size_t count, std::size_t textSize,
+                  std::size_t from) {
+    const double share = textSize == 0 ? 0 : double(textSize - from) / double(textSize);
+    entries.reserve(static_cast<std::size_t>(double(count) * share * 1.05 + 64));
+    PreferBigPages(entries);
+}
+
+std::vector<PerTitle> ReadCheckingUtf8(
+    const TextSource& source, const std::function<std::vector<PerTitle>(int, bool*)>& read) {
+    const bool check = source.Utf8CheckPending();
+    const int known = check ? 0 : source.CodePageIfKnown();
+    bool utf8 = true;
+    std::vector<PerTitle> entries = read(known ? known : kCodePageUtf8, check ? &utf8 : nullptr);
+    if (check) source.TakeUtf8Check(utf8);
+    if (!known && !AsciiSafe(source.CodePage())) entries = read(source.CodePage(), nullptr);
+    return entries;
+}

@@ -137,6 +137,18 @@ template <typename T> void PreferBigPages(const std::vector<T>& v) {
     PreferBigPages(v.data(), v.capacity() * sizeof(T));
 }
 
+// Room in entries for the share of count entries that the stretch of the text from from to its
+// end may hold, a little over, on big pages.
+void ReserveShare(std::vector<PerTitle>& entries, std::size_t count, std::size_t textSize,
+                  std::size_t from);
+
+// A reading of the whole text by read(codePage, utf8) while a big text's UTF-8 check is still
+// to come: read as UTF-8 with the check made by the reading threads (utf8 given), and read
+// again in the page found at the end when an ASCII byte is not always a character of its own
+// there. Otherwise one reading in the source's page.
+std::vector<PerTitle> ReadCheckingUtf8(
+    const TextSource& source, const std::function<std::vector<PerTitle>(int, bool*)>& read);
+
 // Texts with more than this many bytes after their head are read in two halves at once, on two
 // threads. Tests lower it to read small files so.
 std::size_t& SplitReadingAbove();

@@ -137,41 +137,28 @@ bool Utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out) {
 
 namespace {
 
-// How many bytes of a word of eight equal the byte whose copies fill pattern.
-inline std::size_t MatchesInWord(uint64_t word, uint64_t pattern) {
-    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    // A byte of x is zero exactly where the word holds the byte sought; one bit per match lands
-    // at the bottom of its byte and the multiplication adds them up.
-    const uint64_t x = word ^ pattern;
-    const uint64_t match = (~(((x & kLow7) + kLow7) | x) & ~kLow7) >> 7;
-    return static_cast<std::size_t>((match * 0x0101010101010101ULL) >> 56);
-}
-
 constexpr uint64_t kOnes = 0x0101010101010101ULL;
 
 } // namespace
-
-LineEndCount CountLineEnds(std::string_view text) {
-    LineEndCount count;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        count.cr += MatchesInWord(word, kOnes * '\r');
-        count.lf += MatchesInWord(word, kOnes * '\n');
-    }
-    for (; i < text.size(); ++i) {
-        count.cr += text[i] == '\r';
-        count.lf += text[i] == '\n';
-    }
-    return count;
-}
 
 TextScan ScanText(std::string_view text) {
     TextScan scan;
     const char* p = text.data();
     const std::size_t n = text.size();
     std::size_t i = 0;
+    // One byte looked at alone: false at the Ctrl-Z that ends the text.
+    auto byte = [&](std::size_t k) {
+        const char c = p[k];
+        if (c == 0x1A) {
+            scan.ctrlZ = k;
+            return false;
+        }
+        scan.nul |= c == '\0';
+        scan.ends.cr += c == '\r';
+        scan.ends.lf += c == '\n';
+        scan.crlf += c == '\r' && k + 1 < n && p[k + 1] == '\n';
+        return true;
+    };
 #if defined(__SSE2__)
     // Sixteen bytes at a time; the counts gather in bytes, summed before any can overflow.
     const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
@@ -202,32 +189,13 @@ TextScan ScanText(std::string_view text) {
         scan.ends.cr += total(crs);
         scan.ends.lf += total(lfs);
         scan.crlf += total(pairs);
-        if (special) {
-            for (const std::size_t stop = i + 16; i < stop; ++i) {
-                const char c = p[i];
-                if (c == 0x1A) {
-                    scan.ctrlZ = i;
-                    return scan;
-                }
-                scan.nul |= c == '\0';
-                scan.ends.cr += c == '\r';
-                scan.ends.lf += c == '\n';
-                scan.crlf += c == '\r' && p[i + 1] == '\n';
-            }
-        }
+        if (special)
+            for (const std::size_t stop = i + 16; i < stop; ++i)
+                if (!byte(i)) return scan;
     }
 #endif
-    for (; i < n; ++i) {
-        const char c = p[i];
-        if (c == 0x1A) {
-            scan.ctrlZ = i;
-            return scan;
-        }
-        scan.nul |= c == '\0';
-        scan.ends.cr += c == '\r';
-        scan.ends.lf += c == '\n';
-        scan.crlf += c == '\r' && i + 1 < n && p[i + 1] == '\n';
-    }
+    for (; i < n; ++i)
+        if (!byte(i)) return scan;
     return scan;
 }
 
@@ -242,7 +210,7 @@ LineEnd LineEndOf(const LineEndCount& count) {
 } // namespace
 
 LineEnd DetectLineEnd(std::string_view text) {
-    return LineEndOf(CountLineEnds(text));
+    return LineEndOf(ScanText(text).ends);
 }
 
 LineEnd TextSource::LineEnds() const {

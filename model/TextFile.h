@@ -119,8 +119,6 @@ private:
     LegacyPage legacy_;
 };
 
-LineEndCount CountLineEnds(std::string_view text);
-
 // What one pass over a text finds for the line rules: its line ends (up to a Ctrl-Z), how many
 // carriage returns stand right before a line feed, whether it holds a NUL, where its first
 // Ctrl-Z is (npos for none).
@@ -133,7 +131,7 @@ struct TextScan {
 TextScan ScanText(std::string_view text);
 
 // LF when most line feeds of the text stand without a carriage return before them; CR LF
-// otherwise (old Mac files and files without line ends included).
+// otherwise (old Mac files and files without line ends included); up to a Ctrl-Z.
 LineEnd DetectLineEnd(std::string_view text);
 // The writers end lines with CR LF; this writes through them with the line ends asked for.
 std::function<bool(std::ostream&)> WithLineEnd(LineEnd lineEnd,

@@ -329,13 +329,6 @@ struct VttReader {
     }
 };
 
-// The second stretch, read beside the first, joined behind it as one reading would have read
-// it: numbered after firstLines lines, its records in the first one's table.
-void Join(VttReader& whole, VttReader& part, int firstLines) {
-    JoinStretch(*whole.data, whole.entries, whole.pending, *part.data, part.entries, part.pending,
-                firstLines);
-}
-
 // Reads the rest of the blocks after the first cue: the second half beside the first on
 // another thread when there is much of it, from a blank line on; one reading otherwise. With
 // utf8, each thread checks whether its stretch is valid UTF-8 before it reads it.
@@ -372,11 +365,7 @@ void ReadRest(const TextSource& source, TRawLines& lines, VttReader& reader, boo
     VttReader part(&own, reader.codePage);
     part.before = false;
     part.baseKnown = false;
-    part.entries.reserve(static_cast<std::size_t>(static_cast<double>(source.LineBound() / 3) *
-                                                      static_cast<double>(text.size() - split) /
-                                                      static_cast<double>(text.size()) * 1.05 +
-                                                  64));
-    PreferBigPages(part.entries);
+    ReserveShare(part.entries, source.LineBound() / 3, text.size(), split);
     int firstLines = 0;
     const int tooLong = ReadBeside(
         source, from, split, lines.Number(), utf8,
@@ -389,7 +378,8 @@ void ReadRest(const TextSource& source, TRawLines& lines, VttReader& reader, boo
         return;
     }
     if (tooLong > 0) throw LineTooLong(firstLines + tooLong);
-    Join(reader, part, firstLines);
+    JoinStretch(*reader.data, reader.entries, reader.pending, *part.data, part.entries,
+                part.pending, firstLines);
 }
 
 std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormatData& data,
@@ -438,17 +428,10 @@ std::vector<PerTitle> ReadWebVtt(const TextSource& source, int codePage, TFormat
 } // namespace
 
 std::vector<PerTitle> ParseWebVtt(const TextSource& source, TFormatData& data) {
-    // As for ASS: a big file's UTF-8 check, when still to come, is made by the reading threads;
-    // till then the text is read as UTF-8, and again in another page found at the end.
-    const bool check = source.Utf8CheckPending();
-    const int known = check ? 0 : source.CodePageIfKnown();
-    bool utf8 = true;
-    std::vector<PerTitle> entries =
-        ReadWebVtt(source, known ? known : kCodePageUtf8, data, check ? &utf8 : nullptr);
-    if (check) source.TakeUtf8Check(utf8);
-    if (!known && !AsciiSafe(source.CodePage()))
-        entries = ReadWebVtt(source, source.CodePage(), data, nullptr);
-    return entries;
+    // As for ASS: a big file's UTF-8 check, when still to come, is made by the reading threads.
+    return ReadCheckingUtf8(source, [&](int codePage, bool* utf8) {
+        return ReadWebVtt(source, codePage, data, utf8);
+    });
 }
 
 bool WriteWebVtt(const SubTitle& doc, std::ostream& out, int first, bool skipBlank,
