@@ -4,6 +4,7 @@
 #include "EditorHost.h"
 #include "Pertitle.h"
 #include "Subtitle.h"
+#include "Tags.h"
 #include "Texts.h"
 
 #include <QAction>
@@ -495,10 +496,14 @@ const QStaticText& TWaveView::Label(int side, int index, int width, const QFontM
     // A view shows under a hundred labels; a thousand kept cover a few wheel notches back and
     // forth, and dropping them all at once stays cheap (4,096 took milliseconds of one paint).
     if (labels_.size() > 1024) labels_.clear();
+    // The text as the caption panel shows it (no tags, a bar of the text kept), its lines
+    // run together.
     const SubTitle* doc = host_->Document(side);
-    QString text = QString::number(index + 1) + QLatin1Char(' ') +
-                   QString::fromStdString(ToUtf8(doc->CodePage(), doc->Item(index)->Text))
-                       .replace(QLatin1Char('|'), QLatin1Char(' '));
+    const TCaption caption =
+        CaptionOf(doc->Item(index)->Text, doc->FormatIndex(), doc->CodePage());
+    QString text = QString::number(index + 1);
+    for (const std::string& line : caption.Lines)
+        text += QLatin1Char(' ') + QString::fromStdString(ToUtf8(doc->CodePage(), line));
     text.truncate(width / 3 + 2);
     QStaticText label(fm.elidedText(text, Qt::ElideRight, width));
     label.setTextFormat(Qt::PlainText);
